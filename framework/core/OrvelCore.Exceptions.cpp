@@ -1,0 +1,16 @@
+#include "framework/core/OrvelCore.Exceptions.h"
+
+#include "framework/core/OrvelCore.Unicode.h"
+
+namespace orvel {
+
+EOrvelException::EOrvelException(std::u16string message)
+    : FMessage(std::move(message)), FWhat(Utf16ToUtf8(FMessage)) {}
+
+void Assert(bool condition, std::u16string_view message) {
+    if (!condition) {
+        throw EAssertionFailed(std::u16string(message));
+    }
+}
+
+} // namespace orvel

@@ -1,0 +1,86 @@
+#pragma once
+// TIniFileEx: a short-lived handle on one INI file, bound to a default section.
+#include "platform/Platform.FileSystem.h"
+
+#include <cstdint>
+#include <string>
+
+namespace orvel {
+
+using TDateTime = platform::TDateTime;
+
+// Font style bits held in one byte.
+inline constexpr std::uint8_t fsBold = 0x01;
+inline constexpr std::uint8_t fsItalic = 0x02;
+inline constexpr std::uint8_t fsUnderline = 0x04;
+inline constexpr std::uint8_t fsStrikeOut = 0x08;
+
+// A font description independent of any UI object.
+struct FontStruct {
+    std::u16string Name;
+    std::int32_t Size = 0;
+    std::uint8_t Style = 0;
+    std::uint32_t Color = 0; // 0x00BBGGRR; system colours have the top byte 0xFF
+
+    friend bool operator==(const FontStruct&, const FontStruct&) = default;
+};
+
+class TIniFileEx {
+public:
+    // Creates the folder of FileName (with its parents) when it has one; a failure raises and no
+    // object results.
+    TIniFileEx(std::u16string SectionName, std::u16string FileName, platform::IFileSystem& Files);
+    virtual ~TIniFileEx();
+    TIniFileEx(const TIniFileEx&) = delete;
+    TIniFileEx& operator=(const TIniFileEx&) = delete;
+
+    const std::u16string& FileName() const { return FFileName; }
+    const std::u16string& Section() const { return FSection; }
+
+    // --- the default section ---
+    bool Read(const std::u16string& Ident, bool Default);
+    std::int32_t Read(const std::u16string& Ident, std::int32_t Default);
+    // The plain read: at most 2047 characters come back.
+    std::u16string Read(const std::u16string& Ident, const std::u16string& Default);
+    std::u16string Read(const std::u16string& Ident, const char16_t* Default);
+    double Read(const std::u16string& Ident, double Default);
+    TDateTime ReadDate(const std::u16string& Ident, TDateTime Default);
+
+    void Write(const std::u16string& Ident, bool Value);
+    void Write(const std::u16string& Ident, std::int32_t Value);
+    void Write(const std::u16string& Ident, const std::u16string& Value);
+    void Write(const std::u16string& Ident, const char16_t* Value);
+    void Write(const std::u16string& Ident, double Value);
+    void WriteDate(const std::u16string& Ident, TDateTime Value);
+
+    bool ValueExists(const std::u16string& Ident);
+
+    FontStruct ReadFont(const std::u16string& Ident);
+    void WriteFont(const std::u16string& Ident, const FontStruct& Font);
+
+    // --- any section ---
+    // The long-value read: values of any length up to 2,097,152 characters.
+    virtual std::u16string ReadString(const std::u16string& Section, const std::u16string& Ident,
+                                      const std::u16string& Default);
+    void WriteString(const std::u16string& Section, const std::u16string& Ident, const std::u16string& Value);
+    std::int32_t ReadInteger(const std::u16string& Section, const std::u16string& Ident, std::int32_t Default);
+    void WriteInteger(const std::u16string& Section, const std::u16string& Ident, std::int32_t Value);
+    bool ReadBool(const std::u16string& Section, const std::u16string& Ident, bool Default);
+    void WriteBool(const std::u16string& Section, const std::u16string& Ident, bool Value);
+    double ReadFloat(const std::u16string& Section, const std::u16string& Ident, double Default);
+    void WriteFloat(const std::u16string& Section, const std::u16string& Ident, double Value);
+    TDateTime ReadDateIn(const std::u16string& Section, const std::u16string& Ident, TDateTime Default);
+    void WriteDateIn(const std::u16string& Section, const std::u16string& Ident, TDateTime Value);
+    // True when the key is listed in the section, even with an empty value.
+    bool ValueExists(const std::u16string& Section, const std::u16string& Ident);
+
+protected:
+    platform::IFileSystem& Files() { return FFiles; }
+
+private:
+    std::u16string FSection;
+    std::u16string FFileName;
+    platform::IFileSystem& FFiles;
+};
+
+} // namespace orvel

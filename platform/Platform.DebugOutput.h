@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+class IDebugOutput {
+public:
+    virtual ~IDebugOutput() = default;
+    virtual void WriteDebugString(const std::u16string& text) = 0; // OutputDebugStringW
+};
+
+} // namespace platform

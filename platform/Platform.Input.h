@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/Platform.Types.h"
+
+#include <span>
+
+namespace platform {
+
+// Synthetic input and key state.
+class IInput {
+public:
+    virtual ~IInput() = default;
+    // One SendInput call with the whole batch, after clearing the thread's last-error code.
+    virtual TSendInputAnswer SendInputBatch(std::span<const TKeyInput> records) = 0;
+    // GetAsyncKeyState: the high bit (0x8000) is set while the key is down.
+    virtual std::uint16_t AsyncKeyState(std::uint16_t virtualKey) const = 0;
+};
+
+} // namespace platform

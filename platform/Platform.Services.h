@@ -1,0 +1,26 @@
+#pragma once
+#include "platform/Platform.Clock.h"
+#include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.FileSystem.h"
+#include "platform/Platform.Input.h"
+#include "platform/Platform.Integrity.h"
+#include "platform/Platform.Shell.h"
+#include "platform/Platform.Sound.h"
+#include "platform/Platform.WindowFacts.h"
+
+namespace platform {
+
+// Every OS service the program uses, as one bundle of references. A backend (win32 or sim)
+// owns the objects; the bundle only points at them.
+struct TServices {
+    IWindowFacts& Windows;
+    IIntegrity& Integrity;
+    IInput& Input;
+    ISound& Sound;
+    IShell& Shell;
+    IFileSystem& Files;
+    IDebugOutput& Debug;
+    IClock& Clock;
+};
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/Platform.Types.h"
+
+namespace platform {
+
+// Focus and window facts. Every failure comes back as a value (0 or an empty text).
+class IWindowFacts {
+public:
+    virtual ~IWindowFacts() = default;
+    virtual TWindowHandle ForegroundWindow() const = 0;
+    virtual std::u16string ClassName(TWindowHandle window) const = 0;
+    virtual std::u16string Title(TWindowHandle window) const = 0;
+    virtual TProcessId OwningProcessId(TWindowHandle window) const = 0;
+};
+
+} // namespace platform

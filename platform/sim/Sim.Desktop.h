@@ -1,0 +1,104 @@
+#pragma once
+// A deterministic simulated desktop for native tests: windows, processes with integrity levels,
+// the foreground, key states, an input journal, a message-beep record, debug output and a clock
+// that only moves when a test moves it. It is a test double, not a product.
+#include "platform/Platform.Clock.h"
+#include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.Input.h"
+#include "platform/Platform.Integrity.h"
+#include "platform/Platform.Sound.h"
+#include "platform/Platform.WindowFacts.h"
+
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace platform::sim {
+
+class TSimDesktop final : public IWindowFacts,
+                          public IIntegrity,
+                          public IInput,
+                          public ISound,
+                          public IDebugOutput,
+                          public IClock {
+public:
+    // One SendInput call as the desktop saw it.
+    struct TBatch {
+        std::vector<TKeyInput> Records;
+        std::uint32_t Inserted = 0;
+        std::uint32_t ErrorCode = 0;
+    };
+
+    TSimDesktop();
+
+    // --- windows and processes ---
+    // Handles start at 0x10010 and grow; a closed window's handle is never reused.
+    TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid);
+    void SetTitle(TWindowHandle window, std::u16string title);
+    void CloseWindow(TWindowHandle window); // also leaves the foreground empty if it was in front
+    void SetForeground(TWindowHandle window); // 0: no window in front
+    void AddProcess(TProcessId pid, std::uint32_t integrityLevel);
+    void AddUnreachableProcess(TProcessId pid); // OpenProcess refuses it
+    void SetOwnIntegrityLevel(std::uint32_t level); // UnknownIntegrityLevel: own token unreadable
+
+    // --- keyboard ---
+    void SetKeyDown(std::uint16_t virtualKey, bool down);
+    bool IsKeyDown(std::uint16_t virtualKey) const;
+    // From now on every batch inserts at most `records` records and reports `errorCode` when
+    // it falls short. Cleared by AcceptAllInput.
+    void LimitInput(std::uint32_t records, std::uint32_t errorCode);
+    void AcceptAllInput();
+    const std::vector<TBatch>& InputJournal() const { return FJournal; }
+    void ClearInputJournal() { FJournal.clear(); }
+
+    // --- sound, debug output ---
+    const std::vector<std::uint32_t>& Beeps() const { return FBeeps; }
+    const std::vector<std::u16string>& DebugLines() const { return FDebugLines; }
+
+    // --- clock ---
+    void SetNow(TDateTime now) { FNow = now; }
+    void AdvanceMs(std::uint64_t ms); // moves both the wall clock and the monotonic counter
+
+    // IWindowFacts
+    TWindowHandle ForegroundWindow() const override { return FForeground; }
+    std::u16string ClassName(TWindowHandle window) const override;
+    std::u16string Title(TWindowHandle window) const override;
+    TProcessId OwningProcessId(TWindowHandle window) const override;
+    // IIntegrity
+    std::uint32_t OwnIntegrityLevel() const override { return FOwnLevel; }
+    std::uint32_t ProcessIntegrityLevel(TProcessId pid) const override;
+    // IInput: accepted key records also move the key-state table, as the real desktop does.
+    TSendInputAnswer SendInputBatch(std::span<const TKeyInput> records) override;
+    std::uint16_t AsyncKeyState(std::uint16_t virtualKey) const override;
+    // ISound
+    void MessageBeep(std::uint32_t type) override { FBeeps.push_back(type); }
+    // IDebugOutput
+    void WriteDebugString(const std::u16string& text) override { FDebugLines.push_back(text); }
+    // IClock
+    TDateTime Now() const override { return FNow; }
+    std::uint64_t MonotonicMs() const override { return FMonotonicMs; }
+
+private:
+    struct TWindow {
+        std::u16string ClassName;
+        std::u16string Title;
+        TProcessId Pid = 0;
+    };
+
+    std::map<TWindowHandle, TWindow> FWindows;
+    TWindowHandle FNextHandle = 0x10010;
+    TWindowHandle FForeground = 0;
+    std::map<TProcessId, std::optional<std::uint32_t>> FProcesses; // nullopt: cannot be opened
+    std::uint32_t FOwnLevel = 0x2000;
+    std::array<bool, 256> FKeyDown{};
+    std::optional<std::uint32_t> FInputLimit;
+    std::uint32_t FInputError = 0;
+    std::vector<TBatch> FJournal;
+    std::vector<std::uint32_t> FBeeps;
+    std::vector<std::u16string> FDebugLines;
+    TDateTime FNow = 46000.5; // 7 December 2025, noon
+    std::uint64_t FMonotonicMs = 1000;
+};
+
+} // namespace platform::sim

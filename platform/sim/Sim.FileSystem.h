@@ -1,0 +1,57 @@
+#pragma once
+// An in-memory file system with Windows path rules (backslash-separated, drive letters,
+// case-insensitive names) and the shell's folders, for deterministic native tests.
+#include "platform/Platform.FileSystem.h"
+#include "platform/Platform.Shell.h"
+
+#include <map>
+#include <set>
+
+namespace platform::sim {
+
+class TSimFileSystem final : public IFileSystem, public IShell {
+public:
+    // Starts with the drive C:\, the executable C:\Program Files\Tarvin\Tarvin.exe, the roaming
+    // application data C:\Users\dev\AppData\Roaming and the Documents folder C:\Users\dev\Documents,
+    // each folder existing.
+    TSimFileSystem();
+
+    // --- arranging the scene ---
+    void AddFolder(const std::u16string& path);          // with its parents
+    void AddFile(const std::u16string& path, std::string bytes); // with its parents
+    void AddFolderLink(const std::u16string& link, const std::u16string& target); // a symbolic link
+    void RemoveFolder(const std::u16string& path);       // with everything below it
+    // Writes into this folder (and below it) are refused with ERROR_ACCESS_DENIED (5).
+    void DenyWritesUnder(const std::u16string& folder);
+    void SetExecutablePath(std::u16string path) { FExePath = std::move(path); }
+    void SetRoamingAppDataFolder(std::u16string path) { FAppData = std::move(path); }
+    void SetDocumentsFolder(std::u16string path) { FDocuments = std::move(path); }
+    // The file's bytes, for assertions; nothing when it does not exist.
+    std::optional<std::string> Contents(const std::u16string& path) const { return ReadFile(path); }
+    std::size_t WriteCount() const { return FWriteCount; } // successful WriteFileAtomic calls
+
+    // IFileSystem
+    bool FileExists(const std::u16string& path) const override;
+    bool FolderExists(const std::u16string& path, bool followLink) const override;
+    TFsResult CreateFolder(const std::u16string& path) override;
+    std::optional<std::string> ReadFile(const std::u16string& path) const override;
+    TFsResult WriteFileAtomic(const std::u16string& path, std::string_view bytes) override;
+    TFsResult RemoveFile(const std::u16string& path) override;
+
+    // IShell
+    std::u16string ExecutablePath() const override { return FExePath; }
+    std::u16string RoamingAppDataFolder() const override { return FAppData; }
+    std::u16string DocumentsFolder() const override { return FDocuments; }
+
+private:
+    std::map<std::u16string, std::string> FFiles;   // key: normalised path
+    std::set<std::u16string> FFolders;              // normalised
+    std::map<std::u16string, std::u16string> FLinks; // normalised link -> normalised target
+    std::set<std::u16string> FDenied;
+    std::u16string FExePath;
+    std::u16string FAppData;
+    std::u16string FDocuments;
+    std::size_t FWriteCount = 0;
+};
+
+} // namespace platform::sim

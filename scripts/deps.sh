@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the two builds need, and nothing when everything is there.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+have_file() { [ -e "$1" ]; }
+
+have_cmd g++ || need+=(g++)
+have_cmd cmake || need+=(cmake)
+have_cmd ninja || need+=(ninja-build)
+have_file /usr/src/googletest/CMakeLists.txt || need+=(googletest)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have_file /usr/share/mingw-w64/include/windows.h || have_file /usr/x86_64-w64-mingw32/include/windows.h || need+=(mingw-w64-x86-64-dev)
+have_cmd wine || need+=(wine)
+have_file /usr/lib/wine/wine64 || need+=(wine64)
+have_cmd Xvfb || need+=(xvfb)
+have_cmd xvfb-run || need+=(xvfb)
+have_cmd xauth || need+=(xauth)
+
+if [ ${#need[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "deps: installing ${need[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq "${need[@]}" >/dev/null
