@@ -1,0 +1,98 @@
+#include "framework/core/OrvelCore.Unicode.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace orvel {
+namespace {
+
+struct TWellFormedCase {
+    std::u16string Utf16;
+    std::string Utf8;
+};
+
+// One case per UTF-8 sequence length, plus text mixing them.
+const std::vector<TWellFormedCase> WellFormed = {
+    {u"", ""},
+    {u"Tarvin /effort high", "Tarvin /effort high"},
+    {u"\u00E9", "\xC3\xA9"},
+    {u"\u07FF", "\xDF\xBF"},
+    {u"\u0800", "\xE0\xA0\x80"},
+    {u"\u20AC", "\xE2\x82\xAC"},
+    {u"\uFFFF", "\xEF\xBF\xBF"},
+    {u"\U00010000", "\xF0\x90\x80\x80"},
+    {u"\U0001D11E", "\xF0\x9D\x84\x9E"},
+    {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+    {u"a\u00E9\u20AC\U0001F600z", "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z"},
+    {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},
+};
+
+TEST(Unicode, WellFormedTextConvertsBothWays) {
+    for (std::size_t i = 0; i < WellFormed.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        EXPECT_EQ(Utf16ToUtf8(WellFormed[i].Utf16), WellFormed[i].Utf8);
+        EXPECT_EQ(Utf8ToUtf16(WellFormed[i].Utf8), WellFormed[i].Utf16);
+    }
+}
+
+TEST(Unicode, LoneSurrogatesBecomeReplacementCharacterAndRestSurvives) {
+    const std::vector<TWellFormedCase> cases = {
+        {u"a\xD800"
+         u"b",
+         "a\xEF\xBF\xBD"
+         "b"},
+        {u"a\xDC00"
+         u"b",
+         "a\xEF\xBF\xBD"
+         "b"},
+        {u"end\xD83D", "end\xEF\xBF\xBD"},
+        {u"\xDC00\xD800", "\xEF\xBF\xBD\xEF\xBF\xBD"}, // reversed pair is two lone halves
+        {u"\xD800\xD800\xDC00", "\xEF\xBF\xBD\xF0\x90\x80\x80"},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        EXPECT_EQ(Utf16ToUtf8(cases[i].Utf16), cases[i].Utf8);
+    }
+}
+
+TEST(Unicode, IllFormedUtf8BecomesReplacementCharacterAndRestSurvives) {
+    const std::vector<std::pair<std::string, std::u16string>> cases = {
+        {"a\x80"
+         "b",
+         u"a\uFFFDb"}, // continuation byte without a lead
+        {"a\xFF"
+         "b",
+         u"a\uFFFDb"}, // byte never used in UTF-8
+        {"\xE2\x82"
+         "x",
+         u"\uFFFDx"},                // truncated sequence, resumes at x
+        {"end\xE2", u"end\uFFFD"},   // truncated at the end
+        {"\xF0\x9F\x98", u"\uFFFD"}, // truncated four-byte sequence
+        {"\xED\xA0\x80"
+         "z",
+         u"\uFFFDz"}, // encoded surrogate
+        {"\xF4\x90\x80\x80"
+         "z",
+         u"\uFFFDz"}, // above U+10FFFF
+        {"\xE0\x80\xAF"
+         "z",
+         u"\uFFFDz"}, // overlong encoding of '/'
+        {"\xC3\xA9\x80\xC3\xA9", u"\u00E9\uFFFD\u00E9"},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const std::u16string result = Utf8ToUtf16(cases[i].first);
+        EXPECT_EQ(result, cases[i].second);
+    }
+}
+
+TEST(Unicode, AsciiToUtf16KeepsEveryCharacter) {
+    EXPECT_EQ(AsciiToUtf16("Tarvin.ini 0123"), u"Tarvin.ini 0123");
+    EXPECT_EQ(AsciiToUtf16(""), u"");
+    EXPECT_EQ(AsciiToUtf16(std::string("\r\n\t", 3)), u"\r\n\t");
+}
+
+} // namespace
+} // namespace orvel
