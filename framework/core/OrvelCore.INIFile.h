@@ -7,6 +7,8 @@
 
 namespace orvel {
 
+class TIniStore;
+
 using TDateTime = platform::TDateTime;
 
 // Font style bits held in one byte.
@@ -25,6 +27,14 @@ struct FontStruct {
     friend bool operator==(const FontStruct&, const FontStruct&) = default;
 };
 
+// Every read reads the file as it is now; every write reads it, changes one key and replaces the
+// whole file at once, creating it on the first write. A refused write raises EIniFileException
+// "Unable to write to {file}", and so does a write to a file that exists but cannot be read,
+// which would otherwise be replaced by one holding only the new key. An entry that would break
+// the file's lines (a CR or LF in the section, key or value, or a key that would not read back as
+// itself) raises it too, and nothing is written. Integers read as decimal, "$" or "0x"
+// hexadecimal, blanks around them allowed; floats are written with a decimal point (a decimal
+// comma is read too); dates as yyyy-mm-dd.
 class TIniFileEx {
 public:
     // Creates the folder of FileName (with its parents) when it has one; a failure raises and no
@@ -63,7 +73,8 @@ public:
     virtual std::u16string ReadString(const std::u16string& Section, const std::u16string& Ident,
                                       const std::u16string& Default);
     void WriteString(const std::u16string& Section, const std::u16string& Ident, const std::u16string& Value);
-    std::int32_t ReadInteger(const std::u16string& Section, const std::u16string& Ident, std::int32_t Default);
+    std::int32_t ReadInteger(const std::u16string& Section, const std::u16string& Ident,
+                             std::int32_t Default);
     void WriteInteger(const std::u16string& Section, const std::u16string& Ident, std::int32_t Value);
     bool ReadBool(const std::u16string& Section, const std::u16string& Ident, bool Default);
     void WriteBool(const std::u16string& Section, const std::u16string& Ident, bool Value);
@@ -78,6 +89,11 @@ protected:
     platform::IFileSystem& Files() { return FFiles; }
 
 private:
+    // The file's current content; a missing or unreadable file reads as empty.
+    TIniStore Load() const;
+    // Reads the file, sets one key and writes the whole file back in one atomic replace.
+    void Store(const std::u16string& Section, const std::u16string& Ident, const std::u16string& Value);
+
     std::u16string FSection;
     std::u16string FFileName;
     platform::IFileSystem& FFiles;
