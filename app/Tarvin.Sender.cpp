@@ -1,0 +1,143 @@
+#include "app/Tarvin.Sender.h"
+
+#include "framework/core/OrvelCore.AppData.h"
+#include "framework/core/OrvelCore.Unicode.h"
+
+#include <algorithm>
+
+namespace tarvin {
+namespace {
+
+using platform::KeyEventExtendedKey;
+using platform::KeyEventKeyUp;
+using platform::KeyEventUnicode;
+using platform::TKeyInput;
+
+constexpr std::uint16_t VkE = 0x45;
+constexpr std::uint16_t VkU = 0x55;
+constexpr std::uint16_t VkY = 0x59;
+
+// A plain key pressed and released, with `flags` added to both records.
+std::vector<TKeyInput> KeyTap(std::uint16_t key, std::uint32_t flags) {
+    return {MakeKeyInput(key, 0, flags), MakeKeyInput(key, 0, flags | KeyEventKeyUp)};
+}
+
+template <typename T> std::u16string Decimal(T value) {
+    return orvel::AsciiToUtf16(std::to_string(value));
+}
+
+} // namespace
+
+bool SendSucceeded(const TSendResult& Result) {
+    return Result.Requested > 0 && Result.Delivered == Result.Requested;
+}
+
+TKeyInput MakeKeyInput(std::uint16_t VirtualKey, std::uint16_t Scan, std::uint32_t Flags) {
+    TKeyInput record;
+    record.type = platform::InputKeyboard;
+    record.wVk = VirtualKey;
+    record.wScan = Scan;
+    record.dwFlags = Flags;
+    return record;
+}
+
+std::vector<TKeyInput> BuildTextBatch(std::u16string_view Text) {
+    std::vector<TKeyInput> records;
+    records.reserve(Text.size() * 2);
+    for (char16_t unit : Text) {
+        records.push_back(MakeKeyInput(0, unit, KeyEventUnicode));
+        records.push_back(MakeKeyInput(0, unit, KeyEventUnicode | KeyEventKeyUp));
+    }
+    return records;
+}
+
+std::vector<TKeyInput> BuildEnterBatch() {
+    return KeyTap(VkReturn, 0);
+}
+
+std::vector<TKeyInput> BuildCtrlChordBatch(std::uint16_t Key) {
+    return {MakeKeyInput(VkControl, 0, 0), MakeKeyInput(Key, 0, 0), MakeKeyInput(Key, 0, KeyEventKeyUp),
+            MakeKeyInput(VkControl, 0, KeyEventKeyUp)};
+}
+
+std::vector<TKeyInput> BuildRightBatch() {
+    return KeyTap(VkRight, KeyEventExtendedKey);
+}
+
+std::vector<TKeyInput> BuildBackspaceBatch() {
+    return KeyTap(VkBack, 0);
+}
+
+std::vector<TKeyInput> BuildReleaseModifiersBatch() {
+    std::vector<TKeyInput> records;
+    records.reserve(ModifierKeys.size());
+    for (std::uint16_t key : ModifierKeys) {
+        records.push_back(MakeKeyInput(key, 0, KeyEventKeyUp));
+    }
+    return records;
+}
+
+void SendInputs(platform::IInput& Input, std::span<const TKeyInput> Records, TSendResult& Result) {
+    Result = TSendResult{};
+    Result.Requested = static_cast<std::int32_t>(Records.size());
+    if (Result.Requested == 0) {
+        return;
+    }
+    const platform::TSendInputAnswer answer = Input.SendInputBatch(Records);
+    // The OS never inserts more than it was given; a misbehaving backend must not make a
+    // shortfall look like success.
+    Result.Delivered = static_cast<std::int32_t>(std::min<std::uint32_t>(answer.Inserted, Records.size()));
+    if (!SendSucceeded(Result)) {
+        Result.ErrorCode = answer.LastError;
+        orvel::TAppDataCore::LogError(ShortfallText(Result));
+    }
+}
+
+std::u16string ShortfallText(const TSendResult& Result) {
+    return u"Tarvin.Sender: SendInput delivered " + Decimal(Result.Delivered) + u" of " +
+           Decimal(Result.Requested) + u" events. Windows error " + Decimal(Result.ErrorCode);
+}
+
+void SendText(platform::IInput& Input, std::u16string_view Text, TSendResult& Result) {
+    SendInputs(Input, BuildTextBatch(Text), Result);
+}
+
+void SendEnter(platform::IInput& Input, TSendResult& Result) {
+    SendInputs(Input, BuildEnterBatch(), Result);
+}
+
+void SendCtrlChord(platform::IInput& Input, std::uint16_t Key, TSendResult& Result) {
+    SendInputs(Input, BuildCtrlChordBatch(Key), Result);
+}
+
+void SendCtrlE(platform::IInput& Input, TSendResult& Result) {
+    SendCtrlChord(Input, VkE, Result);
+}
+
+void SendCtrlU(platform::IInput& Input, TSendResult& Result) {
+    SendCtrlChord(Input, VkU, Result);
+}
+
+void SendCtrlY(platform::IInput& Input, TSendResult& Result) {
+    SendCtrlChord(Input, VkY, Result);
+}
+
+void SendRight(platform::IInput& Input, TSendResult& Result) {
+    SendInputs(Input, BuildRightBatch(), Result);
+}
+
+void SendBackspace(platform::IInput& Input, TSendResult& Result) {
+    SendInputs(Input, BuildBackspaceBatch(), Result);
+}
+
+void ReleaseModifiers(platform::IInput& Input) {
+    TSendResult discarded;
+    SendInputs(Input, BuildReleaseModifiersBatch(), discarded);
+}
+
+bool AnyModifierDown(const platform::IInput& Input) {
+    return std::any_of(ModifierKeys.begin(), ModifierKeys.end(),
+                       [&](std::uint16_t key) { return (Input.AsyncKeyState(key) & 0x8000) != 0; });
+}
+
+} // namespace tarvin

@@ -1,0 +1,68 @@
+#pragma once
+// Synthetic keystrokes: each operation builds one batch of keyboard records and hands it to the
+// OS in a single call. Building a batch is plain data work; only SendInputs and AnyModifierDown
+// reach the OS.
+#include "platform/Platform.Input.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvin {
+
+// The outcome of one batch. ErrorCode is read only after an incomplete send.
+struct TSendResult {
+    std::int32_t Requested = 0;
+    std::int32_t Delivered = 0;
+    std::uint32_t ErrorCode = 0;
+};
+
+// An empty batch never counts as success.
+bool SendSucceeded(const TSendResult& Result);
+
+inline constexpr std::uint16_t VkBack = 0x08;
+inline constexpr std::uint16_t VkReturn = 0x0D;
+inline constexpr std::uint16_t VkControl = 0x11;
+inline constexpr std::uint16_t VkRight = 0x27;
+
+// Ctrl, Alt and Shift, generic and both sides; the Windows keys are left out on purpose.
+inline constexpr std::array<std::uint16_t, 9> ModifierKeys = {0x11, 0xA2, 0xA3, 0x12, 0xA4,
+                                                              0xA5, 0x10, 0xA0, 0xA1};
+
+platform::TKeyInput MakeKeyInput(std::uint16_t VirtualKey, std::uint16_t Scan, std::uint32_t Flags);
+
+// Down and up per UTF-16 unit, as Unicode packets; a surrogate pair is two units.
+std::vector<platform::TKeyInput> BuildTextBatch(std::u16string_view Text);
+std::vector<platform::TKeyInput> BuildEnterBatch();
+// Ctrl down, Key down, Key up, Ctrl up.
+std::vector<platform::TKeyInput> BuildCtrlChordBatch(std::uint16_t Key);
+// The Right arrow lives in the extended block of the keyboard.
+std::vector<platform::TKeyInput> BuildRightBatch();
+std::vector<platform::TKeyInput> BuildBackspaceBatch();
+// A key-up for every entry of ModifierKeys, in table order.
+std::vector<platform::TKeyInput> BuildReleaseModifiersBatch();
+
+// The one routine that sends. An empty batch sends and logs nothing; a shortfall is reported in
+// Result and as an error line, never raised.
+void SendInputs(platform::IInput& Input, std::span<const platform::TKeyInput> Records, TSendResult& Result);
+// The error line written after an incomplete send.
+std::u16string ShortfallText(const TSendResult& Result);
+
+void SendText(platform::IInput& Input, std::u16string_view Text, TSendResult& Result);
+void SendEnter(platform::IInput& Input, TSendResult& Result);
+void SendCtrlChord(platform::IInput& Input, std::uint16_t Key, TSendResult& Result);
+void SendCtrlE(platform::IInput& Input, TSendResult& Result);
+void SendCtrlU(platform::IInput& Input, TSendResult& Result);
+void SendCtrlY(platform::IInput& Input, TSendResult& Result);
+void SendRight(platform::IInput& Input, TSendResult& Result);
+void SendBackspace(platform::IInput& Input, TSendResult& Result);
+// The result is not handed out; a shortfall is still logged.
+void ReleaseModifiers(platform::IInput& Input);
+
+// True while any key of ModifierKeys is physically down.
+bool AnyModifierDown(const platform::IInput& Input);
+
+} // namespace tarvin

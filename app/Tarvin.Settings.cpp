@@ -1,0 +1,249 @@
+#include "app/Tarvin.Settings.h"
+
+#include "framework/core/OrvelCore.INIFile.h"
+#include "framework/core/OrvelCore.h"
+
+#include <algorithm>
+
+namespace tarvin {
+namespace {
+
+const std::u16string SectionHotkeys = u"Hotkeys";
+const std::u16string SectionTarget = u"Target";
+const std::u16string SectionSending = u"Sending";
+
+struct TKeyName {
+    std::u16string_view Name;
+    std::uint16_t Code;
+};
+
+// Named keys outside the ranges of digits, letters and function keys.
+constexpr std::array<TKeyName, 48> KeyNames = {{
+    {u"BkSp", 0x08},     {u"Tab", 0x09},         {u"Enter", 0x0D}, {u"Esc", 0x1B},   {u"Space", 0x20},
+    {u"PgUp", 0x21},     {u"PgDn", 0x22},        {u"End", 0x23},   {u"Home", 0x24},  {u"Left", 0x25},
+    {u"Up", 0x26},       {u"Right", 0x27},       {u"Down", 0x28},  {u"Ins", 0x2D},   {u"Del", 0x2E},
+    {u"Pause", 0x13},    {u"Caps Lock", 0x14},   {u"PrtSc", 0x2C}, {u"Print", 0x2C}, {u"Apps", 0x5D},
+    {u"Num Lock", 0x90}, {u"Scroll Lock", 0x91}, {u"Num 0", 0x60}, {u"Num 1", 0x61}, {u"Num 2", 0x62},
+    {u"Num 3", 0x63},    {u"Num 4", 0x64},       {u"Num 5", 0x65}, {u"Num 6", 0x66}, {u"Num 7", 0x67},
+    {u"Num 8", 0x68},    {u"Num 9", 0x69},       {u"Num *", 0x6A}, {u"Num +", 0x6B}, {u"Num -", 0x6D},
+    {u"Num .", 0x6E},    {u"Num /", 0x6F},       {u";", 0xBA},     {u"=", 0xBB},     {u",", 0xBC},
+    {u"-", 0xBD},        {u".", 0xBE},           {u"/", 0xBF},     {u"`", 0xC0},     {u"[", 0xDB},
+    {u"\\", 0xDC},       {u"]", 0xDD},           {u"'", 0xDE},
+}};
+
+char16_t AsciiUpper(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+}
+
+bool StartsWithAscii(std::u16string_view text, std::u16string_view prefix) {
+    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
+}
+
+// 0 when the text names no key.
+std::uint16_t KeyCodeOf(std::u16string_view name) {
+    if (name.size() == 1) {
+        const char16_t c = AsciiUpper(name[0]);
+        if (c >= u'0' && c <= u'9') {
+            return c; // VK_0..VK_9 equal the characters
+        }
+        if (c >= u'A' && c <= u'Z') {
+            return c; // VK_A..VK_Z likewise
+        }
+    }
+    if (name.size() >= 2 && name.size() <= 3 && AsciiUpper(name[0]) == u'F') {
+        int number = 0;
+        for (char16_t c : name.substr(1)) {
+            if (c < u'0' || c > u'9') {
+                return 0;
+            }
+            number = number * 10 + (c - u'0');
+        }
+        // "F01" is not a key name.
+        if (name[1] != u'0' && number >= 1 && number <= 24) {
+            return static_cast<std::uint16_t>(0x70 + number - 1);
+        }
+        return 0;
+    }
+    for (const TKeyName& key : KeyNames) {
+        if (SameTextAscii(name, key.Name)) {
+            return key.Code;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+bool SameTextAscii(std::u16string_view A, std::u16string_view B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t x, char16_t y) {
+               return AsciiUpper(x) == AsciiUpper(y);
+           });
+}
+
+TShortCut TextToShortCut(std::u16string_view Text) {
+    struct TPrefix {
+        std::u16string_view Text;
+        TShortCut Bit;
+    };
+    static constexpr std::array<TPrefix, 4> Prefixes = {
+        {{u"Shift+", scShift}, {u"Ctrl+", scCtrl}, {u"^", scCtrl}, {u"Alt+", scAlt}}};
+
+    TShortCut modifiers = 0;
+    bool found = true;
+    while (found) {
+        found = false;
+        for (const TPrefix& prefix : Prefixes) {
+            if (StartsWithAscii(Text, prefix.Text)) {
+                modifiers |= prefix.Bit;
+                Text.remove_prefix(prefix.Text.size());
+                found = true;
+                break;
+            }
+        }
+    }
+    if (Text.empty()) {
+        return 0;
+    }
+    const std::uint16_t key = KeyCodeOf(Text);
+    return key == 0 ? TShortCut{0} : static_cast<TShortCut>(modifiers | key);
+}
+
+std::vector<std::u16string> SplitClassList(std::u16string_view Text) {
+    std::vector<std::u16string> items;
+    std::size_t pos = 0;
+    while (pos < Text.size()) {
+        std::u16string item;
+        if (Text[pos] == u'"') {
+            ++pos;
+            while (pos < Text.size()) {
+                if (Text[pos] == u'"') {
+                    if (pos + 1 < Text.size() && Text[pos + 1] == u'"') {
+                        item += u'"';
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos; // the closing quote
+                    break;
+                }
+                item += Text[pos++];
+            }
+        }
+        const std::size_t end = std::min(Text.find(u';', pos), Text.size());
+        item.append(Text.substr(pos, end - pos));
+        items.push_back(std::move(item));
+        pos = end;
+        if (pos < Text.size()) {
+            ++pos; // the ';'
+            if (pos == Text.size()) {
+                items.emplace_back();
+            }
+        }
+    }
+    return items;
+}
+
+std::u16string JoinClassList(const std::vector<std::u16string>& Items) {
+    if (Items.size() == 1 && Items.front().empty()) {
+        return u"\"\"";
+    }
+    std::u16string text;
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        if (i > 0) {
+            text += u';';
+        }
+        const std::u16string& item = Items[i];
+        if (item.find_first_of(u";\"") == std::u16string::npos) {
+            text += item;
+            continue;
+        }
+        text += u'"';
+        for (char16_t c : item) {
+            text += c;
+            if (c == u'"') {
+                text += u'"';
+            }
+        }
+        text += u'"';
+    }
+    return text;
+}
+
+TSettings::TSettings() {
+    SetDefaults();
+}
+
+void TSettings::SetDefaults() {
+    for (TEffortLevel level : AllEffortLevels) {
+        HotkeyText[level] = std::u16string(DefaultHotkeyText[level]);
+        Hotkey[level] = TextToShortCut(HotkeyText[level]);
+    }
+    FAcceptedClasses = {u"CASCADIA_HOSTING_WINDOW_CLASS", u"ConsoleWindowClass"};
+    FTitleMarkers = {u"\u25D0", u"\u2733", u"Claude"};
+    RequireTitleMarker = false;
+    HotkeyOnlyOnTerminal = true;
+    EnterCount = 3;
+    EnterDelayMs = 250;
+    ClearPromptFirst = true;
+    ClearDelayMs = 60;
+    RestorePromptAfter = true;
+    BeepOnRefusal = true;
+    TraceGrip = false;
+}
+
+void TSettings::Load(const std::u16string& FileName, platform::IFileSystem& Files) {
+    SetDefaults();
+    if (!Files.FileExists(FileName)) {
+        return;
+    }
+    {
+        orvel::TIniFileEx ini(SectionHotkeys, FileName, Files);
+        for (TEffortLevel level : AllEffortLevels) {
+            const std::u16string text = orvel::TrimControl(ini.ReadString(
+                SectionHotkeys, std::u16string(EffortWord[level]), std::u16string(DefaultHotkeyText[level])));
+            if (!text.empty()) {
+                HotkeyText[level] = text;
+                Hotkey[level] = TextToShortCut(text);
+            }
+        }
+
+        const std::u16string classes =
+            orvel::TrimControl(ini.ReadString(SectionTarget, u"AcceptedClasses", u""));
+        if (!classes.empty()) {
+            FAcceptedClasses = SplitClassList(classes);
+        }
+
+        RequireTitleMarker = ini.ReadBool(SectionTarget, u"RequireTitleMarker", RequireTitleMarker);
+        HotkeyOnlyOnTerminal = ini.ReadBool(SectionTarget, u"HotkeyOnlyOnTerminal", HotkeyOnlyOnTerminal);
+        EnterCount = ini.ReadInteger(SectionSending, u"EnterCount", EnterCount);
+        EnterDelayMs = ini.ReadInteger(SectionSending, u"EnterDelayMs", EnterDelayMs);
+        ClearPromptFirst = ini.ReadBool(SectionSending, u"ClearPromptFirst", ClearPromptFirst);
+        ClearDelayMs = ini.ReadInteger(SectionSending, u"ClearDelayMs", ClearDelayMs);
+        RestorePromptAfter = ini.ReadBool(SectionSending, u"RestorePromptAfter", RestorePromptAfter);
+        BeepOnRefusal = ini.ReadBool(SectionSending, u"BeepOnRefusal", BeepOnRefusal);
+        TraceGrip = ini.ReadBool(SectionSending, u"TraceGrip", TraceGrip);
+    }
+    EnterCount = std::clamp<std::int32_t>(EnterCount, 1, 10);
+    EnterDelayMs = std::clamp<std::int32_t>(EnterDelayMs, 50, 5000);
+    ClearDelayMs = std::clamp<std::int32_t>(ClearDelayMs, 20, 500);
+}
+
+void TSettings::Save(const std::u16string& FileName, platform::IFileSystem& Files) const {
+    orvel::TIniFileEx ini(SectionHotkeys, FileName, Files);
+    for (TEffortLevel level : AllEffortLevels) {
+        ini.WriteString(SectionHotkeys, std::u16string(EffortWord[level]), HotkeyText[level]);
+    }
+
+    ini.WriteString(SectionTarget, u"AcceptedClasses", JoinClassList(FAcceptedClasses));
+    ini.WriteBool(SectionTarget, u"RequireTitleMarker", RequireTitleMarker);
+    ini.WriteBool(SectionTarget, u"HotkeyOnlyOnTerminal", HotkeyOnlyOnTerminal);
+
+    ini.WriteInteger(SectionSending, u"EnterCount", EnterCount);
+    ini.WriteInteger(SectionSending, u"EnterDelayMs", EnterDelayMs);
+    ini.WriteBool(SectionSending, u"ClearPromptFirst", ClearPromptFirst);
+    ini.WriteInteger(SectionSending, u"ClearDelayMs", ClearDelayMs);
+    ini.WriteBool(SectionSending, u"RestorePromptAfter", RestorePromptAfter);
+    ini.WriteBool(SectionSending, u"BeepOnRefusal", BeepOnRefusal);
+    ini.WriteBool(SectionSending, u"TraceGrip", TraceGrip);
+}
+
+} // namespace tarvin

@@ -1,0 +1,556 @@
+#include "app/Tarvin.Settings.h"
+
+#include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/core/OrvelCore.INIFile.h"
+#include "framework/core/OrvelCore.Unicode.h"
+#include "platform/sim/Sim.FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tarvin {
+namespace {
+
+using Strings = std::vector<std::u16string>;
+
+const std::u16string IniFolder = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin";
+const std::u16string IniPath = IniFolder + u"\\Tarvin.ini";
+
+std::string Utf8(std::u16string_view text) {
+    return orvel::Utf16ToUtf8(text);
+}
+
+// Every key Save writes, in the order it writes them.
+struct TKey {
+    std::u16string Section;
+    std::u16string Ident;
+};
+const std::vector<TKey> SavedKeys = {
+    {u"Hotkeys", u"low"},
+    {u"Hotkeys", u"medium"},
+    {u"Hotkeys", u"high"},
+    {u"Hotkeys", u"xhigh"},
+    {u"Hotkeys", u"max"},
+    {u"Target", u"AcceptedClasses"},
+    {u"Target", u"RequireTitleMarker"},
+    {u"Target", u"HotkeyOnlyOnTerminal"},
+    {u"Sending", u"EnterCount"},
+    {u"Sending", u"EnterDelayMs"},
+    {u"Sending", u"ClearPromptFirst"},
+    {u"Sending", u"ClearDelayMs"},
+    {u"Sending", u"RestorePromptAfter"},
+    {u"Sending", u"BeepOnRefusal"},
+    {u"Sending", u"TraceGrip"},
+};
+
+// Reads a key back the way any other part of the program would.
+std::u16string IniValue(platform::IFileSystem& files, const TKey& key) {
+    orvel::TIniFileEx ini(key.Section, IniPath, files);
+    return ini.ReadString(key.Section, key.Ident, u"<missing>");
+}
+
+bool IniHasKey(platform::IFileSystem& files, const TKey& key) {
+    orvel::TIniFileEx ini(key.Section, IniPath, files);
+    return ini.ValueExists(key.Section, key.Ident);
+}
+
+TSettings LoadFrom(platform::sim::TSimFileSystem& files, const std::u16string& iniText) {
+    files.AddFile(IniPath, Utf8(iniText));
+    TSettings settings;
+    settings.Load(IniPath, files);
+    return settings;
+}
+
+// Passes everything through, but refuses file writes once `allowed` of them have succeeded.
+class TWriteLimitedFiles final : public platform::IFileSystem {
+public:
+    TWriteLimitedFiles(platform::IFileSystem& inner, std::size_t allowed)
+        : FInner(inner), FAllowed(allowed) {}
+
+    bool FileExists(const std::u16string& path) const override { return FInner.FileExists(path); }
+    bool FolderExists(const std::u16string& path, bool followLink) const override {
+        return FInner.FolderExists(path, followLink);
+    }
+    platform::TFsResult CreateFolder(const std::u16string& path) override {
+        return FInner.CreateFolder(path);
+    }
+    std::optional<std::string> ReadFile(const std::u16string& path) const override {
+        return FInner.ReadFile(path);
+    }
+    platform::TFsResult WriteFileAtomic(const std::u16string& path, std::string_view bytes) override {
+        if (FAllowed == 0) {
+            return platform::TFsResult::Failure(5, u"Access is denied.");
+        }
+        --FAllowed;
+        return FInner.WriteFileAtomic(path, bytes);
+    }
+    platform::TFsResult RemoveFile(const std::u16string& path) override { return FInner.RemoveFile(path); }
+
+private:
+    platform::IFileSystem& FInner;
+    std::size_t FAllowed;
+};
+
+TEST(SettingsDefaults, HoldTheDocumentedValues) {
+    const TSettings settings;
+    const std::array<TShortCut, EffortLevelCount> hotkeys = {0xC031, 0xC032, 0xC033, 0xC034, 0xC035};
+    for (TEffortLevel level : AllEffortLevels) {
+        SCOPED_TRACE(Utf8(EffortWord[level]));
+        EXPECT_EQ(settings.HotkeyText[level], DefaultHotkeyText[level]);
+        EXPECT_EQ(settings.Hotkey[level], hotkeys[level]);
+    }
+    EXPECT_EQ(settings.FAcceptedClasses, (Strings{u"CASCADIA_HOSTING_WINDOW_CLASS", u"ConsoleWindowClass"}));
+    EXPECT_EQ(settings.FTitleMarkers, (Strings{u"\u25D0", u"\u2733", u"Claude"}));
+    EXPECT_FALSE(settings.RequireTitleMarker);
+    EXPECT_TRUE(settings.HotkeyOnlyOnTerminal);
+    EXPECT_EQ(settings.EnterCount, 3);
+    EXPECT_EQ(settings.EnterDelayMs, 250);
+    EXPECT_TRUE(settings.ClearPromptFirst);
+    EXPECT_EQ(settings.ClearDelayMs, 60);
+    EXPECT_TRUE(settings.RestorePromptAfter);
+    EXPECT_TRUE(settings.BeepOnRefusal);
+    EXPECT_FALSE(settings.TraceGrip);
+}
+
+TEST(SettingsDefaults, SetDefaultsUndoesEveryChange) {
+    TSettings settings;
+    settings.HotkeyText[elHigh] = u"F9";
+    settings.Hotkey[elHigh] = 0x78;
+    settings.FAcceptedClasses = {u"X"};
+    settings.FTitleMarkers.clear();
+    settings.RequireTitleMarker = true;
+    settings.HotkeyOnlyOnTerminal = false;
+    settings.EnterCount = 7;
+    settings.EnterDelayMs = 999;
+    settings.ClearPromptFirst = false;
+    settings.ClearDelayMs = 99;
+    settings.RestorePromptAfter = false;
+    settings.BeepOnRefusal = false;
+    settings.TraceGrip = true;
+
+    settings.SetDefaults();
+
+    const TSettings fresh;
+    EXPECT_EQ(settings.HotkeyText, fresh.HotkeyText);
+    EXPECT_EQ(settings.Hotkey, fresh.Hotkey);
+    EXPECT_EQ(settings.FAcceptedClasses, fresh.FAcceptedClasses);
+    EXPECT_EQ(settings.FTitleMarkers, fresh.FTitleMarkers);
+    EXPECT_EQ(settings.RequireTitleMarker, fresh.RequireTitleMarker);
+    EXPECT_EQ(settings.HotkeyOnlyOnTerminal, fresh.HotkeyOnlyOnTerminal);
+    EXPECT_EQ(settings.EnterCount, fresh.EnterCount);
+    EXPECT_EQ(settings.EnterDelayMs, fresh.EnterDelayMs);
+    EXPECT_EQ(settings.ClearPromptFirst, fresh.ClearPromptFirst);
+    EXPECT_EQ(settings.ClearDelayMs, fresh.ClearDelayMs);
+    EXPECT_EQ(settings.RestorePromptAfter, fresh.RestorePromptAfter);
+    EXPECT_EQ(settings.BeepOnRefusal, fresh.BeepOnRefusal);
+    EXPECT_EQ(settings.TraceGrip, fresh.TraceGrip);
+}
+
+TEST(SettingsLoad, MissingFileKeepsDefaultsAndCreatesNothing) {
+    platform::sim::TSimFileSystem files;
+    TSettings settings;
+    settings.EnterCount = 42; // Load must reset it, and must not clamp a default away
+    settings.Load(IniPath, files);
+
+    EXPECT_EQ(settings.EnterCount, 3);
+    EXPECT_EQ(settings.HotkeyText[elLow], u"Ctrl+Alt+1");
+    EXPECT_FALSE(files.FileExists(IniPath));
+    EXPECT_FALSE(files.FolderExists(IniFolder, true));
+    EXPECT_EQ(files.WriteCount(), 0u);
+}
+
+TEST(SettingsLoad, LoadStartsFromTheDefaults) {
+    platform::sim::TSimFileSystem files;
+    files.AddFile(IniPath, "[Sending]\r\nTraceGrip=1\r\n");
+    TSettings settings;
+    settings.FAcceptedClasses = {u"Stale"};
+    settings.EnterCount = 9;
+    settings.Load(IniPath, files);
+
+    EXPECT_EQ(settings.FAcceptedClasses, TSettings().FAcceptedClasses);
+    EXPECT_EQ(settings.EnterCount, 3);
+    EXPECT_TRUE(settings.TraceGrip);
+}
+
+struct TScalarCase {
+    const char* Section;
+    const char* Key;
+    const char* Value;
+    std::function<std::int32_t(const TSettings&)> Field;
+    std::int32_t Expected;
+};
+
+TEST(SettingsLoad, ScalarValuesAreParsedAndClamped) {
+    const auto enterCount = [](const TSettings& s) { return s.EnterCount; };
+    const auto enterDelay = [](const TSettings& s) { return s.EnterDelayMs; };
+    const auto clearDelay = [](const TSettings& s) { return s.ClearDelayMs; };
+    const auto requireMarker = [](const TSettings& s) { return std::int32_t{s.RequireTitleMarker}; };
+    const auto onlyOnTerminal = [](const TSettings& s) { return std::int32_t{s.HotkeyOnlyOnTerminal}; };
+    const auto clearFirst = [](const TSettings& s) { return std::int32_t{s.ClearPromptFirst}; };
+    const auto restore = [](const TSettings& s) { return std::int32_t{s.RestorePromptAfter}; };
+    const auto beep = [](const TSettings& s) { return std::int32_t{s.BeepOnRefusal}; };
+    const auto trace = [](const TSettings& s) { return std::int32_t{s.TraceGrip}; };
+
+    const std::vector<TScalarCase> cases = {
+        {"Sending", "EnterCount", "0", enterCount, 1},
+        {"Sending", "EnterCount", "99", enterCount, 10},
+        {"Sending", "EnterCount", "abc", enterCount, 3},
+        {"Sending", "EnterCount", "0x5", enterCount, 5},
+        {"Sending", "EnterCount", "0XA", enterCount, 10},
+        {"Sending", "EnterCount", "$7", enterCount, 7},
+        {"Sending", "EnterCount", "-4", enterCount, 1},
+        {"Sending", "EnterCount", "", enterCount, 3},
+        {"Sending", "EnterCount", "7", enterCount, 7},
+        {"Sending", "EnterDelayMs", "10", enterDelay, 50},
+        {"Sending", "EnterDelayMs", "6000", enterDelay, 5000},
+        {"Sending", "EnterDelayMs", "1234", enterDelay, 1234},
+        {"Sending", "ClearDelayMs", "1000", clearDelay, 500},
+        {"Sending", "ClearDelayMs", "5", clearDelay, 20},
+        {"Sending", "ClearDelayMs", "20", clearDelay, 20},
+        {"Target", "RequireTitleMarker", "yes", requireMarker, 0},
+        {"Target", "RequireTitleMarker", "2", requireMarker, 1},
+        {"Target", "RequireTitleMarker", "1", requireMarker, 1},
+        {"Target", "HotkeyOnlyOnTerminal", "0", onlyOnTerminal, 0},
+        {"Target", "HotkeyOnlyOnTerminal", "true", onlyOnTerminal, 1},
+        {"Sending", "ClearPromptFirst", "false", clearFirst, 1},
+        {"Sending", "ClearPromptFirst", "0", clearFirst, 0},
+        {"Sending", "RestorePromptAfter", "0", restore, 0},
+        {"Sending", "BeepOnRefusal", "0", beep, 0},
+        {"Sending", "TraceGrip", "1", trace, 1},
+        {"Sending", "TraceGrip", "-1", trace, 1},
+        {"Sending", "TraceGrip", "on", trace, 0},
+    };
+    for (const TScalarCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Key) + "=" + c.Value);
+        platform::sim::TSimFileSystem files;
+        const TSettings settings =
+            LoadFrom(files, orvel::AsciiToUtf16(std::string("[") + c.Section + "]\r\n" + c.Key + "=" +
+                                                c.Value + "\r\n"));
+        EXPECT_EQ(c.Field(settings), c.Expected);
+    }
+}
+
+TEST(SettingsLoad, HotkeyTextsAreTrimmedAndParsed) {
+    struct TCase {
+        TEffortLevel Level;
+        std::u16string Value;
+        std::u16string Text;
+        TShortCut ShortCut;
+    };
+    const std::vector<TCase> cases = {
+        {elLow, u"", u"Ctrl+Alt+1", 0xC031},
+        {elLow, u"   ", u"Ctrl+Alt+1", 0xC031},
+        {elLow, u"\t\x01 ", u"Ctrl+Alt+1", 0xC031},
+        {elLow, u"  Ctrl+Shift+F5  ", u"Ctrl+Shift+F5", 0x6074},
+        {elLow, u"\tAlt+F12\x1F", u"Alt+F12", 0x807B},
+        {elMedium, u"Ctrl+Alt+Q+", u"Ctrl+Alt+Q+", 0},
+        {elMedium, u"ctrl+alt+2", u"ctrl+alt+2", 0xC032},
+        {elHigh, u"Hyper+3", u"Hyper+3", 0},
+        {elXHigh, u"Ctrl+Num 4", u"Ctrl+Num 4", 0x4064},
+        {elMax, u"^Shift+End", u"^Shift+End", 0x6023},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(Utf8(EffortWord[c.Level]) + "=" + Utf8(c.Value));
+        platform::sim::TSimFileSystem files;
+        const TSettings settings = LoadFrom(files, u"[Hotkeys]\r\n" + std::u16string(EffortWord[c.Level]) +
+                                                       u"=" + c.Value + u"\r\n");
+        EXPECT_EQ(settings.HotkeyText[c.Level], c.Text);
+        EXPECT_EQ(settings.Hotkey[c.Level], c.ShortCut);
+        for (TEffortLevel other : AllEffortLevels) {
+            if (other != c.Level) {
+                EXPECT_EQ(settings.HotkeyText[other], DefaultHotkeyText[other]);
+            }
+        }
+    }
+}
+
+TEST(SettingsLoad, AcceptedClassesReplaceTheListUnlessBlank) {
+    const Strings defaults = TSettings().FAcceptedClasses;
+    struct TCase {
+        std::u16string Value;
+        Strings Expected;
+    };
+    const std::vector<TCase> cases = {
+        {u"", defaults},
+        {u"   \t", defaults},
+        {u" ; ", {u"", u""}},
+        {u"Alpha ; Beta", {u"Alpha ", u" Beta"}},
+        {u"  Only  ", {u"Only"}},
+        {u"Gamma;", {u"Gamma", u""}},
+        {u"\"a;b\";c", {u"a;b", u"c"}},
+        {u"ConsoleWindowClass;ConsoleWindowClass", {u"ConsoleWindowClass", u"ConsoleWindowClass"}},
+        {u"\u00C9cran;\u7A97", {u"\u00C9cran", u"\u7A97"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE("AcceptedClasses=" + Utf8(c.Value));
+        platform::sim::TSimFileSystem files;
+        const TSettings settings = LoadFrom(files, u"[Target]\r\nAcceptedClasses=" + c.Value + u"\r\n");
+        EXPECT_EQ(settings.FAcceptedClasses, c.Expected);
+    }
+}
+
+TEST(SettingsLoad, TitleMarkersNeverComeFromTheFile) {
+    platform::sim::TSimFileSystem files;
+    const TSettings settings = LoadFrom(files, u"[Target]\r\nTitleMarkers=Foo\r\nFTitleMarkers=Bar\r\n");
+    EXPECT_EQ(settings.FTitleMarkers, TSettings().FTitleMarkers);
+}
+
+TEST(SettingsSave, WritesEveryKeyWithItsEffectiveValue) {
+    platform::sim::TSimFileSystem files;
+    TSettings settings = LoadFrom(files, u"[Hotkeys]\r\nlow=Ctrl+Alt+9\r\n");
+    settings.Save(IniPath, files);
+
+    const std::vector<std::u16string> expected = {
+        u"Ctrl+Alt+9", u"Ctrl+Alt+2", u"Ctrl+Alt+3",
+        u"Ctrl+Alt+4", u"Ctrl+Alt+5", u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass",
+        u"0",          u"1",          u"3",
+        u"250",        u"1",          u"60",
+        u"1",          u"1",          u"0"};
+    for (std::size_t i = 0; i < SavedKeys.size(); ++i) {
+        SCOPED_TRACE(Utf8(SavedKeys[i].Section + u"/" + SavedKeys[i].Ident));
+        EXPECT_EQ(IniValue(files, SavedKeys[i]), expected[i]);
+    }
+}
+
+TEST(SettingsSave, ShutdownLoadThenSaveNormalisesTheFile) {
+    platform::sim::TSimFileSystem files;
+    TSettings settings =
+        LoadFrom(files, u"; hand-written\r\n"
+                        u"[Hotkeys]\r\nlow=  Ctrl+Shift+F5 \r\nmedium=\r\nhigh=Ctrl+Alt+Q+\r\n"
+                        u"[Sending]\r\nEnterCount=99\r\nClearDelayMs=1\r\nBeepOnRefusal=abc\r\n"
+                        u"[Other]\r\nKeep=me\r\n");
+    settings.Save(IniPath, files);
+
+    EXPECT_EQ(IniValue(files, {u"Hotkeys", u"low"}), u"Ctrl+Shift+F5");
+    EXPECT_EQ(IniValue(files, {u"Hotkeys", u"medium"}), u"Ctrl+Alt+2");
+    EXPECT_EQ(IniValue(files, {u"Hotkeys", u"high"}), u"Ctrl+Alt+Q+");
+    EXPECT_EQ(IniValue(files, {u"Sending", u"EnterCount"}), u"10");
+    EXPECT_EQ(IniValue(files, {u"Sending", u"ClearDelayMs"}), u"20");
+    EXPECT_EQ(IniValue(files, {u"Sending", u"BeepOnRefusal"}), u"1");
+    EXPECT_EQ(IniValue(files, {u"Other", u"Keep"}), u"me");
+}
+
+TEST(SettingsSave, RoundTripKeepsEveryField) {
+    platform::sim::TSimFileSystem files;
+    TSettings saved;
+    saved.HotkeyText = {u"F13", u"Ctrl+Num +", u"Shift+Alt+'", u"not a key", u"Ctrl+\\"};
+    for (TEffortLevel level : AllEffortLevels) {
+        saved.Hotkey[level] = TextToShortCut(saved.HotkeyText[level]);
+    }
+    saved.FAcceptedClasses = {u"a;b", u"say \"hi\"", u" padded ", u"", u"\u7A97\u53E3"};
+    saved.RequireTitleMarker = true;
+    saved.HotkeyOnlyOnTerminal = false;
+    saved.EnterCount = 10;
+    saved.EnterDelayMs = 50;
+    saved.ClearPromptFirst = false;
+    saved.ClearDelayMs = 500;
+    saved.RestorePromptAfter = false;
+    saved.BeepOnRefusal = false;
+    saved.TraceGrip = true;
+    saved.Save(IniPath, files);
+
+    TSettings loaded;
+    loaded.Load(IniPath, files);
+    EXPECT_EQ(loaded.HotkeyText, saved.HotkeyText);
+    EXPECT_EQ(loaded.Hotkey, saved.Hotkey);
+    EXPECT_EQ(loaded.FAcceptedClasses, saved.FAcceptedClasses);
+    EXPECT_EQ(loaded.RequireTitleMarker, saved.RequireTitleMarker);
+    EXPECT_EQ(loaded.HotkeyOnlyOnTerminal, saved.HotkeyOnlyOnTerminal);
+    EXPECT_EQ(loaded.EnterCount, saved.EnterCount);
+    EXPECT_EQ(loaded.EnterDelayMs, saved.EnterDelayMs);
+    EXPECT_EQ(loaded.ClearPromptFirst, saved.ClearPromptFirst);
+    EXPECT_EQ(loaded.ClearDelayMs, saved.ClearDelayMs);
+    EXPECT_EQ(loaded.RestorePromptAfter, saved.RestorePromptAfter);
+    EXPECT_EQ(loaded.BeepOnRefusal, saved.BeepOnRefusal);
+    EXPECT_EQ(loaded.TraceGrip, saved.TraceGrip);
+}
+
+TEST(SettingsSave, ListOfOneEmptyClassSurvivesARoundTrip) {
+    platform::sim::TSimFileSystem files;
+    TSettings saved;
+    saved.FAcceptedClasses = {u""};
+    saved.Save(IniPath, files);
+
+    TSettings loaded;
+    loaded.Load(IniPath, files);
+    EXPECT_EQ(loaded.FAcceptedClasses, Strings{u""});
+}
+
+TEST(SettingsSave, RefusedFolderRaisesTheWriteErrorAndWritesNothing) {
+    platform::sim::TSimFileSystem files;
+    files.AddFolder(IniFolder);
+    files.DenyWritesUnder(IniFolder);
+    const TSettings settings;
+    try {
+        settings.Save(IniPath, files);
+        FAIL() << "Save did not raise";
+    } catch (const orvel::EIniFileException& e) {
+        EXPECT_EQ(e.Message(), u"Unable to write to " + IniPath);
+    }
+    EXPECT_FALSE(files.FileExists(IniPath));
+}
+
+TEST(SettingsSave, WriteRefusedMidwayLeavesTheLaterKeysUnwritten) {
+    for (std::size_t allowed = 0; allowed < SavedKeys.size(); ++allowed) {
+        SCOPED_TRACE("writes allowed: " + std::to_string(allowed));
+        platform::sim::TSimFileSystem files;
+        TWriteLimitedFiles limited(files, allowed);
+        EXPECT_THROW(TSettings().Save(IniPath, limited), orvel::EIniFileException);
+        for (std::size_t i = 0; i < SavedKeys.size(); ++i) {
+            EXPECT_EQ(IniHasKey(files, SavedKeys[i]), i < allowed) << Utf8(SavedKeys[i].Ident);
+        }
+    }
+}
+
+TEST(ShortCutParsing, ReadsModifiersAndKeyNames) {
+    struct TCase {
+        std::u16string Text;
+        TShortCut Expected;
+    };
+    const std::vector<TCase> cases = {
+        // modifiers, in any order and number, ignoring case
+        {u"Ctrl+Alt+1", 0xC031},
+        {u"Ctrl+Shift+F5", 0x6074},
+        {u"ctrl+alt+2", 0xC032},
+        {u"ALT+CTRL+3", 0xC033},
+        {u"^A", 0x4041},
+        {u"^^a", 0x4041},
+        {u"Shift+Shift+Z", 0x205A},
+        {u"Alt+Shift+Ctrl+Del", 0xE02E},
+        {u"Q", 0x0051},
+        // what cannot be read
+        {u"", 0},
+        {u"Shift+", 0},
+        {u"Ctrl+Alt+", 0},
+        {u"^", 0},
+        {u"Ctrl+Alt+Q+", 0},
+        {u"Ctrl + A", 0},
+        {u" Ctrl+A", 0},
+        {u"Ctrl+A ", 0},
+        {u"Win+A", 0},
+        {u"Ctrl+AB", 0},
+        {u"F0", 0},
+        {u"F25", 0},
+        {u"F01", 0},
+        {u"F", 0x46}, // the letter, not a function key
+        {u"Ctrl+\u00C4", 0},
+        // the named keys
+        {u"BkSp", 0x08},
+        {u"Tab", 0x09},
+        {u"Enter", 0x0D},
+        {u"Esc", 0x1B},
+        {u"Space", 0x20},
+        {u"PgUp", 0x21},
+        {u"PgDn", 0x22},
+        {u"End", 0x23},
+        {u"Home", 0x24},
+        {u"Left", 0x25},
+        {u"Up", 0x26},
+        {u"Right", 0x27},
+        {u"Down", 0x28},
+        {u"Ins", 0x2D},
+        {u"Del", 0x2E},
+        {u"0", 0x30},
+        {u"9", 0x39},
+        {u"A", 0x41},
+        {u"z", 0x5A},
+        {u"F1", 0x70},
+        {u"f12", 0x7B},
+        {u"F24", 0x87},
+        // the further names of this program
+        {u"Pause", 0x13},
+        {u"Caps Lock", 0x14},
+        {u"PrtSc", 0x2C},
+        {u"Print", 0x2C},
+        {u"Apps", 0x5D},
+        {u"Num Lock", 0x90},
+        {u"scroll lock", 0x91},
+        {u"Num 0", 0x60},
+        {u"Num 9", 0x69},
+        {u"Num *", 0x6A},
+        {u"Num +", 0x6B},
+        {u"Num -", 0x6D},
+        {u"Num .", 0x6E},
+        {u"Num /", 0x6F},
+        {u";", 0xBA},
+        {u"=", 0xBB},
+        {u",", 0xBC},
+        {u"-", 0xBD},
+        {u".", 0xBE},
+        {u"/", 0xBF},
+        {u"`", 0xC0},
+        {u"[", 0xDB},
+        {u"\\", 0xDC},
+        {u"]", 0xDD},
+        {u"'", 0xDE},
+        {u"Ctrl+Alt+Num +", 0xC06B},
+        {u"Shift+-", 0x20BD},
+        {u"Num10", 0},
+        {u"Num  1", 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE("\"" + Utf8(c.Text) + "\"");
+        EXPECT_EQ(TextToShortCut(c.Text), c.Expected);
+    }
+}
+
+TEST(ClassListText, SplitsAtSemicolonsHonouringQuotes) {
+    struct TCase {
+        std::u16string Text;
+        Strings Items;
+    };
+    const std::vector<TCase> cases = {
+        {u"", {}},
+        {u";", {u"", u""}},
+        {u" ; ", {u" ", u" "}},
+        {u"a", {u"a"}},
+        {u"a;b", {u"a", u"b"}},
+        {u"a;", {u"a", u""}},
+        {u";a", {u"", u"a"}},
+        {u"a;;b", {u"a", u"", u"b"}},
+        {u" a ; b ", {u" a ", u" b "}},
+        {u"a,b c", {u"a,b c"}},
+        {u"\"a;b\"", {u"a;b"}},
+        {u"\"a;b\";c", {u"a;b", u"c"}},
+        {u"\"say \"\"hi\"\"\"", {u"say \"hi\""}},
+        {u"\"\"", {u""}},
+        {u"\"\";\"\"", {u"", u""}},
+        {u"x\"y", {u"x\"y"}},
+        {u"\"ab\"cd;e", {u"abcd", u"e"}},
+        {u"\"open;end", {u"open;end"}},
+        {u"\"a\";", {u"a", u""}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE("\"" + Utf8(c.Text) + "\"");
+        EXPECT_EQ(SplitClassList(c.Text), c.Items);
+    }
+}
+
+TEST(ClassListText, JoinQuotesOnlyWhatNeedsItAndReadsBack) {
+    struct TCase {
+        Strings Items;
+        std::u16string Text;
+    };
+    const std::vector<TCase> cases = {
+        {{}, u""},
+        {{u"CASCADIA_HOSTING_WINDOW_CLASS", u"ConsoleWindowClass"},
+         u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass"},
+        {{u" a ", u" b "}, u" a ; b "},
+        {{u"a;b", u"c"}, u"\"a;b\";c"},
+        {{u"say \"hi\""}, u"\"say \"\"hi\"\"\""},
+        {{u"\""}, u"\"\"\"\""},
+        {{u"", u""}, u";"},
+        {{u"a", u""}, u"a;"},
+        {{u""}, u"\"\""},
+        {{u"x\"y", u";"}, u"\"x\"\"y\";\";\""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE("\"" + Utf8(c.Text) + "\"");
+        EXPECT_EQ(JoinClassList(c.Items), c.Text);
+        EXPECT_EQ(SplitClassList(JoinClassList(c.Items)), c.Items);
+    }
+}
+
+} // namespace
+} // namespace tarvin
