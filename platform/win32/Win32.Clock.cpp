@@ -1,0 +1,39 @@
+#include "platform/win32/Win32.Clock.h"
+
+#include <windows.h>
+
+#include <chrono>
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr double MsPerDay = 24.0 * 60 * 60 * 1000;
+
+// Whole days count from 30 December 1899 and the time of day is the fraction. Before that day
+// the fraction still counts forward in time while the whole part counts back, so it is taken
+// away from a negative day number instead of added to it.
+TDateTime ToDateTime(const SYSTEMTIME& time) {
+    using namespace std::chrono;
+    const sys_days date{year{time.wYear} / month{time.wMonth} / day{time.wDay}};
+    constexpr sys_days epoch{year{1899} / December / day{30}};
+    const double days = static_cast<double>((date - epoch).count());
+    const double ms =
+        ((time.wHour * 60.0 + time.wMinute) * 60.0 + time.wSecond) * 1000.0 + time.wMilliseconds;
+    const double fraction = ms / MsPerDay;
+    return days < 0 ? days - fraction : days + fraction;
+}
+
+} // namespace
+
+TDateTime TWin32Clock::Now() const {
+    SYSTEMTIME time{};
+    GetLocalTime(&time);
+    return ToDateTime(time);
+}
+
+std::uint64_t TWin32Clock::MonotonicMs() const {
+    return GetTickCount64();
+}
+
+} // namespace platform::win32

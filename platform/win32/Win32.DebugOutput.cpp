@@ -1,0 +1,11 @@
+#include "platform/win32/Win32.DebugOutput.h"
+
+#include "platform/win32/Win32.Text.h"
+
+namespace platform::win32 {
+
+void TWin32DebugOutput::WriteDebugString(const std::u16string& text) {
+    OutputDebugStringW(AsWide(text));
+}
+
+} // namespace platform::win32

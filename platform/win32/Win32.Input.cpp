@@ -1,0 +1,47 @@
+#include "platform/win32/Win32.Input.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <vector>
+
+namespace platform::win32 {
+
+namespace {
+
+INPUT ToInput(const TKeyInput& record) {
+    INPUT input{};
+    // Always the keyboard variant: the union is only filled as one.
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = record.wVk;
+    input.ki.wScan = record.wScan;
+    input.ki.dwFlags = record.dwFlags;
+    input.ki.time = record.time;
+    input.ki.dwExtraInfo = record.dwExtraInfo;
+    return input;
+}
+
+} // namespace
+
+TSendInputAnswer TWin32Input::SendInputBatch(std::span<const TKeyInput> records) {
+    if (records.empty())
+        return {};
+    if (records.size() > std::numeric_limits<UINT>::max())
+        return {0, ERROR_INVALID_PARAMETER};
+
+    std::vector<INPUT> inputs;
+    inputs.reserve(records.size());
+    for (const TKeyInput& record : records)
+        inputs.push_back(ToInput(record));
+
+    SetLastError(0);
+    const UINT inserted = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    const DWORD lastError = GetLastError();
+    return {inserted, lastError};
+}
+
+std::uint16_t TWin32Input::AsyncKeyState(std::uint16_t virtualKey) const {
+    return static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
+}
+
+} // namespace platform::win32

@@ -1,0 +1,29 @@
+#pragma once
+// The real Windows services behind one TServices bundle.
+#include "platform/Platform.Services.h"
+#include "platform/win32/Win32.Clock.h"
+#include "platform/win32/Win32.DebugOutput.h"
+#include "platform/win32/Win32.FileSystem.h"
+#include "platform/win32/Win32.Input.h"
+#include "platform/win32/Win32.Integrity.h"
+#include "platform/win32/Win32.Shell.h"
+#include "platform/win32/Win32.Sound.h"
+#include "platform/win32/Win32.WindowFacts.h"
+
+namespace platform::win32 {
+
+class TWin32Platform {
+public:
+    TWin32WindowFacts Windows;
+    TWin32Integrity Integrity;
+    TWin32Input Input;
+    TWin32Sound Sound;
+    TWin32Shell Shell;
+    TWin32FileSystem Files;
+    TWin32DebugOutput Debug;
+    TWin32Clock Clock;
+
+    TServices Services() { return TServices{Windows, Integrity, Input, Sound, Shell, Files, Debug, Clock}; }
+};
+
+} // namespace platform::win32

@@ -1,0 +1,11 @@
+#include "platform/win32/Win32.Sound.h"
+
+#include <windows.h>
+
+namespace platform::win32 {
+
+void TWin32Sound::MessageBeep(std::uint32_t type) {
+    ::MessageBeep(type);
+}
+
+} // namespace platform::win32

@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/Platform.Sound.h"
+
+namespace platform::win32 {
+
+class TWin32Sound final : public ISound {
+public:
+    void MessageBeep(std::uint32_t type) override;
+};
+
+} // namespace platform::win32

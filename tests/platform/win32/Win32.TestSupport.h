@@ -1,0 +1,114 @@
+#pragma once
+// Helpers for the tests that run against the real system under Wine: waiting for a condition
+// while the thread's messages are pumped, test windows, and a scratch folder.
+#include "platform/win32/Win32.Text.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <utility>
+
+namespace platform::win32::test {
+
+// True as soon as `condition` holds; false when it still does not after `timeout`.
+template <typename TCondition>
+bool WaitUntil(TCondition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        Sleep(10);
+    }
+}
+
+// A window class registered for the lifetime of the object.
+class TTestWindowClass {
+public:
+    explicit TTestWindowClass(std::wstring name) : FName(std::move(name)) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = FName.c_str();
+        FAtom = RegisterClassExW(&wc);
+    }
+    ~TTestWindowClass() {
+        if (FAtom != 0)
+            UnregisterClassW(FName.c_str(), GetModuleHandleW(nullptr));
+    }
+    TTestWindowClass(const TTestWindowClass&) = delete;
+    TTestWindowClass& operator=(const TTestWindowClass&) = delete;
+
+    bool Registered() const { return FAtom != 0; }
+    const std::wstring& Name() const { return FName; }
+
+private:
+    std::wstring FName;
+    ATOM FAtom = 0;
+};
+
+// A top-level window, destroyed with the object unless destroyed earlier. Only a window that must
+// come to the front is shown: without a window manager, Wine waits two seconds for every shown
+// window to be taken down again.
+class TTestWindow {
+public:
+    enum class TShow { Hidden, Visible };
+
+    TTestWindow(const TTestWindowClass& windowClass, const std::wstring& title, TShow show = TShow::Hidden)
+        : FHandle(CreateWindowExW(0, windowClass.Name().c_str(), title.c_str(),
+                                  WS_OVERLAPPEDWINDOW | (show == TShow::Visible ? WS_VISIBLE : 0), 100, 100,
+                                  320, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+    ~TTestWindow() { Destroy(); }
+    TTestWindow(const TTestWindow&) = delete;
+    TTestWindow& operator=(const TTestWindow&) = delete;
+
+    HWND Handle() const { return FHandle; }
+    std::uintptr_t Value() const { return reinterpret_cast<std::uintptr_t>(FHandle); }
+    void Destroy() {
+        if (FHandle != nullptr)
+            DestroyWindow(std::exchange(FHandle, nullptr));
+    }
+
+private:
+    HWND FHandle = nullptr;
+};
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TScratchFolder {
+public:
+    TScratchFolder() {
+        wchar_t temp[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, temp);
+        FPath = std::filesystem::path(temp) / (L"tarvin-win32-" + std::to_wstring(GetCurrentProcessId()) +
+                                               L"-" + std::to_wstring(GetTickCount64()));
+        std::filesystem::create_directories(FPath);
+    }
+    ~TScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(FPath, ignored);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return FPath; }
+    // `name` inside the folder, as the platform interfaces take paths.
+    std::u16string operator/(const std::wstring& name) const { return ToU16((FPath / name).wstring()); }
+    std::u16string Self() const { return ToU16(FPath.wstring()); }
+
+    static std::u16string ToU16(const std::wstring& text) { return FromWide(text.c_str(), text.size()); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+} // namespace platform::win32::test
