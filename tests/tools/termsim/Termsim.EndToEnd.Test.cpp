@@ -1,0 +1,397 @@
+// The target check and the keystroke sender against a real window in another process: termsim,
+// started fresh for each test, with its record read back from disk.
+#include "app/Tarvin.Sender.h"
+#include "app/Tarvin.Settings.h"
+#include "app/Tarvin.Target.h"
+#include "platform/win32/Win32.Handles.h"
+#include "platform/win32/Win32.Platform.h"
+#include "tests/tools/termsim/Termsim.Keys.h"
+#include "tools/termsim/Termsim.RecordReader.h"
+
+#include "tests/tools/termsim/Termsim.Printers.h"
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace termsim::test {
+namespace {
+
+using platform::win32::TKernelHandle;
+using TEvents = std::vector<TRecordEvent>;
+
+constexpr auto Timeout = std::chrono::seconds(15);
+
+// The build hands over a Unix path; wine maps the Unix root to drive Z:.
+std::wstring WindowsPathOf(std::string_view unixPath) {
+    std::wstring path = L"Z:";
+    for (char c : unixPath) {
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    }
+    return path;
+}
+
+// One command-line argument, quoted so that CommandLineToArgvW gives it back unchanged.
+std::wstring Quoted(const std::wstring& arg) {
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    quoted += L'"';
+    return quoted;
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + Timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+std::string ReadFileShared(const std::wstring& path) {
+    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string content;
+    if (!file) {
+        return content;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        content.append(buffer, read);
+    }
+    return content;
+}
+
+std::wstring NewRecordPath() {
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t path[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, folder);
+    GetTempFileNameW(folder, L"tsm", 0, path);
+    return path;
+}
+
+// One termsim process and its record file; the process is killed and the file deleted on every
+// path out of a test.
+class TTermsim {
+public:
+    explicit TTermsim(const std::vector<std::wstring>& options) : FRecordPath(NewRecordPath()) {
+        std::wstring commandLine = Quoted(WindowsPathOf(TERMSIM_EXE)) + L" --record " + Quoted(FRecordPath);
+        for (const std::wstring& option : options) {
+            commandLine += L" " + Quoted(option);
+        }
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process)) {
+            FProcess.Reset(process.hProcess);
+            TKernelHandle thread(process.hThread);
+            FProcessId = process.dwProcessId;
+        }
+    }
+
+    ~TTermsim() {
+        if (FProcess) {
+            TerminateProcess(FProcess.Get(), 0);
+            WaitForSingleObject(FProcess.Get(), 5000);
+        }
+        DeleteFileW(FRecordPath.c_str());
+    }
+
+    TTermsim(const TTermsim&) = delete;
+    TTermsim& operator=(const TTermsim&) = delete;
+
+    DWORD ProcessId() const { return FProcessId; }
+    HWND Window() const { return FWindow; }
+    platform::TWindowHandle WindowValue() const { return reinterpret_cast<platform::TWindowHandle>(FWindow); }
+
+    TEvents Events() const { return ParseRecord(ReadFileShared(FRecordPath)); }
+
+    bool Exited() const { return WaitForSingleObject(FProcess.Get(), 0) == WAIT_OBJECT_0; }
+
+    // The window is up, has announced itself and has the keyboard focus.
+    testing::AssertionResult Start() {
+        if (!FProcess) {
+            return testing::AssertionFailure() << "CreateProcessW failed with error " << GetLastError();
+        }
+        const bool announced = WaitUntil([this] {
+            for (const TRecordEvent& event : Events()) {
+                if (const auto* ready = std::get_if<TReadyEvent>(&event)) {
+                    FWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(ready->Window));
+                    return true;
+                }
+            }
+            return Exited();
+        });
+        if (!announced || FWindow == nullptr) {
+            return testing::AssertionFailure()
+                   << "termsim did not announce its window (exited: " << Exited() << ")";
+        }
+        if (!WaitUntil([this] { return GetForegroundWindow() == FWindow; })) {
+            return testing::AssertionFailure() << "termsim's window did not come to the front";
+        }
+        FBaseline = Events().size();
+        return testing::AssertionSuccess();
+    }
+
+    // The events since Start, once there are at least `count` of them or the time is up.
+    TEvents WaitForEvents(std::size_t count) const {
+        TEvents events;
+        WaitUntil([&] {
+            events = Events();
+            return events.size() >= FBaseline + count;
+        });
+        return TEvents(events.begin() + static_cast<std::ptrdiff_t>(std::min(FBaseline, events.size())),
+                       events.end());
+    }
+
+private:
+    std::wstring FRecordPath;
+    TKernelHandle FProcess;
+    DWORD FProcessId = 0;
+    HWND FWindow = nullptr;
+    std::size_t FBaseline = 0;
+};
+
+// The events a prompt model records for the same keys: what termsim must have written.
+TEvents ExpectedEvents(TPrompt prompt, const TKeys& keys) {
+    TEvents events;
+    for (const TKeyEvent& key : keys) {
+        for (TRecordEvent& event : PressKey(prompt, key)) {
+            events.push_back(std::move(event));
+        }
+    }
+    return events;
+}
+
+// Events as record lines, so that a mismatch shows as a line-by-line diff.
+std::string RecordText(const TEvents& events) {
+    std::string text;
+    for (const TRecordEvent& event : events) {
+        text += FormatRecordLine(event);
+    }
+    return text;
+}
+
+class TermsimEndToEnd : public testing::Test {
+protected:
+    platform::win32::TWin32Platform Platform;
+    tarvin::TSettings Settings;
+
+    tarvin::TTargetInfo CheckTarget(bool requireTitleMarker) {
+        tarvin::TTargetInfo info;
+        tarvin::CheckForegroundTarget(Platform.Windows, Platform.Integrity, &Settings.FAcceptedClasses,
+                                      &Settings.FTitleMarkers, requireTitleMarker, info);
+        return info;
+    }
+
+    void ExpectDelivered(const tarvin::TSendResult& result, int records) {
+        EXPECT_EQ(result.Requested, records);
+        EXPECT_EQ(result.Delivered, records);
+        EXPECT_EQ(result.ErrorCode, 0u);
+    }
+};
+
+TEST_F(TermsimEndToEnd, TargetCheckAcceptsAClaudeCodeConsoleAndReadsBothLevels) {
+    TTermsim terminal({});
+    ASSERT_TRUE(terminal.Start());
+
+    for (const bool requireMarker : {false, true}) {
+        const tarvin::TTargetInfo info = CheckTarget(requireMarker);
+
+        EXPECT_EQ(info.Verdict, tarvin::tvOk) << "marker required: " << requireMarker;
+        EXPECT_EQ(info.Handle, terminal.WindowValue());
+        EXPECT_EQ(info.WindowClass, u"ConsoleWindowClass");
+        EXPECT_EQ(info.Title, u"\u2733 Claude Code");
+        EXPECT_EQ(info.ProcessID, terminal.ProcessId());
+        EXPECT_NE(info.OurLevel, platform::UnknownIntegrityLevel);
+        EXPECT_NE(info.TheirLevel, platform::UnknownIntegrityLevel);
+        EXPECT_TRUE(tarvin::TargetAccepted(info));
+    }
+}
+
+TEST_F(TermsimEndToEnd, TargetCheckRefusesAWindowOfAnotherClassInFront) {
+    TTermsim console({});
+    ASSERT_TRUE(console.Start());
+    TTermsim other({L"--class", L"Notepad", L"--title", L"notes.txt"});
+    ASSERT_TRUE(other.Start());
+
+    const tarvin::TTargetInfo info = CheckTarget(false);
+
+    EXPECT_EQ(info.Verdict, tarvin::tvWrongClass);
+    EXPECT_EQ(info.Handle, other.WindowValue());
+    EXPECT_EQ(info.WindowClass, u"Notepad");
+    EXPECT_EQ(info.ProcessID, other.ProcessId());
+    EXPECT_EQ(info.TheirLevel, platform::UnknownIntegrityLevel);
+    EXPECT_EQ(tarvin::VerdictText(info),
+              u"Focused window is \"Notepad\" (\"notes.txt\"), which is not in the "
+              u"accepted class list. Nothing was typed.");
+}
+
+TEST_F(TermsimEndToEnd, TargetCheckRefusesATerminalWithoutTitleMarkerWhenOneIsRequired) {
+    TTermsim terminal({L"--class", L"CASCADIA_HOSTING_WINDOW_CLASS", L"--title", L"Windows PowerShell"});
+    ASSERT_TRUE(terminal.Start());
+
+    EXPECT_EQ(CheckTarget(false).Verdict, tarvin::tvOk);
+    const tarvin::TTargetInfo info = CheckTarget(true);
+    EXPECT_EQ(info.Verdict, tarvin::tvWrongTitle);
+    EXPECT_EQ(info.Title, u"Windows PowerShell");
+}
+
+TEST_F(TermsimEndToEnd, SendTextTypesEveryUnitIntoThePrompt) {
+    TTermsim terminal({});
+    ASSERT_TRUE(terminal.Start());
+    const std::u16string text = u"/effort high \u00FC\U0001F600";
+
+    tarvin::TSendResult result;
+    tarvin::SendText(Platform.Input, text, result);
+
+    ExpectDelivered(result, 2 * static_cast<int>(text.size()));
+    const TEvents expected = ExpectedEvents(TPrompt(), Typed(text));
+    EXPECT_EQ(RecordText(terminal.WaitForEvents(expected.size())), RecordText(expected));
+}
+
+TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) {
+    TTermsim terminal({L"--prompt", L"one\\ntwo", L"--cursor", L"0,1"});
+    ASSERT_TRUE(terminal.Start());
+
+    tarvin::TSendResult result;
+    tarvin::SendCtrlE(Platform.Input, result);
+    ExpectDelivered(result, 4);
+    tarvin::SendRight(Platform.Input, result);
+    ExpectDelivered(result, 2);
+    tarvin::SendRight(Platform.Input, result);
+    tarvin::SendCtrlU(Platform.Input, result);
+    ExpectDelivered(result, 4);
+    tarvin::SendCtrlU(Platform.Input, result);
+    tarvin::SendBackspace(Platform.Input, result);
+    ExpectDelivered(result, 2);
+    tarvin::SendCtrlY(Platform.Input, result);
+    ExpectDelivered(result, 4);
+    tarvin::SendEnter(Platform.Input, result);
+    ExpectDelivered(result, 2);
+
+    const TKeys keys{{TKey::CtrlE, 0}, {TKey::Right, 0},     {TKey::Right, 0}, {TKey::CtrlU, 0},
+                     {TKey::CtrlU, 0}, {TKey::Backspace, 0}, {TKey::CtrlY, 0}, {TKey::Enter, 0}};
+    const TEvents expected = ExpectedEvents(TPrompt(u"one\ntwo", {0, 1}), keys);
+    const TEvents events = terminal.WaitForEvents(expected.size());
+    EXPECT_EQ(RecordText(events), RecordText(expected));
+    EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TSubmittedEvent{u"on\ntwo"}}),
+              events.end());
+}
+
+// Sends the burst's keys through the sender, one batch per key as the sequencer does.
+void SendKeys(platform::IInput& input, const TKeys& keys) {
+    tarvin::TSendResult result;
+    for (const TKeyEvent& key : keys) {
+        switch (key.Key) {
+        case TKey::Char:
+            tarvin::SendText(input, std::u16string(1, key.Char), result);
+            break;
+        case TKey::CtrlE:
+            tarvin::SendCtrlE(input, result);
+            break;
+        case TKey::CtrlU:
+            tarvin::SendCtrlU(input, result);
+            break;
+        case TKey::CtrlY:
+            tarvin::SendCtrlY(input, result);
+            break;
+        case TKey::Right:
+            tarvin::SendRight(input, result);
+            break;
+        case TKey::Backspace:
+            tarvin::SendBackspace(input, result);
+            break;
+        case TKey::Enter:
+            tarvin::SendEnter(input, result);
+            break;
+        case TKey::ShiftEnter:
+            ADD_FAILURE() << "the burst never sends Shift+Enter";
+            break;
+        }
+    }
+}
+
+// A half-typed prompt as termsim starts with it, and whether it asks before changing the level.
+struct TBurstRun {
+    const char* Name;
+    std::u16string Text;
+    TCursor Cursor;
+    std::u16string StaleKill;
+    bool Confirm;
+};
+
+void PrintTo(const TBurstRun& run, std::ostream* os) {
+    *os << run.Name;
+}
+
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::vector<std::wstring> OptionsFor(const TBurstRun& run) {
+    std::vector<std::wstring> options{
+        L"--prompt", Wide(EscapeText(run.Text)),
+        L"--cursor", std::to_wstring(run.Cursor.Line) + L"," + std::to_wstring(run.Cursor.Column),
+        L"--kill",   Wide(EscapeText(run.StaleKill))};
+    if (run.Confirm) {
+        options.push_back(L"--confirm");
+    }
+    return options;
+}
+
+class TermsimBurst : public TermsimEndToEnd, public testing::WithParamInterface<TBurstRun> {};
+
+// The keys of a whole burst, sent batch by batch through the sender: the level is set, nothing
+// is submitted, and the user's text is back.
+TEST_P(TermsimBurst, SetsTheLevelAndGivesTheHalfTypedPromptBack) {
+    const TBurstRun& run = GetParam();
+    TTermsim terminal(OptionsFor(run));
+    ASSERT_TRUE(terminal.Start());
+    const TKeys burst = Burst(u"high");
+
+    SendKeys(Platform.Input, burst);
+
+    TPrompt model(run.Text, run.Cursor, run.Confirm);
+    model.SeedKillBuffer(run.StaleKill);
+    const TEvents expected = ExpectedEvents(model, burst);
+    const TEvents events = terminal.WaitForEvents(expected.size());
+    EXPECT_EQ(RecordText(events), RecordText(expected));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(std::get<TPromptState>(events.back()).Text, run.Text);
+    EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TEffortEvent{u"high"}}), events.end());
+    for (const TRecordEvent& event : events) {
+        EXPECT_FALSE(std::holds_alternative<TSubmittedEvent>(event)) << testing::PrintToString(event);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Prompts, TermsimBurst,
+    testing::Values(TBurstRun{"MultiLineConfirmed", u"fix the\nflaky test", {0, 3}, u"old", true},
+                    TBurstRun{"EmptyWithStaleKillBuffer", u"", {0, 0}, u"old text", false},
+                    TBurstRun{"SingleLineCursorInMiddle", u"fix the bug", {0, 4}, u"", false}),
+    [](const testing::TestParamInfo<TBurstRun>& test) { return std::string(test.param.Name); });
+
+} // namespace
+} // namespace termsim::test
