@@ -1,0 +1,131 @@
+#include "platform/win32/Win32.MainThread.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace platform::win32 {
+
+namespace {
+
+// The one message the window understands: run what is queued. Private to the window's own class.
+constexpr UINT RunQueuedMessage = WM_APP;
+
+[[noreturn]] void ThrowLastError(const char* what) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+std::wstring UniqueClassName(const void* queue) {
+    return L"TarvinMainThreadQueue." + std::to_wstring(GetCurrentProcessId()) + L"." +
+           std::to_wstring(reinterpret_cast<std::uintptr_t>(queue));
+}
+
+} // namespace
+
+TWin32MainThread::TWindowClass::TWindowClass(std::wstring name, WNDPROC procedure)
+    : FName(std::move(name)), FInstance(GetModuleHandleW(nullptr)) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = FInstance;
+    wc.lpszClassName = FName.c_str();
+    if (RegisterClassExW(&wc) == 0)
+        ThrowLastError("RegisterClassExW for the main-thread queue");
+}
+
+TWin32MainThread::TWindowClass::~TWindowClass() {
+    UnregisterClassW(FName.c_str(), FInstance);
+}
+
+TWin32MainThread::TWin32MainThread()
+    : FMainThread(GetCurrentThreadId()), FClass(UniqueClassName(this), &TWin32MainThread::WindowProc),
+      FWindow(CreateWindowExW(0, FClass.Name().c_str(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr)) {
+    if (!FWindow)
+        ThrowLastError("CreateWindowExW for the main-thread queue");
+    // Nothing can post the run request before the constructor returns, so the window procedure
+    // never sees it without the object attached.
+    SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+bool TWin32MainThread::IsMainThread() const {
+    return GetCurrentThreadId() == FMainThread;
+}
+
+void TWin32MainThread::Queue(std::function<void()> call, const void* owner) {
+    if (!call)
+        return;
+    const std::lock_guard lock(FLock);
+    FEntries.push_back(TEntry{std::move(call), owner});
+    // One request in the message queue covers any number of entries, so a burst from a worker
+    // neither floods the thread's message queue nor hits its size limit.
+    if (!FRunRequested)
+        PostRunRequest();
+}
+
+void TWin32MainThread::RemoveQueued(const void* owner) {
+    // Destroyed after the lock is released: a captured object's destructor may queue or remove.
+    std::vector<TEntry> dropped;
+    {
+        const std::lock_guard lock(FLock);
+        std::deque<TEntry> kept;
+        for (auto& entry : FEntries) {
+            if (entry.Owner == owner)
+                dropped.push_back(std::move(entry));
+            else
+                kept.push_back(std::move(entry));
+        }
+        FEntries.swap(kept);
+    }
+}
+
+void TWin32MainThread::PostRunRequest() {
+    // PostMessageW only fails when the thread's message queue is full; the flag then stays clear
+    // so that the next Queue, or the end of the run in progress, asks again.
+    FRunRequested = PostMessageW(FWindow.Get(), RunQueuedMessage, 0, 0) != FALSE;
+}
+
+LRESULT CALLBACK TWin32MainThread::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == RunQueuedMessage) {
+        if (auto* self = reinterpret_cast<TWin32MainThread*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+            self->RunQueued();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// noexcept: an exception must not unwind through the system's message dispatch, so a throwing
+// call ends the process instead.
+void TWin32MainThread::RunQueued() noexcept {
+    // Only the entries waiting now run in this pass; calls queued meanwhile wait for the next
+    // request, so a call that keeps queueing itself cannot starve input and painting. The
+    // request is cleared first so that a call which pumps messages itself (a modal loop) still
+    // sees later entries run.
+    std::size_t budget = 0;
+    {
+        const std::lock_guard lock(FLock);
+        FRunRequested = false;
+        budget = FEntries.size();
+    }
+    for (; budget > 0; --budget) {
+        // One entry at a time, run outside the lock, so that RemoveQueued still reaches every
+        // entry that has not started.
+        std::optional<TEntry> next;
+        {
+            const std::lock_guard lock(FLock);
+            if (FEntries.empty())
+                break;
+            next.emplace(std::move(FEntries.front()));
+            FEntries.pop_front();
+        }
+        next->Call();
+    }
+    const std::lock_guard lock(FLock);
+    if (!FEntries.empty() && !FRunRequested)
+        PostRunRequest();
+}
+
+} // namespace platform::win32

@@ -1,0 +1,76 @@
+#pragma once
+// The main-thread queue on the real system: queued calls run from the window procedure of a
+// message-only window that belongs to the UI thread, so they run whenever that thread pumps
+// messages - in the application's loop and in any modal loop alike.
+#include "platform/Platform.MainThread.h"
+#include "platform/win32/Win32.Handles.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <mutex>
+#include <string>
+
+namespace platform::win32 {
+
+class TWin32MainThread final : public IMainThread {
+public:
+    // On the UI thread, which becomes the main thread. Throws std::system_error when the window
+    // class or the window cannot be created.
+    TWin32MainThread();
+    // On the main thread, outside the queued calls, once no other thread can still queue.
+    // Pending calls are dropped without running.
+    ~TWin32MainThread() override = default;
+
+    TWin32MainThread(const TWin32MainThread&) = delete;
+    TWin32MainThread& operator=(const TWin32MainThread&) = delete;
+
+    bool IsMainThread() const override;
+    void Queue(std::function<void()> call, const void* owner = nullptr) override;
+    void RemoveQueued(const void* owner) override;
+
+private:
+    struct TEntry {
+        std::function<void()> Call;
+        const void* Owner = nullptr;
+    };
+
+    // A window class registered under a name of its own for the lifetime of the object, so that
+    // any number of queues can coexist and none leaves a registration behind.
+    class TWindowClass {
+    public:
+        TWindowClass(std::wstring name, WNDPROC procedure);
+        ~TWindowClass();
+        TWindowClass(const TWindowClass&) = delete;
+        TWindowClass& operator=(const TWindowClass&) = delete;
+
+        const std::wstring& Name() const { return FName; }
+
+    private:
+        std::wstring FName;
+        HINSTANCE FInstance = nullptr;
+    };
+
+    struct TWindowTraits {
+        using TValue = HWND;
+        static TValue Empty() { return nullptr; }
+        static bool IsValid(TValue value) { return value != nullptr; }
+        static void Close(TValue value) { ::DestroyWindow(value); }
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void RunQueued() noexcept;
+    // With FLock held.
+    void PostRunRequest();
+
+    const DWORD FMainThread;
+    std::mutex FLock;
+    std::deque<TEntry> FEntries;
+    // A run request is in the message queue and has not been picked up yet.
+    bool FRunRequested = false;
+    // Declared last so the window goes first, then its class, then the pending entries.
+    TWindowClass FClass;
+    TScoped<TWindowTraits> FWindow;
+};
+
+} // namespace platform::win32
