@@ -1,9 +1,11 @@
 #pragma once
 #include "platform/Platform.Clock.h"
 #include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
+#include "platform/Platform.MainThread.h"
 #include "platform/Platform.Shell.h"
 #include "platform/Platform.Sound.h"
 #include "platform/Platform.WindowFacts.h"
@@ -21,6 +23,8 @@ struct TServices {
     IFileSystem& Files;
     IDebugOutput& Debug;
     IClock& Clock;
+    IFileStreams& FileStreams;
+    IMainThread& MainThread;
 };
 
 } // namespace platform

@@ -120,8 +120,7 @@ std::optional<std::string> TSimFileSystem::ReadFile(const std::u16string& path) 
     return it->second;
 }
 
-TFsResult TSimFileSystem::WriteFileAtomic(const std::u16string& path, std::string_view bytes) {
-    const std::u16string file = Normalise(path);
+std::optional<TFsResult> TSimFileSystem::WriteRefusal(const std::u16string& file) const {
     if (!FFolders.contains(ParentOf(file))) {
         return PathNotFound();
     }
@@ -133,8 +132,34 @@ TFsResult TSimFileSystem::WriteFileAtomic(const std::u16string& path, std::strin
             return AccessDenied();
         }
     }
+    return std::nullopt;
+}
+
+TFsResult TSimFileSystem::WriteFileAtomic(const std::u16string& path, std::string_view bytes) {
+    const std::u16string file = Normalise(path);
+    if (auto refusal = WriteRefusal(file)) {
+        return *refusal;
+    }
     FFiles[file] = std::string(bytes);
     ++FWriteCount;
+    return TFsResult::Success();
+}
+
+std::u16string TSimFileSystem::PathKey(const std::u16string& path) const {
+    return Normalise(path);
+}
+
+std::string* TSimFileSystem::FileBytes(const std::u16string& path) {
+    auto it = FFiles.find(Normalise(path));
+    return it == FFiles.end() ? nullptr : &it->second;
+}
+
+TFsResult TSimFileSystem::CreateEmptyFile(const std::u16string& path) {
+    const std::u16string file = Normalise(path);
+    if (auto refusal = WriteRefusal(file)) {
+        return *refusal;
+    }
+    FFiles[file].clear();
     return TFsResult::Success();
 }
 

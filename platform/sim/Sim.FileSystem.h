@@ -30,6 +30,14 @@ public:
     std::optional<std::string> Contents(const std::u16string& path) const { return ReadFile(path); }
     std::size_t WriteCount() const { return FWriteCount; } // successful WriteFileAtomic calls
 
+    // --- for the simulated file handles ---
+    // The form under which a path is stored; two paths naming the same file give the same key.
+    std::u16string PathKey(const std::u16string& path) const;
+    // The stored bytes of a file, to read and change in place; nullptr when it does not exist.
+    std::string* FileBytes(const std::u16string& path);
+    // Creates an empty file or empties an existing one, with the refusals of WriteFileAtomic.
+    TFsResult CreateEmptyFile(const std::u16string& path);
+
     // IFileSystem
     bool FileExists(const std::u16string& path) const override;
     bool FolderExists(const std::u16string& path, bool followLink) const override;
@@ -44,6 +52,9 @@ public:
     std::u16string DocumentsFolder() const override { return FDocuments; }
 
 private:
+    // Why a write to this normalised file path is refused; nothing when it is allowed.
+    std::optional<TFsResult> WriteRefusal(const std::u16string& file) const;
+
     std::map<std::u16string, std::string> FFiles;   // key: normalised path
     std::set<std::u16string> FFolders;              // normalised
     std::map<std::u16string, std::u16string> FLinks; // normalised link -> normalised target

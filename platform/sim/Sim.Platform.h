@@ -2,7 +2,9 @@
 // The simulated desktop and file system behind one TServices bundle.
 #include "platform/Platform.Services.h"
 #include "platform/sim/Sim.Desktop.h"
+#include "platform/sim/Sim.FileStreams.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "platform/sim/Sim.MainThread.h"
 
 namespace platform::sim {
 
@@ -10,9 +12,12 @@ class TSimPlatform {
 public:
     TSimDesktop Desktop;
     TSimFileSystem Files;
+    TSimFileStreams FileStreams{Files};
+    TSimMainThread MainThread; // the constructing thread is the main thread
 
     TServices Services() {
-        return TServices{Desktop, Desktop, Desktop, Desktop, Files, Files, Desktop, Desktop};
+        return TServices{Desktop, Desktop, Desktop, Desktop,     Files,
+                         Files,   Desktop, Desktop, FileStreams, MainThread};
     }
 };
 

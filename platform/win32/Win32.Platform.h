@@ -3,9 +3,11 @@
 #include "platform/Platform.Services.h"
 #include "platform/win32/Win32.Clock.h"
 #include "platform/win32/Win32.DebugOutput.h"
+#include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
+#include "platform/win32/Win32.MainThread.h"
 #include "platform/win32/Win32.Shell.h"
 #include "platform/win32/Win32.Sound.h"
 #include "platform/win32/Win32.WindowFacts.h"
@@ -22,8 +24,13 @@ public:
     TWin32FileSystem Files;
     TWin32DebugOutput Debug;
     TWin32Clock Clock;
+    TWin32FileStreams FileStreams;
+    TWin32MainThread MainThread; // construct the platform on the user-interface thread
 
-    TServices Services() { return TServices{Windows, Integrity, Input, Sound, Shell, Files, Debug, Clock}; }
+    TServices Services() {
+        return TServices{Windows, Integrity, Input, Sound,       Shell,
+                         Files,   Debug,     Clock, FileStreams, MainThread};
+    }
 };
 
 } // namespace platform::win32

@@ -1,0 +1,167 @@
+#include "framework/core/OrvelCore.StreamBuff.h"
+
+#include "framework/core/OrvelCore.Exceptions.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace orvel {
+
+TOrvelStream TOrvelStream::CreateRead(platform::IFileStreams& Files, const std::u16string& FileName,
+                                      std::size_t BufferSize) {
+    platform::TFileOpenResult opened = Files.OpenRead(FileName);
+    if (!opened.Status.Ok || !opened.Handle) {
+        throw EReadError(u"Cannot open file \"" + FileName + u"\". " + opened.Status.Message);
+    }
+    return TOrvelStream(std::move(opened.Handle), FileName, BufferSize);
+}
+
+TOrvelStream TOrvelStream::CreateWrite(platform::IFileStreams& Files, const std::u16string& FileName,
+                                       std::size_t BufferSize) {
+    platform::TFileOpenResult created = Files.CreateWrite(FileName);
+    if (!created.Status.Ok || !created.Handle) {
+        throw EFCreateError(u"Cannot create file \"" + FileName + u"\". " + created.Status.Message);
+    }
+    return TOrvelStream(std::move(created.Handle), FileName, BufferSize);
+}
+
+TOrvelStream::TOrvelStream(std::unique_ptr<platform::IFileHandle> Handle, std::u16string FileName,
+                           std::size_t BufferSize)
+    : FHandle(std::move(Handle)), FFileName(std::move(FileName)),
+      FBuffer(std::max<std::size_t>(BufferSize, 1)), FFileSize(std::max<std::int64_t>(FHandle->Size(), 0)) {}
+
+TOrvelStream::~TOrvelStream() {
+    // A destructor must not throw; callers that need to know whether the last bytes arrived call
+    // Close() first.
+    try {
+        Close();
+    } catch (...) {
+    }
+}
+
+void TOrvelStream::Flush() {
+    if (FWriteLength == 0 || !FHandle) {
+        return;
+    }
+    const std::size_t pending = std::exchange(FWriteLength, 0);
+    // The pending bytes are dropped on failure, so a later flush does not write them at a
+    // position the caller has since moved away from.
+    if (!FHandle->Seek(FBufferStart) || !FHandle->Write(FBuffer.data(), pending)) {
+        throw EWriteError(u"Stream write error");
+    }
+    FFileSize = std::max(FFileSize, FBufferStart + static_cast<std::int64_t>(pending));
+}
+
+void TOrvelStream::Close() {
+    if (!FHandle) {
+        return;
+    }
+    try {
+        Flush();
+    } catch (...) {
+        FHandle.reset();
+        throw;
+    }
+    FHandle.reset();
+}
+
+std::int64_t TOrvelStream::Size() const {
+    const std::int64_t pendingEnd =
+        FWriteLength > 0 ? FBufferStart + static_cast<std::int64_t>(FWriteLength) : 0;
+    return std::max(FFileSize, pendingEnd);
+}
+
+void TOrvelStream::SetPosition(std::int64_t Value) {
+    // Moving is lazy: the file is only repositioned by the next read or flush.
+    FPosition = Value;
+}
+
+std::uint32_t TOrvelStream::StringListLimit() const {
+    return static_cast<std::uint32_t>(
+        std::min<std::int64_t>(BytesLeft(), std::numeric_limits<std::uint32_t>::max()));
+}
+
+bool TOrvelStream::FillReadBuffer() {
+    FBufferStart = FPosition;
+    FReadLength = 0;
+    if (!FHandle->Seek(FPosition)) {
+        return false;
+    }
+    FReadLength = FHandle->Read(FBuffer.data(), FBuffer.size());
+    return FReadLength > 0;
+}
+
+std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
+    if (!FHandle || FPosition < 0) {
+        return 0;
+    }
+    Flush(); // what was written must be readable
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        if (FPosition >= FBufferStart && FPosition < FBufferStart + static_cast<std::int64_t>(FReadLength)) {
+            const auto offset = static_cast<std::size_t>(FPosition - FBufferStart);
+            const std::size_t step = std::min(count - done, FReadLength - offset);
+            std::memcpy(out + done, FBuffer.data() + offset, step);
+            done += step;
+            FPosition += static_cast<std::int64_t>(step);
+            continue;
+        }
+        if (count - done >= FBuffer.size()) {
+            // A block at least as large as the buffer gains nothing from a copy through it.
+            if (!FHandle->Seek(FPosition)) {
+                break;
+            }
+            const std::size_t step = FHandle->Read(out + done, count - done);
+            if (step == 0) {
+                break;
+            }
+            done += step;
+            FPosition += static_cast<std::int64_t>(step);
+            continue;
+        }
+        if (!FillReadBuffer()) {
+            break;
+        }
+    }
+    return done;
+}
+
+std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
+    if (!FHandle || FPosition < 0) {
+        return 0;
+    }
+    FReadLength = 0; // the cache shares the buffer and may no longer match the file
+    if (FWriteLength > 0 && FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength)) {
+        Flush();
+    }
+    const auto* in = static_cast<const std::uint8_t*>(buffer);
+    if (count >= FBuffer.size()) {
+        Flush();
+        if (!FHandle->Seek(FPosition) || !FHandle->Write(in, count)) {
+            return 0;
+        }
+        FPosition += static_cast<std::int64_t>(count);
+        FFileSize = std::max(FFileSize, FPosition);
+        return count;
+    }
+    std::size_t done = 0;
+    while (done < count) {
+        if (FWriteLength == 0) {
+            FBufferStart = FPosition;
+        }
+        const std::size_t step = std::min(count - done, FBuffer.size() - FWriteLength);
+        std::memcpy(FBuffer.data() + FWriteLength, in + done, step);
+        FWriteLength += step;
+        done += step;
+        FPosition += static_cast<std::int64_t>(step);
+        if (FWriteLength == FBuffer.size()) {
+            Flush();
+        }
+    }
+    return count;
+}
+
+} // namespace orvel

@@ -1,0 +1,214 @@
+// The buffered file stream on the simulated file system: opening, buffering, flushing, and the
+// messages that are its own.
+#include "framework/core/OrvelCore.StreamBuff.h"
+#include "platform/sim/Sim.FileStreams.h"
+#include "tests/framework/core/OrvelCore.StreamTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace orvel {
+namespace {
+
+using test::ExpectRaises;
+using test::Hex;
+using test::ToHex;
+
+class OrvelStream : public ::testing::Test {
+protected:
+    platform::sim::TSimFileSystem Fs;
+    platform::sim::TSimFileStreams Files{Fs};
+    const std::u16string Path = u"C:\\data\\log.logbin";
+
+    void SetUp() override { Fs.AddFolder(u"C:\\data"); }
+
+    TOrvelStream Over(std::string bytes) {
+        Fs.AddFile(Path, std::move(bytes));
+        return TOrvelStream::CreateRead(Files, Path);
+    }
+    std::string Stored() const { return Fs.Contents(Path).value_or("<missing>"); }
+};
+
+TEST_F(OrvelStream, MissingFileRaisesTheOpenErrorWithTheSystemReason) {
+    ExpectRaises<EReadError>(
+        [&] { TOrvelStream::CreateRead(Files, u"C:\\data\\none.bin"); },
+        "Cannot open file \"C:\\data\\none.bin\". The system cannot find the file specified.");
+}
+
+TEST_F(OrvelStream, CreateWriteFailureRaisesTheFileCreateError) {
+    ExpectRaises<EFCreateError>(
+        [&] { TOrvelStream::CreateWrite(Files, u"C:\\nowhere\\x.bin"); },
+        "Cannot create file \"C:\\nowhere\\x.bin\". The system cannot find the path specified.");
+}
+
+TEST_F(OrvelStream, CreateWriteReplacesAnExistingFile) {
+    Fs.AddFile(Path, "old contents");
+    auto stream = TOrvelStream::CreateWrite(Files, Path);
+    stream.WriteInteger(1);
+    stream.Close();
+    EXPECT_EQ(ToHex(Stored()), "01 00 00 00");
+}
+
+TEST_F(OrvelStream, AReaderSharesWithReadersOnly) {
+    Fs.AddFile(Path, "x");
+    auto first = TOrvelStream::CreateRead(Files, Path);
+    auto second = TOrvelStream::CreateRead(Files, Path);
+    EXPECT_THROW(TOrvelStream::CreateWrite(Files, Path), EFCreateError);
+    EXPECT_EQ(second.ReadByte(), 'x');
+}
+
+TEST_F(OrvelStream, AWriterSharesWithNobody) {
+    auto writer = TOrvelStream::CreateWrite(Files, Path);
+    EXPECT_THROW(TOrvelStream::CreateRead(Files, Path), EReadError);
+    EXPECT_THROW(TOrvelStream::CreateWrite(Files, Path), EFCreateError);
+    writer.Close();
+    EXPECT_NO_THROW(TOrvelStream::CreateRead(Files, Path));
+}
+
+TEST_F(OrvelStream, SmallReadsGoThroughTheBufferNotTheFile) {
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) {
+        bytes += Hex("01000000");
+    }
+    auto stream = Over(bytes);
+    int sum = 0;
+    for (int i = 0; i < 1000; ++i) {
+        sum += stream.ReadInteger();
+    }
+    EXPECT_EQ(sum, 1000);
+    EXPECT_LE(Files.ReadCalls(), 2u);
+}
+
+TEST_F(OrvelStream, SmallWritesReachTheFileInOneBlockOnClose) {
+    auto stream = TOrvelStream::CreateWrite(Files, Path);
+    for (int i = 0; i < 1000; ++i) {
+        stream.WriteInteger(i);
+    }
+    EXPECT_EQ(Files.WriteCalls(), 0u);
+    EXPECT_EQ(stream.Size(), 4000);
+    stream.Close();
+    EXPECT_EQ(Files.WriteCalls(), 1u);
+    EXPECT_EQ(Stored().size(), 4000u);
+    EXPECT_FALSE(stream.IsOpen());
+}
+
+TEST_F(OrvelStream, AFullWriteBufferIsHandedOnAtOnce) {
+    auto stream = TOrvelStream::CreateWrite(Files, Path);
+    const std::string block(1000, 'b');
+    for (int i = 0; i < 40; ++i) {
+        stream.WriteChars(block);
+    }
+    EXPECT_EQ(Stored().size(), TOrvelStream::WriteBufferSize);
+    stream.Close();
+    EXPECT_EQ(Stored(), std::string(40000, 'b'));
+}
+
+TEST_F(OrvelStream, DestructionFlushesPendingWrites) {
+    {
+        auto stream = TOrvelStream::CreateWrite(Files, Path);
+        stream.WriteHeader("TRamLog", 5);
+    }
+    EXPECT_EQ(Stored().size(), 17u);
+    EXPECT_EQ(Files.OpenHandles(), 0u);
+}
+
+TEST_F(OrvelStream, ARefusedFlushRaisesTheWriteErrorAndStillClosesTheFile) {
+    Files.LimitFileSize(10);
+    auto stream = TOrvelStream::CreateWrite(Files, Path);
+    stream.WriteChars("twenty bytes, really");
+    ExpectRaises<EWriteError>([&] { stream.Close(); }, "Stream write error");
+    EXPECT_EQ(Files.OpenHandles(), 0u);
+    ExpectRaises<EWriteError>([&] { stream.WriteByte(1); }, "Stream write error");
+}
+
+TEST_F(OrvelStream, ARefusedFlushOnDestructionIsSwallowed) {
+    Files.LimitFileSize(10);
+    EXPECT_NO_THROW({
+        auto stream = TOrvelStream::CreateWrite(Files, Path);
+        stream.WriteChars("twenty bytes, really");
+    });
+    EXPECT_EQ(Files.OpenHandles(), 0u);
+}
+
+TEST_F(OrvelStream, AWriteStreamReadsBackWhatItWrote) {
+    auto stream = TOrvelStream::CreateWrite(Files, Path);
+    stream.WriteInteger(7);
+    stream.WriteInteger(8);
+    stream.SetPosition(4);
+    EXPECT_EQ(stream.ReadInteger(), 8);
+    stream.SetPosition(0);
+    stream.WriteSmallInt(-1);
+    EXPECT_EQ(stream.AsBytes(), (TBytes{0xFF, 0xFF, 0, 0, 8, 0, 0, 0}));
+    stream.Close();
+    EXPECT_EQ(ToHex(Stored()), "FF FF 00 00 08 00 00 00");
+}
+
+TEST_F(OrvelStream, ReadsAcrossBufferBoundariesAndLargerThanTheBuffer) {
+    std::string bytes;
+    for (int i = 0; i < 100; ++i) {
+        bytes.push_back(static_cast<char>(i));
+    }
+    Fs.AddFile(Path, bytes);
+    auto stream = TOrvelStream::CreateRead(Files, Path, 16);
+    EXPECT_EQ(stream.Size(), 100);
+    EXPECT_EQ(stream.TryReadStringA(7), bytes.substr(0, 7));
+    EXPECT_EQ(stream.TryReadStringA(40), bytes.substr(7, 40));
+    stream.SetPosition(90);
+    EXPECT_EQ(stream.TryReadStringA(5), bytes.substr(90, 5));
+    stream.SetPosition(3);
+    EXPECT_EQ(stream.TryReadStringA(20), bytes.substr(3, 20));
+    EXPECT_EQ(stream.TryReadStringA(200), bytes.substr(23));
+}
+
+TEST_F(OrvelStream, ReadAfterCloseRaisesTheReadError) {
+    auto stream = Over("abcd");
+    stream.Close();
+    ExpectRaises<EReadError>([&] { stream.ReadInteger(); }, "Stream read error");
+}
+
+TEST_F(OrvelStream, StringLengthAboveTheLimitNamesBothNumbers) {
+    ExpectRaises<EOrvelException>([&] { Over(Hex("0A000000") + "0123456789").ReadString(5); },
+                                  "String too large: 10 bytes (SafetyLimit: 5)");
+    ExpectRaises<EOrvelException>([&] { Over(Hex("FFFFFFFF")).ReadStringA(0xFFFFFFFE); },
+                                  "String too large: -1 bytes (SafetyLimit: -2)");
+}
+
+TEST_F(OrvelStream, StringLengthPastTheEndIsRefusedBeforeReading) {
+    const std::vector<std::function<void(TOrvelStream&)>> reads = {
+        [](TOrvelStream& s) { s.ReadString(100); },
+        [](TOrvelStream& s) { s.ReadStringA(100); },
+    };
+    for (const auto& read : reads) {
+        auto stream = Over(Hex("0A000000") + "abcd");
+        ExpectRaises<EOrvelException>([&] { read(stream); }, "String too large. Trying to read: 10 bytes");
+    }
+    ExpectRaises<EOrvelException>([&] { Over(Hex("F0FFFFFF") + "abcd").ReadString(0xFFFFFFFF); },
+                                  "String too large. Trying to read: 4294967280 bytes");
+}
+
+TEST_F(OrvelStream, CountedReadsCheckLimitThenBytesLeft) {
+    const std::vector<std::function<void(TOrvelStream&, std::uint32_t, std::uint32_t)>> reads = {
+        [](TOrvelStream& s, std::uint32_t n, std::uint32_t limit) { s.ReadStringCnt(n, limit); },
+        [](TOrvelStream& s, std::uint32_t n, std::uint32_t limit) { s.ReadCharsA(n, limit); },
+        [](TOrvelStream& s, std::uint32_t n, std::uint32_t limit) { s.ReadStringACnt(n, limit); },
+    };
+    for (const auto& read : reads) {
+        auto first = Over("abcd");
+        ExpectRaises<EOrvelException>([&] { read(first, 3, 2); },
+                                      "String too large: 3 bytes (SafetyLimit: 2)");
+        auto second = Over("abcd");
+        ExpectRaises<EOrvelException>([&] { read(second, 5, 10); },
+                                      "String too large. Trying to read: 5 bytes");
+    }
+}
+
+TEST_F(OrvelStream, ReadStringsTakesTheBytesLeftAsLimit) {
+    // The limit is measured before the length: 4 length bytes and 10 more.
+    ExpectRaises<EOrvelException>([&] { Over(Hex("64000000") + "0123456789").ReadStrings(); },
+                                  "String too large: 100 bytes (SafetyLimit: 14)");
+}
+
+} // namespace
+} // namespace orvel
