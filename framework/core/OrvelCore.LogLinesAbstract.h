@@ -1,0 +1,93 @@
+#pragma once
+// TAbstractLogLines: an ordered list of log lines, oldest first, that owns its lines. It answers
+// everything that does not depend on locking (filtered counting and slicing for the log viewer,
+// the whole-list walk, the stream form); the concrete containers add creation, clearing, counting,
+// indexed access, the snapshot hand-over and the locking.
+//
+// Every whole-list walk calls LockRead before it reads the list and UnlockRead after it, also
+// when the walk ends early or raises. Here both hooks are empty; a container shared between
+// threads maps them to its read lock.
+#include "framework/core/OrvelCore.LogTypes.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvel {
+
+class TOrvelStreamBase;
+
+// Called once per line by ForEachLocked.
+using TLogLineProc = std::function<void(PLogLine)>;
+
+class TAbstractLogLines {
+public:
+    // Signature and version of the list-of-lines block in a stream.
+    static constexpr char StreamSignature[] = "TLogLines";
+    static constexpr std::uint16_t StreamVersion = 5;
+    // The longest message, in UTF-8 bytes, that reading a stream accepts.
+    static constexpr std::uint32_t MsgSafetyLimit = 16777216;
+
+    TAbstractLogLines() = default;
+    TAbstractLogLines(const TAbstractLogLines&) = delete;
+    TAbstractLogLines& operator=(const TAbstractLogLines&) = delete;
+    virtual ~TAbstractLogLines() = default;
+
+    // The line at Index (0 is the oldest). An index outside 0 to Count() - 1 raises.
+    PLogLine Items(int Index) const { return getItem(Index); }
+
+    virtual PLogLine getItem(int Index) const = 0;
+    virtual void LockRead() const {}
+    virtual void UnlockRead() const {}
+    // Frees every line, oldest first, and empties the list.
+    virtual void Clear() = 0;
+    virtual int Count() const = 0;
+    // The number of lines whose level passes Verbosity.
+    virtual int CountFiltered(TLogVerbLvl Verbosity) const;
+    // The index in the whole list of the line that is number Row (from 0) among the lines that
+    // pass Verbosity; -1 when Row is negative or fewer lines pass.
+    virtual int Row2FilteredRow(int Row, TLogVerbLvl Verbosity) const;
+    // Skips the first SkipCount passing lines, then stores the following passing lines into Buffer
+    // until it is full or the list ends; gives the number stored. Allocates nothing.
+    virtual int GetFilteredSlice(TLogVerbLvl Verbosity, int SkipCount, std::span<PLogLine> Buffer) const;
+    // Calls Proc for every line, oldest first, with the read lock held throughout. The walk covers
+    // the lines present when it starts.
+    virtual void ForEachLocked(const TLogLineProc& Proc) const;
+    // Takes ownership of Value and appends it; gives its index. A missing line fails an assertion
+    // and leaves the list unchanged.
+    virtual int Add(std::unique_ptr<RLogLine> Value) = 0;
+    // Creates a line stamped with the current local time and appends it. The container keeps
+    // owning the line.
+    virtual PLogLine AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold, int Indent) = 0;
+    // Moves every line, in order, into a new container of the same kind and leaves this one
+    // empty and usable. The caller owns the new container.
+    virtual std::unique_ptr<TAbstractLogLines> SnapshotAndClear() = 0;
+    // Appends the lines of a list-of-lines block; the list is not cleared first. A missing or
+    // foreign block header reads nothing more and leaves the list unchanged; lines read before an
+    // error stay in the list.
+    virtual void ReadFromStream(TOrvelStreamBase& Stream);
+    virtual void WriteToStream(TOrvelStreamBase& Stream) const;
+
+protected:
+    // Frees every line, oldest first, then empties the list. Takes no lock.
+    void FreeAllLines() noexcept;
+    // The line at Index, with the bounds check. Takes no lock.
+    PLogLine lineAt(int Index) const;
+    // A zero-filled line carrying the given values and the time Now.
+    static std::unique_ptr<RLogLine> MakeLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold,
+                                              int Indent, platform::TDateTime Now);
+
+    std::vector<std::unique_ptr<RLogLine>> FList;
+
+private:
+    // Appends without any locking; only for reading a stream.
+    void addInternal(std::unique_ptr<RLogLine> Value);
+    void ReadLines(TOrvelStreamBase& Stream);
+    static void ReadLogLine(TOrvelStreamBase& Stream, RLogLine& Line);
+    static void WriteLogLine(TOrvelStreamBase& Stream, const RLogLine& Line);
+};
+
+} // namespace orvel
