@@ -1,8 +1,11 @@
 #include "framework/core/OrvelCore.AppData.h"
 
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.IO.h"
+#include "framework/core/OrvelCore.Unicode.h"
 
+#include <atomic>
 #include <optional>
 
 namespace orvel {
@@ -25,6 +28,14 @@ TIdentity& Identity() {
 }
 
 constexpr char16_t PortableMarker[] = u"portable.marker";
+
+// The start-up phase and the one-core rule; process-wide like the identity.
+std::atomic<bool> InitializingFlag{false};
+std::atomic<bool> CoreConstructed{false};
+
+// Neutral maker fields: nothing in the program depends on them.
+constexpr char16_t MakerName[] = u"Tarvin developers";
+constexpr char16_t MakerHome[] = u"https://example.org/";
 
 // Characters Windows refuses in a file name; the name becomes a folder and a file name.
 bool IsFileNameChar(char16_t c) {
@@ -60,12 +71,43 @@ std::u16string ChangeFileExt(const std::u16string& Path, const std::u16string& E
 // --- logging facade ---
 
 void TAppDataCore::ForwardToLog(TLogOp Op, const std::u16string& Msg) {
-    if (AppDataCore == nullptr) {
+    TAppDataCore* core = AppDataCore;
+    if (core == nullptr || !core->RamLog) {
         return;
     }
-    // The core owns no log yet: there is nothing to hand the line to.
-    static_cast<void>(Op);
-    static_cast<void>(Msg);
+    TRamLog& log = *core->RamLog;
+    switch (Op) {
+    case TLogOp::Verb:
+        log.AddVerb(Msg, false);
+        break;
+    case TLogOp::Hint:
+        log.AddHint(Msg, false);
+        break;
+    case TLogOp::Info:
+        log.AddInfo(Msg, false);
+        break;
+    case TLogOp::Msg:
+        log.AddMsg(Msg, false);
+        break;
+    case TLogOp::Bold:
+        log.AddBold(Msg);
+        break;
+    case TLogOp::Impo:
+        log.AddImpo(Msg, false);
+        break;
+    case TLogOp::Warn:
+        log.AddWarn(Msg, false);
+        break;
+    case TLogOp::Error:
+        log.AddError(Msg, false);
+        break;
+    case TLogOp::EmptyRow:
+        log.AddEmptyRow();
+        break;
+    case TLogOp::Clear:
+        log.Clear();
+        break;
+    }
 }
 
 void TAppDataCore::LogVerb(const std::u16string& Msg) {
@@ -97,6 +139,140 @@ void TAppDataCore::LogEmptyRow() {
 }
 void TAppDataCore::LogClear() {
     ForwardToLog(TLogOp::Clear, {});
+}
+
+// --- the core object ---
+
+TAppDataCore::TAppDataCore(const std::u16string& aAppName, const std::u16string& WindowClassName,
+                           bool MultiThreaded, platform::TServices& Os) {
+    InitializingFlag = true;
+    if (CoreConstructed.exchange(true)) {
+        throw EOrvelException(u"Error! AppDataCore already constructed!");
+    }
+    EstablishIdentity(aAppName, Os);
+    FOs.emplace(Os);
+    FSingleInstClassName = WindowClassName.empty() ? aAppName : WindowClassName;
+
+    AppDataFolder(true);
+    FRunningFirstTime = !Os.Files.FileExists(IniFile());
+
+    RamLog = std::make_unique<TRamLog>(false, nullptr, MultiThreaded, Os);
+
+    if (FRunningFirstTime) {
+        DefaultSettings();
+    } else {
+        LoadSettings();
+    }
+    FSettingsLoaded = true;
+
+    CompanyName = MakerName;
+    CompanyHome = MakerHome;
+    ProductHome = MakerHome;
+    ProductSupport = MakerHome;
+    ProductWelcome = MakerHome;
+    ProductUninstal = MakerHome;
+}
+
+TAppDataCore::~TAppDataCore() {
+    // The facade must not reach a core that is going away.
+    if (AppDataCore == this) {
+        AppDataCore = nullptr;
+    }
+    if (FSettingsLoaded) {
+        try {
+            SaveSettings();
+        } catch (const EOrvelException& e) {
+            Os().Debug.WriteDebugString(u"TAppDataCore: settings not saved: " + e.Message());
+        } catch (const std::exception& e) {
+            Os().Debug.WriteDebugString(u"TAppDataCore: settings not saved: " + Utf8ToUtf16(e.what()));
+        }
+    }
+    RamLog.reset();
+}
+
+bool TAppDataCore::Initializing() {
+    return InitializingFlag;
+}
+
+void TAppDataCore::EndInitialization() {
+    InitializingFlag = false;
+}
+
+void TAppDataCore::ResetConstructionFlagForTests() {
+    CoreConstructed = false;
+}
+
+const platform::TServices& TAppDataCore::Os() const {
+    Assert(FOs.has_value(), u"TAppDataCore: a bare core has no system services.");
+    return *FOs;
+}
+
+void TAppDataCore::SetHideHint(std::int32_t Value) {
+    FHideHint = Value;
+}
+
+void TAppDataCore::SetHintType(THintType Value) {
+    FHintType = Value;
+}
+
+void TAppDataCore::Minimize() {}
+
+void TAppDataCore::LoadSettings() {
+    TIniFileEx ini(SettingsSection, IniFile(), Os().Files);
+    AutoStartUp = ini.Read(u"AutoStartUp", false);
+    StartMinim = ini.Read(u"StartMinim", false);
+    Minimize2Tray = ini.Read(u"Minimize2Tray", false);
+    Opacity = ini.Read(u"Opacity", std::int32_t{255});
+    FShowOnError = ini.Read(u"ShowOnError", true);
+    // A hand-edited ordinal outside the enumeration counts as missing.
+    const std::int32_t hintType = ini.Read(u"HintType", std::int32_t{htOff});
+    SetHintType(hintType >= htOff && hintType <= htStatBar ? static_cast<THintType>(hintType) : htOff);
+    SetHideHint(ini.Read(u"HideHint", std::int32_t{2500}));
+    LastFile = ini.Read(u"LastFile", std::u16string());
+    FLastFolder = ini.Read(u"LastFolder", std::u16string());
+    UserPath = ini.Read(u"UserPath", AppDataFolder(false));
+    if (RamLog) {
+        RamLog->ShowOnError = FShowOnError;
+    }
+}
+
+void TAppDataCore::SaveSettings() {
+    TIniFileEx ini(SettingsSection, IniFile(), Os().Files);
+    ini.Write(u"AutoStartUp", AutoStartUp);
+    ini.Write(u"StartMinim", StartMinim);
+    ini.Write(u"Minimize2Tray", Minimize2Tray);
+    ini.Write(u"Opacity", Opacity);
+    ini.Write(u"ShowOnError", FShowOnError);
+    ini.Write(u"HintType", static_cast<std::int32_t>(FHintType));
+    ini.Write(u"HideHint", FHideHint);
+    ini.Write(u"LastFile", LastFile);
+    ini.Write(u"LastFolder", FLastFolder);
+    ini.Write(u"UserPath", UserPath);
+}
+
+void TAppDataCore::DefaultSettings() {
+    SetHideHint(4000);
+    AutoStartUp = false;
+    StartMinim = false;
+    Minimize2Tray = true;
+    SetHintType(htTooltips);
+    Opacity = 250;
+    UserPath = AppDataFolder(false);
+    SetShowLogOnError(true);
+}
+
+std::u16string TAppDataCore::GetLastUsedFolder() const {
+    if (!FLastFolder.empty() && FolderExistsStrict(Os().Files, FLastFolder)) {
+        return FLastFolder;
+    }
+    return DocumentsFolder(Os().Shell);
+}
+
+void TAppDataCore::SetShowLogOnError(bool Value) {
+    FShowOnError = Value;
+    if (RamLog) {
+        RamLog->ShowOnError = Value;
+    }
 }
 
 // --- identity and folders ---

@@ -1,0 +1,478 @@
+#include "framework/core/OrvelCore.LogRam.h"
+
+#include "framework/core/OrvelCore.AppData.h"
+#include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/core/OrvelCore.IO.h"
+#include "framework/core/OrvelCore.LogLinesM.h"
+#include "framework/core/OrvelCore.LogLinesS.h"
+#include "framework/core/OrvelCore.StrBuilder.h"
+#include "framework/core/OrvelCore.StreamBuff.h"
+#include "framework/core/OrvelCore.Unicode.h"
+#include "framework/core/OrvelCore.h"
+
+#include <cmath>
+#include <functional>
+#include <new>
+#include <string>
+
+namespace orvel {
+
+namespace {
+
+constexpr std::int32_t ValidationBytes = 64;
+constexpr std::int32_t TextBuilderStep = 10000;
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// Whole seconds between two local times. Date-time values carry the time of day as a fraction,
+// so the span is first rounded to the millisecond; otherwise 60 s could come out as 59.999... and
+// truncate to 59.
+std::int64_t WholeSecondsBetween(platform::TDateTime A, platform::TDateTime B) {
+    const double ms = std::fabs(A - B) * 86400000.0;
+    return static_cast<std::int64_t>(std::llround(ms)) / 1000;
+}
+
+std::u16string ErrorClassName(const std::exception& e) {
+    if (dynamic_cast<const EAssertionFailed*>(&e) != nullptr) {
+        return u"EAssertionFailed";
+    }
+    if (dynamic_cast<const EInvalidPath*>(&e) != nullptr) {
+        return u"EInvalidPath";
+    }
+    if (dynamic_cast<const EIniFileException*>(&e) != nullptr) {
+        return u"EIniFileException";
+    }
+    if (dynamic_cast<const EOrvelException*>(&e) != nullptr) {
+        return u"EOrvelException";
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
+        return u"std::bad_alloc";
+    }
+    return u"std::exception";
+}
+
+std::u16string ErrorMessage(const std::exception& e) {
+    if (const auto* own = dynamic_cast<const EOrvelException*>(&e)) {
+        return own->Message();
+    }
+    return Utf8ToUtf16(e.what());
+}
+
+bool HasNonAscii(const std::u16string& Text) {
+    for (const char16_t c : Text) {
+        if (c > 127) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// --- TNotifyCoalesceFlag ---
+
+bool TNotifyCoalesceFlag::TryAcquire() {
+    std::int32_t expected = 0;
+    return FState.compare_exchange_strong(expected, 1);
+}
+
+void TNotifyCoalesceFlag::Release() {
+    FState.store(0);
+}
+
+// --- TRamLog ---
+
+TRamLog::TRamLog(bool aShowOnError, ILogObserver* Observer, bool MultiThreaded, platform::TServices& Os)
+    : FOs(Os), FObserver(std::make_shared<TObserverSlot>()),
+      FNotifyFlag(std::make_shared<TNotifyCoalesceFlag>()) {
+    ShowOnError = aShowOnError;
+    FLastSaveTime = FOs.Clock.Now();
+    if (MultiThreaded) {
+        FLines = std::make_unique<TLogLinesMultiThreaded>(FOs.Clock);
+    } else {
+        FLines = std::make_unique<TLogLinesSingleThreaded>(FOs.Clock);
+    }
+    if (Observer != nullptr) {
+        RegisterLogObserver(Observer);
+    }
+}
+
+TRamLog::~TRamLog() {
+    {
+        const std::lock_guard lock(FObserver->Lock);
+        FObserver->Observer = nullptr;
+        ++FObserver->Generation;
+    }
+    // Queued calls hold the shared slot, not the log, but there is no point running them.
+    FOs.MainThread.RemoveQueued(this);
+}
+
+std::u16string TRamLog::SanitizeMsg(const std::u16string& Msg) {
+    std::u16string text = Msg;
+    if (text.find_first_of(u"\r\n") != std::u16string::npos) {
+        text = ReplaceLineBreaks(text, u" ");
+    }
+    if (text.size() > MaxMsgLength) {
+        std::size_t cut = MaxMsgLength;
+        if (IsHighSurrogate(text[cut - 1])) {
+            --cut;
+        }
+        text.resize(cut);
+        text += TruncatedMarker;
+    }
+    return text;
+}
+
+// --- adding ---
+
+void TRamLog::addLine(const std::u16string& Text, TLogVerbLvl Level, bool Bold) {
+    FLines->AddNewLine(Text, Level, Bold, 0);
+    tryAutoSave();
+}
+
+void TRamLog::AddDebug(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvDebug, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddVerb(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvVerbose, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddHint(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvHints, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddInfo(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvInfos, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvInfos, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddMsgInt(const std::u16string& Msg, std::int32_t i, bool Bold) {
+    addLine(SanitizeMsg(Msg) + AsciiToUtf16(std::to_string(i)), lvInfos, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddBold(const std::u16string& Msg) {
+    AddInfo(Msg, true);
+}
+
+void TRamLog::AddEmptyRow() {
+    AddMsg(std::u16string(), false);
+}
+
+void TRamLog::AddImpo(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvImportant, Bold);
+    NotifyLogObserver();
+}
+
+void TRamLog::AddWarn(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvWarnings, Bold);
+    NotifyLogObserverAndShow();
+}
+
+void TRamLog::AddError(const std::u16string& Msg, bool Bold) {
+    addLine(SanitizeMsg(Msg), lvErrors, Bold);
+    NotifyLogObserverAndShow();
+}
+
+void TRamLog::Clear() {
+    FLines->Clear();
+    NotifyLogObserver();
+}
+
+int TRamLog::Count(bool Filtered, TLogVerbLvl Filter) const {
+    return Filtered ? FLines->CountFiltered(Filter) : FLines->Count();
+}
+
+// --- automatic saves ---
+
+namespace {
+
+// Runs Save. Stream errors are reported and swallowed (false); anything else is reported and
+// passed on.
+template <typename TSave, typename TReport>
+bool GuardedSave(const std::u16string& What, TSave Save, TReport Report) {
+    try {
+        Save();
+        return true;
+    } catch (const EFCreateError& e) {
+        Report(What + u" (file create) failed: " + e.Message());
+    } catch (const EWriteError& e) {
+        Report(What + u" (write) failed: " + e.Message());
+    } catch (const EReadError& e) {
+        Report(What + u" (stream) failed: " + e.Message());
+    } catch (const std::exception& e) {
+        Report(What + u" (unexpected " + ErrorClassName(e) + u"): " + ErrorMessage(e));
+        throw;
+    } catch (...) {
+        Report(What + u" (unexpected unknown error): no message");
+        throw;
+    }
+    return false;
+}
+
+} // namespace
+
+void TRamLog::tryAutoSave() {
+    // Another thread saving means this Add simply skips the checks; nobody waits for a save.
+    std::unique_lock lock(FAutoSaveLock, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        return;
+    }
+    tryOverflowSave();
+    tryPeriodicSave();
+}
+
+void TRamLog::tryOverflowSave() {
+    if (FLines->Count() <= FMaxEntries) {
+        return;
+    }
+    std::shared_ptr<TAbstractLogLines> snapshot = FLines->SnapshotAndClear();
+    GuardedSave(
+        u"Overflow save", [&] { SaveSnapshotToFile(snapshot.get(), appDataFile(OverflowFileName)); },
+        [this](const std::u16string& Text) { debugOut(Text); });
+
+    const TObserverRef ref = GetObserver();
+    if (ref.Observer == nullptr) {
+        return;
+    }
+    if (FOs.MainThread.IsMainThread()) {
+        ref.Observer->Populate();
+        return;
+    }
+    // An overflow refresh is always queued: the lines it has to show away from are gone already.
+    const bool acquired = FNotifyFlag->TryAcquire();
+    FOs.MainThread.Queue(
+        [slot = FObserver, flag = FNotifyFlag, ref, acquired, snapshot]() mutable {
+            if (acquired) {
+                flag->Release();
+            }
+            CallIfCurrent(*slot, ref, &ILogObserver::Populate);
+            snapshot.reset();
+        },
+        this);
+}
+
+void TRamLog::tryPeriodicSave() {
+    if (WholeSecondsBetween(FOs.Clock.Now(), FLastSaveTime) < FSaveInterval) {
+        return;
+    }
+    const bool saved = GuardedSave(
+        u"Periodic save", [&] { SaveToFile(appDataFile(PeriodicFileName)); },
+        [this](const std::u16string& Text) { debugOut(Text); });
+    if (saved) {
+        FLastSaveTime = FOs.Clock.Now();
+    }
+}
+
+std::u16string TRamLog::appDataFile(const char16_t* Name) const {
+    return TAppDataCore::AppDataFolder(false) + Name;
+}
+
+void TRamLog::debugOut(const std::u16string& Text) const {
+    FOs.Debug.WriteDebugString(u"TRamLog: " + Text);
+}
+
+// --- observer ---
+
+void TRamLog::RegisterLogObserver(ILogObserver* Observer) {
+    Assert(Observer != nullptr,
+           u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
+    const std::lock_guard lock(FObserver->Lock);
+    if (FObserver->Observer == Observer) {
+        return;
+    }
+    Assert(FObserver->Observer == nullptr, u"RegisterLogObserver: an observer is already registered. Call "
+                                           u"UnregisterLogObserver on the previous one first.");
+    FObserver->Observer = Observer;
+    ++FObserver->Generation;
+}
+
+void TRamLog::UnregisterLogObserver() {
+    {
+        const std::lock_guard lock(FObserver->Lock);
+        if (FObserver->Observer == nullptr) {
+            return;
+        }
+        FObserver->Observer = nullptr;
+        ++FObserver->Generation;
+    }
+    // Calls queued for the old observer are of no use any more. A dropped refresh never releases
+    // the flag itself, so it is released here, or worker threads would never queue one again.
+    FOs.MainThread.RemoveQueued(this);
+    FNotifyFlag->Release();
+}
+
+TRamLog::TObserverRef TRamLog::GetObserver() const {
+    const std::lock_guard lock(FObserver->Lock);
+    return TObserverRef{FObserver->Observer, FObserver->Generation};
+}
+
+void TRamLog::CallIfCurrent(TObserverSlot& Slot, const TObserverRef& Ref, void (ILogObserver::*Proc)()) {
+    ILogObserver* target = nullptr;
+    {
+        const std::lock_guard lock(Slot.Lock);
+        if (Slot.Observer == Ref.Observer && Slot.Generation == Ref.Generation) {
+            target = Ref.Observer;
+        }
+    }
+    // Unregistering happens on the main thread, so the observer cannot go away between the check
+    // and the call; no lock is held while it runs.
+    if (target != nullptr) {
+        (target->*Proc)();
+    }
+}
+
+void TRamLog::NotifyLogObserver() {
+    const TObserverRef ref = GetObserver();
+    if (ref.Observer == nullptr) {
+        return;
+    }
+    if (FOs.MainThread.IsMainThread()) {
+        ref.Observer->Populate();
+        return;
+    }
+    // A refresh already queued and not yet started will read this line too.
+    if (!FNotifyFlag->TryAcquire()) {
+        return;
+    }
+    FOs.MainThread.Queue(
+        [slot = FObserver, flag = FNotifyFlag, ref] {
+            flag->Release();
+            CallIfCurrent(*slot, ref, &ILogObserver::Populate);
+        },
+        this);
+}
+
+void TRamLog::PopUpWindow() {
+    const TObserverRef ref = GetObserver();
+    if (ref.Observer == nullptr) {
+        return;
+    }
+    if (FOs.MainThread.IsMainThread()) {
+        ref.Observer->PopUpWindow();
+        return;
+    }
+    FOs.MainThread.Queue([slot = FObserver, ref] { CallIfCurrent(*slot, ref, &ILogObserver::PopUpWindow); },
+                         this);
+}
+
+void TRamLog::NotifyLogObserverAndShow() {
+    NotifyLogObserver();
+    if (ShowOnError) {
+        PopUpWindow();
+    }
+}
+
+// --- limits ---
+
+void TRamLog::SetMaxEntries(std::int32_t Value) {
+    Assert(Value > 0, u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow "
+                      u"save on every Add.");
+    FMaxEntries = Value;
+}
+
+void TRamLog::SetSaveInterval(std::int32_t Value) {
+    Assert(Value > 0, u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
+                      u"periodic save on every Add.");
+    FSaveInterval = Value;
+}
+
+// --- text export ---
+
+std::u16string TRamLog::GetAsText() const {
+    TCStringBuilder builder(TextBuilderStep);
+    bool first = true;
+    FLines->ForEachLocked([&](PLogLine Line) {
+        if (!first) {
+            builder.AddEnter();
+        }
+        first = false;
+        builder.AddString(Line->Msg);
+    });
+    return builder.AsText();
+}
+
+void TRamLog::SaveAsText(const std::u16string& FullPath) const {
+    const std::u16string prefix = u"Error writing to file " + FullPath + u": ";
+    platform::TFsResult result;
+    try {
+        const std::u16string text = GetAsText();
+        if (IsValidPath(FullPath)) {
+            const std::u16string folder = ExtractFolder(FullPath, true);
+            if (!folder.empty()) {
+                ForceFolder(FOs.Files, folder);
+            }
+        }
+        std::string bytes;
+        if (HasNonAscii(text)) {
+            bytes = "\xEF\xBB\xBF";
+        }
+        bytes += Utf16ToUtf8(text);
+        result = FOs.Files.WriteFileAtomic(FullPath, bytes);
+    } catch (const std::exception& e) {
+        throw EOrvelException(prefix + ErrorMessage(e));
+    }
+    if (!result.Ok) {
+        throw EOrvelException(prefix + result.Message);
+    }
+}
+
+// --- binary log format ---
+
+void TRamLog::SaveToStream(TOrvelStreamBase& Stream) const {
+    Stream.WriteHeader(StreamSignature, StreamVersion);
+    FLines->WriteToStream(Stream);
+    Stream.WritePaddingValidation(ValidationBytes);
+}
+
+bool TRamLog::LoadFromStream(TOrvelStreamBase& Stream) {
+    if (Stream.ReadHeader(StreamSignature) != StreamVersion) {
+        return false;
+    }
+    FLines->Clear();
+    FLines->ReadFromStream(Stream);
+    Stream.ReadPaddingValidation(ValidationBytes);
+    return true;
+}
+
+void TRamLog::SaveToFile(const std::u16string& FullPath) const {
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FullPath);
+    SaveToStream(stream);
+    stream.Close();
+}
+
+bool TRamLog::LoadFromFile(const std::u16string& FullPath) {
+    if (!FOs.Files.FileExists(FullPath)) {
+        return false;
+    }
+    TOrvelStream stream = TOrvelStream::CreateRead(FOs.FileStreams, FullPath);
+    if (!LoadFromStream(stream)) {
+        stream.Close();
+        return false;
+    }
+    stream.Close();
+    NotifyLogObserver();
+    return true;
+}
+
+void TRamLog::SaveSnapshotToFile(const TAbstractLogLines* Snapshot, const std::u16string& FileName) const {
+    Assert(Snapshot != nullptr, u"SaveSnapshotToFile: Snapshot cannot be nil");
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FileName);
+    stream.WriteHeader(StreamSignature, StreamVersion);
+    Snapshot->WriteToStream(stream);
+    stream.WritePaddingValidation(ValidationBytes);
+    stream.Close();
+}
+
+} // namespace orvel
