@@ -1,9 +1,17 @@
 # Thin front for the CMake presets. `make test` is what CI runs.
-.PHONY: all deps build build-linux build-windows test test-linux test-windows run clean
+.PHONY: all deps build build-linux build-windows test test-linux test-windows test-tsan build-tsan \
+        build-fuzz fuzz fuzz-replay build-bench bench run clean
 
 JOBS ?= $(shell nproc)
 # The Windows tests share one virtual display when the caller has none.
 XRUN := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+# GCC's ThreadSanitizer cannot map its shadow memory under some kernels' address randomisation
+# ("unexpected memory mapping"); without randomisation it always can. setarch may be refused in
+# containers, so it is used only when it works here.
+NORAND := $(shell setarch -R true >/dev/null 2>&1 && echo setarch -R)
+# Seconds per target for `make fuzz`.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_stream_mem fuzz_loglines_stream fuzz_settings_ini fuzz_shortcut fuzz_ramlog_file
 
 all: build
 
@@ -26,7 +34,41 @@ test-linux: build-linux
 test-windows: build-windows
 	$(XRUN) ctest --preset windows
 
-test: test-linux test-windows
+build-tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan -j $(JOBS)
+
+test-tsan: build-tsan
+	$(NORAND) ctest --preset tsan
+
+build-fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+
+# Replays the seed corpora once (seconds); part of `make test`.
+fuzz-replay: build-fuzz
+	ctest --preset fuzz
+
+# Each target mutates its corpus for FUZZ_SECONDS; any crash, leak or memory overrun fails.
+# New inputs go to build/fuzz/corpus/<target>, the checked-in seeds stay untouched.
+fuzz: build-fuzz
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
+	    echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+	    ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=1:malloc_context_size=10 build/fuzz/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \
+	        -rss_limit_mb=64 -malloc_limit_mb=64 -print_final_stats=1 \
+	        -artifact_prefix=build/fuzz/artifacts/$$t/ \
+	        build/fuzz/corpus/$$t tests/fuzz/corpus/$$t; \
+	done
+
+build-bench: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+
+bench: build-bench
+	build/bench/bench/tarvin_bench
+
+test: test-linux test-tsan fuzz-replay test-windows
 
 run:
 	@echo "Tarvin.exe arrives with the application; until then 'make test' is the way in." >&2

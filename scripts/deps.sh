@@ -5,6 +5,7 @@ set -euo pipefail
 need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_file() { [ -e "$1" ]; }
+have_glob() { compgen -G "$1" >/dev/null; }
 
 have_cmd g++ || need+=(g++)
 have_cmd cmake || need+=(cmake)
@@ -17,6 +18,12 @@ have_file /usr/lib/wine/wine64 || need+=(wine64)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xvfb-run || need+=(xvfb)
 have_cmd xauth || need+=(xauth)
+# Fuzzers (clang's libFuzzer with ASan/UBSan), ThreadSanitizer runtime for GCC, benchmarks.
+have_cmd clang++ || need+=(clang)
+have_glob "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" || need+=(libclang-rt-14-dev)
+have_file /usr/lib/x86_64-linux-gnu/libtsan.so.2 || need+=(libtsan2)
+have_file /usr/include/benchmark/benchmark.h || need+=(libbenchmark-dev)
+have_file /usr/include/spdlog/spdlog.h || need+=(libspdlog-dev)
 
 if [ ${#need[@]} -eq 0 ]; then
     exit 0

@@ -1,0 +1,213 @@
+// Writes the seed corpora of the fuzz targets, each input made by the code it feeds:
+//   fuzz_make_seeds <corpus folder>
+// gives <folder>/<target>/<name> files. Run it again after a format change and commit the result.
+#include "app/Tarvin.Settings.h"
+#include "framework/core/OrvelCore.LogLinesS.h"
+#include "framework/core/OrvelCore.LogRam.h"
+#include "framework/core/OrvelCore.StreamMem.h"
+#include "platform/sim/Sim.Platform.h"
+#include "tests/fuzz/Fuzz.StreamMem.h"
+#include "tests/fuzz/Fuzz.Support.h"
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iostream>
+#include <vector>
+
+namespace fs = std::filesystem;
+using orvel::TKestroMemStream;
+
+namespace {
+
+fs::path Root;
+
+void Put(const std::string& target, const std::string& name, const std::string& bytes) {
+    const fs::path dir = Root / target;
+    fs::create_directories(dir);
+    std::ofstream(dir / name, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Bytes(const TKestroMemStream& s) {
+    return std::string(s.Data().begin(), s.Data().end());
+}
+
+// The stream target's layout: count byte, op bytes, then the stream.
+void PutProgram(const std::string& name, std::initializer_list<std::uint8_t> ops, const TKestroMemStream& s) {
+    std::string bytes(1, static_cast<char>(ops.size() - 1));
+    for (std::uint8_t op : ops) {
+        bytes += static_cast<char>(op);
+    }
+    Put("fuzz_stream_mem", name, bytes + Bytes(s));
+}
+
+void StreamSeeds() {
+    using namespace fuzz;
+    {
+        TKestroMemStream s;
+        s.WriteHeader("TLogLines", 5);
+        s.WriteCheckPoint("Fuzz");
+        s.WriteString(u"h\u00e9llo \u2733 Claude");
+        s.WriteStringA("raw bytes");
+        s.WriteIntegers({1, -2, 2147483647});
+        s.WriteDoubles({0.5, -1e300, 46000.25});
+        PutProgram("all-kinds",
+                   {OpByte(opHeader, 0), OpByte(opCheckPoint, 1), OpByte(opString, 4), OpByte(opStringA, 4),
+                    OpByte(opIntegers, 0), OpByte(opDoubles, 0)},
+                   s);
+    }
+    {
+        TKestroMemStream s;
+        s.WriteStrings({u"first", u"second line", u"", u"\u00fcber"});
+        s.WriteStrings({});
+        PutProgram("string-lists", {OpByte(opStrings, 8), OpByte(opStrings, 8)}, s);
+    }
+    {
+        TKestroMemStream s;
+        s.PushBytesCnt({1, 2, 3, 4, 5});
+        s.WritePadding0(8);
+        s.WritePaddingValidation(8);
+        s.WriteDate(46000.75);
+        s.WriteRect({1, 2, 3, 4});
+        s.WriteEnter();
+        PutProgram("blocks-and-scalars",
+                   {OpByte(opByteChunk, 0), OpByte(opPadding, 2), OpByte(opPadding, 3), OpByte(opScalars, 0),
+                    OpByte(opScalars, 1), OpByte(opScalars, 5)},
+                   s);
+    }
+    {
+        TKestroMemStream s;
+        s.WriteChars(std::u16string_view(u"counted text"));
+        s.WriteString(u"inside a sub-stream");
+        PutProgram("counted-and-sub", {OpByte(opStringCnt, 4), OpByte(opSubStream, 8)}, s);
+    }
+    {
+        // A length far beyond what is left: must be refused before anything is allocated.
+        TKestroMemStream s;
+        s.WriteCardinal(0x7FFFFFF0u);
+        s.WriteStringA("short");
+        PutProgram("oversized-length", {OpByte(opString, 15), OpByte(opIntegers, 0)}, s);
+    }
+}
+
+void LogLineSeeds() {
+    fuzz::TFixedClock clock;
+    orvel::TLogLinesSingleThreaded lines(clock);
+    {
+        TKestroMemStream s;
+        lines.WriteToStream(s);
+        Put("fuzz_loglines_stream", "empty-block", Bytes(s));
+    }
+    lines.AddNewLine(u"Program started", orvel::lvInfos, false, 0);
+    lines.AddNewLine(u"debug detail \u2733", orvel::lvDebug, false, 2);
+    lines.AddNewLine(u"Hotkey refused", orvel::lvWarnings, true, 0);
+    lines.AddNewLine(u"Target check failed: integrity", orvel::lvErrors, false, 1);
+    {
+        TKestroMemStream s;
+        lines.WriteToStream(s);
+        Put("fuzz_loglines_stream", "four-lines", Bytes(s));
+        // Cut in the middle of a line: what was read before the cut stays.
+        const std::string all = Bytes(s);
+        Put("fuzz_loglines_stream", "truncated", all.substr(0, all.size() / 2));
+    }
+    for (int level = orvel::LogVerbLvlFirst; level <= orvel::LogVerbLvlLast; ++level) {
+        lines.AddNewLine(u"level line", static_cast<orvel::TLogVerbLvl>(level), level % 2 == 0, level);
+    }
+    {
+        TKestroMemStream s;
+        lines.WriteToStream(s);
+        Put("fuzz_loglines_stream", "every-level", Bytes(s));
+    }
+}
+
+void RamLogSeeds() {
+    platform::sim::TSimPlatform sim;
+    platform::TServices os = sim.Services();
+    orvel::TRamLog log(false, nullptr, false, os);
+    {
+        TKestroMemStream s;
+        log.SaveToStream(s);
+        Put("fuzz_ramlog_file", "empty-log", Bytes(s));
+    }
+    log.AddInfo(u"Tarvin started");
+    log.AddDebug(u"focus: ConsoleWindowClass \u2733 Claude Code");
+    log.AddWarn(u"Hotkey Ctrl+Alt+3 could not be registered");
+    log.AddError(u"SendInput delivered 0 of 4 records", true);
+    log.AddMsgInt(u"Enter count: ", 3);
+    {
+        TKestroMemStream s;
+        log.SaveToStream(s);
+        const std::string all = Bytes(s);
+        Put("fuzz_ramlog_file", "five-lines", all);
+        Put("fuzz_ramlog_file", "truncated", all.substr(0, all.size() * 2 / 3));
+        // The bare list-of-lines block, without the RAM log's own header: a foreign image.
+        TKestroMemStream block;
+        log.Lines().WriteToStream(block);
+        Put("fuzz_ramlog_file", "lines-block-only", Bytes(block));
+    }
+}
+
+void IniSeeds() {
+    const std::u16string path = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin\\Tarvin.ini";
+    {
+        platform::sim::TSimFileSystem files;
+        tarvin::TSettings defaults;
+        defaults.Save(path, files);
+        Put("fuzz_settings_ini", "defaults", *files.Contents(path));
+    }
+    {
+        platform::sim::TSimFileSystem files;
+        tarvin::TSettings custom;
+        custom.HotkeyText[0] = u"Shift+Num 5";
+        custom.HotkeyText[1] = u"^Alt+F12";
+        custom.HotkeyText[2] = u"Ctrl+Caps Lock";
+        custom.HotkeyText[3] = u"Alt+;";
+        custom.HotkeyText[4] = u"no such key";
+        custom.FAcceptedClasses = {u"A;B", u"with \"quote\"", u"", u"Plain"};
+        custom.EnterCount = 10;
+        custom.EnterDelayMs = 5000;
+        custom.ClearDelayMs = 20;
+        custom.RequireTitleMarker = true;
+        custom.TraceGrip = true;
+        custom.Save(path, files);
+        Put("fuzz_settings_ini", "custom", *files.Contents(path));
+    }
+    // What a user might type by hand: a byte-order mark, LF ends, comments, odd spacing, hex,
+    // out-of-range numbers, repeated sections and keys, a line that is not UTF-8.
+    Put("fuzz_settings_ini", "hand-edited",
+        "\xEF\xBB\xBF; comment\n[hotkeys]\n  low =  Ctrl+Alt+Q "
+        "\nlow=Ctrl+1\n[Sending]\nEnterCount=0x7FFFFFFF\n"
+        "EnterDelayMs = -5\nClearDelayMs=$20\nBeepOnRefusal=0\n[Target]\nAcceptedClasses=\"a;b\"x;\"open\n"
+        "\xFF\xFE garbage\n[Hotkeys]\nmax=Shift+Shift+Ctrl+Alt+Z\n");
+}
+
+void ShortcutSeeds() {
+    int n = 0;
+    for (std::u16string_view text :
+         {u"Ctrl+Alt+1", u"Shift+F24", u"^Num 9", u"alt+caps lock", u"Ctrl+Alt+Num /",
+          u"Shift+Ctrl+Alt+PrtSc", u"Ctrl+\\", u"Ctrl+", u"Alt+Scroll Lock", u"Ctrl+Alt+\u00e4"}) {
+        std::string bytes;
+        for (char16_t c : text) {
+            bytes += static_cast<char>(c & 0xFF);
+            bytes += static_cast<char>(c >> 8);
+        }
+        Put("fuzz_shortcut", "text-" + std::to_string(n++), bytes);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: fuzz_make_seeds <corpus folder>\n";
+        return 2;
+    }
+    Root = argv[1];
+    StreamSeeds();
+    LogLineSeeds();
+    IniSeeds();
+    ShortcutSeeds();
+    RamLogSeeds();
+    return 0;
+}
