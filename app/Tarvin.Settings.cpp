@@ -152,7 +152,11 @@ std::u16string JoinClassList(const std::vector<std::u16string>& Items) {
             text += u';';
         }
         const std::u16string& item = Items[i];
-        if (item.find_first_of(u";\"") == std::u16string::npos) {
+        // The list text is trimmed as a whole when it is loaded, so a blank at the very start or
+        // end of the text would be lost: quote the item that carries it.
+        const bool blankEdged =
+            !item.empty() && ((i == 0 && item.front() < 33) || (i + 1 == Items.size() && item.back() < 33));
+        if (!blankEdged && item.find_first_of(u";\"") == std::u16string::npos) {
             text += item;
             continue;
         }

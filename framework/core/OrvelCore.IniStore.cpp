@@ -80,13 +80,17 @@ TIniStore TIniStore::Parse(std::string_view bytes) {
         store.FHasBom = true;
         bytes.remove_prefix(Utf8Bom.size());
     }
+    // CR LF, LF and a lone CR all end a line, as text editors show them; otherwise a stray CR would
+    // stay inside a value that can then never be written back.
     while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view raw = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (raw.ends_with('\r')) {
-            raw.remove_suffix(1);
+        const std::size_t end = bytes.find_first_of("\r\n");
+        const std::string_view raw = bytes.substr(0, end);
+        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() &&
+            bytes[next] == '\n') {
+            ++next;
         }
+        bytes.remove_prefix(next);
         store.FLines.push_back(ParseLine(std::string(raw)));
     }
     return store;

@@ -536,7 +536,8 @@ TEST(ClassListText, JoinQuotesOnlyWhatNeedsItAndReadsBack) {
         {{}, u""},
         {{u"CASCADIA_HOSTING_WINDOW_CLASS", u"ConsoleWindowClass"},
          u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass"},
-        {{u" a ", u" b "}, u" a ; b "},
+        {{u"a ", u" b"}, u"a ; b"},
+        {{u" a ", u" b "}, u"\" a \";\" b \""},
         {{u"a;b", u"c"}, u"\"a;b\";c"},
         {{u"say \"hi\""}, u"\"say \"\"hi\"\"\""},
         {{u"\""}, u"\"\"\"\""},
@@ -550,6 +551,25 @@ TEST(ClassListText, JoinQuotesOnlyWhatNeedsItAndReadsBack) {
         EXPECT_EQ(JoinClassList(c.Items), c.Text);
         EXPECT_EQ(SplitClassList(JoinClassList(c.Items)), c.Items);
     }
+}
+
+TEST(SettingsSave, ClassNamesWithBlankEdgesSurviveSaveAndLoad) {
+    platform::sim::TSimFileSystem files;
+    TSettings settings;
+    settings.FAcceptedClasses = {u" Lead", u"Tail\t", u" "};
+    settings.Save(u"C:\\Cfg\\Tarvin.ini", files);
+    TSettings reloaded;
+    reloaded.Load(u"C:\\Cfg\\Tarvin.ini", files);
+    EXPECT_EQ(reloaded.FAcceptedClasses, settings.FAcceptedClasses);
+}
+
+TEST(SettingsSave, ValueWithAStrayCarriageReturnLoadsAndSavesAgain) {
+    platform::sim::TSimFileSystem files;
+    files.AddFile(u"C:\\Cfg\\Tarvin.ini", "[Hotkeys]\r\nmedium=Ctrl+Alt+2\r3\r\n");
+    TSettings settings;
+    settings.Load(u"C:\\Cfg\\Tarvin.ini", files);
+    EXPECT_EQ(settings.HotkeyText[elMedium], u"Ctrl+Alt+2");
+    EXPECT_NO_THROW(settings.Save(u"C:\\Cfg\\Tarvin.ini", files));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(IniStoreParse, FindsValuesAsWritten) {
         {"empty text", "", u"S", u"k", std::nullopt},
         {"non-ASCII names and value", "[\xE6\xA8\x99\xE6\xBA\x96]\n\xE2\x9C\xB3 Claude Code=\xE2\x97\x90\n",
          u"\u6A19\u6E96", u"\u2733 Claude Code", u"\u25D0"},
-        {"lone CR stays in the value", "[S]\nk=a\rb\n", u"S", u"k", u"a\rb"},
+        {"lone CR ends the value", "[S]\nk=a\rb\n", u"S", u"k", u"a"},
     };
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -191,6 +191,12 @@ TEST(IniStoreSet, RefusesEntriesThatWouldBreakTheFile) {
             EXPECT_EQ(store.Serialize(), "[S]\r\nk=old\r\n");
         }
     }
+}
+
+TEST(IniStoreParse, LoneCarriageReturnEndsALineSoNoValueHoldsOne) {
+    const TIniStore store = TIniStore::Parse("[Hotkeys]\r\nmedium=Ctrl+Alt+2\r3\rhigh=Ctrl+Alt+3\n");
+    EXPECT_EQ(store.Get(u"Hotkeys", u"medium"), u"Ctrl+Alt+2");
+    EXPECT_EQ(store.Get(u"Hotkeys", u"high"), u"Ctrl+Alt+3");
 }
 
 } // namespace
