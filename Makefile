@@ -45,7 +45,7 @@ build-fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
 
-# Replays the seed corpora once (seconds); part of `make test`.
+# Replays seed corpora once (seconds); part of `make test`.
 fuzz-replay: build-fuzz
 	ctest --preset fuzz
 

@@ -1,5 +1,5 @@
 #pragma once
-// The input layout of the stream-reader fuzz target, shared with the seed generator: byte 0 gives
+// The input layout of the stream-reader fuzz target, shared with MakeSeeds: byte 0 gives
 // the number of operations (its low 4 bits plus 1), the next bytes name them, the rest is the
 // stream the operations read in turn.
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Writes the seed corpora of the fuzz targets, each input made by the code it feeds:
+// Writes seed corpora of the fuzz targets, each input made by the code it feeds:
 //   fuzz_make_seeds <corpus folder>
 // gives <folder>/<target>/<name> files. Run it again after a format change and commit the result.
 #include "app/Tarvin.Settings.h"
