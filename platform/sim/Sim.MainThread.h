@@ -1,11 +1,10 @@
 #pragma once
 // The main-thread queue of the simulated desktop: nothing runs until a test drains it, so a test
 // decides exactly when queued calls reach their targets.
+#include "platform/Platform.CallQueue.h"
 #include "platform/Platform.MainThread.h"
 
 #include <cstddef>
-#include <deque>
-#include <mutex>
 #include <thread>
 
 namespace platform::sim {
@@ -32,14 +31,8 @@ public:
     std::size_t PendingCount() const;
 
 private:
-    struct TEntry {
-        std::function<void()> Call;
-        const void* Owner = nullptr;
-    };
-
     const std::thread::id FMainThread;
-    mutable std::mutex FLock;
-    std::deque<TEntry> FEntries;
+    TCallQueue FCalls;
 };
 
 } // namespace platform::sim

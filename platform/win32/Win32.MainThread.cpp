@@ -58,34 +58,21 @@ bool TWin32MainThread::IsMainThread() const {
 void TWin32MainThread::Queue(std::function<void()> call, const void* owner) {
     if (!call)
         return;
-    const std::lock_guard lock(FLock);
-    FEntries.push_back(TEntry{std::move(call), owner});
-    // One request in the message queue covers any number of entries, so a burst from a worker
-    // neither floods the thread's message queue nor hits its size limit.
-    if (!FRunRequested)
-        PostRunRequest();
+    FCalls.Push(std::move(call), owner);
+    RequestRun();
 }
 
 void TWin32MainThread::RemoveQueued(const void* owner) {
-    // Destroyed after the lock is released: a captured object's destructor may queue or remove.
-    std::vector<TEntry> dropped;
-    {
-        const std::lock_guard lock(FLock);
-        std::deque<TEntry> kept;
-        for (auto& entry : FEntries) {
-            if (entry.Owner == owner)
-                dropped.push_back(std::move(entry));
-            else
-                kept.push_back(std::move(entry));
-        }
-        FEntries.swap(kept);
-    }
+    FCalls.RemoveOwner(owner);
 }
 
-void TWin32MainThread::PostRunRequest() {
-    // PostMessageW only fails when the thread's message queue is full; the flag then stays clear
-    // so that the next Queue, or the end of the run in progress, asks again.
-    FRunRequested = PostMessageW(FWindow.Get(), RunQueuedMessage, 0, 0) != FALSE;
+void TWin32MainThread::RequestRun() {
+    // One request in the message queue covers any number of entries, so a burst from a worker
+    // neither floods the thread's message queue nor hits its size limit. PostMessageW only fails
+    // when that queue is full; the flag then goes back to clear so that the next Queue, or the end
+    // of the run in progress, asks again.
+    if (!FRunRequested.exchange(true) && PostMessageW(FWindow.Get(), RunQueuedMessage, 0, 0) == FALSE)
+        FRunRequested = false;
 }
 
 LRESULT CALLBACK TWin32MainThread::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,28 +91,15 @@ void TWin32MainThread::RunQueued() noexcept {
     // request, so a call that keeps queueing itself cannot starve input and painting. The
     // request is cleared first so that a call which pumps messages itself (a modal loop) still
     // sees later entries run.
-    std::size_t budget = 0;
-    {
-        const std::lock_guard lock(FLock);
-        FRunRequested = false;
-        budget = FEntries.size();
+    FRunRequested = false;
+    for (std::size_t budget = FCalls.Size(); budget > 0; --budget) {
+        auto call = FCalls.TakeFront();
+        if (!call)
+            break;
+        (*call)();
     }
-    for (; budget > 0; --budget) {
-        // One entry at a time, run outside the lock, so that RemoveQueued still reaches every
-        // entry that has not started.
-        std::optional<TEntry> next;
-        {
-            const std::lock_guard lock(FLock);
-            if (FEntries.empty())
-                break;
-            next.emplace(std::move(FEntries.front()));
-            FEntries.pop_front();
-        }
-        next->Call();
-    }
-    const std::lock_guard lock(FLock);
-    if (!FEntries.empty() && !FRunRequested)
-        PostRunRequest();
+    if (FCalls.Size() > 0)
+        RequestRun();
 }
 
 } // namespace platform::win32

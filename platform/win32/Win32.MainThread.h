@@ -2,13 +2,13 @@
 // The main-thread queue on the real system: queued calls run from the window procedure of a
 // message-only window that belongs to the UI thread, so they run whenever that thread pumps
 // messages - in the application's loop and in any modal loop alike.
+#include "platform/Platform.CallQueue.h"
 #include "platform/Platform.MainThread.h"
 #include "platform/win32/Win32.Handles.h"
 
 #include <windows.h>
 
-#include <deque>
-#include <mutex>
+#include <atomic>
 #include <string>
 
 namespace platform::win32 {
@@ -30,11 +30,6 @@ public:
     void RemoveQueued(const void* owner) override;
 
 private:
-    struct TEntry {
-        std::function<void()> Call;
-        const void* Owner = nullptr;
-    };
-
     // A window class registered under a name of its own for the lifetime of the object, so that
     // any number of queues can coexist and none leaves a registration behind.
     class TWindowClass {
@@ -60,14 +55,13 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RunQueued() noexcept;
-    // With FLock held.
-    void PostRunRequest();
+    // Posts a run request unless one is already waiting in the message queue.
+    void RequestRun();
 
     const DWORD FMainThread;
-    std::mutex FLock;
-    std::deque<TEntry> FEntries;
+    TCallQueue FCalls;
     // A run request is in the message queue and has not been picked up yet.
-    bool FRunRequested = false;
+    std::atomic<bool> FRunRequested = false;
     // Declared last so the window goes first, then its class, then the pending entries.
     TWindowClass FClass;
     TScoped<TWindowTraits> FWindow;
