@@ -231,7 +231,8 @@ std::u16string Quoted(const std::u16string& text) {
 } // namespace
 
 TIniFileEx::TIniFileEx(std::u16string SectionName, std::u16string FileName, platform::IFileSystem& Files)
-    : FSection(std::move(SectionName)), FFileName(std::move(FileName)), FFiles(Files) {
+    : FSection(std::move(SectionName)), FFileName(std::move(FileName)), FFiles(Files),
+      FEmpty(std::make_unique<TIniStore>()) {
     const std::u16string folder = ExtractFolder(FFileName, true);
     if (!folder.empty()) {
         CreateFolderTree(FFiles, folder);
@@ -240,9 +241,21 @@ TIniFileEx::TIniFileEx(std::u16string SectionName, std::u16string FileName, plat
 
 TIniFileEx::~TIniFileEx() = default;
 
-TIniStore TIniFileEx::Load() const {
-    const auto bytes = FFiles.ReadFile(FFileName);
-    return bytes ? TIniStore::Parse(*bytes) : TIniStore();
+const TIniStore& TIniFileEx::Load() const {
+    auto bytes = FFiles.ReadFile(FFileName);
+    if (!bytes) {
+        return *FEmpty;
+    }
+    if (!FParsed || *bytes != FParsedBytes) {
+        TIniStore store = TIniStore::Parse(*bytes);
+        Remember(std::move(*bytes), std::move(store));
+    }
+    return *FParsed;
+}
+
+void TIniFileEx::Remember(std::string Bytes, TIniStore Store) const {
+    FParsedBytes = std::move(Bytes);
+    FParsed = std::make_unique<TIniStore>(std::move(Store));
 }
 
 void TIniFileEx::Store(const std::u16string& Section, const std::u16string& Ident,
@@ -268,11 +281,15 @@ void TIniFileEx::Store(const std::u16string& Section, const std::u16string& Iden
     if (!bytes && FFiles.FileExists(FFileName)) {
         throw EIniFileException(failure);
     }
-    TIniStore store = bytes ? TIniStore::Parse(*bytes) : TIniStore();
+    TIniStore store = !bytes                                ? TIniStore()
+                      : (FParsed && *bytes == FParsedBytes) ? *FParsed
+                                                            : TIniStore::Parse(*bytes);
     store.Set(Section, Ident, Value);
-    if (!FFiles.WriteFileAtomic(FFileName, store.Serialize()).Ok) {
+    std::string text = store.Serialize();
+    if (!FFiles.WriteFileAtomic(FFileName, text).Ok) {
         throw EIniFileException(failure);
     }
+    Remember(std::move(text), std::move(store));
 }
 
 // --- any section ---

@@ -3,6 +3,7 @@
 #include "platform/Platform.FileSystem.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace orvel {
@@ -89,14 +90,20 @@ protected:
     platform::IFileSystem& Files() { return FFiles; }
 
 private:
-    // The file's current content; a missing or unreadable file reads as empty.
-    TIniStore Load() const;
+    // The file's current content; a missing or unreadable file reads as empty. The file is read
+    // every time, but parsed again only when its bytes changed: one object often reads a dozen
+    // keys of an unchanged file in a row.
+    const TIniStore& Load() const;
+    void Remember(std::string Bytes, TIniStore Store) const;
     // Reads the file, sets one key and writes the whole file back in one atomic replace.
     void Store(const std::u16string& Section, const std::u16string& Ident, const std::u16string& Value);
 
     std::u16string FSection;
     std::u16string FFileName;
     platform::IFileSystem& FFiles;
+    mutable std::string FParsedBytes;           // the bytes FParsed was parsed from
+    mutable std::unique_ptr<TIniStore> FParsed; // null until the first read of an existing file
+    std::unique_ptr<TIniStore> FEmpty;          // what a missing file reads as
 };
 
 } // namespace orvel

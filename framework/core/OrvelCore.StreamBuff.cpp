@@ -15,6 +15,12 @@ TOrvelStream TOrvelStream::CreateRead(platform::IFileStreams& Files, const std::
     if (!opened.Status.Ok || !opened.Handle) {
         throw EReadError(u"Cannot open file \"" + FileName + u"\". " + opened.Status.Message);
     }
+    // A reader never caches more than the file holds: small files are the common case, and a
+    // full-size buffer for them costs more to clear than the reading itself.
+    const std::int64_t fileSize = std::max<std::int64_t>(opened.Handle->Size(), 1);
+    if (static_cast<std::uint64_t>(fileSize) < BufferSize) {
+        BufferSize = static_cast<std::size_t>(fileSize);
+    }
     return TOrvelStream(std::move(opened.Handle), FileName, BufferSize);
 }
 
