@@ -277,19 +277,26 @@ void TIniFileEx::Store(const std::u16string& Section, const std::u16string& Iden
 
     const std::u16string failure = u"Unable to write to " + FFileName;
     // A file that exists but cannot be read must not be replaced by one holding just this key.
-    const auto bytes = FFiles.ReadFile(FFileName);
+    auto bytes = FFiles.ReadFile(FFileName);
     if (!bytes && FFiles.FileExists(FFileName)) {
         throw EIniFileException(failure);
     }
-    TIniStore store = !bytes                                ? TIniStore()
-                      : (FParsed && *bytes == FParsedBytes) ? *FParsed
-                                                            : TIniStore::Parse(*bytes);
-    store.Set(Section, Ident, Value);
-    std::string text = store.Serialize();
+    // The remembered parse is changed in place: copying it for every write would cost more than
+    // the write. Until the new text is on disk it no longer matches FParsedBytes, so it is dropped
+    // when the write fails.
+    if (!bytes) {
+        Remember(std::string(), TIniStore());
+    } else if (!FParsed || *bytes != FParsedBytes) {
+        TIniStore parsed = TIniStore::Parse(*bytes);
+        Remember(std::move(*bytes), std::move(parsed));
+    }
+    FParsed->Set(Section, Ident, Value);
+    std::string text = FParsed->Serialize();
     if (!FFiles.WriteFileAtomic(FFileName, text).Ok) {
+        FParsed.reset();
         throw EIniFileException(failure);
     }
-    Remember(std::move(text), std::move(store));
+    FParsedBytes = std::move(text);
 }
 
 // --- any section ---

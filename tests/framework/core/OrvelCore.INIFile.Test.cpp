@@ -87,6 +87,15 @@ TEST_F(IniFileTest, EveryReadSeesTheFileAsItIsNow) {
     EXPECT_EQ(ini.Read(u"k", std::int32_t{0}), 2);
 }
 
+TEST_F(IniFileTest, AChangeByAnotherWriterBetweenTwoWritesIsKept) {
+    TIniFileEx ini(u"S", IniPath, Files);
+    ini.Write(u"a", u"1");
+    Files.AddFile(IniPath, FileText() + "other=2\r\n");
+    EXPECT_EQ(ini.Read(u"other", u""), u"2");
+    ini.Write(u"b", u"3");
+    EXPECT_EQ(FileText(), "[S]\r\na=1\r\nother=2\r\nb=3\r\n");
+}
+
 TEST_F(IniFileTest, StringReadsGiveTheDefaultOnlyForAMissingKey) {
     Files.AddFile(IniPath, "[S]\nempty=\npadded=  a b  \n[T]\nk=other\n");
     TIniFileEx ini(u"S", IniPath, Files);
