@@ -1,0 +1,209 @@
+#include "framework/core/OrvelCore.Unicode.h"
+#include "tests/toolkit/Toolkit.Scene.h"
+#include "toolkit/Toolkit.Exceptions.h"
+#include "toolkit/Toolkit.Form.h"
+#include "toolkit/Toolkit.Timer.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace toolkit::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// A component that keeps a reference to another one and drops it when told.
+class TReferrer : public TComponent {
+public:
+    using TComponent::TComponent;
+    TComponent* Target = nullptr;
+    void Watch(TComponent* Value) {
+        Target = Value;
+        Value->FreeNotification(this);
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        if (Operation == TOperation::opRemove && AComponent == Target) {
+            Target = nullptr;
+        }
+        TComponent::Notification(AComponent, Operation);
+    }
+};
+
+TEST(ComponentOwnership, OwnerFreesWhatItOwnsLastFirstAndDepthFirst) {
+    TScene scene;
+    std::vector<std::u16string> journal;
+    auto* root = new TJournaled(&scene.App, u"Root", journal);
+    auto* first = new TJournaled(root, u"First", journal);
+    new TJournaled(first, u"FirstChild", journal);
+    new TJournaled(root, u"Second", journal);
+    new TJournaled(root, u"Third", journal);
+    ASSERT_EQ(root->ComponentCount(), 3);
+
+    root->Free();
+
+    // Each journals in its own destructor body, which runs before the components it owns go.
+    EXPECT_THAT(journal, ElementsAre(u"Root", u"Third", u"Second", u"First", u"FirstChild"));
+    EXPECT_EQ(scene.App.ComponentCount(), 0);
+}
+
+TEST(ComponentOwnership, FreedComponentLeavesItsOwnersList) {
+    TScene scene;
+    std::vector<std::u16string> journal;
+    auto* root = new TJournaled(&scene.App, u"Root", journal);
+    auto* a = new TJournaled(root, u"A", journal);
+    auto* b = new TJournaled(root, u"B", journal);
+    auto* c = new TJournaled(root, u"C", journal);
+
+    b->Free();
+
+    EXPECT_THAT(root->Components(), ElementsAre(a, c));
+    EXPECT_EQ(root->FindComponent(u"b"), nullptr);
+    EXPECT_EQ(root->FindComponent(u"c"), c);
+    root->Free();
+    EXPECT_THAT(journal, ElementsAre(u"B", u"Root", u"C", u"A"));
+}
+
+TEST(ComponentOwnership, ApplicationFreesItsComponentsAndForeignFormsWhenItGoes) {
+    std::vector<std::u16string> journal;
+    {
+        TScene scene;
+        new TJournaled(&scene.App, u"Owned", journal);
+        auto* unowned = NewForm<TForm>(scene.App);
+        new TJournaled(unowned, u"OnUnownedForm", journal);
+    }
+    EXPECT_THAT(journal, ElementsAre(u"Owned", u"OnUnownedForm"));
+}
+
+TEST(ComponentOwnership, ANullOwnerIsRefused) {
+    TScene scene;
+    EXPECT_THROW(TComponent(static_cast<TComponent*>(nullptr)), EInvalidOperation);
+}
+
+TEST(ComponentFreeNotification, ReferenceIsDroppedWhenTheTargetGoes) {
+    TScene scene;
+    auto* holder = new TReferrer(&scene.App);
+    auto* other = new TReferrer(&scene.App);
+    auto* target = new TComponent(other);
+    holder->Watch(target);
+
+    target->Free();
+    EXPECT_EQ(holder->Target, nullptr);
+
+    // The registration works both ways: the watcher going first must not leave a dangling entry
+    // in the target, which would be told about a dead object later.
+    auto* second = new TComponent(other);
+    holder->Watch(second);
+    holder->Free();
+    second->Free();
+    other->Free();
+}
+
+TEST(ComponentFreeNotification, SiblingsHearThroughTheirOwner) {
+    TScene scene;
+    auto* form = NewForm<TForm>(&scene.App);
+    auto* referrer = new TReferrer(form);
+    auto* sibling = new TComponent(form);
+    referrer->Target = sibling; // no registration: the owner passes its removal on
+
+    sibling->Free();
+
+    EXPECT_EQ(referrer->Target, nullptr);
+    form->Free();
+}
+
+TEST(ComponentFreeNotification, MainFormReferenceIsClearedWhenTheFormGoes) {
+    TScene scene;
+    auto* owned = scene.App.CreateForm<TForm>();
+    ASSERT_EQ(scene.App.MainForm(), owned);
+    owned->Free();
+    EXPECT_EQ(scene.App.MainForm(), nullptr);
+
+    auto* unowned = NewForm<TForm>(scene.App);
+    scene.App.SetMainForm(unowned);
+    unowned->Free();
+    EXPECT_EQ(scene.App.MainForm(), nullptr);
+}
+
+TEST(ComponentFreeNotification, PopupParentIsClearedWhenItGoes) {
+    TScene scene;
+    auto* parent = scene.App.CreateForm<TForm>();
+    auto* popup = scene.App.CreateForm<TForm>();
+    popup->SetPopupParent(parent);
+
+    parent->Free();
+
+    EXPECT_EQ(popup->PopupParent(), nullptr);
+    EXPECT_THROW(popup->SetPopupParent(popup), EInvalidOperation);
+}
+
+TEST(ComponentClass, IsATestsFollowTheHierarchy) {
+    TScene scene;
+    auto* form = scene.App.CreateForm<TForm>();
+    auto* control = new TControl(form);
+    auto* timer = new TTimer(form);
+
+    EXPECT_TRUE(form->Is<TForm>());
+    EXPECT_TRUE(form->Is<TControl>());
+    EXPECT_TRUE(control->Is<TControl>());
+    EXPECT_FALSE(control->Is<TForm>());
+    EXPECT_FALSE(timer->Is<TControl>());
+
+    EXPECT_EQ(scene.App.ClassName(), u"TApplication");
+    EXPECT_EQ(form->ClassName(), u"TForm");
+    EXPECT_EQ(control->ClassName(), u"TControl");
+    EXPECT_EQ(timer->ClassName(), u"TTimer");
+}
+
+TEST(ComponentTextProperties, PublishedNamesByClass) {
+    TScene scene;
+    auto* form = scene.App.CreateForm<TForm>();
+    auto* control = new TControl(form);
+    auto* plain = new TComponent(form);
+
+    struct TCase {
+        TComponent* Component;
+        const char16_t* Name;
+        bool Published;
+    };
+    const TCase cases[] = {
+        {form, u"Caption", true},   {form, u"Hint", true},    {form, u"caption", true},
+        {form, u"TextHint", false}, {control, u"Hint", true}, {control, u"Caption", false},
+        {plain, u"Hint", false},    {form, u"Name", false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(orvel::Utf16ToUtf8(c.Component->ClassName() + u" " + c.Name));
+        EXPECT_EQ(c.Component->HasTextProperty(c.Name), c.Published);
+        if (c.Published) {
+            c.Component->SetTextProperty(c.Name, u"value of " + std::u16string(c.Name));
+            EXPECT_EQ(c.Component->GetTextProperty(c.Name), u"value of " + std::u16string(c.Name));
+        } else {
+            EXPECT_THROW(c.Component->GetTextProperty(c.Name), EInvalidOperation);
+            EXPECT_THROW(c.Component->SetTextProperty(c.Name, u"x"), EInvalidOperation);
+        }
+    }
+    EXPECT_EQ(form->Caption(), u"value of caption");
+    EXPECT_EQ(form->Hint(), u"value of Hint");
+    EXPECT_EQ(control->Hint(), u"value of Hint");
+}
+
+TEST(ComponentLoading, OwnedComponentsAskTheirForm) {
+    TScene scene;
+    struct TProbeForm : TForm {
+        explicit TProbeForm(TComponent* AOwner) : TForm(AOwner) {
+            Child = new TComponent(this);
+            LoadingWhileBuilt = Child->Loading();
+        }
+        TComponent* Child = nullptr;
+        bool LoadingWhileBuilt = false;
+    };
+    auto* form = scene.App.CreateForm<TProbeForm>();
+    EXPECT_TRUE(form->LoadingWhileBuilt);
+    EXPECT_FALSE(form->Child->Loading());
+    EXPECT_FALSE(scene.App.Loading());
+    EXPECT_THROW(form->FinishConstruction(), EInvalidOperation);
+}
+
+} // namespace
+} // namespace toolkit::testing

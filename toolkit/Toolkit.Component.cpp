@@ -1,0 +1,163 @@
+#include "toolkit/Toolkit.Component.h"
+
+#include "toolkit/Toolkit.Application.h"
+#include "toolkit/Toolkit.Exceptions.h"
+
+#include <algorithm>
+
+namespace toolkit {
+
+namespace {
+
+char16_t FoldAscii(char16_t C) {
+    return (C >= u'a' && C <= u'z') ? static_cast<char16_t>(C - u'a' + u'A') : C;
+}
+
+// Component and property names are identifiers, so ASCII folding is the whole rule.
+bool SameName(std::u16string_view A, std::u16string_view B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t X, char16_t Y) {
+               return FoldAscii(X) == FoldAscii(Y);
+           });
+}
+
+void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
+    const auto found = std::find(List.begin(), List.end(), Item);
+    if (found != List.end()) {
+        List.erase(found);
+    }
+}
+
+} // namespace
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner == nullptr) {
+        throw EInvalidOperation(u"A component needs an owner; without one, construct it on the application");
+    }
+    FOwner = AOwner;
+    FApplication = AOwner->FApplication;
+    AOwner->InsertComponent(this);
+}
+
+TComponent::TComponent(TApplication& App) : FApplication(&App) {}
+
+TComponent::~TComponent() {
+    FDestroying = true;
+    DestroyComponents();
+    // Whoever asked to be told drops its reference now; the list is copied because a receiver may
+    // change its own registrations while it is told.
+    const std::vector<TComponent*> notifies = FFreeNotifies;
+    FFreeNotifies.clear();
+    for (TComponent* other : notifies) {
+        EraseOne(other->FFreeNotifies, this);
+        other->Notification(this, TOperation::opRemove);
+    }
+    if (TComponent* owner = FOwner; owner != nullptr) {
+        owner->RemoveComponent(this);
+        owner->Notification(this, TOperation::opRemove);
+    }
+}
+
+void TComponent::Free() {
+    if (FDestroying) {
+        return;
+    }
+    FDestroying = true;
+    try {
+        BeforeDestruction();
+    } catch (...) {
+        // The component goes anyway; whoever freed it learns what failed.
+        delete this;
+        throw;
+    }
+    delete this;
+}
+
+void TComponent::DestroyComponents() {
+    while (!FComponents.empty()) {
+        TComponent* last = FComponents.back();
+        try {
+            last->Free();
+        } catch (const std::exception& Error) {
+            // A destructor cannot raise; the error is reported like one from an event handler.
+            FApplication->HandleException(Error);
+        }
+        // Free() of a component that was already being destroyed returns without removing it.
+        EraseOne(FComponents, last);
+    }
+}
+
+TComponent* TComponent::FindComponent(std::u16string_view Name) const {
+    if (Name.empty()) {
+        return nullptr;
+    }
+    for (TComponent* component : FComponents) {
+        if (SameName(component->Name(), Name)) {
+            return component;
+        }
+    }
+    return nullptr;
+}
+
+bool TComponent::Loading() const {
+    return FOwner != nullptr && FOwner->Loading();
+}
+
+bool TComponent::HasTextProperty(std::u16string_view) const {
+    return false;
+}
+
+std::u16string TComponent::GetTextProperty(std::u16string_view Name) const {
+    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+}
+
+void TComponent::SetTextProperty(std::u16string_view Name, const std::u16string&) {
+    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+}
+
+// Both sides keep the other in their list, so whichever goes first tells the other one.
+void TComponent::FreeNotification(TComponent* Other) {
+    if (Other == nullptr || Other == this) {
+        return;
+    }
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), Other) == FFreeNotifies.end()) {
+        FFreeNotifies.push_back(Other);
+    }
+    if (std::find(Other->FFreeNotifies.begin(), Other->FFreeNotifies.end(), this) ==
+        Other->FFreeNotifies.end()) {
+        Other->FFreeNotifies.push_back(this);
+    }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* Other) {
+    if (Other == nullptr) {
+        return;
+    }
+    EraseOne(FFreeNotifies, Other);
+    EraseOne(Other->FFreeNotifies, this);
+}
+
+// The owned components hear of every removal the owner hears of, so references between
+// components of one form are dropped without each registering with the other.
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == TOperation::opRemove && AComponent != nullptr) {
+        EraseOne(FFreeNotifies, AComponent);
+    }
+    const std::vector<TComponent*> owned = FComponents;
+    for (TComponent* component : owned) {
+        if (component != AComponent && !component->FDestroying) {
+            component->Notification(AComponent, Operation);
+        }
+    }
+}
+
+void TComponent::InsertComponent(TComponent* Child) {
+    FComponents.push_back(Child);
+    Notification(Child, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* Child) {
+    EraseOne(FComponents, Child);
+    Child->FOwner = nullptr;
+}
+
+} // namespace toolkit

@@ -1,0 +1,454 @@
+#include "toolkit/Toolkit.Form.h"
+
+#include "toolkit/Toolkit.Application.h"
+#include "toolkit/Toolkit.Backend.h"
+#include "toolkit/Toolkit.Exceptions.h"
+
+#include <algorithm>
+
+namespace toolkit {
+
+namespace {
+
+int Limit(int Value, int Minimum, int Maximum) {
+    if (Minimum > 0) {
+        Value = std::max(Value, Minimum);
+    }
+    if (Maximum > 0) {
+        Value = std::min(Value, Maximum);
+    }
+    return Value;
+}
+
+bool SameText(std::u16string_view A, std::u16string_view B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t X, char16_t Y) {
+               auto fold = [](char16_t C) {
+                   return (C >= u'a' && C <= u'z') ? static_cast<char16_t>(C - 32) : C;
+               };
+               return fold(X) == fold(Y);
+           });
+}
+
+} // namespace
+
+TForm::TForm(TComponent* AOwner) : TControl(AOwner) {
+    InitForm();
+}
+
+TForm::TForm(TApplication& App) : TControl(App) {
+    InitForm();
+}
+
+// A new form is hidden until shown, starts with the application's default font (it has no
+// parent to take one from) and is on the screen's list.
+void TForm::InitForm() {
+    TControl::SetVisible(false);
+    TakeParentFont(Application().DefaultFont());
+    Application().Screen().AddForm(this);
+}
+
+TForm::~TForm() {
+    MarkDestroying();
+    Application().Screen().RemoveForm(this);
+    Application().RemoveQueued(this);
+}
+
+void TForm::FinishConstruction() {
+    if (!FLoading) {
+        throw EInvalidOperation(u"The form " + Name() + u" is already constructed");
+    }
+    FLoading = false;
+    Loaded();
+    DoCreate();
+}
+
+// --- window ---
+
+void TForm::SetWindowState(TWindowState Value) {
+    if (Value == FWindowState) {
+        return;
+    }
+    FWindowState = Value;
+    Changed(TChange::State);
+}
+
+// The window keeps its size; the client area takes the difference.
+void TForm::SetBorderStyle(TFormBorderStyle Value) {
+    if (Value == FBorderStyle) {
+        return;
+    }
+    const int oldClientWidth = ClientWidth();
+    const int oldClientHeight = ClientHeight();
+    FBorderStyle = Value;
+    Changed(TChange::Style);
+    ClientSizeChanged(oldClientWidth, oldClientHeight);
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+    if (Value == FBorderIcons) {
+        return;
+    }
+    FBorderIcons = Value;
+    Changed(TChange::Style);
+}
+
+void TForm::SetPosition(TPosition Value) {
+    FPosition = Value;
+}
+
+void TForm::SetFormStyle(TFormStyle Value) {
+    if (Value == FFormStyle) {
+        return;
+    }
+    FFormStyle = Value;
+    Changed(TChange::Style);
+}
+
+void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
+    if (Menu == FMenu) {
+        return;
+    }
+    if (FMenuComponent != nullptr) {
+        FMenuComponent->RemoveFreeNotification(this);
+    }
+    const int oldClientWidth = ClientWidth();
+    const int oldClientHeight = ClientHeight();
+    FMenu = Menu;
+    FMenuComponent = MenuComponent;
+    if (MenuComponent != nullptr) {
+        MenuComponent->FreeNotification(this);
+    }
+    Changed(TChange::Items);
+    ClientSizeChanged(oldClientWidth, oldClientHeight);
+}
+
+void TForm::SetAlphaBlend(bool Value) {
+    if (Value == FAlphaBlend) {
+        return;
+    }
+    FAlphaBlend = Value;
+    Changed(TChange::Style);
+}
+
+void TForm::SetAlphaBlendValue(std::uint8_t Value) {
+    if (Value == FAlphaBlendValue) {
+        return;
+    }
+    FAlphaBlendValue = Value;
+    Changed(TChange::Style);
+}
+
+void TForm::SetMinSize(TSize Value) {
+    FMinSize = Value;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TForm::SetMaxSize(TSize Value) {
+    FMaxSize = Value;
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    TControl::SetBounds(ALeft, ATop, Limit(AWidth, FMinSize.Width, FMaxSize.Width),
+                        Limit(AHeight, FMinSize.Height, FMaxSize.Height));
+}
+
+void TForm::SetPopupParent(TForm* Value) {
+    if (Value == FPopupParent) {
+        return;
+    }
+    if (Value == this) {
+        throw EInvalidOperation(u"A form cannot be its own pop-up parent");
+    }
+    if (FPopupParent != nullptr) {
+        FPopupParent->RemoveFreeNotification(this);
+    }
+    FPopupParent = Value;
+    if (Value != nullptr) {
+        Value->FreeNotification(this);
+    }
+    Changed(TChange::Style);
+}
+
+void TForm::SetActiveControl(TControl* Value) {
+    if (Value == FActiveControl) {
+        return;
+    }
+    if (Value != nullptr && (Value == this || Value->ParentForm() != this)) {
+        throw EInvalidOperation(u"The active control must be a control on the form " + Name());
+    }
+    if (FActiveControl != nullptr) {
+        FActiveControl->RemoveFreeNotification(this);
+    }
+    FActiveControl = Value;
+    if (Value != nullptr) {
+        Value->FreeNotification(this);
+    }
+}
+
+TRect TForm::ClientRect() const {
+    const TSize frame = Application().Backend().NonClientSize(*this);
+    return TRect{0, 0, std::max(0, Width() - frame.Width), std::max(0, Height() - frame.Height)};
+}
+
+void TForm::SetClientSize(int AWidth, int AHeight) {
+    const TSize frame = Application().Backend().NonClientSize(*this);
+    SetBounds(Left(), Top(), AWidth + frame.Width, AHeight + frame.Height);
+}
+
+// The frame is as wide at the bottom as at the sides; the rest of the height is above the client.
+TPoint TForm::ClientOrigin() const {
+    const TSize frame = Application().Backend().NonClientSize(*this);
+    const int side = frame.Width / 2;
+    return TPoint{side, frame.Height - side};
+}
+
+TMonitor TForm::Monitor() const {
+    TRect onScreen = BoundsRect();
+    if (Parent() != nullptr) {
+        const TPoint topLeft = Parent()->ClientToScreen(TPoint{Left(), Top()});
+        onScreen = RectOf(topLeft.X, topLeft.Y, Width(), Height());
+    }
+    return Application().Screen().MonitorFromRect(onScreen);
+}
+
+bool TForm::RestoresMaximized() const {
+    return HandleAllocated() && Application().Backend().RestoresMaximized(*this);
+}
+
+// --- showing and closing ---
+
+void TForm::SetVisible(bool Value) {
+    if (Value == Visible()) {
+        if (Value) {
+            BringToFront();
+        }
+        return;
+    }
+    if (Value) {
+        HandleNeeded();
+        TControl::SetVisible(true);
+        DoShow();
+    } else {
+        TControl::SetVisible(false);
+        DoHide();
+    }
+}
+
+// A modal form only sets its result; its loop then asks the close questions.
+void TForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) {
+        return;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    DoClose(action);
+    if (action == TCloseAction::caNone) {
+        return;
+    }
+    TApplication& app = Application();
+    if (app.MainForm() == this) {
+        app.Terminate();
+        if (action == TCloseAction::caFree) {
+            Release();
+        }
+        return;
+    }
+    switch (action) {
+    case TCloseAction::caHide:
+        Hide();
+        break;
+    case TCloseAction::caMinimize:
+        SetWindowState(TWindowState::wsMinimized);
+        break;
+    case TCloseAction::caFree:
+        Release();
+        break;
+    case TCloseAction::caNone:
+        break;
+    }
+}
+
+int TForm::ShowModal() {
+    if (Visible() || FModal) {
+        throw EInvalidOperation(u"Cannot make a visible window modal");
+    }
+    TApplication& app = Application();
+    FModalResult = mrNone;
+    FModal = true;
+    try {
+        Show();
+        for (;;) {
+            app.Backend().RunModal(app, *this);
+            if (app.Terminated()) {
+                if (FModalResult == mrNone) {
+                    FModalResult = mrCancel;
+                }
+                break;
+            }
+            if (FModalResult != mrNone && CloseModal()) {
+                break;
+            }
+        }
+    } catch (...) {
+        FModal = false;
+        Hide();
+        throw;
+    }
+    FModal = false;
+    Hide();
+    return FModalResult;
+}
+
+bool TForm::CloseModal() {
+    TCloseAction action = TCloseAction::caNone;
+    if (CloseQuery()) {
+        action = TCloseAction::caHide;
+        DoClose(action);
+    }
+    switch (action) {
+    case TCloseAction::caNone:
+        FModalResult = mrNone;
+        return false;
+    case TCloseAction::caFree:
+        Release();
+        return true;
+    case TCloseAction::caHide:
+    case TCloseAction::caMinimize:
+        return true;
+    }
+    return true;
+}
+
+void TForm::BringToFront() {
+    HandleNeeded();
+    Changed(TChange::ZOrder);
+}
+
+// Bound to the form, so that freeing it earlier drops the call.
+void TForm::Release() {
+    Application().Queue([this] { Free(); }, this);
+}
+
+// --- hooks ---
+
+void TForm::CreateParams(TCreateParams& Params) {
+    Params.Caption = Caption();
+    Params.Bounds = BoundsRect();
+}
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) {
+        OnCloseQuery(this, canClose);
+    }
+    return canClose;
+}
+
+void TForm::DoClose(TCloseAction& Action) {
+    if (OnClose) {
+        OnClose(this, Action);
+    }
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) {
+        OnCreate(this);
+    }
+}
+
+void TForm::DoDestroy() {
+    if (OnDestroy) {
+        OnDestroy(this);
+    }
+}
+
+void TForm::DoShow() {
+    if (OnShow) {
+        OnShow(this);
+    }
+}
+
+void TForm::DoHide() {
+    if (OnHide) {
+        OnHide(this);
+    }
+}
+
+// --- messages ---
+
+void TForm::Dispatch(TMessage& Msg) {
+    DefaultHandler(Msg);
+}
+
+void TForm::DefaultHandler(TMessage& Msg) {
+    Application().Backend().DefaultHandler(*this, Msg);
+}
+
+std::intptr_t TForm::Perform(std::uint32_t Msg, std::uintptr_t WParam, std::intptr_t LParam) {
+    TMessage message{Msg, WParam, LParam, 0};
+    Dispatch(message);
+    return message.Result;
+}
+
+// Messages go to the form's window, which is made for it if it has none yet.
+void TForm::PostMessage(std::uint32_t Msg, std::uintptr_t WParam, std::intptr_t LParam) {
+    HandleNeeded();
+    Application().Backend().PostFormMessage(*this, TMessage{Msg, WParam, LParam, 0});
+}
+
+// With KeyPreview, or when no control has the focus, the form's handler sees the key first and
+// may swallow it by setting it to 0.
+void TForm::KeyPress(char16_t& Key) {
+    if ((FKeyPreview || FActiveControl == nullptr) && OnKeyPress) {
+        OnKeyPress(this, Key);
+    }
+    if (Key != 0 && FActiveControl != nullptr) {
+        FActiveControl->KeyPress(Key);
+    }
+}
+
+bool TForm::HasTextProperty(std::u16string_view Name) const {
+    return SameText(Name, u"Caption") || TControl::HasTextProperty(Name);
+}
+
+// --- life ---
+
+void TForm::BeforeDestruction() {
+    DoDestroy();
+    TControl::BeforeDestruction();
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == TOperation::opRemove && AComponent != nullptr) {
+        if (AComponent == FPopupParent) {
+            FPopupParent = nullptr;
+        }
+        if (AComponent == FActiveControl) {
+            FActiveControl = nullptr;
+        }
+        if (AComponent == FMenuComponent) {
+            const int oldClientWidth = ClientWidth();
+            const int oldClientHeight = ClientHeight();
+            FMenu = nullptr;
+            FMenuComponent = nullptr;
+            if (!Destroying()) {
+                ClientSizeChanged(oldClientWidth, oldClientHeight);
+            }
+        }
+    }
+    TControl::Notification(AComponent, Operation);
+}
+
+// The owner window is made before this one.
+void TForm::CreatePeer() {
+    if (FPopupParent != nullptr) {
+        FPopupParent->HandleNeeded();
+    }
+    TControl::CreatePeer();
+}
+
+} // namespace toolkit

@@ -1,0 +1,193 @@
+#pragma once
+// TForm: a top-level window with its life cycle hooks, window state, border, position mode,
+// menu, alpha blending, screen snapping, key preview, modal showing and message dispatch.
+#include "toolkit/Toolkit.Control.h"
+
+#include <utility>
+
+namespace toolkit {
+
+class TMainMenu;
+struct TMonitor;
+
+// What a form's native window is created with; a form may change it in CreateParams.
+struct TCreateParams {
+    std::u16string Caption;
+    std::u16string WinClassName; // the window class; empty lets the backend choose
+    TRect Bounds;
+};
+
+// Life of a form, in order:
+//   1. the derived constructor creates and sets up its components (Loading() is true);
+//   2. FinishConstruction(): Loaded(), then DoCreate() (OnCreate) — NewForm / CreateForm call it;
+//   3. Show / ShowModal / Hide, messages through Dispatch();
+//   4. Close(): CloseQuery(), then DoClose(Action), then hide, minimise or release by the action;
+//      closing the application's main form terminates the application;
+//   5. Free() or Release(): DoDestroy() (OnDestroy) first, while the whole form is alive, then the
+//      destructors; the form leaves the screen's list and its queued calls are dropped.
+class TForm : public TControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    explicit TForm(TApplication& App);
+    ~TForm() override;
+
+    std::u16string ClassName() const override { return u"TForm"; }
+
+    // Runs the after-construction steps; see the life above.
+    void FinishConstruction();
+    bool Loading() const override { return FLoading; }
+
+    // --- window ---
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState Value);
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition Value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value);
+    TMainMenu* Menu() const { return FMenu; }
+    // A template for the reason given at TControl::SetPopupMenu.
+    template <class TMenu> void SetMenu(TMenu* Value) { SetMenuOf(Value, Value); }
+    void SetMenu(std::nullptr_t) { SetMenuOf(nullptr, nullptr); }
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value);
+    std::uint8_t AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(std::uint8_t Value);
+    bool ScreenSnap() const { return FScreenSnap; }
+    void SetScreenSnap(bool Value) { FScreenSnap = Value; }
+    int SnapBuffer() const { return FSnapBuffer; }
+    void SetSnapBuffer(int Value) { FSnapBuffer = Value; }
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool Value) { FAutoScroll = Value; }
+    // Size limits of the whole window; 0 means none.
+    TSize MinSize() const { return FMinSize; }
+    void SetMinSize(TSize Value);
+    TSize MaxSize() const { return FMaxSize; }
+    void SetMaxSize(TSize Value);
+    // The window this one stays above (owner window), or null.
+    TForm* PopupParent() const { return FPopupParent; }
+    void SetPopupParent(TForm* Value);
+    // The control that has the focus on this form (gets typed characters), or null.
+    TControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TControl* Value);
+
+    // The client area: the window less the backend's frame, caption and menu bar.
+    TRect ClientRect() const override;
+    void SetClientSize(int AWidth, int AHeight);
+    // Where the client area starts inside the window: the left frame, and the caption, top frame
+    // and menu bar above it.
+    TPoint ClientOrigin() const;
+    // Keeps the size within MinSize and MaxSize.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // The monitor that shows most of the form (the nearest when none does).
+    TMonitor Monitor() const;
+    // Whether the window, minimised, would come back maximised (Windows' restore-to-maximised
+    // placement flag); false while the form has no window.
+    bool RestoresMaximized() const;
+
+    // --- showing and closing ---
+    void SetVisible(bool Value) override;
+    void Close();
+    // Shows the form and runs a nested loop until ModalResult is set or the application ends;
+    // returns ModalResult and hides the form.
+    int ShowModal();
+    bool Modal() const { return FModal; }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+    void BringToFront();
+    // Frees the form from the message loop, after the current handler has returned.
+    void Release();
+
+    // --- hooks ---
+    // Called before the native window is created; descendants may rename the window class (at
+    // most 255 characters are used).
+    virtual void CreateParams(TCreateParams& Params);
+    // Called once, inside construction, after the components are set up.
+    virtual void Loaded() {}
+    // True allows closing; asks OnCloseQuery.
+    virtual bool CloseQuery();
+    // Runs OnClose, which may change Action.
+    virtual void DoClose(TCloseAction& Action);
+    virtual void DoCreate();
+    // First step of destruction; runs OnDestroy.
+    virtual void DoDestroy();
+    virtual void DoShow();
+    virtual void DoHide();
+
+    // --- messages ---
+    // One window message. Descendants handle the numbers they know and pass the rest on to the
+    // inherited Dispatch, which ends in DefaultHandler.
+    virtual void Dispatch(TMessage& Msg);
+    // What the window does with a message nobody handled (the backend's default, e.g. a system
+    // command minimises, maximises or closes).
+    void DefaultHandler(TMessage& Msg);
+    // Dispatches at once and returns the result.
+    std::intptr_t Perform(std::uint32_t Msg, std::uintptr_t WParam = 0, std::intptr_t LParam = 0);
+    // Queues the message behind the pending ones; it is dispatched from the message loop.
+    void PostMessage(std::uint32_t Msg, std::uintptr_t WParam = 0, std::intptr_t LParam = 0);
+
+    // A character typed while the form or one of its controls has the focus; with KeyPreview the
+    // form's OnKeyPress sees it first.
+    void KeyPress(char16_t& Key) override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TKeyPressEvent OnKeyPress;
+
+    bool HasTextProperty(std::u16string_view Name) const override;
+
+protected:
+    void BeforeDestruction() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreatePeer() override;
+    void SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent);
+
+private:
+    void InitForm();
+    // The modal loop ended with a result: asks CloseQuery and DoClose; false keeps the form open.
+    bool CloseModal();
+
+    bool FLoading = true;
+    TWindowState FWindowState = TWindowState::wsNormal;
+    TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition FPosition = TPosition::poDefaultPosOnly;
+    TFormStyle FFormStyle = TFormStyle::fsNormal;
+    TMainMenu* FMenu = nullptr;
+    TComponent* FMenuComponent = nullptr;
+    TControl* FActiveControl = nullptr;
+    bool FKeyPreview = false;
+    bool FAlphaBlend = false;
+    std::uint8_t FAlphaBlendValue = 255;
+    bool FScreenSnap = false;
+    int FSnapBuffer = 10;
+    bool FAutoScroll = false;
+    TSize FMinSize;
+    TSize FMaxSize;
+    TForm* FPopupParent = nullptr;
+    bool FModal = false;
+    int FModalResult = mrNone;
+};
+
+// Builds a form and runs its after-construction steps.
+template <class T, class... TArgs> T* NewForm(TArgs&&... Args) {
+    T* form = new T(std::forward<TArgs>(Args)...);
+    try {
+        form->FinishConstruction();
+    } catch (...) {
+        form->Free();
+        throw;
+    }
+    return form;
+}
+
+} // namespace toolkit

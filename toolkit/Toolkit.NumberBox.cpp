@@ -1,0 +1,65 @@
+#include "toolkit/Toolkit.NumberBox.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace toolkit {
+
+namespace {
+
+std::u16string FloatToText(double Value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), Value);
+    return std::u16string(buffer, result.ptr);
+}
+
+} // namespace
+
+TNumberBox::TNumberBox(TComponent* AOwner) : TCustomEdit(AOwner) {
+    ShowValue();
+}
+
+double TNumberBox::Constrained(double Value) const {
+    if (FMaxValue > FMinValue) {
+        return std::clamp(Value, FMinValue, FMaxValue);
+    }
+    return Value;
+}
+
+void TNumberBox::SetValue(double Value) {
+    const double value = Constrained(Value);
+    if (value == FValue) {
+        return;
+    }
+    FValue = value;
+    ShowValue();
+    if (OnChangeValue) {
+        OnChangeValue(this);
+    }
+}
+
+void TNumberBox::SetMinValue(double Value) {
+    FMinValue = Value;
+    SetValue(FValue);
+}
+
+void TNumberBox::SetMaxValue(double Value) {
+    FMaxValue = Value;
+    SetValue(FValue);
+}
+
+void TNumberBox::SetMode(TNumberBoxMode Value) {
+    if (FMode != Value) {
+        FMode = Value;
+        ShowValue();
+    }
+}
+
+void TNumberBox::ShowValue() {
+    const double shown = FMode == TNumberBoxMode::nbmInteger ? std::round(FValue) : FValue;
+    SetText(FloatToText(shown));
+}
+
+} // namespace toolkit

@@ -1,0 +1,103 @@
+#include "toolkit/Toolkit.TrayIcon.h"
+
+#include "toolkit/Toolkit.Application.h"
+#include "toolkit/Toolkit.Backend.h"
+#include "toolkit/Toolkit.Classes.h"
+#include "toolkit/Toolkit.Menus.h"
+
+namespace toolkit {
+
+TTrayIcon::TTrayIcon(TComponent* AOwner) : TComponent(AOwner) {}
+
+TTrayIcon::~TTrayIcon() {
+    // The peer takes the icon off the notification area; it must go before the values it reads.
+    FPeer.reset();
+}
+
+void TTrayIcon::BeforeDestruction() {
+    FPeer.reset();
+    TComponent::BeforeDestruction();
+}
+
+void TTrayIcon::SetHint(const std::u16string& Value) {
+    if (FHint != Value) {
+        FHint = Value;
+        Changed(TChange::Hint);
+    }
+}
+
+void TTrayIcon::SetVisible(bool Value) {
+    if (FVisible == Value) {
+        return;
+    }
+    FVisible = Value;
+    if (FVisible && FPeer == nullptr && !Destroying()) {
+        FPeer = Application().Backend().CreateComponentPeer(*this);
+    }
+    Changed(TChange::Visible);
+}
+
+void TTrayIcon::SetIcon(const TIcon& Value) {
+    if (!(FIcon == Value)) {
+        FIcon = Value;
+        Changed(TChange::State);
+    }
+}
+
+void TTrayIcon::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu == Value) {
+        return;
+    }
+    if (FPopupMenu != nullptr) {
+        FPopupMenu->RemoveFreeNotification(this);
+    }
+    FPopupMenu = Value;
+    if (FPopupMenu != nullptr) {
+        FPopupMenu->FreeNotification(this);
+    }
+    Changed(TChange::Items);
+}
+
+void TTrayIcon::Click() {
+    if (OnClick) {
+        OnClick(this);
+    }
+}
+
+void TTrayIcon::DblClick() {
+    if (OnDblClick) {
+        OnDblClick(this);
+    }
+}
+
+void TTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) {
+        FPopupMenu = nullptr;
+        Changed(TChange::Items);
+    }
+}
+
+void TTrayIcon::Changed(TChange What) {
+    if (FPeer != nullptr && !Destroying()) {
+        FPeer->Sync(What);
+    }
+}
+
+bool TTrayIcon::HasTextProperty(std::u16string_view Name) const {
+    return SamePropertyName(Name, u"Hint") || TComponent::HasTextProperty(Name);
+}
+
+std::u16string TTrayIcon::GetTextProperty(std::u16string_view Name) const {
+    return SamePropertyName(Name, u"Hint") ? FHint : TComponent::GetTextProperty(Name);
+}
+
+void TTrayIcon::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
+    if (SamePropertyName(Name, u"Hint")) {
+        SetHint(Value);
+    } else {
+        TComponent::SetTextProperty(Name, Value);
+    }
+}
+
+} // namespace toolkit
