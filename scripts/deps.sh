@@ -18,6 +18,8 @@ have_file /usr/lib/wine/wine64 || need+=(wine64)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xvfb-run || need+=(xvfb)
 have_cmd xauth || need+=(xauth)
+# ImageMagick's import photographs the X display for the toolkit's screenshot test.
+have_cmd import || need+=(imagemagick)
 # Fuzzers (clang's libFuzzer with ASan/UBSan), ThreadSanitizer runtime for GCC, benchmarks.
 have_cmd clang++ || need+=(clang)
 have_glob "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" || need+=(libclang-rt-14-dev)

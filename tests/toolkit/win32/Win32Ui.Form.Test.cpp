@@ -1,0 +1,205 @@
+#include "tests/toolkit/win32/Win32Ui.SampleForm.h"
+#include "tests/toolkit/win32/Win32Ui.TestScene.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace toolkit::win32::testing {
+namespace {
+
+class Win32Form : public ::testing::Test {
+protected:
+    TScene Scene;
+    TOwnedPtr<TSampleForm> Form{NewForm<TSampleForm>(static_cast<TComponent*>(&Scene.App))};
+};
+
+TEST_F(Win32Form, ChildWindowsSitWhereTheModelLaidThemOut) {
+    HWND form = WindowOf(*Form);
+    ASSERT_NE(form, nullptr);
+    RECT client{};
+    ::GetClientRect(form, &client);
+    EXPECT_EQ(client.right, Form->ClientWidth())
+        << "the frame the backend reports must be the window's frame";
+    EXPECT_EQ(client.bottom, Form->ClientHeight());
+
+    TControl* controls[] = {Form->TopPanel,  Form->Intro, Form->Hotkeys, Form->BottomPanel,
+                            Form->AutoStart, Form->Grid,  Form->Log};
+    for (TControl* control : controls) {
+        HWND window = WindowOf(*control);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(ChildRect(window), control->BoundsRect()) << "control at model bounds";
+        EXPECT_EQ(::GetParent(window), WindowOf(*control->Parent()));
+    }
+    // The aligned layout itself: top panel at the top edge, the memo filling what is left.
+    EXPECT_EQ(ChildRect(WindowOf(*Form->TopPanel)), RectOf(0, 0, client.right, 49));
+    EXPECT_EQ(ChildRect(WindowOf(*Form->BottomPanel)), RectOf(0, client.bottom - 41, client.right, 41));
+    EXPECT_EQ(ClassNameOf(WindowOf(*Form->Hotkeys)), WC_LISTVIEWW);
+    EXPECT_EQ(ClassNameOf(WindowOf(*Form->AutoStart)), L"Button");
+}
+
+TEST_F(Win32Form, ResizingTheModelMovesTheWindowsAndTheUsersResizeReachesTheModel) {
+    HWND form = WindowOf(*Form);
+    Form->SetBounds(80, 90, 700, 520);
+    RECT window{};
+    ::GetWindowRect(form, &window);
+    EXPECT_EQ(window.left, 80);
+    EXPECT_EQ(window.right - window.left, 700);
+    EXPECT_EQ(ChildRect(WindowOf(*Form->Log)), Form->Log->BoundsRect());
+
+    // The user drags the frame: Windows sends WM_SIZE and WM_MOVE, the model follows and lays out.
+    ::SetWindowPos(form, nullptr, 50, 40, 600, 450, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Form->BoundsRect(), RectOf(50, 40, 600, 450));
+    RECT client{};
+    ::GetClientRect(form, &client);
+    EXPECT_EQ(Form->TopPanel->Width(), client.right);
+    EXPECT_EQ(ChildRect(WindowOf(*Form->BottomPanel)), RectOf(0, client.bottom - 41, client.right, 41));
+}
+
+TEST_F(Win32Form, ShowAndHideFollowTheModel) {
+    HWND form = WindowOf(*Form);
+    EXPECT_FALSE(::IsWindowVisible(form));
+    Form->Show();
+    EXPECT_TRUE(::IsWindowVisible(form));
+    EXPECT_TRUE(::IsWindowVisible(WindowOf(*Form->AutoStart)));
+    Form->AutoStart->Hide();
+    EXPECT_FALSE(::IsWindowVisible(WindowOf(*Form->AutoStart)));
+    Form->Hide();
+    EXPECT_FALSE(::IsWindowVisible(form));
+}
+
+TEST_F(Win32Form, ACloseRequestGoesThroughTheModelsClose) {
+    int closes = 0;
+    Form->OnClose = [&](TComponent*, TCloseAction& Action) {
+        ++closes;
+        Action = TCloseAction::caHide;
+    };
+    Form->Show();
+    ::SendMessageW(WindowOf(*Form), WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_TRUE(::IsWindow(WindowOf(*Form))) << "the window is hidden, not destroyed";
+    EXPECT_FALSE(::IsWindowVisible(WindowOf(*Form)));
+}
+
+TEST_F(Win32Form, AClickOnTheCheckBoxTogglesTheModelWhichSetsTheMark) {
+    int clicks = 0;
+    Form->AutoStart->OnClick = [&](TComponent*) { ++clicks; };
+    HWND box = WindowOf(*Form->AutoStart);
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(Form->AutoStart->Checked());
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // The program sets the state: the mark follows, the handler runs as the model says.
+    Form->AutoStart->SetChecked(false);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(Win32Form, TheListViewShowsTheModelsRowsAndReportsTheUsersSelection) {
+    HWND list = WindowOf(*Form->Hotkeys);
+    ASSERT_EQ(ListView_GetItemCount(list), 3);
+    wchar_t text[64] = {};
+    ListView_GetItemText(list, 1, 1, text, 64);
+    EXPECT_STREQ(text, L"/effort level 2");
+    HWND header = ListView_GetHeader(list);
+    EXPECT_EQ(Header_GetItemCount(header), 3);
+
+    int selections = 0;
+    Form->Hotkeys->OnSelectItem = [&](TComponent*) { ++selections; };
+    ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_EQ(Form->Hotkeys->ItemIndex(), 2);
+    EXPECT_EQ(selections, 1);
+
+    // Rows the model adds appear; the model's selection shows.
+    TListItem& added = Form->Hotkeys->Items().Add();
+    added.SetCaption(u"Ctrl+Alt+4");
+    EXPECT_EQ(ListView_GetItemCount(list), 4);
+    Form->Hotkeys->SetItemIndex(0);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 0);
+}
+
+TEST_F(Win32Form, TheMemoShowsTheModelsLines) {
+    HWND memo = WindowOf(*Form->Log);
+    Form->Log->Lines().Add(u"third line");
+    const int length = ::GetWindowTextLengthW(memo);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(memo, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    EXPECT_EQ(text,
+              L"Tarvin started.\r\nCtrl+Alt+1..5 are taken only while a terminal is in front.\r\nthird line");
+    EXPECT_NE(::GetWindowLongPtrW(memo, GWL_STYLE) & ES_READONLY, 0);
+}
+
+TEST_F(Win32Form, TheGridPaintsThroughTheModelAndAPressSelectsTheRowUnderIt) {
+    Form->Show();
+    HWND grid = WindowOf(*Form->Grid);
+    ::UpdateWindow(grid);
+    ASSERT_TRUE(WaitUntil([&] { return Form->CellsDrawn > 0; })) << "WM_PAINT must reach PaintCells";
+
+    const TRect third = Form->Grid->CellRect(1, 2);
+    ASSERT_GT(third.Height(), 0);
+    const LPARAM point = MAKELPARAM(third.Left + 5, third.Top + 5);
+    ::SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(grid, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(Form->Grid->Row(), 2);
+}
+
+// A form that renames its window class, as the main form does so that a second copy finds it.
+class TRenamedForm : public TForm {
+public:
+    using TForm::TForm;
+    void CreateParams(TCreateParams& Params) override {
+        TForm::CreateParams(Params);
+        Params.WinClassName = u"TarvinWndClass";
+    }
+};
+
+TEST(Win32FormClass, CreateParamsNamesTheWindowClassWhichAnotherProgramCanFind) {
+    TScene scene;
+    TOwnedPtr<TRenamedForm> form{NewForm<TRenamedForm>(static_cast<TComponent*>(&scene.App))};
+    form->SetCaption(u"Renamed");
+    HWND window = WindowOf(*form);
+    EXPECT_EQ(ClassNameOf(window), L"TarvinWndClass");
+    EXPECT_EQ(::FindWindowW(L"TarvinWndClass", nullptr), window);
+}
+
+TEST(Win32FormStyle, BorderStayOnTopAlphaAndOwnerReachTheWindow) {
+    TScene scene;
+    TOwnedPtr<TForm> owner{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+    TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+    form->SetBorderStyle(TFormBorderStyle::bsDialog);
+    form->SetFormStyle(TFormStyle::fsStayOnTop);
+    form->SetAlphaBlend(true);
+    form->SetAlphaBlendValue(200);
+    form->SetPopupParent(owner.get());
+    HWND window = WindowOf(*form);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    EXPECT_EQ(style & WS_THICKFRAME, 0u);
+    EXPECT_NE(exStyle & WS_EX_TOPMOST, 0u);
+    EXPECT_NE(exStyle & WS_EX_LAYERED, 0u);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 200);
+    EXPECT_EQ(::GetWindow(window, GW_OWNER), WindowOf(*owner));
+
+    // A sizeable window again: the frame comes back, the window stays where it was.
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    EXPECT_NE(::GetWindowLongPtrW(window, GWL_STYLE) & WS_THICKFRAME, 0);
+}
+
+TEST(Win32FormStyle, TheMinimumSizeLimitsTheUsersResize) {
+    TScene scene;
+    TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+    form->SetBounds(100, 100, 600, 400);
+    form->SetMinSize(TSize{480, 320});
+    MINMAXINFO info{};
+    ::SendMessageW(WindowOf(*form), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 480);
+    EXPECT_EQ(info.ptMinTrackSize.y, 320);
+}
+
+} // namespace
+} // namespace toolkit::win32::testing

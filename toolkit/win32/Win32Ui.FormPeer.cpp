@@ -1,0 +1,272 @@
+#include "toolkit/win32/Win32Ui.FormPeer.h"
+
+#include "toolkit/win32/Win32Ui.Backend.h"
+#include "toolkit/win32/Win32Ui.WindowClasses.h"
+
+#include <system_error>
+
+namespace toolkit::win32 {
+
+TFormWindowStyle FormWindowStyle(const TForm& Form) {
+    TFormWindowStyle result;
+    bool canMinMax = false;
+    switch (Form.BorderStyle()) {
+    case TFormBorderStyle::bsNone:
+        result.Style = WS_POPUP;
+        break;
+    case TFormBorderStyle::bsSingle:
+        result.Style = WS_OVERLAPPED | WS_CAPTION;
+        canMinMax = true;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        result.Style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+        canMinMax = true;
+        break;
+    case TFormBorderStyle::bsDialog:
+        result.Style = WS_POPUP | WS_CAPTION;
+        result.ExStyle = WS_EX_DLGMODALFRAME;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+        result.Style = WS_POPUP | WS_CAPTION;
+        result.ExStyle = WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        result.Style = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+        result.ExStyle = WS_EX_TOOLWINDOW;
+        break;
+    }
+    const TBorderIcons icons = Form.BorderIcons();
+    if (Form.BorderStyle() != TFormBorderStyle::bsNone && (icons & biSystemMenu) != 0) {
+        result.Style |= WS_SYSMENU;
+        if (canMinMax && (icons & biMinimize) != 0)
+            result.Style |= WS_MINIMIZEBOX;
+        if (canMinMax && (icons & biMaximize) != 0)
+            result.Style |= WS_MAXIMIZEBOX;
+        // Windows shows the help button only on a caption without minimise and maximise buttons.
+        if ((icons & biHelp) != 0 && (result.Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0)
+            result.ExStyle |= WS_EX_CONTEXTHELP;
+    }
+    result.Style |= WS_CLIPCHILDREN;
+    if (Form.FormStyle() == TFormStyle::fsStayOnTop)
+        result.ExStyle |= WS_EX_TOPMOST;
+    if (Form.AlphaBlend())
+        result.ExStyle |= WS_EX_LAYERED;
+    return result;
+}
+
+TFormPeer::TFormPeer(TWin32Backend& Backend, TForm& Form) : TWindowPeer(Backend, Form) {
+    Create();
+}
+
+void TFormPeer::Create() {
+    TCreateParams params;
+    params.Caption = Form().Caption();
+    params.Bounds = Form().BoundsRect();
+    Form().CreateParams(params);
+    const std::wstring className = params.WinClassName.empty() ? std::wstring(FormClassName)
+                                                               : WideText(params.WinClassName.substr(0, 255));
+    if (!Backend().Classes().Ensure(className))
+        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
+                                "RegisterClassExW for a form");
+    const TFormWindowStyle style = FormWindowStyle(Form());
+    HWND owner = nullptr;
+    if (TForm* popupParent = Form().PopupParent())
+        owner = reinterpret_cast<HWND>(popupParent->Handle());
+    FMenu = Backend().BuildMenuBar(Form());
+    TSyncScope syncing(FSyncing);
+    HWND window = ::CreateWindowExW(style.ExStyle, className.c_str(), WideText(params.Caption).c_str(),
+                                    style.Style, params.Bounds.Left, params.Bounds.Top, params.Bounds.Width(),
+                                    params.Bounds.Height(), owner, FMenu.Get(), ::GetModuleHandleW(nullptr),
+                                    static_cast<IWindowHandler*>(this));
+    if (window == nullptr)
+        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
+                                "CreateWindowExW for a form");
+    AdoptWindow(window);
+    ApplyAlpha();
+    if (Form().Visible())
+        ApplyVisibility();
+}
+
+bool TFormPeer::IsDispatched(UINT Message) {
+    return Message == WM_HOTKEY || Message == WM_ENDSESSION || Message == WM_SYSCOMMAND || Message >= WM_USER;
+}
+
+void TFormPeer::Sync(TChange What) {
+    HWND window = Window();
+    if (window == nullptr)
+        return;
+    TSyncScope syncing(FSyncing);
+    switch (What) {
+    case TChange::Bounds:
+        if (::IsIconic(window) || ::IsZoomed(window)) {
+            // The restored position changes; the minimised or maximised window stays as it is.
+            WINDOWPLACEMENT placement{};
+            placement.length = sizeof placement;
+            ::GetWindowPlacement(window, &placement);
+            placement.rcNormalPosition = RECT{Form().Left(), Form().Top(), Form().Left() + Form().Width(),
+                                              Form().Top() + Form().Height()};
+            ::SetWindowPlacement(window, &placement);
+        } else {
+            ::SetWindowPos(window, nullptr, Form().Left(), Form().Top(), Form().Width(), Form().Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        break;
+    case TChange::Visible:
+        ApplyVisibility();
+        break;
+    case TChange::State:
+        ApplyWindowState();
+        break;
+    case TChange::Style:
+        ApplyStyle();
+        break;
+    case TChange::Items:
+        ApplyMenu();
+        break;
+    case TChange::ZOrder:
+        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetForegroundWindow(window);
+        break;
+    default:
+        TWindowPeer::Sync(What);
+        break;
+    }
+}
+
+void TFormPeer::ApplyVisibility() {
+    HWND window = Window();
+    if (!Form().Visible()) {
+        ::ShowWindow(window, SW_HIDE);
+        return;
+    }
+    switch (Form().WindowState()) {
+    case TWindowState::wsMinimized:
+        ::ShowWindow(window, SW_SHOWMINNOACTIVE);
+        break;
+    case TWindowState::wsMaximized:
+        ::ShowWindow(window, SW_SHOWMAXIMIZED);
+        break;
+    case TWindowState::wsNormal:
+        ::ShowWindow(window, ::IsWindowVisible(window) && !::IsIconic(window) && !::IsZoomed(window)
+                                 ? SW_SHOW
+                                 : SW_SHOWNORMAL);
+        break;
+    }
+}
+
+void TFormPeer::ApplyWindowState() {
+    // A hidden form keeps its state for when it is shown; a window already in the state (the user
+    // put it there) is left alone.
+    HWND window = Window();
+    TWindowState current = TWindowState::wsNormal;
+    if (::IsIconic(window))
+        current = TWindowState::wsMinimized;
+    else if (::IsZoomed(window))
+        current = TWindowState::wsMaximized;
+    if (Form().Visible() && (current != Form().WindowState() || !::IsWindowVisible(window)))
+        ApplyVisibility();
+}
+
+void TFormPeer::ApplyStyle() {
+    HWND window = Window();
+    const TFormWindowStyle style = FormWindowStyle(Form());
+    const DWORD keep = WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE | WS_DISABLED;
+    const auto oldStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    ::SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>((oldStyle & keep) | style.Style));
+    ::SetWindowLongPtrW(window, GWL_EXSTYLE,
+                        static_cast<LONG_PTR>(style.ExStyle & ~static_cast<DWORD>(WS_EX_TOPMOST)));
+    HWND owner = nullptr;
+    if (TForm* popupParent = Form().PopupParent())
+        owner = reinterpret_cast<HWND>(popupParent->Handle());
+    ::SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    const bool topmost = Form().FormStyle() == TFormStyle::fsStayOnTop;
+    ::SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ApplyAlpha();
+}
+
+void TFormPeer::ApplyAlpha() {
+    if (Form().AlphaBlend())
+        ::SetLayeredWindowAttributes(Window(), 0, Form().AlphaBlendValue(), LWA_ALPHA);
+}
+
+void TFormPeer::ApplyMenu() {
+    TMenuHandle menu = Backend().BuildMenuBar(Form());
+    ::SetMenu(Window(), menu.Get());
+    // The old bar is destroyed only once the window no longer shows it.
+    FMenu = std::move(menu);
+    ::DrawMenuBar(Window());
+}
+
+LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+    switch (Message) {
+    case WM_CLOSE:
+        Form().Close();
+        return 0;
+    case WM_MOVE:
+        if (!FSyncing && !::IsIconic(Window))
+            ReportBounds();
+        return 0;
+    case WM_SIZE:
+        if (!FSyncing) {
+            ReportWindowState(WParam);
+            if (WParam != SIZE_MINIMIZED)
+                ReportBounds();
+        }
+        return 0;
+    case WM_GETMINMAXINFO:
+        FillMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(LParam));
+        return 0;
+    case WM_COMMAND:
+        // A menu bar command: no sender window, notification code 0.
+        if (LParam == 0 && HIWORD(WParam) == 0) {
+            Backend().MenuCommand(::GetMenu(Window), LOWORD(WParam));
+            return 0;
+        }
+        break;
+    default:
+        if (IsDispatched(Message)) {
+            TMessage message{Message, WParam, LParam, 0};
+            Form().Dispatch(message);
+            return message.Result;
+        }
+        break;
+    }
+    return TWindowPeer::HandleMessage(Window, Message, WParam, LParam);
+}
+
+void TFormPeer::ReportBounds() {
+    RECT bounds{};
+    ::GetWindowRect(Window(), &bounds);
+    Form().BoundsChangedByUser(TRect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+}
+
+void TFormPeer::ReportWindowState(WPARAM SizeKind) {
+    TWindowState state = TWindowState::wsNormal;
+    if (SizeKind == SIZE_MINIMIZED)
+        state = TWindowState::wsMinimized;
+    else if (SizeKind == SIZE_MAXIMIZED)
+        state = TWindowState::wsMaximized;
+    else if (SizeKind != SIZE_RESTORED)
+        return;
+    if (Form().WindowState() != state) {
+        // The window is there already; the model follows without showing it again.
+        TSyncScope syncing(FSyncing);
+        Form().SetWindowState(state);
+    }
+}
+
+void TFormPeer::FillMinMaxInfo(MINMAXINFO& Info) const {
+    const TSize minSize = Form().MinSize();
+    const TSize maxSize = Form().MaxSize();
+    if (minSize.Width > 0)
+        Info.ptMinTrackSize.x = minSize.Width;
+    if (minSize.Height > 0)
+        Info.ptMinTrackSize.y = minSize.Height;
+    if (maxSize.Width > 0)
+        Info.ptMaxTrackSize.x = Info.ptMaxSize.x = maxSize.Width;
+    if (maxSize.Height > 0)
+        Info.ptMaxTrackSize.y = Info.ptMaxSize.y = maxSize.Height;
+}
+
+} // namespace toolkit::win32
