@@ -6,9 +6,17 @@
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.LogRam.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
+#include "framework/ui/OrvelVcl.Common.LogViewer.h"
 #include "platform/sim/Sim.Desktop.h"
 #include "platform/sim/Sim.FileSystem.h"
 #include "platform/sim/Sim.MainThread.h"
+#include "platform/sim/Sim.Platform.h"
+#include "platform/sim/Sim.Registry.h"
+#include "platform/sim/Sim.VersionInfo.h"
+#include "platform/sim/Sim.WindowControl.h"
+#include "toolkit/Toolkit.Application.h"
+#include "toolkit/Toolkit.Form.h"
+#include "toolkit/headless/Headless.Backend.h"
 
 #include <benchmark/benchmark.h>
 #include <spdlog/logger.h>
@@ -109,8 +117,12 @@ struct TBenchOs {
     platform::sim::TSimDesktop Desktop;
     platform::sim::TSimFileSystem Shell;
     platform::sim::TSimMainThread MainThread;
-    platform::TServices Services{Desktop,    Desktop, Desktop, Desktop,     Shell,
-                                 FileSystem, Desktop, Clock,   FileStreams, MainThread};
+    platform::sim::TSimRegistry Registry;
+    platform::sim::TSimWindowControl WindowControl{Desktop};
+    platform::sim::TSimVersionInfo Versions;
+    platform::TServices Services{Desktop,    Desktop,       Desktop, Desktop,     Shell,
+                                 FileSystem, Desktop,       Clock,   FileStreams, MainThread,
+                                 Registry,   WindowControl, Versions};
 };
 
 std::unique_ptr<orvel::TRamLog> MakeRamLog(TBenchOs& os, bool multiThreaded) {
@@ -468,6 +480,37 @@ void BM_Refresh(benchmark::State& state) {
     }
 }
 
+// The log viewer's own refresh (Populate) of a 40-row page over a RAM log holding the same
+// 1,000,000 lines, on the headless toolkit: counting, fetching the last page, noting where each of
+// its lines lies, and filling the grid rows.
+void BM_ViewerRefresh(benchmark::State& state) {
+    struct TViewerScene {
+        platform::sim::TSimPlatform Sim;
+        toolkit::headless::THeadlessBackend Backend{Sim};
+        toolkit::TApplication App{Backend, Sim.MainThread};
+        platform::TServices Os = Sim.Services();
+        orvel::TRamLog Log{false, nullptr, false, Os};
+        toolkit::TForm* Form = toolkit::NewForm<toolkit::TForm>(&App);
+        orvel::TLogViewer* Viewer = nullptr;
+    };
+    TViewerScene scene;
+    const auto& w = Work();
+    for (int i = 0; i < LineCount; ++i) {
+        scene.Log.Lines().AddNewLine(w.Msgs[i], w.Levels[i], false, 0);
+    }
+    scene.Viewer = new orvel::TLogViewer(scene.Form, scene.Os);
+    scene.Viewer->SetParent(scene.Form);
+    scene.Viewer->SetBounds(0, 0, 600, (PageRows + 1) * orvel::TLogViewer::RowHeight);
+    scene.Viewer->HandleNeeded();
+    scene.Viewer->SetVerbosity(static_cast<TLogVerbLvl>(state.range(0)));
+    scene.Viewer->AssignExternalRamLog(&scene.Log);
+    for (auto _ : state) {
+        scene.Viewer->Populate();
+    }
+    benchmark::DoNotOptimize(scene.Viewer->FilteredRowCount());
+    scene.Viewer->Free(); // before the log it observes
+}
+
 // The floor: one walk over 1,000,000 line pointers reading each line's level.
 void BM_Refresh_PlainPass(benchmark::State& state) {
     const auto& lines = Filled();
@@ -502,6 +545,7 @@ BENCHMARK(BM_Load_LinesStream)->Unit(benchmark::kMillisecond)->Iterations(5)->Us
 BENCHMARK(BM_Load_RamLog)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_Refresh_PlainPass)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Refresh)->Unit(benchmark::kMillisecond)->Arg(orvel::lvDebug)->Arg(orvel::lvWarnings);
+BENCHMARK(BM_ViewerRefresh)->Unit(benchmark::kMillisecond)->Arg(orvel::lvDebug)->Arg(orvel::lvWarnings);
 
 // --- the summary -----------------------------------------------------------------------------------
 
@@ -587,6 +631,8 @@ int main(int argc, char** argv) {
     std::printf("(3) the lines' file: %zu bytes\n", RawBytes().size());
     Compare(c, "(4) refresh at lvDebug", "BM_Refresh/0", "BM_Refresh_PlainPass");
     Compare(c, "(4) refresh at lvWarnings", "BM_Refresh/5", "BM_Refresh_PlainPass");
+    Compare(c, "(4) TLogViewer::Populate at lvDebug", "BM_ViewerRefresh/0", "BM_Refresh_PlainPass");
+    Compare(c, "(4) TLogViewer::Populate at lvWarnings", "BM_ViewerRefresh/5", "BM_Refresh_PlainPass");
 
     MemoryPerLine("(5) TLogLinesSingleThreaded, 1,000,000 lines", [] {
         auto lines = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);

@@ -6,8 +6,11 @@
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.MainThread.h"
+#include "platform/Platform.Registry.h"
 #include "platform/Platform.Shell.h"
 #include "platform/Platform.Sound.h"
+#include "platform/Platform.VersionInfo.h"
+#include "platform/Platform.WindowControl.h"
 #include "platform/Platform.WindowFacts.h"
 
 namespace platform {
@@ -25,6 +28,9 @@ struct TServices {
     IClock& Clock;
     IFileStreams& FileStreams;
     IMainThread& MainThread;
+    IRegistry& Registry;
+    IWindowControl& WindowControl;
+    IVersionInfo& Versions;
 };
 
 } // namespace platform

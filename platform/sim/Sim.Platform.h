@@ -5,6 +5,9 @@
 #include "platform/sim/Sim.FileStreams.h"
 #include "platform/sim/Sim.FileSystem.h"
 #include "platform/sim/Sim.MainThread.h"
+#include "platform/sim/Sim.Registry.h"
+#include "platform/sim/Sim.VersionInfo.h"
+#include "platform/sim/Sim.WindowControl.h"
 
 namespace platform::sim {
 
@@ -14,10 +17,13 @@ public:
     TSimFileSystem Files;
     TSimFileStreams FileStreams{Files};
     TSimMainThread MainThread; // the constructing thread is the main thread
+    TSimRegistry Registry;
+    TSimWindowControl WindowControl{Desktop};
+    TSimVersionInfo Versions;
 
     TServices Services() {
-        return TServices{Desktop, Desktop, Desktop, Desktop,     Files,
-                         Files,   Desktop, Desktop, FileStreams, MainThread};
+        return TServices{Desktop, Desktop,     Desktop,    Desktop,  Files,         Files,   Desktop,
+                         Desktop, FileStreams, MainThread, Registry, WindowControl, Versions};
     }
 };
 

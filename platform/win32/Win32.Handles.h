@@ -65,4 +65,13 @@ struct TLocalMemoryTraits {
 };
 using TLocalMemory = TScoped<TLocalMemoryTraits>;
 
+// An open registry key. The predefined roots are never held in one.
+struct TRegistryKeyTraits {
+    using TValue = HKEY;
+    static TValue Empty() { return nullptr; }
+    static bool IsValid(TValue value) { return value != nullptr; }
+    static void Close(TValue value) { ::RegCloseKey(value); }
+};
+using TRegistryKeyHandle = TScoped<TRegistryKeyTraits>;
+
 } // namespace platform::win32

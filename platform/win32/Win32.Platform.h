@@ -8,8 +8,11 @@
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
 #include "platform/win32/Win32.MainThread.h"
+#include "platform/win32/Win32.Registry.h"
 #include "platform/win32/Win32.Shell.h"
 #include "platform/win32/Win32.Sound.h"
+#include "platform/win32/Win32.VersionInfo.h"
+#include "platform/win32/Win32.WindowControl.h"
 #include "platform/win32/Win32.WindowFacts.h"
 
 namespace platform::win32 {
@@ -26,10 +29,13 @@ public:
     TWin32Clock Clock;
     TWin32FileStreams FileStreams;
     TWin32MainThread MainThread; // construct the platform on the user-interface thread
+    TWin32Registry Registry;
+    TWin32WindowControl WindowControl;
+    TWin32VersionInfo Versions;
 
     TServices Services() {
-        return TServices{Windows, Integrity, Input, Sound,       Shell,
-                         Files,   Debug,     Clock, FileStreams, MainThread};
+        return TServices{Windows, Integrity,   Input,      Sound,    Shell,         Files,   Debug,
+                         Clock,   FileStreams, MainThread, Registry, WindowControl, Versions};
     }
 };
 

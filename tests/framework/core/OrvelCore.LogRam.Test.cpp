@@ -475,8 +475,9 @@ private:
 
 TEST_F(RamLog, CallQueuedForAnEarlierRegistrationDoesNothingEvenAtTheSameAddress) {
     TLateRemovalQueue lateQueue(Sim.MainThread);
-    platform::TServices os{Sim.Desktop, Sim.Desktop, Sim.Desktop, Sim.Desktop,     Sim.Files,
-                           Sim.Files,   Sim.Desktop, Sim.Desktop, Sim.FileStreams, lateQueue};
+    platform::TServices os{Sim.Desktop,  Sim.Desktop,       Sim.Desktop, Sim.Desktop,     Sim.Files,
+                           Sim.Files,    Sim.Desktop,       Sim.Desktop, Sim.FileStreams, lateQueue,
+                           Sim.Registry, Sim.WindowControl, Sim.Versions};
     TRamLog log(true, nullptr, true, os);
     TRecordingObserver observer;
     log.RegisterLogObserver(&observer);

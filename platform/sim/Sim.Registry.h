@@ -1,0 +1,64 @@
+#pragma once
+// An in-memory registry for native tests: keys and values under each root, names compared without
+// regard to ASCII case as Windows does, with a count of open keys so a test can see that every key
+// was closed. It is a test double, not a product.
+#include "platform/Platform.Registry.h"
+
+#include <cstddef>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace platform::sim {
+
+class TSimRegistry final : public IRegistry {
+public:
+    static constexpr std::uint32_t TypeString = 1;   // REG_SZ
+    static constexpr std::uint32_t TypeDword = 4;    // REG_DWORD
+    static constexpr std::uint32_t AccessDenied = 5; // ERROR_ACCESS_DENIED
+
+    // --- test controls ---
+    // The key and everything below it refuse to be opened for writing (and so to be created).
+    void DenyWrite(TRegistryRoot root, const std::u16string& path);
+    // From now on every value write fails with this code (0 lets writes succeed again).
+    void FailValueWrites(std::uint32_t code) { FWriteError = code; }
+    // Stores a value of another type than text; its data is not kept.
+    void AddValueOfType(TRegistryRoot root, const std::u16string& path, const std::u16string& name,
+                        std::uint32_t type);
+
+    // --- what happened ---
+    std::size_t OpenKeyCount() const { return FOpenKeys; }
+    std::size_t FlushCount() const { return FFlushes; }
+    std::size_t KeyCount() const { return FKeys.size(); }
+    std::optional<std::u16string> Value(TRegistryRoot root, const std::u16string& path,
+                                        const std::u16string& name) const;
+
+    // IRegistry
+    std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot root, const std::u16string& path,
+                                               bool lazyWrite) override;
+    std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot root, const std::u16string& path) override;
+    bool KeyExists(TRegistryRoot root, const std::u16string& path) const override;
+
+private:
+    class TKey;
+    struct TValue {
+        std::uint32_t Type = TypeString;
+        std::u16string Text;
+    };
+    struct TKeyData {
+        std::map<std::u16string, TValue> Values; // by folded name
+    };
+    using TKeyId = std::pair<TRegistryRoot, std::u16string>; // folded path
+
+    static std::optional<std::u16string> FoldedPath(const std::u16string& path);
+    bool WriteDenied(const TKeyId& key) const;
+    void CreateWithParents(const TKeyId& key);
+
+    std::map<TKeyId, TKeyData> FKeys;
+    std::set<TKeyId> FDenied;
+    std::uint32_t FWriteError = 0;
+    std::size_t FOpenKeys = 0;
+    std::size_t FFlushes = 0;
+};
+
+} // namespace platform::sim

@@ -1,0 +1,62 @@
+#pragma once
+// Window control over the simulated desktop: windows added here get an owning thread and a
+// placement, the foreground is the desktop's own, and every call is recorded in order so a test
+// can check what was asked of the system and in which sequence. It is a test double, not a product.
+#include "platform/Platform.WindowControl.h"
+#include "platform/sim/Sim.Desktop.h"
+
+#include <deque>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform::sim {
+
+class TSimWindowControl final : public IWindowControl {
+public:
+    explicit TSimWindowControl(TSimDesktop& desktop) : FDesktop(desktop) {}
+
+    // --- test controls ---
+    // A window on the desktop, owned by `thread`, with a normal placement.
+    TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid, TThreadId thread);
+    void SetWindowPlacement(TWindowHandle window, const TWindowPlacement& placement);
+    // Reading this window's placement fails from now on.
+    void FailPlacementRead(TWindowHandle window);
+    // The answers of the next SetForegroundWindow calls, in order; once they are used up every
+    // call succeeds. A successful call brings the window to the desktop's front.
+    void QueueForegroundAnswers(std::initializer_list<bool> answers);
+
+    // --- what happened ---
+    // One line per call, e.g. "SetForegroundWindow 0x10010" or "AttachThreadInput 7 5 1".
+    const std::vector<std::string>& Calls() const { return FCalls; }
+    void ClearCalls() { FCalls.clear(); }
+    TWindowPlacement Placement(TWindowHandle window) const;
+
+    // IWindowControl
+    TWindowHandle FindTopLevelWindow(const std::u16string& className) const override;
+    std::intptr_t SendMessageAndWait(TWindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) override;
+    bool GetPlacement(TWindowHandle window, TWindowPlacement& placement) const override;
+    bool SetPlacement(TWindowHandle window, const TWindowPlacement& placement) override;
+    TWindowHandle ForegroundWindow() const override;
+    TThreadId WindowThreadId(TWindowHandle window) const override;
+    bool AttachThreadInput(TThreadId from, TThreadId to, bool attach) override;
+    bool SetForegroundWindow(TWindowHandle window) override;
+
+private:
+    struct TWindow {
+        TThreadId Thread = 0;
+        TWindowPlacement Placement;
+        bool PlacementReadFails = false;
+    };
+
+    void Record(std::string call) const { FCalls.push_back(std::move(call)); }
+
+    TSimDesktop& FDesktop;
+    std::map<TWindowHandle, TWindow> FWindows;
+    std::deque<bool> FForegroundAnswers;
+    mutable std::vector<std::string> FCalls;
+};
+
+} // namespace platform::sim
