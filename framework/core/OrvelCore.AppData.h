@@ -121,6 +121,10 @@ public:
     static void EstablishIdentity(const std::u16string& aAppName, const platform::TServices& Os);
     // Forgets name, portable mode and services, as at process end.
     static void ClearIdentity();
+    // The services given to EstablishIdentity, for framework units that reach the system through
+    // the application's identity (the form persistence opens the INI file with them). Fails an
+    // assertion before EstablishIdentity.
+    static const platform::TServices& Services();
 
 protected:
     // The services given to the constructor; a bare core has none and fails an assertion.
@@ -140,7 +144,6 @@ private:
     // The single road from the facade to the core's log.
     static void ForwardToLog(TLogOp Op, const std::u16string& Msg);
 
-    static const platform::TServices& Services();
     static void CheckNameIsFileName();
 };
 

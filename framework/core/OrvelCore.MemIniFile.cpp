@@ -1,0 +1,42 @@
+#include "framework/core/OrvelCore.MemIniFile.h"
+
+#include "framework/core/OrvelCore.Exceptions.h"
+
+#include <string_view>
+
+namespace orvel {
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+} // namespace
+
+TMemIniFile::TMemIniFile(std::u16string FileName, platform::IFileSystem& Files)
+    : FFileName(std::move(FileName)), FFiles(Files) {
+    if (const auto bytes = FFiles.ReadFile(FFileName)) {
+        FStore = TIniStore::Parse(*bytes);
+    }
+}
+
+std::u16string TMemIniFile::ReadString(const std::u16string& Section, const std::u16string& Ident,
+                                       const std::u16string& Default) const {
+    return FStore.Get(Section, Ident).value_or(Default);
+}
+
+void TMemIniFile::WriteString(const std::u16string& Section, const std::u16string& Ident,
+                              const std::u16string& Value) {
+    FStore.Set(Section, Ident, Value);
+}
+
+void TMemIniFile::UpdateFile() {
+    std::string bytes = FStore.Serialize();
+    if (!std::string_view(bytes).starts_with(Utf8Bom)) {
+        bytes.insert(0, Utf8Bom);
+    }
+    if (!FFiles.WriteFileAtomic(FFileName, bytes).Ok) {
+        throw EIniFileException(u"Unable to write to " + FFileName);
+    }
+}
+
+} // namespace orvel
