@@ -147,6 +147,13 @@ void TFormPeer::ApplyVisibility() {
         ::ShowWindow(window, SW_SHOWMAXIMIZED);
         break;
     case TWindowState::wsNormal:
+        if (::IsIconic(window) || ::IsZoomed(window)) {
+            // A window minimised from maximised comes back maximised from the first restore; the
+            // model asked for normal, so a second one takes it there.
+            for (int attempt = 0; attempt < 2 && (::IsIconic(window) || ::IsZoomed(window)); ++attempt)
+                ::ShowWindow(window, SW_RESTORE);
+            break;
+        }
         ::ShowWindow(window, ::IsWindowVisible(window) && !::IsIconic(window) && !::IsZoomed(window)
                                  ? SW_SHOW
                                  : SW_SHOWNORMAL);
@@ -210,7 +217,9 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
     case WM_SIZE:
         if (!FSyncing) {
             ReportWindowState(WParam);
-            if (WParam != SIZE_MINIMIZED)
+            if (WParam == SIZE_MINIMIZED)
+                ReportNormalBounds();
+            else
                 ReportBounds();
         }
         return 0;
@@ -239,6 +248,17 @@ void TFormPeer::ReportBounds() {
     RECT bounds{};
     ::GetWindowRect(Window(), &bounds);
     Form().BoundsChangedByUser(TRect{bounds.left, bounds.top, bounds.right, bounds.bottom});
+}
+
+// A minimised window's own rectangle is the icon's; the form keeps the bounds it will be restored
+// to (its normal ones, also when it was maximised before), as a saved position wants them.
+void TFormPeer::ReportNormalBounds() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(Window(), &placement))
+        return;
+    const RECT& normal = placement.rcNormalPosition;
+    Form().BoundsChangedByUser(TRect{normal.left, normal.top, normal.right, normal.bottom});
 }
 
 void TFormPeer::ReportWindowState(WPARAM SizeKind) {

@@ -34,6 +34,7 @@ private:
     void ApplyAlpha();
     void ApplyMenu();
     void ReportBounds();
+    void ReportNormalBounds();
     void ReportWindowState(WPARAM SizeKind);
     void FillMinMaxInfo(MINMAXINFO& Info) const;
 

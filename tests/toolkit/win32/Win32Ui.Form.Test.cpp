@@ -201,5 +201,29 @@ TEST(Win32FormStyle, TheMinimumSizeLimitsTheUsersResize) {
     EXPECT_EQ(info.ptMinTrackSize.y, 320);
 }
 
+TEST(Win32FormState, MinimisedFromMaximisedKeepsTheNormalBoundsAndNormalMeansNormal) {
+    TScene scene;
+    TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+    form->SetBounds(100, 120, 600, 400);
+    form->Show();
+    HWND window = WindowOf(*form);
+    form->SetWindowState(TWindowState::wsMaximized);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(window) != FALSE; }));
+
+    // The user minimises it: the model follows, and keeps the bounds the window is restored to.
+    ::ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return form->WindowState() == TWindowState::wsMinimized; }));
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ASSERT_TRUE(::GetWindowPlacement(window, &placement));
+    const RECT& normal = placement.rcNormalPosition;
+    EXPECT_EQ(form->BoundsRect(), (TRect{normal.left, normal.top, normal.right, normal.bottom}));
+
+    // Windows would restore it maximised; the model asks for normal and gets it.
+    form->SetWindowState(TWindowState::wsNormal);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(window) && !::IsZoomed(window); }));
+    EXPECT_EQ(form->WindowState(), TWindowState::wsNormal);
+}
+
 } // namespace
 } // namespace toolkit::win32::testing
