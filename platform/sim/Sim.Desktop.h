@@ -97,7 +97,7 @@ private:
     std::vector<TBatch> FJournal;
     std::vector<std::uint32_t> FBeeps;
     std::vector<std::u16string> FDebugLines;
-    TDateTime FNow = 46000.5; // 7 December 2025, noon
+    TDateTime FNow = 46000.5; // 9 December 2025, noon
     std::uint64_t FMonotonicMs = 1000;
 };
 
