@@ -18,18 +18,18 @@ class TPopupMenu;
 
 // Which facet of a component changed, so that a backend's peer updates only that.
 enum class TChange : std::uint8_t {
-    Bounds,   // Left/Top/Width/Height (and a form's client size)
-    Text,     // Caption / Text / lines
+    Bounds, // Left/Top/Width/Height (and a form's client size)
+    Text,   // Caption / Text / lines
     Visible,
     Enabled,
     Font,
     Color,
     Hint,
-    State,    // the class's own value: checked state, position, selection, window state ...
-    Items,    // rows, columns, menu items, list contents
-    Style,    // border, alignment of text, scroll bars, form style, alpha blending ...
-    ZOrder,   // brought to front
-    Paint     // repaint only
+    State,  // the class's own value: checked state, position, selection, window state ...
+    Items,  // rows, columns, menu items, list contents
+    Style,  // border, alignment of text, scroll bars, form style, alpha blending ...
+    ZOrder, // brought to front
+    Paint   // repaint only
 };
 
 class TControl : public TComponent {

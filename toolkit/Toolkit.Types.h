@@ -58,13 +58,13 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clDefault = 0x20000000;
 inline constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
-inline constexpr TColor clWindow = clSystemColor | 5;      // COLOR_WINDOW
-inline constexpr TColor clWindowText = clSystemColor | 8;  // COLOR_WINDOWTEXT
-inline constexpr TColor clBtnFace = clSystemColor | 15;    // COLOR_BTNFACE
-inline constexpr TColor clBtnText = clSystemColor | 18;    // COLOR_BTNTEXT
-inline constexpr TColor clHighlight = clSystemColor | 13;  // COLOR_HIGHLIGHT
-inline constexpr TColor clHotLight = clSystemColor | 26;   // COLOR_HOTLIGHT
-inline constexpr TColor clInfoBk = clSystemColor | 24;     // COLOR_INFOBK
+inline constexpr TColor clWindow = clSystemColor | 5;     // COLOR_WINDOW
+inline constexpr TColor clWindowText = clSystemColor | 8; // COLOR_WINDOWTEXT
+inline constexpr TColor clBtnFace = clSystemColor | 15;   // COLOR_BTNFACE
+inline constexpr TColor clBtnText = clSystemColor | 18;   // COLOR_BTNTEXT
+inline constexpr TColor clHighlight = clSystemColor | 13; // COLOR_HIGHLIGHT
+inline constexpr TColor clHotLight = clSystemColor | 26;  // COLOR_HOTLIGHT
+inline constexpr TColor clInfoBk = clSystemColor | 24;    // COLOR_INFOBK
 
 enum class TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -129,15 +129,15 @@ inline constexpr std::uint32_t mbIconWarning = 0x0030;
 inline constexpr std::uint32_t mbIconInformation = 0x0040;
 
 // Window-message numbers the toolkit and the framework dispatch on.
-inline constexpr std::uint32_t msgEndSession = 0x0016;   // WM_ENDSESSION
-inline constexpr std::uint32_t msgSysCommand = 0x0112;   // WM_SYSCOMMAND
-inline constexpr std::uint32_t msgHotKey = 0x0312;       // WM_HOTKEY
-inline constexpr std::uint32_t msgUser = 0x0400;         // WM_USER
-inline constexpr std::uint32_t msgApp = 0x8000;          // WM_APP
-inline constexpr std::uintptr_t scMinimize = 0xF020;     // SC_MINIMIZE
-inline constexpr std::uintptr_t scMaximize = 0xF030;     // SC_MAXIMIZE
-inline constexpr std::uintptr_t scClose = 0xF060;        // SC_CLOSE
-inline constexpr std::uintptr_t scRestore = 0xF120;      // SC_RESTORE
+inline constexpr std::uint32_t msgEndSession = 0x0016; // WM_ENDSESSION
+inline constexpr std::uint32_t msgSysCommand = 0x0112; // WM_SYSCOMMAND
+inline constexpr std::uint32_t msgHotKey = 0x0312;     // WM_HOTKEY
+inline constexpr std::uint32_t msgUser = 0x0400;       // WM_USER
+inline constexpr std::uint32_t msgApp = 0x8000;        // WM_APP
+inline constexpr std::uintptr_t scMinimize = 0xF020;   // SC_MINIMIZE
+inline constexpr std::uintptr_t scMaximize = 0xF030;   // SC_MAXIMIZE
+inline constexpr std::uintptr_t scClose = 0xF060;      // SC_CLOSE
+inline constexpr std::uintptr_t scRestore = 0xF120;    // SC_RESTORE
 
 // One window message as a form's handlers see it; a handler sets Result.
 struct TMessage {

@@ -36,10 +36,10 @@ public:
     // Handles start at 0x10010 and grow; a closed window's handle is never reused.
     TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid);
     void SetTitle(TWindowHandle window, std::u16string title);
-    void CloseWindow(TWindowHandle window); // also leaves the foreground empty if it was in front
+    void CloseWindow(TWindowHandle window);   // also leaves the foreground empty if it was in front
     void SetForeground(TWindowHandle window); // 0: no window in front
     void AddProcess(TProcessId pid, std::uint32_t integrityLevel);
-    void AddUnreachableProcess(TProcessId pid); // OpenProcess refuses it
+    void AddUnreachableProcess(TProcessId pid);     // OpenProcess refuses it
     void SetOwnIntegrityLevel(std::uint32_t level); // UnknownIntegrityLevel: own token unreadable
 
     // --- keyboard ---
