@@ -49,14 +49,16 @@ build-fuzz: deps
 fuzz-replay: build-fuzz
 	ctest --preset fuzz
 
-# Each target mutates its corpus for FUZZ_SECONDS; any crash, leak or memory overrun fails.
+# Each target mutates its corpus for FUZZ_SECONDS; any crash, leak or single allocation of 64 MiB or
+# more fails. The process as a whole may grow past that (the sanitizer's shadow and quarantine, and
+# the corpus libFuzzer keeps in memory, come near 64 MiB after a few million inputs).
 # New inputs go to build/fuzz/corpus/<target>, the checked-in seeds stay untouched.
 fuzz: build-fuzz
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	    mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
 	    echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
 	    ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=1:malloc_context_size=10 build/fuzz/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \
-	        -rss_limit_mb=64 -malloc_limit_mb=64 -print_final_stats=1 \
+	        -rss_limit_mb=1024 -malloc_limit_mb=64 -print_final_stats=1 \
 	        -artifact_prefix=build/fuzz/artifacts/$$t/ \
 	        build/fuzz/corpus/$$t tests/fuzz/corpus/$$t; \
 	done
