@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/win32/Win32Ui.Fonts.h"
 #include "toolkit/win32/Win32Ui.Handles.h"
+#include "toolkit/win32/Win32Ui.Hints.h"
 #include "toolkit/win32/Win32Ui.Monitors.h"
 #include "toolkit/win32/Win32Ui.WindowClasses.h"
 #include "toolkit/win32/Win32Ui.WindowProc.h"
@@ -62,6 +63,7 @@ public:
     // --- for the peers ---
     TWindowClasses& Classes() { return FClasses; }
     TFontCache& Fonts() { return FFonts; }
+    THintTips& Hints() { return FHints; }
     // A solid brush kept while the backend lives.
     HBRUSH Brush(COLORREF Color);
     // The menu bar of a form's main menu; empty without one.
@@ -95,6 +97,7 @@ private:
 
     TWindowClasses FClasses;
     TFontCache FFonts;
+    THintTips FHints;
     TDpiSource FDpi;
     std::map<COLORREF, TBrushHandle> FBrushes;
     std::map<UINT_PTR, TTimer*> FTimers;

@@ -21,6 +21,7 @@ TWindowPeer::TWindowPeer(TWin32Backend& Backend, TControl& Control) : FBackend(B
 
 TWindowPeer::~TWindowPeer() {
     if (FWindow) {
+        FBackend.Hints().Remove(FWindow.Get());
         // The window may outlive this object by a few messages while it is taken down; it must not
         // reach it through its tag.
         TagWindow(FWindow.Get(), nullptr);
@@ -67,6 +68,7 @@ void TWindowPeer::CreateChild(const wchar_t* ClassName, DWORD Style, DWORD ExSty
     if (!ownClass)
         TagWindow(window, this);
     ApplyFont();
+    FBackend.Hints().Update(window, FControl);
 }
 
 void TWindowPeer::Sync(TChange What) {
@@ -99,6 +101,13 @@ void TWindowPeer::Sync(TChange What) {
         ::InvalidateRect(window, nullptr, TRUE);
         break;
     case TChange::Hint:
+        FBackend.Hints().Update(window, FControl);
+        // Children take their parents' hint switch into account.
+        for (TControl* child : FControl.Controls()) {
+            if (child->Peer() != nullptr)
+                child->Peer()->Sync(TChange::Hint);
+        }
+        break;
     case TChange::State:
     case TChange::Items:
     case TChange::Style:

@@ -201,6 +201,41 @@ TEST(Win32FormStyle, TheMinimumSizeLimitsTheUsersResize) {
     EXPECT_EQ(info.ptMinTrackSize.y, 320);
 }
 
+// The tooltip text of a control's window, or "<none>" when it has no tool.
+std::wstring TipOf(HWND Tips, HWND Window) {
+    if (Tips == nullptr)
+        return L"<none>";
+    wchar_t text[512] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = Window;
+    info.uId = reinterpret_cast<UINT_PTR>(Window);
+    info.lpszText = text;
+    if (::SendMessageW(Tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) == 0)
+        return L"<none>";
+    ::SendMessageW(Tips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+TEST_F(Win32Form, HintsBecomeTooltipsWhileTheFormOrTheControlTurnsThemOn) {
+    Form->SetShowHint(true);
+    Form->AutoStart->SetHint(u"Writes Tarvin into the Run key");
+    Form->Show();
+    HWND box = WindowOf(*Form->AutoStart);
+    HWND tips = Scene.Backend.Hints().Tips();
+    EXPECT_EQ(TipOf(tips, box), L"Writes Tarvin into the Run key");
+    EXPECT_EQ(TipOf(tips, WindowOf(*Form->BottomPanel)), L"<none>"); // no hint, no tool
+
+    Form->AutoStart->SetHint(u"Changed");
+    EXPECT_EQ(TipOf(tips, box), L"Changed");
+    Form->SetShowHint(false);
+    EXPECT_EQ(TipOf(tips, box), L"<none>");
+    Form->AutoStart->SetShowHint(true);
+    EXPECT_EQ(TipOf(tips, box), L"Changed");
+    Form->AutoStart->SetHint(u"");
+    EXPECT_EQ(TipOf(tips, box), L"<none>");
+}
+
 TEST(Win32FormState, MinimisedFromMaximisedKeepsTheNormalBoundsAndNormalMeansNormal) {
     TScene scene;
     TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
