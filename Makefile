@@ -9,8 +9,10 @@ XRUN := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 # ("unexpected memory mapping"); without randomisation it always can. setarch may be refused in
 # containers, so it is used only when it works here.
 NORAND := $(shell setarch -R true >/dev/null 2>&1 && echo setarch -R)
-# Seconds per target for `make fuzz`.
+# Seconds per target for `make fuzz`, and how many worker processes fuzz each target at once
+# (libFuzzer's fork mode above 1: one run whose executions and corpus are shared by the workers).
 FUZZ_SECONDS ?= 60
+FUZZ_WORKERS ?= 1
 FUZZ_TARGETS := fuzz_stream_mem fuzz_loglines_stream fuzz_settings_ini fuzz_shortcut fuzz_ramlog_file
 
 all: build
@@ -58,6 +60,7 @@ fuzz: build-fuzz
 	    mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
 	    echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
 	    ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=1:malloc_context_size=10 build/fuzz/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) \
+	        $(if $(filter-out 1,$(FUZZ_WORKERS)),-fork=$(FUZZ_WORKERS)) \
 	        -rss_limit_mb=1024 -malloc_limit_mb=64 -print_final_stats=1 \
 	        -artifact_prefix=build/fuzz/artifacts/$$t/ \
 	        build/fuzz/corpus/$$t tests/fuzz/corpus/$$t; \
