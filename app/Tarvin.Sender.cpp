@@ -1,7 +1,7 @@
 #include "app/Tarvin.Sender.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ std::vector<TKeyInput> KeyTap(std::uint16_t key, std::uint32_t flags) {
 }
 
 template <typename T> std::u16string Decimal(T value) {
-    return orvel::AsciiToUtf16(std::to_string(value));
+    return base::AsciiToUtf16(std::to_string(value));
 }
 
 } // namespace

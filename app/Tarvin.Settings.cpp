@@ -1,5 +1,6 @@
 #include "app/Tarvin.Settings.h"
 
+#include "base/Base.Text.h"
 #include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.h"
 
@@ -35,10 +36,6 @@ char16_t AsciiUpper(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
 }
 
-bool StartsWithAscii(std::u16string_view text, std::u16string_view prefix) {
-    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
-}
-
 // 0 when the text names no key.
 std::uint16_t KeyCodeOf(std::u16string_view name) {
     if (name.size() == 1) {
@@ -65,7 +62,7 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
         return 0;
     }
     for (const TKeyName& key : KeyNames) {
-        if (SameTextAscii(name, key.Name)) {
+        if (base::SameTextAscii(name, key.Name)) {
             return key.Code;
         }
     }
@@ -73,12 +70,6 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
 }
 
 } // namespace
-
-bool SameTextAscii(std::u16string_view A, std::u16string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t x, char16_t y) {
-               return AsciiUpper(x) == AsciiUpper(y);
-           });
-}
 
 TShortCut TextToShortCut(std::u16string_view Text) {
     struct TPrefix {
@@ -93,7 +84,7 @@ TShortCut TextToShortCut(std::u16string_view Text) {
     while (found) {
         found = false;
         for (const TPrefix& prefix : Prefixes) {
-            if (StartsWithAscii(Text, prefix.Text)) {
+            if (base::StartsWithTextAscii(Text, prefix.Text)) {
                 modifiers |= prefix.Bit;
                 Text.remove_prefix(prefix.Text.size());
                 found = true;

@@ -1,5 +1,6 @@
 #pragma once
 // What the user configures about the effort hotkeys, kept in three sections of the INI file.
+#include "base/Base.ShortCut.h"
 #include "platform/Platform.FileSystem.h"
 
 #include <array>
@@ -24,15 +25,11 @@ inline constexpr std::array<std::u16string_view, EffortLevelCount> EffortWord = 
 inline constexpr std::array<std::u16string_view, EffortLevelCount> DefaultHotkeyText = {
     u"Ctrl+Alt+1", u"Ctrl+Alt+2", u"Ctrl+Alt+3", u"Ctrl+Alt+4", u"Ctrl+Alt+5"};
 
-// Key code (a Windows virtual-key code) in bits 0..12 plus modifier bits; 0: no valid shortcut.
-using TShortCut = std::uint16_t;
-inline constexpr TShortCut scShift = 0x2000;
-inline constexpr TShortCut scCtrl = 0x4000;
-inline constexpr TShortCut scAlt = 0x8000;
-inline constexpr TShortCut scKeyMask = 0x1FFF;
-
-// Equality with only A-Z and a-z folded; other characters must match exactly.
-bool SameTextAscii(std::u16string_view A, std::u16string_view B);
+using base::scAlt;
+using base::scCtrl;
+using base::scKeyMask;
+using base::scShift;
+using base::TShortCut;
 
 // Reads a shortcut text such as "Ctrl+Alt+1"; 0 for text it cannot read. Leading modifier
 // prefixes "Shift+", "Ctrl+", "^" and "Alt+" come off in any order and number; the rest must be

@@ -1,8 +1,9 @@
 #include "app/Tarvin.Target.h"
 
 #include "app/Tarvin.Settings.h"
+#include "base/Base.Text.h"
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "framework/core/OrvelCore.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace tarvin {
 namespace {
 
 std::u16string Decimal(std::uint32_t value) {
-    return orvel::AsciiToUtf16(std::to_string(value));
+    return base::AsciiToUtf16(std::to_string(value));
 }
 
 } // namespace
@@ -116,7 +117,7 @@ bool ClassAccepted(const std::vector<std::u16string>* Classes, const std::u16str
         return false;
     }
     return std::any_of(Classes->begin(), Classes->end(), [&](const std::u16string& entry) {
-        return SameTextAscii(orvel::TrimControl(entry), ClassName);
+        return base::SameTextAscii(orvel::TrimControl(entry), ClassName);
     });
 }
 

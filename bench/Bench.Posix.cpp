@@ -1,6 +1,6 @@
 #include "bench/Bench.Posix.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,13 +14,13 @@ namespace bench {
 namespace {
 
 std::string Native(const std::u16string& path) {
-    return orvel::Utf16ToUtf8(path);
+    return base::Utf16ToUtf8(path);
 }
 
 platform::TFsResult Errno() {
     const int code = errno;
     return platform::TFsResult::Failure(static_cast<std::uint32_t>(code),
-                                        orvel::Utf8ToUtf16(std::strerror(code)));
+                                        base::Utf8ToUtf16(std::strerror(code)));
 }
 
 double RealSeconds() {

@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.ActnList.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Classes.h"
 
 #include <algorithm>
@@ -58,24 +59,24 @@ bool TAction::Execute() {
 }
 
 bool TAction::HasTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") || SamePropertyName(Name, u"Hint") ||
+    return base::SameTextAscii(Name, u"Caption") || base::SameTextAscii(Name, u"Hint") ||
            TComponent::HasTextProperty(Name);
 }
 
 std::u16string TAction::GetTextProperty(std::u16string_view Name) const {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         return FCaption;
     }
-    if (SamePropertyName(Name, u"Hint")) {
+    if (base::SameTextAscii(Name, u"Hint")) {
         return FHint;
     }
     return TComponent::GetTextProperty(Name);
 }
 
 void TAction::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         SetCaption(Value);
-    } else if (SamePropertyName(Name, u"Hint")) {
+    } else if (base::SameTextAscii(Name, u"Hint")) {
         SetHint(Value);
     } else {
         TComponent::SetTextProperty(Name, Value);

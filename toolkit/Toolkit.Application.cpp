@@ -1,8 +1,8 @@
 #include "toolkit/Toolkit.Application.h"
 
-#include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "toolkit/Toolkit.Backend.h"
+#include "toolkit/Toolkit.Exceptions.h"
 
 #include <algorithm>
 #include <limits>
@@ -213,8 +213,8 @@ void TApplication::HandleException(const std::exception& Error) {
         OnException(Error);
         return;
     }
-    const auto* own = dynamic_cast<const orvel::EOrvelException*>(&Error);
-    const std::u16string text = own != nullptr ? own->Message() : orvel::Utf8ToUtf16(Error.what());
+    const auto* own = dynamic_cast<const base::EOrvelException*>(&Error);
+    const std::u16string text = own != nullptr ? own->Message() : base::Utf8ToUtf16(Error.what());
     MessageBox(text, FTitle, mbOk | mbIconError);
 }
 

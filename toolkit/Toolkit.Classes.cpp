@@ -137,17 +137,4 @@ std::u16string IntToText(std::int64_t Value) {
     return result;
 }
 
-bool SamePropertyName(std::u16string_view A, std::u16string_view B) {
-    if (A.size() != B.size()) {
-        return false;
-    }
-    auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    for (std::size_t i = 0; i < A.size(); ++i) {
-        if (fold(A[i]) != fold(B[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace toolkit

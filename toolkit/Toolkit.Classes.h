@@ -1,7 +1,7 @@
 #pragma once
 // Small shared pieces of the control classes: the string list behind Lines and Items, shortcut
 // values and the errors the controls raise.
-#include "framework/core/OrvelCore.Exceptions.h"
+#include "base/Base.ShortCut.h"
 #include "toolkit/Toolkit.Exceptions.h"
 
 #include <cstdint>
@@ -12,20 +12,10 @@
 
 namespace toolkit {
 
-// EInvalidOperation (Toolkit.Exceptions.h): a control asked for something its current state does
-// not allow (a range whose maximum lies below its minimum, a fixed row count not below the row
-// count ...).
-
-// A list index out of range.
-class EListError : public orvel::EOrvelException {
-    using EOrvelException::EOrvelException;
-};
-
-// A keyboard shortcut: virtual-key code in bits 0 to 7 plus the modifier bits below.
-using TShortCut = std::uint16_t;
-inline constexpr TShortCut scShift = 0x2000;
-inline constexpr TShortCut scCtrl = 0x4000;
-inline constexpr TShortCut scAlt = 0x8000;
+using base::scAlt;
+using base::scCtrl;
+using base::scShift;
+using base::TShortCut;
 
 // An ordered list of strings, each with an optional pointer beside it. The control that owns the
 // list sets OnChange to mirror every change; inside BeginUpdate/EndUpdate the changes are told
@@ -76,8 +66,5 @@ private:
 
 // Decimal text of a number, as error messages and number edits show it.
 std::u16string IntToText(std::int64_t Value);
-
-// Case-insensitive (ASCII) comparison of published property names.
-bool SamePropertyName(std::u16string_view A, std::u16string_view B);
 
 } // namespace toolkit

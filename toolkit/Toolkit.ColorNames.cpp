@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.ColorNames.h"
 
+#include "base/Base.Text.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -67,16 +69,6 @@ constexpr std::array<TColorName, 45> ColorNames{{
     {clHotLight, u"clHotLight"},
     {SystemColor(29), u"clMenuHighlight"},
 }};
-
-char16_t FoldCase(char16_t C) {
-    return (C >= u'A' && C <= u'Z') ? static_cast<char16_t>(C + 32) : C;
-}
-
-bool SameText(std::u16string_view A, std::u16string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t X, char16_t Y) {
-               return FoldCase(X) == FoldCase(Y);
-           });
-}
 
 int HexDigit(char16_t C) {
     if (C >= u'0' && C <= u'9') {
@@ -185,7 +177,7 @@ std::u16string ColorToString(TColor Color) {
 
 std::optional<TColor> IdentToColor(std::u16string_view Ident) {
     for (const TColorName& entry : ColorNames) {
-        if (SameText(entry.Name, Ident)) {
+        if (base::SameTextAscii(entry.Name, Ident)) {
             return entry.Color;
         }
     }
@@ -198,7 +190,7 @@ TColor StringToColor(std::u16string_view Text) {
         color = ParseHtml(Text.substr(1));
     } else if (!color && !Text.empty() && Text.front() == u'$') {
         color = AsColor(ParseHex(Text.substr(1)));
-    } else if (!color && Text.size() > 2 && Text[0] == u'0' && FoldCase(Text[1]) == u'x') {
+    } else if (!color && Text.size() > 2 && Text[0] == u'0' && base::FoldAscii(Text[1]) == u'x') {
         color = AsColor(ParseHex(Text.substr(2)));
     } else if (!color) {
         color = ParseDecimal(Text);

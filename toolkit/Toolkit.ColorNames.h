@@ -1,6 +1,6 @@
 #pragma once
 // Colours as text: the names of the toolkit's colour constants, "$" hexadecimal for the rest.
-#include "framework/core/OrvelCore.Exceptions.h"
+#include "toolkit/Toolkit.Exceptions.h"
 #include "toolkit/Toolkit.Types.h"
 
 #include <optional>
@@ -8,11 +8,6 @@
 #include <string_view>
 
 namespace toolkit {
-
-// A text that names no colour.
-class EConvertError : public orvel::EOrvelException {
-    using EOrvelException::EOrvelException;
-};
 
 // The colour's name when the table has one ("clRed", "clBtnFace"), else "$" and the 32-bit value
 // as 8 upper-case hexadecimal digits ("$00336699").

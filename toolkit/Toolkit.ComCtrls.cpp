@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.ComCtrls.h"
 
+#include "base/Base.Text.h"
+
 #include <algorithm>
 
 namespace toolkit {
@@ -292,15 +294,15 @@ int TTabSheet::PageIndex() const {
 }
 
 bool TTabSheet::HasTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") || TControl::HasTextProperty(Name);
+    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
 }
 
 std::u16string TTabSheet::GetTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
+    return base::SameTextAscii(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
 }
 
 void TTabSheet::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         SetCaption(Value);
     } else {
         TControl::SetTextProperty(Name, Value);

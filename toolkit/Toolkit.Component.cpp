@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.Component.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Exceptions.h"
 
@@ -8,17 +9,6 @@
 namespace toolkit {
 
 namespace {
-
-char16_t FoldAscii(char16_t C) {
-    return (C >= u'a' && C <= u'z') ? static_cast<char16_t>(C - u'a' + u'A') : C;
-}
-
-// Component and property names are identifiers, so ASCII folding is the whole rule.
-bool SameName(std::u16string_view A, std::u16string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t X, char16_t Y) {
-               return FoldAscii(X) == FoldAscii(Y);
-           });
-}
 
 void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
     const auto found = std::find(List.begin(), List.end(), Item);
@@ -91,7 +81,7 @@ TComponent* TComponent::FindComponent(std::u16string_view Name) const {
         return nullptr;
     }
     for (TComponent* component : FComponents) {
-        if (SameName(component->Name(), Name)) {
+        if (base::SameTextAscii(component->Name(), Name)) {
             return component;
         }
     }

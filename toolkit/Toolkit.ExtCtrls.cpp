@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.ExtCtrls.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 
 #include <algorithm>
@@ -56,15 +57,15 @@ void TCustomPanel::SetParentBackground(bool Value) {
 }
 
 bool TCustomPanel::HasTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") || TControl::HasTextProperty(Name);
+    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
 }
 
 std::u16string TCustomPanel::GetTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
+    return base::SameTextAscii(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
 }
 
 void TCustomPanel::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         SetCaption(Value);
     } else {
         TControl::SetTextProperty(Name, Value);

@@ -50,11 +50,6 @@ public:
     std::u16string ClassName() const override { return u"TPanel"; }
 };
 
-// A file that exists but is not a picture the backend can decode.
-class EInvalidGraphic : public orvel::EOrvelException {
-    using EOrvelException::EOrvelException;
-};
-
 // A decoded picture (32-bit BGRA) or nothing. Loading goes through the backend's decoder.
 class TPicture {
 public:

@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.Form.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
@@ -18,15 +19,6 @@ int Limit(int Value, int Minimum, int Maximum) {
         Value = std::min(Value, Maximum);
     }
     return Value;
-}
-
-bool SameText(std::u16string_view A, std::u16string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char16_t X, char16_t Y) {
-               auto fold = [](char16_t C) {
-                   return (C >= u'a' && C <= u'z') ? static_cast<char16_t>(C - 32) : C;
-               };
-               return fold(X) == fold(Y);
-           });
 }
 
 } // namespace
@@ -412,7 +404,7 @@ void TForm::KeyPress(char16_t& Key) {
 }
 
 bool TForm::HasTextProperty(std::u16string_view Name) const {
-    return SameText(Name, u"Caption") || TControl::HasTextProperty(Name);
+    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
 }
 
 // --- life ---

@@ -10,10 +10,6 @@
 
 namespace toolkit {
 
-class EInvalidGridOperation : public orvel::EOrvelException {
-    using EOrvelException::EOrvelException;
-};
-
 enum TGridOption : std::uint32_t {
     goFixedVertLine = 0x0001,
     goFixedHorzLine = 0x0002,

@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.Menus.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 
@@ -207,24 +208,24 @@ void TMenuItem::Changed() {
 }
 
 bool TMenuItem::HasTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Caption") || SamePropertyName(Name, u"Hint") ||
+    return base::SameTextAscii(Name, u"Caption") || base::SameTextAscii(Name, u"Hint") ||
            TComponent::HasTextProperty(Name);
 }
 
 std::u16string TMenuItem::GetTextProperty(std::u16string_view Name) const {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         return FCaption;
     }
-    if (SamePropertyName(Name, u"Hint")) {
+    if (base::SameTextAscii(Name, u"Hint")) {
         return FHint;
     }
     return TComponent::GetTextProperty(Name);
 }
 
 void TMenuItem::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SamePropertyName(Name, u"Caption")) {
+    if (base::SameTextAscii(Name, u"Caption")) {
         SetCaption(Value);
-    } else if (SamePropertyName(Name, u"Hint")) {
+    } else if (base::SameTextAscii(Name, u"Hint")) {
         SetHint(Value);
     } else {
         TComponent::SetTextProperty(Name, Value);

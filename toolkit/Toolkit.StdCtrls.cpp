@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.StdCtrls.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Form.h"
@@ -11,10 +12,10 @@ namespace toolkit {
 namespace {
 
 bool IsCaption(std::u16string_view Name) {
-    return SamePropertyName(Name, u"Caption");
+    return base::SameTextAscii(Name, u"Caption");
 }
 bool IsTextHint(std::u16string_view Name) {
-    return SamePropertyName(Name, u"TextHint");
+    return base::SameTextAscii(Name, u"TextHint");
 }
 
 // Splits at CR LF, LF or a lone CR; an empty text is one empty line.

@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.TrayIcon.h"
 
+#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Classes.h"
@@ -85,15 +86,15 @@ void TTrayIcon::Changed(TChange What) {
 }
 
 bool TTrayIcon::HasTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Hint") || TComponent::HasTextProperty(Name);
+    return base::SameTextAscii(Name, u"Hint") || TComponent::HasTextProperty(Name);
 }
 
 std::u16string TTrayIcon::GetTextProperty(std::u16string_view Name) const {
-    return SamePropertyName(Name, u"Hint") ? FHint : TComponent::GetTextProperty(Name);
+    return base::SameTextAscii(Name, u"Hint") ? FHint : TComponent::GetTextProperty(Name);
 }
 
 void TTrayIcon::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SamePropertyName(Name, u"Hint")) {
+    if (base::SameTextAscii(Name, u"Hint")) {
         SetHint(Value);
     } else {
         TComponent::SetTextProperty(Name, Value);

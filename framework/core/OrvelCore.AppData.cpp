@@ -1,9 +1,9 @@
 #include "framework/core/OrvelCore.AppData.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.IO.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <atomic>
 #include <optional>
@@ -184,7 +184,7 @@ TAppDataCore::~TAppDataCore() {
         } catch (const EOrvelException& e) {
             Os().Debug.WriteDebugString(u"TAppDataCore: settings not saved: " + e.Message());
         } catch (const std::exception& e) {
-            Os().Debug.WriteDebugString(u"TAppDataCore: settings not saved: " + Utf8ToUtf16(e.what()));
+            Os().Debug.WriteDebugString(u"TAppDataCore: settings not saved: " + base::Utf8ToUtf16(e.what()));
         }
     }
     RamLog.reset();

@@ -1,9 +1,9 @@
 #include "framework/core/OrvelCore.INIFile.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IO.h"
 #include "framework/core/OrvelCore.IniStore.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <charconv>
 #include <cmath>
@@ -147,7 +147,7 @@ std::optional<double> ParseFloat(std::u16string_view value) {
 std::u16string FormatFloat(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    return AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    return base::AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
 // Civil calendar from and to days since 1970-01-01 (proleptic Gregorian).
@@ -195,7 +195,7 @@ std::optional<std::u16string> FormatDate(TDateTime value) {
     char buffer[16];
     const int length = std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.Year),
                                      date.Month, date.Day);
-    return AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(length)));
+    return base::AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(length)));
 }
 
 std::optional<TDateTime> ParseDate(std::u16string_view value) {
@@ -318,7 +318,7 @@ std::int32_t TIniFileEx::ReadInteger(const std::u16string& Section, const std::u
 
 void TIniFileEx::WriteInteger(const std::u16string& Section, const std::u16string& Ident,
                               std::int32_t Value) {
-    Store(Section, Ident, AsciiToUtf16(std::to_string(Value)));
+    Store(Section, Ident, base::AsciiToUtf16(std::to_string(Value)));
 }
 
 bool TIniFileEx::ReadBool(const std::u16string& Section, const std::u16string& Ident, bool Default) {

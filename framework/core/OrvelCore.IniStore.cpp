@@ -1,7 +1,8 @@
 #include "framework/core/OrvelCore.IniStore.h"
 
+#include "base/Base.Text.h"
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <algorithm>
 
@@ -28,16 +29,6 @@ template <typename TChar> std::basic_string_view<TChar> TrimBlanks(std::basic_st
     return text;
 }
 
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
-}
-
 bool HasLineBreak(std::u16string_view text) {
     return text.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
@@ -56,7 +47,7 @@ TIniStore::TLine TIniStore::ParseLine(std::string raw) {
         const std::size_t close = text.rfind(']');
         if (close != std::string_view::npos && close > 0) {
             line.Kind = TLineKind::Section;
-            line.Name = Utf8ToUtf16(TrimBlanks(text.substr(1, close - 1)));
+            line.Name = base::Utf8ToUtf16(TrimBlanks(text.substr(1, close - 1)));
         }
         return line;
     }
@@ -69,7 +60,7 @@ TIniStore::TLine TIniStore::ParseLine(std::string raw) {
         return line;
     }
     line.Kind = TLineKind::Value;
-    line.Name = Utf8ToUtf16(key);
+    line.Name = base::Utf8ToUtf16(key);
     line.ValueStart = equals + 1;
     return line;
 }
@@ -115,8 +106,8 @@ std::optional<std::size_t> TIniStore::FindKey(std::u16string_view section, std::
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TLine& line = FLines[i];
         if (line.Kind == TLineKind::Section) {
-            inSection = SameName(line.Name, section);
-        } else if (inSection && line.Kind == TLineKind::Value && SameName(line.Name, key)) {
+            inSection = base::SameTextAscii(line.Name, section);
+        } else if (inSection && line.Kind == TLineKind::Value && base::SameTextAscii(line.Name, key)) {
             return i;
         }
     }
@@ -129,7 +120,7 @@ std::optional<std::u16string> TIniStore::Get(std::u16string_view section, std::u
         return std::nullopt;
     }
     const TLine& line = FLines[*index];
-    return Utf8ToUtf16(std::string_view(line.Raw).substr(line.ValueStart));
+    return base::Utf8ToUtf16(std::string_view(line.Raw).substr(line.ValueStart));
 }
 
 bool TIniStore::KeyExists(std::u16string_view section, std::u16string_view key) const {
@@ -139,7 +130,7 @@ bool TIniStore::KeyExists(std::u16string_view section, std::u16string_view key) 
 bool TIniStore::SectionExists(std::u16string_view section) const {
     section = TrimBlanks(section);
     return std::any_of(FLines.begin(), FLines.end(), [&](const TLine& line) {
-        return line.Kind == TLineKind::Section && SameName(line.Name, section);
+        return line.Kind == TLineKind::Section && base::SameTextAscii(line.Name, section);
     });
 }
 
@@ -149,10 +140,11 @@ std::vector<std::u16string> TIniStore::Keys(std::u16string_view section) const {
     bool inSection = false;
     for (const TLine& line : FLines) {
         if (line.Kind == TLineKind::Section) {
-            inSection = SameName(line.Name, section);
+            inSection = base::SameTextAscii(line.Name, section);
         } else if (inSection && line.Kind == TLineKind::Value &&
-                   std::none_of(keys.begin(), keys.end(),
-                                [&](const std::u16string& known) { return SameName(known, line.Name); })) {
+                   std::none_of(keys.begin(), keys.end(), [&](const std::u16string& known) {
+                       return base::SameTextAscii(known, line.Name);
+                   })) {
             keys.push_back(line.Name);
         }
     }
@@ -163,8 +155,9 @@ std::vector<std::u16string> TIniStore::Sections() const {
     std::vector<std::u16string> sections;
     for (const TLine& line : FLines) {
         if (line.Kind == TLineKind::Section &&
-            std::none_of(sections.begin(), sections.end(),
-                         [&](const std::u16string& known) { return SameName(known, line.Name); })) {
+            std::none_of(sections.begin(), sections.end(), [&](const std::u16string& known) {
+                return base::SameTextAscii(known, line.Name);
+            })) {
             sections.push_back(line.Name);
         }
     }
@@ -200,13 +193,13 @@ void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u
         // Keep the key as the file spells it, with its spacing; replace only what follows '='.
         TLine& line = FLines[*index];
         line.Raw.resize(line.ValueStart);
-        line.Raw += Utf16ToUtf8(value);
+        line.Raw += base::Utf16ToUtf8(value);
         return;
     }
 
-    std::string entry = Utf16ToUtf8(key);
+    std::string entry = base::Utf16ToUtf8(key);
     entry.push_back('=');
-    entry += Utf16ToUtf8(value);
+    entry += base::Utf16ToUtf8(value);
     TLine added = ParseLine(std::move(entry));
     std::optional<std::size_t> insertAfter;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
@@ -215,7 +208,7 @@ void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u
             if (insertAfter) {
                 break; // the end of the section's first block
             }
-            if (SameName(line.Name, section)) {
+            if (base::SameTextAscii(line.Name, section)) {
                 insertAfter = i;
             }
         } else if (insertAfter && line.Kind == TLineKind::Value) {
@@ -230,7 +223,7 @@ void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u
     if (!FLines.empty() && !TrimBlanks(std::string_view(FLines.back().Raw)).empty()) {
         FLines.push_back(ParseLine(std::string()));
     }
-    std::string header = Utf16ToUtf8(section);
+    std::string header = base::Utf16ToUtf8(section);
     header.insert(header.begin(), '[');
     header.push_back(']');
     FLines.push_back(ParseLine(std::move(header)));

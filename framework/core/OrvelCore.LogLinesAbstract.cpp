@@ -1,8 +1,8 @@
 #include "framework/core/OrvelCore.LogLinesAbstract.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBase.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <string>
 #include <utility>
@@ -24,7 +24,7 @@ private:
 };
 
 std::u16string Decimal(long long Value) {
-    return AsciiToUtf16(std::to_string(Value));
+    return base::AsciiToUtf16(std::to_string(Value));
 }
 
 } // namespace

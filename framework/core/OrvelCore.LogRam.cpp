@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.LogRam.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IO.h"
@@ -7,7 +8,6 @@
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.StrBuilder.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "framework/core/OrvelCore.h"
 
 #include <cmath>
@@ -57,7 +57,7 @@ std::u16string ErrorMessage(const std::exception& e) {
     if (const auto* own = dynamic_cast<const EOrvelException*>(&e)) {
         return own->Message();
     }
-    return Utf8ToUtf16(e.what());
+    return base::Utf8ToUtf16(e.what());
 }
 
 bool HasNonAscii(const std::u16string& Text) {
@@ -158,7 +158,7 @@ void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
 }
 
 void TRamLog::AddMsgInt(const std::u16string& Msg, std::int32_t i, bool Bold) {
-    addLine(SanitizeMsg(Msg) + AsciiToUtf16(std::to_string(i)), lvInfos, Bold);
+    addLine(SanitizeMsg(Msg) + base::AsciiToUtf16(std::to_string(i)), lvInfos, Bold);
     NotifyLogObserver();
 }
 
@@ -418,7 +418,7 @@ void TRamLog::SaveAsText(const std::u16string& FullPath) const {
         if (HasNonAscii(text)) {
             bytes = "\xEF\xBB\xBF";
         }
-        bytes += Utf16ToUtf8(text);
+        bytes += base::Utf16ToUtf8(text);
         result = FOs.Files.WriteFileAtomic(FullPath, bytes);
     } catch (const std::exception& e) {
         throw EOrvelException(prefix + ErrorMessage(e));

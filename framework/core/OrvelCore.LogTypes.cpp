@@ -1,7 +1,7 @@
 #include "framework/core/OrvelCore.LogTypes.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <string>
 
@@ -25,7 +25,7 @@ std::u16string VerbosityName(TLogVerbLvl Level) {
         return u"Errors";
     }
     throw EAssertionFailed(u"VerbosityName: invalid log verbosity level " +
-                           AsciiToUtf16(std::to_string(static_cast<int>(Level))));
+                           base::AsciiToUtf16(std::to_string(static_cast<int>(Level))));
 }
 
 } // namespace orvel

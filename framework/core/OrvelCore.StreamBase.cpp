@@ -1,8 +1,8 @@
 #include "framework/core/OrvelCore.StreamBase.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <algorithm>
 #include <array>
@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint32_t ReversedMagic = 0x5A65566F; // the magic's four bytes in reverse order
 
 template <typename T> std::u16string Decimal(T value) {
-    return AsciiToUtf16(std::to_string(value));
+    return base::AsciiToUtf16(std::to_string(value));
 }
 
 // The bytes are assembled explicitly so the layout does not depend on the machine's byte order.
@@ -280,14 +280,14 @@ std::string TOrvelStreamBase::ReadExactly(std::uint32_t N) {
 // --- length-prefixed strings ---
 
 void TOrvelStreamBase::WriteString(std::u16string_view Value) {
-    WriteStringA(Utf16ToUtf8(Value));
+    WriteStringA(base::Utf16ToUtf8(Value));
 }
 
 std::u16string TOrvelStreamBase::ReadString(std::uint32_t SafetyLimit) {
     const std::uint32_t n = ReadCardinal();
     CheckSafetyLimit(n, SafetyLimit);
     EnsureAvailable(n);
-    return Utf8ToUtf16(ReadExactly(n));
+    return base::Utf8ToUtf16(ReadExactly(n));
 }
 
 void TOrvelStreamBase::WriteStringA(std::string_view Value) {
@@ -323,12 +323,12 @@ void TOrvelStreamBase::WriteChars(std::string_view Value) {
 }
 
 void TOrvelStreamBase::WriteChars(std::u16string_view Value) {
-    const std::string bytes = Utf16ToUtf8(Value);
+    const std::string bytes = base::Utf16ToUtf8(Value);
     WriteBuffer(bytes.data(), bytes.size());
 }
 
 std::u16string TOrvelStreamBase::ReadChars(std::uint32_t Count) {
-    return Utf8ToUtf16(ReadExactly(Count));
+    return base::Utf8ToUtf16(ReadExactly(Count));
 }
 
 std::u16string TOrvelStreamBase::ReadStringCnt(std::uint32_t Count, std::uint32_t SafetyLimit) {
@@ -337,7 +337,7 @@ std::u16string TOrvelStreamBase::ReadStringCnt(std::uint32_t Count, std::uint32_
     }
     CheckSafetyLimit(Count, SafetyLimit);
     EnsureAvailable(Count);
-    return Utf8ToUtf16(ReadExactly(Count));
+    return base::Utf8ToUtf16(ReadExactly(Count));
 }
 
 std::string TOrvelStreamBase::ReadCharsA(std::uint32_t Count, std::uint32_t SafetyLimit) {
@@ -472,7 +472,7 @@ std::string TOrvelStreamBase::ReadSignature() {
 std::uint16_t TOrvelStreamBase::ReadHeader(std::string_view Signature) {
     Assert(!Signature.empty(), std::u16string(ClassName()) + u" - No signature provided!");
     // The lines name the signature the caller expected, never the one found.
-    const std::u16string expected = Utf8ToUtf16(Signature);
+    const std::u16string expected = base::Utf8ToUtf16(Signature);
 
     std::uint32_t magic = 0;
     try {
@@ -531,7 +531,7 @@ bool TOrvelStreamBase::ReadCheckPoint(std::string_view Name) {
 
 void TOrvelStreamBase::ReadCheckPointE(std::string_view Name) {
     if (!ReadCheckPoint(Name)) {
-        throw EOrvelException(u"Checkpoint failure! \r\n" + Utf8ToUtf16(Name));
+        throw EOrvelException(u"Checkpoint failure! \r\n" + base::Utf8ToUtf16(Name));
     }
 }
 

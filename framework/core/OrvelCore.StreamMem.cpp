@@ -1,8 +1,8 @@
 #include "framework/core/OrvelCore.StreamMem.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t CopyStep = 1048576;
 
 template <typename T> std::u16string Decimal(T value) {
-    return AsciiToUtf16(std::to_string(value));
+    return base::AsciiToUtf16(std::to_string(value));
 }
 
 } // namespace
@@ -91,7 +91,7 @@ void TKestroMemStream::CheckMemSafetyLimit(std::uint32_t N, std::uint32_t Safety
 std::u16string TKestroMemStream::ReadString(std::uint32_t SafetyLimit) {
     const std::uint32_t n = ReadCardinal();
     CheckMemSafetyLimit(n, SafetyLimit);
-    return Utf8ToUtf16(ReadExactly(n));
+    return base::Utf8ToUtf16(ReadExactly(n));
 }
 
 std::string TKestroMemStream::ReadStringA(std::uint32_t SafetyLimit) {
@@ -111,7 +111,7 @@ std::u16string TKestroMemStream::ReadStringCnt(std::uint32_t Count, std::uint32_
         throw EOrvelException(u"TKestroMemStream-Invalid string size! " + Decimal(Count));
     }
     CheckMemSafetyLimit(Count, SafetyLimit);
-    return Utf8ToUtf16(ReadExactly(Count));
+    return base::Utf8ToUtf16(ReadExactly(Count));
 }
 
 std::string TKestroMemStream::ReadCharsA(std::uint32_t Count, std::uint32_t SafetyLimit) {

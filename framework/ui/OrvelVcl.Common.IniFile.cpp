@@ -1,7 +1,7 @@
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.IO.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "framework/core/OrvelCore.h"
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.Application.h"
@@ -44,7 +44,7 @@ std::u16string ChosenFile(const std::u16string& ForcedName) {
 }
 
 std::u16string IntText(std::int64_t Value) {
-    return AsciiToUtf16(std::to_string(Value));
+    return base::AsciiToUtf16(std::to_string(Value));
 }
 
 bool IsMainForm(const TForm& Form) {
@@ -671,7 +671,7 @@ std::u16string TIniFileApp::AsString() {
     if (text.substr(0, Bom.size()) == Bom) {
         text.remove_prefix(Bom.size());
     }
-    return Utf8ToUtf16(text);
+    return base::Utf8ToUtf16(text);
 }
 
 } // namespace orvel

@@ -1,21 +1,12 @@
 #include "platform/sim/Sim.Registry.h"
 
+#include "base/Base.Text.h"
+
 #include <stdexcept>
 
 namespace platform::sim {
 
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-std::u16string Folded(const std::u16string& text) {
-    std::u16string folded = text;
-    for (char16_t& c : folded)
-        c = FoldAscii(c);
-    return folded;
-}
 
 bool IsAtOrBelow(const std::u16string& path, const std::u16string& ancestor) {
     if (ancestor.empty())
@@ -45,7 +36,7 @@ public:
         const auto key = FOwner.FKeys.find(FId);
         if (key == FOwner.FKeys.end())
             return std::nullopt;
-        const auto value = key->second.Values.find(Folded(name));
+        const auto value = key->second.Values.find(base::FoldedAscii(name));
         if (value == key->second.Values.end() || value->second.Type != TypeString)
             return std::nullopt;
         return value->second.Text;
@@ -56,7 +47,7 @@ public:
             return {false, AccessDenied, u"Access is denied."};
         if (FOwner.FWriteError != 0)
             return {false, FOwner.FWriteError, u"The simulated registry refused the write."};
-        FOwner.FKeys[FId].Values[Folded(name)] = TValue{TypeString, value};
+        FOwner.FKeys[FId].Values[base::FoldedAscii(name)] = TValue{TypeString, value};
         return {};
     }
 
@@ -65,7 +56,7 @@ public:
             return {false, AccessDenied, u"Access is denied."};
         const auto key = FOwner.FKeys.find(FId);
         if (key != FOwner.FKeys.end())
-            key->second.Values.erase(Folded(name));
+            key->second.Values.erase(base::FoldedAscii(name));
         return {};
     }
 
@@ -80,7 +71,7 @@ std::optional<std::u16string> TSimRegistry::FoldedPath(const std::u16string& pat
     // Windows refuses a leading backslash and empty parts.
     if (path.starts_with(u'\\') || path.ends_with(u'\\') || path.find(u"\\\\") != std::u16string::npos)
         return std::nullopt;
-    return Folded(path);
+    return base::FoldedAscii(path);
 }
 
 bool TSimRegistry::WriteDenied(const TKeyId& key) const {
@@ -99,7 +90,7 @@ void TSimRegistry::CreateWithParents(const TKeyId& key) {
 }
 
 void TSimRegistry::DenyWrite(TRegistryRoot root, const std::u16string& path) {
-    FDenied.insert(TKeyId{root, Folded(path)});
+    FDenied.insert(TKeyId{root, base::FoldedAscii(path)});
 }
 
 void TSimRegistry::AddValueOfType(TRegistryRoot root, const std::u16string& path, const std::u16string& name,
@@ -109,15 +100,15 @@ void TSimRegistry::AddValueOfType(TRegistryRoot root, const std::u16string& path
         throw std::invalid_argument("TSimRegistry::AddValueOfType: not a key path");
     const TKeyId id{root, *folded};
     CreateWithParents(id);
-    FKeys[id].Values[Folded(name)] = TValue{type, {}};
+    FKeys[id].Values[base::FoldedAscii(name)] = TValue{type, {}};
 }
 
 std::optional<std::u16string> TSimRegistry::Value(TRegistryRoot root, const std::u16string& path,
                                                   const std::u16string& name) const {
-    const auto key = FKeys.find(TKeyId{root, Folded(path)});
+    const auto key = FKeys.find(TKeyId{root, base::FoldedAscii(path)});
     if (key == FKeys.end())
         return std::nullopt;
-    const auto value = key->second.Values.find(Folded(name));
+    const auto value = key->second.Values.find(base::FoldedAscii(name));
     if (value == key->second.Values.end() || value->second.Type != TypeString)
         return std::nullopt;
     return value->second.Text;

@@ -1,5 +1,7 @@
 #include "platform/sim/Sim.WindowControl.h"
 
+#include "base/Base.Text.h"
+
 #include <sstream>
 
 namespace platform::sim {
@@ -24,18 +26,6 @@ template <typename... TArgs> std::string Line(const char* name, const TArgs&... 
     line << name;
     ((line << ' ', Put(line, args)), ...);
     return line.str();
-}
-
-// Window class names compare without regard to ASCII case, as FindWindowW compares them.
-bool SameClass(const std::u16string& a, const std::u16string& b) {
-    auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -72,7 +62,7 @@ TWindowHandle TSimWindowControl::FindTopLevelWindow(const std::u16string& classN
     // Closed windows have lost their class on the desktop and are never found.
     for (const auto& [window, facts] : FWindows) {
         const std::u16string windowClass = FDesktop.ClassName(window);
-        if (!windowClass.empty() && SameClass(windowClass, className))
+        if (!windowClass.empty() && base::SameTextAscii(windowClass, className))
             return window;
     }
     return 0;

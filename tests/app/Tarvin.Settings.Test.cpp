@@ -1,8 +1,8 @@
 #include "app/Tarvin.Settings.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ const std::u16string IniFolder = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin";
 const std::u16string IniPath = IniFolder + u"\\Tarvin.ini";
 
 std::string Utf8(std::u16string_view text) {
-    return orvel::Utf16ToUtf8(text);
+    return base::Utf16ToUtf8(text);
 }
 
 // Every key Save writes, in the order it writes them.
@@ -224,9 +224,8 @@ TEST(SettingsLoad, ScalarValuesAreParsedAndClamped) {
     for (const TScalarCase& c : cases) {
         SCOPED_TRACE(std::string(c.Key) + "=" + c.Value);
         platform::sim::TSimFileSystem files;
-        const TSettings settings =
-            LoadFrom(files, orvel::AsciiToUtf16(std::string("[") + c.Section + "]\r\n" + c.Key + "=" +
-                                                c.Value + "\r\n"));
+        const TSettings settings = LoadFrom(files, base::AsciiToUtf16(std::string("[") + c.Section + "]\r\n" +
+                                                                      c.Key + "=" + c.Value + "\r\n"));
         EXPECT_EQ(c.Field(settings), c.Expected);
     }
 }

@@ -1,7 +1,7 @@
 #include "app/Tarvin.Target.h"
 
 #include "app/Tarvin.Settings.h"
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "platform/sim/Sim.Desktop.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ using Strings = std::vector<std::u16string>;
 constexpr std::uint32_t Unknown = platform::UnknownIntegrityLevel;
 
 std::string Utf8(std::u16string_view text) {
-    return orvel::Utf16ToUtf8(text);
+    return base::Utf16ToUtf8(text);
 }
 
 // Answers Medium for every process, 0 included, and remembers which it was asked about.

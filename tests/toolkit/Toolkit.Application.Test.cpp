@@ -203,7 +203,7 @@ TEST(Clipboard, TextRoundTripAndTheBusyError) {
     try {
         clipboard.SetAsText(u"new");
         FAIL() << "no error while the clipboard is held";
-    } catch (const orvel::EOrvelException& Error) {
+    } catch (const base::EOrvelException& Error) {
         EXPECT_NE(dynamic_cast<const EClipboardException*>(&Error), nullptr);
         EXPECT_EQ(Error.Message(), u"Cannot open clipboard: the clipboard is held by another program");
     }

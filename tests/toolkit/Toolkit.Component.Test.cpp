@@ -1,4 +1,4 @@
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.Exceptions.h"
 #include "toolkit/Toolkit.Form.h"
@@ -173,7 +173,7 @@ TEST(ComponentTextProperties, PublishedNamesByClass) {
         {plain, u"Hint", false},    {form, u"Name", false},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(orvel::Utf16ToUtf8(c.Component->ClassName() + u" " + c.Name));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Component->ClassName() + u" " + c.Name));
         EXPECT_EQ(c.Component->HasTextProperty(c.Name), c.Published);
         if (c.Published) {
             c.Component->SetTextProperty(c.Name, u"value of " + std::u16string(c.Name));

@@ -1,6 +1,6 @@
 #include "tools/termsim/Termsim.Options.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.RecordReader.h"
 
 #include <charconv>
@@ -23,7 +23,7 @@ std::optional<std::size_t> ParseCount(std::string_view digits) {
 }
 
 std::optional<TCursor> ParseCursor(std::u16string_view text) {
-    const std::string ascii = orvel::Utf16ToUtf8(text);
+    const std::string ascii = base::Utf16ToUtf8(text);
     const std::size_t comma = ascii.find(',');
     if (comma == std::string::npos) {
         return std::nullopt;

@@ -1,7 +1,7 @@
 #include "tools/termsim/Termsim.Record.h"
 #include "tools/termsim/Termsim.Surrogates.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <cstdio>
 
@@ -12,13 +12,13 @@ namespace {
 std::u16string UnitEscape(char16_t unit) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(unit));
-    return orvel::AsciiToUtf16(buffer);
+    return base::AsciiToUtf16(buffer);
 }
 
 // Built by appending: GCC 12 warns falsely (-Wrestrict) on a literal + a temporary string.
 std::string Quoted(std::u16string_view text) {
     std::string quoted = "\"";
-    quoted += orvel::Utf16ToUtf8(EscapeText(text));
+    quoted += base::Utf16ToUtf8(EscapeText(text));
     quoted += '"';
     return quoted;
 }
@@ -72,7 +72,7 @@ struct TLineFormatter {
     std::string operator()(const TSubmittedEvent& e) const { return Joined("submitted ", Quoted(e.Text)); }
     std::string operator()(const TQuestionEvent& e) const { return Joined("question ", Quoted(e.Text)); }
     std::string operator()(const TEffortEvent& e) const {
-        return Joined("effort ", orvel::Utf16ToUtf8(e.Level));
+        return Joined("effort ", base::Utf16ToUtf8(e.Level));
     }
 };
 

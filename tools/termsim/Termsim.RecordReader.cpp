@@ -1,6 +1,6 @@
 #include "tools/termsim/Termsim.RecordReader.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <algorithm>
 #include <array>
@@ -75,7 +75,7 @@ public:
     }
 
     template <typename TNumber> std::optional<TNumber> ReadNumber(int base) {
-        const std::string digits = orvel::Utf16ToUtf8(ReadDigits());
+        const std::string digits = base::Utf16ToUtf8(ReadDigits());
         TNumber value{};
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
         if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
@@ -242,7 +242,7 @@ std::optional<std::u16string> UnescapeText(std::u16string_view escaped) {
 }
 
 std::optional<TRecordEvent> ParseRecordLine(std::string_view line) {
-    const std::u16string text = orvel::Utf8ToUtf16(line);
+    const std::u16string text = base::Utf8ToUtf16(line);
     TScanner in(text);
     std::optional<TRecordEvent> event = ParseEvent(in);
     if (!event || !in.AtEnd()) {

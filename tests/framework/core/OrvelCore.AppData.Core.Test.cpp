@@ -1,8 +1,8 @@
 #include "framework/core/OrvelCore.AppData.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.Platform.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "framework/core/OrvelCore.AppData.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.Platform.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ TEST_F(AppIdentity, NameWithCharactersNotAllowedInFileNameFailsAndIsNotStored) {
     const std::vector<std::u16string> names = {u"Tar\"vin", u"Tar<vin",  u"Tar>vin",  u"Tar|vin", u"Tar?vin",
                                                u"Tar*vin",  u"Tar\tvin", u"Tar\\vin", u"Tar/vin", u"Tar:vin"};
     for (const auto& name : names) {
-        SCOPED_TRACE(Utf16ToUtf8(name));
+        SCOPED_TRACE(base::Utf16ToUtf8(name));
         ExpectAssertion([&] { Establish(name); }, u"Invalid chars in AppName: " + name);
         EXPECT_THROW(TAppDataCore::AppName(), EAssertionFailed);
     }
@@ -137,7 +137,7 @@ TEST_F(AppIdentity, RunningHomeLooksForProjectFileOrMarkerBesideExecutable) {
         {u"C:\\Dev.Build\\Tool", u"C:\\Dev.Build\\Tool.dpr", true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.ExePath + u" / " + c.File));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.ExePath + u" / " + c.File));
         TAppDataCore::ClearIdentity();
         platform::sim::TSimPlatform sim;
         sim.Files.SetExecutablePath(c.ExePath);

@@ -1,7 +1,7 @@
 #include "framework/core/OrvelCore.INIFile.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ TEST_F(IniFileTest, ConstructorCreatesTheMissingFolderTreeBeforeAnyWrite) {
 
 TEST_F(IniFileTest, ConstructorLeavesFoldersAloneWhenTheNameHasNoUsableFolder) {
     for (const std::u16string name : {u"", u"Tarvin.ini", u"C:\\Bad*Folder\\Tarvin.ini"}) {
-        SCOPED_TRACE(Utf16ToUtf8(name));
+        SCOPED_TRACE(base::Utf16ToUtf8(name));
         EXPECT_NO_THROW(TIniFileEx(u"S", name, Files));
         EXPECT_FALSE(Files.FolderExists(u"C:\\Bad*Folder", false));
     }
@@ -58,7 +58,7 @@ TEST_F(IniFileTest, ConstructorRaisesWhenTheFolderCannotBeCreated) {
     Files.DenyWritesUnder(u"C:\\Locked");
     Files.AddFolder(u"C:\\Locked");
     for (const std::u16string path : {u"C:\\Locked\\Sub\\App.ini", u"Q:\\NoDrive\\App.ini"}) {
-        SCOPED_TRACE(Utf16ToUtf8(path));
+        SCOPED_TRACE(base::Utf16ToUtf8(path));
         EXPECT_THROW(TIniFileEx(u"S", path, Files), EOrvelException);
     }
     EXPECT_FALSE(Files.FolderExists(u"C:\\Locked\\Sub", false));
@@ -183,7 +183,7 @@ TEST_F(IniFileTest, BooleanReadIsAnIntegerReadWhereNonZeroIsTrue) {
 
 TEST_F(IniFileTest, LongValueComesBackWholeThroughReadStringAndCutThroughThePlainRead) {
     const std::u16string value(5000, u'x');
-    Files.AddFile(IniPath, "[S]\nk=" + Utf16ToUtf8(value) + "\n");
+    Files.AddFile(IniPath, "[S]\nk=" + base::Utf16ToUtf8(value) + "\n");
     TIniFileEx ini(u"S", IniPath, Files);
     EXPECT_EQ(ini.ReadString(u"S", u"k", u""), value);
     EXPECT_EQ(ini.Read(u"k", u""), value.substr(0, 2047));
@@ -191,7 +191,7 @@ TEST_F(IniFileTest, LongValueComesBackWholeThroughReadStringAndCutThroughThePlai
 
 TEST_F(IniFileTest, PlainReadCutsBeforeASurrogatePairItCannotHoldWhole) {
     const std::u16string value = std::u16string(2046, u'x') + u"\U0001F600" + u"tail";
-    Files.AddFile(IniPath, "[S]\nk=" + Utf16ToUtf8(value) + "\n");
+    Files.AddFile(IniPath, "[S]\nk=" + base::Utf16ToUtf8(value) + "\n");
     TIniFileEx ini(u"S", IniPath, Files);
     EXPECT_EQ(ini.Read(u"k", u""), std::u16string(2046, u'x'));
     EXPECT_EQ(ini.ReadString(u"S", u"k", u""), value);
@@ -341,7 +341,7 @@ TEST_F(IniFileTest, NonAsciiSectionsKeysAndValuesRoundTripUnchanged) {
         TIniFileEx ini(section, IniPath, Files);
         ini.Write(key, value);
     }
-    EXPECT_EQ(FileText(), Utf16ToUtf8(u"[" + section + u"]\r\n" + key + u"=" + value + u"\r\n"));
+    EXPECT_EQ(FileText(), base::Utf16ToUtf8(u"[" + section + u"]\r\n" + key + u"=" + value + u"\r\n"));
     TIniFileEx ini(section, IniPath, Files);
     EXPECT_EQ(ini.Read(key, u""), value);
     EXPECT_EQ(ini.ReadString(section, key, u""), value);
@@ -350,7 +350,7 @@ TEST_F(IniFileTest, NonAsciiSectionsKeysAndValuesRoundTripUnchanged) {
 TEST_F(IniFileTest, WhatTheProgramWritesReadsBackUnchanged) {
     TIniFileEx ini(u"S", IniPath, Files);
     for (const std::u16string value : {u"", u"  blanks around  ", u"\"quoted\"", u"a=b;c", u";x", u"[x]"}) {
-        SCOPED_TRACE(Utf16ToUtf8(value));
+        SCOPED_TRACE(base::Utf16ToUtf8(value));
         ini.Write(u"k", value);
         EXPECT_EQ(ini.Read(u"k", u"<default>"), value);
     }

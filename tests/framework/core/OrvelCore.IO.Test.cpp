@@ -1,6 +1,6 @@
 #include "framework/core/OrvelCore.IO.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "platform/sim/Sim.FileSystem.h"
 
 #include <gmock/gmock.h>
@@ -31,7 +31,7 @@ TEST(WithTrailingDelimiter, AddsOneBackslashUnlessPresentAndKeepsEmptyEmpty) {
         {u"relative", u"relative\\"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Path));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Path));
         EXPECT_EQ(WithTrailingDelimiter(c.Path), c.Expected);
     }
 }
@@ -58,7 +58,7 @@ TEST(IsValidPath, AcceptsWindowsPathsAndRefusesForbiddenCharacters) {
         {std::u16string(u"C:\\a\0b", 6), false},
     };
     for (const auto& [path, valid] : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(path));
+        SCOPED_TRACE(base::Utf16ToUtf8(path));
         EXPECT_EQ(IsValidPath(path), valid);
     }
 }
@@ -74,7 +74,7 @@ TEST(ExtractFolder, GivesEverythingUpToTheLastBackslash) {
         {u"\\\\?\\C:\\x\\y.txt", u"\\\\?\\C:\\x\\"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Path));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Path));
         EXPECT_EQ(ExtractFolder(c.Path, false), c.Expected);
         EXPECT_EQ(ExtractFolder(c.Path, true), c.Expected);
     }
@@ -87,7 +87,7 @@ TEST(ExtractFolder, AcceptsPathsLongerThan260Characters) {
 
 TEST(ExtractFolder, EmptyOrInvalidPathRaisesUnlessSilent) {
     for (const std::u16string path : {u"", u"C:\\a*b.txt", u"C:\\a|b\\c"}) {
-        SCOPED_TRACE(Utf16ToUtf8(path));
+        SCOPED_TRACE(base::Utf16ToUtf8(path));
         EXPECT_EQ(ExtractFolder(path, true), u"");
         try {
             ExtractFolder(path, false);
@@ -112,7 +112,7 @@ TEST(FileNameWithoutExt, DropsFolderAndLastExtension) {
         {u"", u""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Path));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Path));
         EXPECT_EQ(FileNameWithoutExt(c.Path), c.Expected);
     }
 }
@@ -137,7 +137,7 @@ TEST_F(FolderOnSim, FolderExistsStrictRefusesNamesEndingInBlank) {
         {docs + u" \\", false}, {u"C:\\Missing", false}, {u"", false},
     };
     for (const auto& [dir, exists] : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(dir));
+        SCOPED_TRACE(base::Utf16ToUtf8(dir));
         EXPECT_EQ(FolderExistsStrict(Files, dir), exists);
     }
 }
@@ -161,7 +161,7 @@ TEST_F(FolderOnSim, ForceFolderAnswersFalseWithoutRaising) {
     Files.DenyWritesUnder(u"C:\\Locked");
     const std::vector<std::u16string> dirs = {u"", u"C:\\Locked\\Sub", u"Q:\\NoDrive\\Sub", u"C:\\a|b"};
     for (const auto& dir : dirs) {
-        SCOPED_TRACE(Utf16ToUtf8(dir));
+        SCOPED_TRACE(base::Utf16ToUtf8(dir));
         EXPECT_FALSE(ForceFolder(Files, dir));
     }
     EXPECT_FALSE(Files.FolderExists(u"C:\\Locked", true));
@@ -179,7 +179,7 @@ TEST_F(FolderOnSim, CreateFolderTreeCreatesMissingParentsIncludingLongPaths) {
 
 TEST_F(FolderOnSim, CreateFolderTreeRaisesForInvalidPath) {
     for (const std::u16string dir : {u"", u"C:\\a<b"}) {
-        SCOPED_TRACE(Utf16ToUtf8(dir));
+        SCOPED_TRACE(base::Utf16ToUtf8(dir));
         try {
             CreateFolderTree(Files, dir);
             ADD_FAILURE() << "no exception";
@@ -204,7 +204,7 @@ TEST_F(FolderOnSim, CreateFolderTreeRaisesWithSystemMessageWhenRefused) {
         {u"\\\\server\\share\\Sub", "\\\\server\\share\\"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Dir));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Dir));
         try {
             CreateFolderTree(Files, c.Dir);
             ADD_FAILURE() << "no exception";
@@ -252,7 +252,7 @@ TEST(CreateFolderTree, CreatesOnlyFoldersBelowTheRootOfEachPathKind) {
         {u"C:\\", u"C:\\", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Dir));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Dir));
         TRecordingFiles files({c.Root});
         CreateFolderTree(files, c.Dir);
         EXPECT_EQ(files.Created, c.Created);

@@ -1,7 +1,7 @@
 #include "framework/core/OrvelCore.IniStore.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +151,7 @@ TEST(IniStoreSet, WhatIsSetReadsBackUnchangedAfterARoundTrip) {
                                      u"tab\there"};
     TIniStore store;
     for (const std::u16string& value : values) {
-        SCOPED_TRACE(Utf16ToUtf8(value));
+        SCOPED_TRACE(base::Utf16ToUtf8(value));
         store.Set(u"\u2733 Section", u"\u6A19\u6E96 key", value);
         const TIniStore reread = TIniStore::Parse(store.Serialize());
         EXPECT_EQ(reread.Get(u"\u2733 Section", u"\u6A19\u6E96 key"), value);

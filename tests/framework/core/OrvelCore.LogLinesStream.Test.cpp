@@ -1,8 +1,8 @@
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.LogLinesM.h"
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.StreamMem.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.Desktop.h"
 
 #include <gtest/gtest.h>
@@ -148,8 +148,8 @@ TYPED_TEST(LogLinesStreamTest, AnInvalidLevelIsARefusedReadKeepingTheLinesBefore
             this->Lines.ReadFromStream(s);
             ADD_FAILURE() << "level " << level << " was accepted";
         } catch (const EReadError& e) {
-            EXPECT_EQ(e.Message(), u"Invalid log verbosity level: " + AsciiToUtf16(std::to_string(level)) +
-                                       u". Stream corrupted?");
+            EXPECT_EQ(e.Message(), u"Invalid log verbosity level: " +
+                                       base::AsciiToUtf16(std::to_string(level)) + u". Stream corrupted?");
         }
         ASSERT_EQ(this->Lines.Count(), 1) << level;
         EXPECT_EQ(this->Lines.Items(0)->Msg, u"good");

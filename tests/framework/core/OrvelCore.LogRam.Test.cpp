@@ -1,10 +1,10 @@
 #include "framework/core/OrvelCore.LogRam.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.Platform.h"
 
 #include <gtest/gtest.h>
@@ -223,17 +223,17 @@ TEST_F(RamLog, TwoMillionLinesThroughAMillionLineCapAllSurvive) {
     auto log = MakeLog();
     ASSERT_EQ(log->MaxEntries(), 1000000);
     for (int i = 0; i < total; ++i) {
-        log->AddInfo(AsciiToUtf16(std::to_string(i)));
+        log->AddInfo(base::AsciiToUtf16(std::to_string(i)));
     }
     const std::vector<std::u16string> saved = MessagesInFile(OverflowFile);
     ASSERT_EQ(saved.size(), 1000001u);
     ASSERT_EQ(log->Count(false, lvDebug), total - 1000001);
     int next = 0;
     for (const std::u16string& msg : saved) {
-        ASSERT_EQ(msg, AsciiToUtf16(std::to_string(next++)));
+        ASSERT_EQ(msg, base::AsciiToUtf16(std::to_string(next++)));
     }
     log->Lines().ForEachLocked(
-        [&](PLogLine Line) { ASSERT_EQ(Line->Msg, AsciiToUtf16(std::to_string(next++))); });
+        [&](PLogLine Line) { ASSERT_EQ(Line->Msg, base::AsciiToUtf16(std::to_string(next++))); });
     EXPECT_EQ(next, total);
 }
 
@@ -248,7 +248,7 @@ TEST_F(RamLog, FailedOverflowSaveIsReportedAndTheLogStaysUsable) {
     ASSERT_EQ(DebugLines().size(), 1u);
     EXPECT_TRUE(
         StartsWith(DebugLines()[0], u"TRamLog: Overflow save (file create) failed: Cannot create file"))
-        << Utf16ToUtf8(DebugLines()[0]);
+        << base::Utf16ToUtf8(DebugLines()[0]);
     log->AddInfo(u"4");
     EXPECT_EQ(log->Count(false, lvDebug), 1);
 }
@@ -282,7 +282,7 @@ TEST_F(RamLog, FailedPeriodicSaveIsRetriedOnEveryAdd) {
     ASSERT_EQ(DebugLines().size(), 2u);
     for (const auto& line : DebugLines()) {
         EXPECT_TRUE(StartsWith(line, u"TRamLog: Periodic save (file create) failed: Cannot create file"))
-            << Utf16ToUtf8(line);
+            << base::Utf16ToUtf8(line);
     }
     EXPECT_EQ(log->Count(false, lvDebug), 2);
 

@@ -71,7 +71,7 @@ protected:
     TOrvelStreamBase& Over(std::string bytes) {
         TOrvelStreamBase& stream = Kind.Over(std::move(bytes));
         stream.SetErrorLineSink(
-            [this](const std::u16string& line) { LogLines.push_back(Utf16ToUtf8(line)); });
+            [this](const std::u16string& line) { LogLines.push_back(base::Utf16ToUtf8(line)); });
         return stream;
     }
     std::string ClassName() const { return TKind::Name; }
@@ -462,7 +462,7 @@ TEST(StringListText, SplittingKeepsEmptyLinesButNoneAfterAFinalBreak) {
         {u"a\r\n\r\nb\n", {u"a", u"", u"b"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SplitStringListText(c.Text), c.Lines) << Utf16ToUtf8(c.Text);
+        EXPECT_EQ(SplitStringListText(c.Text), c.Lines) << base::Utf16ToUtf8(c.Text);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Helpers for the stream tests: byte fixtures written as hex, and checks of an error's kind and
 // exact message.
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
-#include "framework/core/OrvelCore.Unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ template <typename E, typename F> void ExpectRaises(F&& action, std::string_view
         ADD_FAILURE() << "nothing raised; expected \"" << message << "\"";
     } catch (const EOrvelException& e) {
         EXPECT_EQ(typeid(e), typeid(E)) << "raised " << typeid(e).name() << ": " << e.what();
-        EXPECT_EQ(Utf16ToUtf8(e.Message()), message);
+        EXPECT_EQ(base::Utf16ToUtf8(e.Message()), message);
     }
 }
 

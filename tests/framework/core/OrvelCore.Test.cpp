@@ -1,6 +1,6 @@
 #include "framework/core/OrvelCore.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ TEST(ReplaceAllNoCase, ReplacesEveryOccurrenceIgnoringCase) {
         {u"[Key]", u"[KEY]", u"<k>", u"<k>"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(c.Text));
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Text));
         EXPECT_EQ(ReplaceAllNoCase(c.Text, c.Old, c.New), c.Expected);
     }
 }
@@ -129,7 +129,7 @@ TEST(ExpandCrlfTokens, TokenBecomesLineBreakLosingOneBlankEachSide) {
         {u"CRL F", u"CRL F"},         {u"", u""},
     };
     for (const auto& [text, expected] : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(text));
+        SCOPED_TRACE(base::Utf16ToUtf8(text));
         EXPECT_EQ(ExpandCrlfTokens(text), expected);
     }
 }
@@ -145,7 +145,7 @@ TEST(InsertCrlfTokens, ExpandGivesBackTextWithoutBlanksAroundBreaks) {
     const std::vector<std::u16string> texts = {u"one\r\ntwo", u"\r\nstart", u"end\r\n",
                                                u"a\r\n\r\nb", u"no breaks", u"lone\rcr and\nlf"};
     for (const auto& text : texts) {
-        SCOPED_TRACE(Utf16ToUtf8(text));
+        SCOPED_TRACE(base::Utf16ToUtf8(text));
         EXPECT_EQ(ExpandCrlfTokens(InsertCrlfTokens(text)), text);
     }
 }
@@ -195,7 +195,7 @@ TEST(TrimControl, RemovesBlanksAndControlCharactersAtBothEndsOnly) {
         {u"\u00A0x\u00A0", u"\u00A0x\u00A0"}, // no-break space has a code above 32
     };
     for (const auto& [text, expected] : cases) {
-        SCOPED_TRACE(Utf16ToUtf8(text));
+        SCOPED_TRACE(base::Utf16ToUtf8(text));
         EXPECT_EQ(TrimControl(text), expected);
     }
 }

@@ -1,7 +1,7 @@
 // The component table: what each supported class stores, where, and how it comes back.
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "tests/framework/ui/OrvelVcl.IniFile.TestScene.h"
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.ColorNames.h"
@@ -171,8 +171,8 @@ TEST_F(IniControlsTest, ASplitterStoresTheEdgeItMovesAlongInPixels) {
     Save(Form, asFull);
     ASSERT_GT(vertical->Left(), 0);
     ASSERT_GT(horizontal->Top(), 0);
-    EXPECT_EQ(Stored(u"frmAll", u"splLeft"), AsciiToUtf16(std::to_string(vertical->Left())));
-    EXPECT_EQ(Stored(u"frmAll", u"splTop"), AsciiToUtf16(std::to_string(horizontal->Top())));
+    EXPECT_EQ(Stored(u"frmAll", u"splLeft"), base::AsciiToUtf16(std::to_string(vertical->Left())));
+    EXPECT_EQ(Stored(u"frmAll", u"splTop"), base::AsciiToUtf16(std::to_string(horizontal->Top())));
     EXPECT_EQ(Stored(u"frmAll", u"splLoose"), Missing);
 
     Store(u"frmAll", u"splLoose", u"77");

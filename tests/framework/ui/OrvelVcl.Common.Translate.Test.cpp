@@ -1,8 +1,8 @@
 #include "framework/ui/OrvelVcl.Common.Translate.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IniStore.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "platform/sim/Sim.Platform.h"
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.Application.h"

@@ -1,4 +1,4 @@
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 #include "platform/win32/Win32.Platform.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ TEST(Win32Shell, ExecutablePathIsTheRunningTestProgram) {
     TWin32Platform platform;
     const std::u16string path = platform.Shell.ExecutablePath();
 
-    EXPECT_TRUE(EndsWithNoCase(path, u"\\win32_platform_test.exe")) << orvel::Utf16ToUtf8(path);
+    EXPECT_TRUE(EndsWithNoCase(path, u"\\win32_platform_test.exe")) << base::Utf16ToUtf8(path);
     EXPECT_TRUE(platform.Files.FileExists(path));
 }
 

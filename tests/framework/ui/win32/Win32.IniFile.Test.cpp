@@ -3,8 +3,8 @@
 // First, so that no toolkit header is read while windows.h's A/W macros are defined.
 #include "toolkit/win32/Win32Ui.Windows.h"
 
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
-#include "framework/core/OrvelCore.Unicode.h"
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 #include "platform/win32/Win32.Platform.h"
 #include "tests/toolkit/win32/Win32Ui.TestScene.h"
@@ -72,8 +72,8 @@ TEST_F(Win32IniFile, AMaximisedWindowIsSavedWithItsNormalBoundsAndComesBackMaxim
         ini.SaveForm(form, asPosOnly);
     }
     EXPECT_EQ(Stored(u"WindowState"), u"2");
-    EXPECT_EQ(Stored(u"Left"), AsciiToUtf16(std::to_string(MulDiv(120, 96, ppi))));
-    EXPECT_EQ(Stored(u"Width"), AsciiToUtf16(std::to_string(MulDiv(500, 96, ppi))));
+    EXPECT_EQ(Stored(u"Left"), base::AsciiToUtf16(std::to_string(MulDiv(120, 96, ppi))));
+    EXPECT_EQ(Stored(u"Width"), base::AsciiToUtf16(std::to_string(MulDiv(500, 96, ppi))));
     EXPECT_TRUE(WaitUntil([&] { return ::IsZoomed(WindowOf(*form)) == FALSE; }))
         << "the save leaves it normal";
     form->Free();

@@ -1,11 +1,11 @@
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace orvel {
+namespace base {
 namespace {
 
 struct TWellFormedCase {
@@ -32,8 +32,8 @@ const std::vector<TWellFormedCase> WellFormed = {
 TEST(Unicode, WellFormedTextConvertsBothWays) {
     for (std::size_t i = 0; i < WellFormed.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
-        EXPECT_EQ(Utf16ToUtf8(WellFormed[i].Utf16), WellFormed[i].Utf8);
-        EXPECT_EQ(Utf8ToUtf16(WellFormed[i].Utf8), WellFormed[i].Utf16);
+        EXPECT_EQ(base::Utf16ToUtf8(WellFormed[i].Utf16), WellFormed[i].Utf8);
+        EXPECT_EQ(base::Utf8ToUtf16(WellFormed[i].Utf8), WellFormed[i].Utf16);
     }
 }
 
@@ -53,7 +53,7 @@ TEST(Unicode, LoneSurrogatesBecomeReplacementCharacterAndRestSurvives) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
-        EXPECT_EQ(Utf16ToUtf8(cases[i].Utf16), cases[i].Utf8);
+        EXPECT_EQ(base::Utf16ToUtf8(cases[i].Utf16), cases[i].Utf8);
     }
 }
 
@@ -83,16 +83,16 @@ TEST(Unicode, IllFormedUtf8BecomesReplacementCharacterAndRestSurvives) {
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE("case " + std::to_string(i));
-        const std::u16string result = Utf8ToUtf16(cases[i].first);
+        const std::u16string result = base::Utf8ToUtf16(cases[i].first);
         EXPECT_EQ(result, cases[i].second);
     }
 }
 
 TEST(Unicode, AsciiToUtf16KeepsEveryCharacter) {
-    EXPECT_EQ(AsciiToUtf16("Tarvin.ini 0123"), u"Tarvin.ini 0123");
-    EXPECT_EQ(AsciiToUtf16(""), u"");
-    EXPECT_EQ(AsciiToUtf16(std::string("\r\n\t", 3)), u"\r\n\t");
+    EXPECT_EQ(base::AsciiToUtf16("Tarvin.ini 0123"), u"Tarvin.ini 0123");
+    EXPECT_EQ(base::AsciiToUtf16(""), u"");
+    EXPECT_EQ(base::AsciiToUtf16(std::string("\r\n\t", 3)), u"\r\n\t");
 }
 
 } // namespace
-} // namespace orvel
+} // namespace base

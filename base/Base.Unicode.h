@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvel {
+namespace base {
 
 // Ill-formed input (a lone surrogate, a bad UTF-8 sequence) becomes U+FFFD, so a conversion never
 // fails and never drops the rest of the text.
@@ -13,4 +13,4 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // Plain ASCII text to UTF-16, for literals and numbers.
 std::u16string AsciiToUtf16(std::string_view text);
 
-} // namespace orvel
+} // namespace base

@@ -1,8 +1,8 @@
-#include "framework/core/OrvelCore.Exceptions.h"
+#include "base/Base.Exceptions.h"
 
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
-namespace orvel {
+namespace base {
 
 EOrvelException::EOrvelException(std::u16string message)
     : FMessage(std::move(message)), FWhat(Utf16ToUtf8(FMessage)) {}
@@ -13,4 +13,4 @@ void Assert(bool condition, std::u16string_view message) {
     }
 }
 
-} // namespace orvel
+} // namespace base

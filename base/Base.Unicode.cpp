@@ -1,8 +1,8 @@
-#include "framework/core/OrvelCore.Unicode.h"
+#include "base/Base.Unicode.h"
 
 #include <cstdint>
 
-namespace orvel {
+namespace base {
 namespace {
 
 constexpr char32_t ReplacementChar = 0xFFFD;
@@ -35,8 +35,12 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 } // namespace
 
@@ -88,7 +92,8 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
             }
             cp = (cp << 6) | (static_cast<std::uint8_t>(bytes[i + j]) & 0x3F);
         }
-        if (j <= static_cast<std::size_t>(extra) || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        if (j <= static_cast<std::size_t>(extra) || cp < min || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF)) {
             out += static_cast<char16_t>(ReplacementChar);
             i += j; // resume at the first byte that did not belong to the sequence
             continue;
@@ -99,6 +104,8 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     return out;
 }
 
-std::u16string AsciiToUtf16(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+std::u16string AsciiToUtf16(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
 
-} // namespace orvel
+} // namespace base

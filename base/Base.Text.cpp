@@ -1,0 +1,23 @@
+#include "base/Base.Text.h"
+
+#include <algorithm>
+
+namespace base {
+
+bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+bool StartsWithTextAscii(std::u16string_view text, std::u16string_view prefix) {
+    return text.size() >= prefix.size() && SameTextAscii(text.substr(0, prefix.size()), prefix);
+}
+
+std::u16string FoldedAscii(std::u16string_view text) {
+    std::u16string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
+    return folded;
+}
+
+} // namespace base

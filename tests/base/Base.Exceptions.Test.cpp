@@ -1,0 +1,28 @@
+#include "base/Base.Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace base {
+namespace {
+
+TEST(BaseExceptions, MessageStaysUtf16AndWhatGivesUtf8) {
+    const EOrvelException error(u"Datei \u00FCbersprungen \u2014 \U0001F600");
+    EXPECT_EQ(error.Message(), u"Datei \u00FCbersprungen \u2014 \U0001F600");
+    EXPECT_STREQ(error.what(), "Datei \xC3\xBC" "bersprungen \xE2\x80\x94 \xF0\x9F\x98\x80");
+}
+
+TEST(BaseExceptions, AssertRaisesACatchableErrorOnlyWhenTheConditionFails) {
+    EXPECT_NO_THROW(Assert(true, u"never shown"));
+    try {
+        Assert(false, u"TSettings: the INI file is missing");
+        FAIL() << "Assert(false) returned";
+    } catch (const EOrvelException& e) {
+        EXPECT_NE(dynamic_cast<const EAssertionFailed*>(&e), nullptr);
+        EXPECT_EQ(e.Message(), u"TSettings: the INI file is missing");
+    }
+}
+
+} // namespace
+} // namespace base

@@ -1,0 +1,51 @@
+#include "base/Base.Text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace base {
+namespace {
+
+struct TCompareCase {
+    std::u16string A;
+    std::u16string B;
+    bool Same;
+};
+
+// Only A-Z and a-z fold; letters outside ASCII and the characters next to the ASCII letters in the
+// code table ('@', '[', '`', '{') must not be taken for letters.
+const std::vector<TCompareCase> CompareCases = {
+    {u"", u"", true},
+    {u"Caption", u"caption", true},
+    {u"CASCADIA_HOSTING_WINDOW_CLASS", u"cascadia_hosting_window_class", true},
+    {u"Hint", u"Hints", false},
+    {u"\u00C9t\u00E9", u"\u00E9T\u00C9", false},
+    {u"@", u"`", false},
+    {u"[", u"{", false},
+    {u"Z", u"z", true},
+    {u"a", u"A", true},
+};
+
+TEST(BaseText, SameTextAsciiFoldsOnlyAsciiLetters) {
+    for (const auto& c : CompareCases) {
+        EXPECT_EQ(SameTextAscii(c.A, c.B), c.Same);
+        EXPECT_EQ(SameTextAscii(c.B, c.A), c.Same);
+        EXPECT_EQ(FoldedAscii(c.A) == FoldedAscii(c.B), c.Same);
+    }
+}
+
+TEST(BaseText, StartsWithTextAsciiComparesOnlyThePrefix) {
+    EXPECT_TRUE(StartsWithTextAscii(u"ctrl+Alt+1", u"Ctrl+"));
+    EXPECT_TRUE(StartsWithTextAscii(u"Alt", u""));
+    EXPECT_FALSE(StartsWithTextAscii(u"Ctr", u"Ctrl+"));
+    EXPECT_FALSE(StartsWithTextAscii(u"\u00C9x", u"\u00E9"));
+}
+
+TEST(BaseText, FoldedAsciiLeavesOtherCodeUnitsAlone) {
+    EXPECT_EQ(FoldedAscii(u"HKCU\\Software\\\u00C9DITEUR"), u"hkcu\\software\\\u00C9diteur");
+}
+
+} // namespace
+} // namespace base
