@@ -77,20 +77,21 @@ std::vector<TKeyInput> BuildReleaseModifiersBatch() {
     return records;
 }
 
-void SendInputs(platform::IInput& Input, std::span<const TKeyInput> Records, TSendResult& Result) {
-    Result = TSendResult{};
-    Result.Requested = static_cast<std::int32_t>(Records.size());
-    if (Result.Requested == 0) {
-        return;
+TSendResult SendInputs(platform::IInput& Input, std::span<const TKeyInput> Records) {
+    TSendResult result;
+    result.Requested = static_cast<std::int32_t>(Records.size());
+    if (result.Requested == 0) {
+        return result;
     }
     const platform::TSendInputAnswer answer = Input.SendInputBatch(Records);
     // The OS never inserts more than it was given; a misbehaving backend must not make a
     // shortfall look like success.
-    Result.Delivered = static_cast<std::int32_t>(std::min<std::uint32_t>(answer.Inserted, Records.size()));
-    if (!SendSucceeded(Result)) {
-        Result.ErrorCode = answer.LastError;
-        orvel::TAppDataCore::LogError(ShortfallText(Result));
+    result.Delivered = static_cast<std::int32_t>(std::min<std::uint32_t>(answer.Inserted, Records.size()));
+    if (!SendSucceeded(result)) {
+        result.ErrorCode = answer.LastError;
+        orvel::TAppDataCore::LogError(ShortfallText(result));
     }
+    return result;
 }
 
 std::u16string ShortfallText(const TSendResult& Result) {
@@ -98,41 +99,41 @@ std::u16string ShortfallText(const TSendResult& Result) {
            Decimal(Result.Requested) + u" events. Windows error " + Decimal(Result.ErrorCode);
 }
 
-void SendText(platform::IInput& Input, std::u16string_view Text, TSendResult& Result) {
-    SendInputs(Input, BuildTextBatch(Text), Result);
+TSendResult SendText(platform::IInput& Input, std::u16string_view Text) {
+    return SendInputs(Input, BuildTextBatch(Text));
 }
 
-void SendEnter(platform::IInput& Input, TSendResult& Result) {
-    SendInputs(Input, BuildEnterBatch(), Result);
+TSendResult SendEnter(platform::IInput& Input) {
+    return SendInputs(Input, BuildEnterBatch());
 }
 
-void SendCtrlChord(platform::IInput& Input, std::uint16_t Key, TSendResult& Result) {
-    SendInputs(Input, BuildCtrlChordBatch(Key), Result);
+TSendResult SendCtrlChord(platform::IInput& Input, std::uint16_t Key) {
+    return SendInputs(Input, BuildCtrlChordBatch(Key));
 }
 
-void SendCtrlE(platform::IInput& Input, TSendResult& Result) {
-    SendCtrlChord(Input, VkE, Result);
+TSendResult SendCtrlE(platform::IInput& Input) {
+    return SendCtrlChord(Input, VkE);
 }
 
-void SendCtrlU(platform::IInput& Input, TSendResult& Result) {
-    SendCtrlChord(Input, VkU, Result);
+TSendResult SendCtrlU(platform::IInput& Input) {
+    return SendCtrlChord(Input, VkU);
 }
 
-void SendCtrlY(platform::IInput& Input, TSendResult& Result) {
-    SendCtrlChord(Input, VkY, Result);
+TSendResult SendCtrlY(platform::IInput& Input) {
+    return SendCtrlChord(Input, VkY);
 }
 
-void SendRight(platform::IInput& Input, TSendResult& Result) {
-    SendInputs(Input, BuildRightBatch(), Result);
+TSendResult SendRight(platform::IInput& Input) {
+    return SendInputs(Input, BuildRightBatch());
 }
 
-void SendBackspace(platform::IInput& Input, TSendResult& Result) {
-    SendInputs(Input, BuildBackspaceBatch(), Result);
+TSendResult SendBackspace(platform::IInput& Input) {
+    return SendInputs(Input, BuildBackspaceBatch());
 }
 
 void ReleaseModifiers(platform::IInput& Input) {
-    TSendResult discarded;
-    SendInputs(Input, BuildReleaseModifiersBatch(), discarded);
+    // The caller has no use for the result; a shortfall is still logged by SendInputs.
+    static_cast<void>(SendInputs(Input, BuildReleaseModifiersBatch()));
 }
 
 bool AnyModifierDown(const platform::IInput& Input) {

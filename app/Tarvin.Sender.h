@@ -46,19 +46,19 @@ std::vector<platform::TKeyInput> BuildBackspaceBatch();
 std::vector<platform::TKeyInput> BuildReleaseModifiersBatch();
 
 // The one routine that sends. An empty batch sends and logs nothing; a shortfall is reported in
-// Result and as an error line, never raised.
-void SendInputs(platform::IInput& Input, std::span<const platform::TKeyInput> Records, TSendResult& Result);
+// the result and as an error line, never raised.
+[[nodiscard]] TSendResult SendInputs(platform::IInput& Input, std::span<const platform::TKeyInput> Records);
 // The error line written after an incomplete send.
 std::u16string ShortfallText(const TSendResult& Result);
 
-void SendText(platform::IInput& Input, std::u16string_view Text, TSendResult& Result);
-void SendEnter(platform::IInput& Input, TSendResult& Result);
-void SendCtrlChord(platform::IInput& Input, std::uint16_t Key, TSendResult& Result);
-void SendCtrlE(platform::IInput& Input, TSendResult& Result);
-void SendCtrlU(platform::IInput& Input, TSendResult& Result);
-void SendCtrlY(platform::IInput& Input, TSendResult& Result);
-void SendRight(platform::IInput& Input, TSendResult& Result);
-void SendBackspace(platform::IInput& Input, TSendResult& Result);
+[[nodiscard]] TSendResult SendText(platform::IInput& Input, std::u16string_view Text);
+[[nodiscard]] TSendResult SendEnter(platform::IInput& Input);
+[[nodiscard]] TSendResult SendCtrlChord(platform::IInput& Input, std::uint16_t Key);
+[[nodiscard]] TSendResult SendCtrlE(platform::IInput& Input);
+[[nodiscard]] TSendResult SendCtrlU(platform::IInput& Input);
+[[nodiscard]] TSendResult SendCtrlY(platform::IInput& Input);
+[[nodiscard]] TSendResult SendRight(platform::IInput& Input);
+[[nodiscard]] TSendResult SendBackspace(platform::IInput& Input);
 // The result is not handed out; a shortfall is still logged.
 void ReleaseModifiers(platform::IInput& Input);
 

@@ -9,10 +9,6 @@
 namespace tarvin {
 namespace {
 
-const std::u16string SectionHotkeys = u"Hotkeys";
-const std::u16string SectionTarget = u"Target";
-const std::u16string SectionSending = u"Sending";
-
 struct TKeyName {
     std::u16string_view Name;
     std::uint16_t Code;
@@ -168,21 +164,24 @@ TSettings::TSettings() {
 }
 
 void TSettings::SetDefaults() {
-    for (TEffortLevel level : AllEffortLevels) {
-        HotkeyText[level] = std::u16string(DefaultHotkeyText[level]);
-        Hotkey[level] = TextToShortCut(HotkeyText[level]);
+    for (const TSettingRow& row : SettingRows) {
+        switch (row.Kind) {
+        case TSettingKind::Hotkey:
+            HotkeyText[row.Level] = std::u16string(row.DefaultText);
+            Hotkey[row.Level] = TextToShortCut(HotkeyText[row.Level]);
+            break;
+        case TSettingKind::ClassList:
+            FAcceptedClasses = SplitClassList(row.DefaultText);
+            break;
+        case TSettingKind::Flag:
+            this->*row.Flag = row.Default != 0;
+            break;
+        case TSettingKind::Number:
+            this->*row.Number = row.Default;
+            break;
+        }
     }
-    FAcceptedClasses = {u"CASCADIA_HOSTING_WINDOW_CLASS", u"ConsoleWindowClass"};
-    FTitleMarkers = {u"\u25D0", u"\u2733", u"Claude"};
-    RequireTitleMarker = false;
-    HotkeyOnlyOnTerminal = true;
-    EnterCount = 3;
-    EnterDelayMs = 250;
-    ClearPromptFirst = true;
-    ClearDelayMs = 60;
-    RestorePromptAfter = true;
-    BeepOnRefusal = true;
-    TraceGrip = false;
+    FTitleMarkers.assign(DefaultTitleMarkers.begin(), DefaultTitleMarkers.end());
 }
 
 void TSettings::Load(const std::u16string& FileName, platform::IFileSystem& Files) {
@@ -190,55 +189,58 @@ void TSettings::Load(const std::u16string& FileName, platform::IFileSystem& File
     if (!Files.FileExists(FileName)) {
         return;
     }
-    {
-        orvel::TIniFileEx ini(SectionHotkeys, FileName, Files);
-        for (TEffortLevel level : AllEffortLevels) {
-            const std::u16string text = orvel::TrimControl(ini.ReadString(
-                SectionHotkeys, std::u16string(EffortWord[level]), std::u16string(DefaultHotkeyText[level])));
+    orvel::TIniFileEx ini(std::u16string(SectionHotkeys), FileName, Files);
+    for (const TSettingRow& row : SettingRows) {
+        const std::u16string section(row.Section);
+        const std::u16string key(row.Key);
+        switch (row.Kind) {
+        case TSettingKind::Hotkey: {
+            const std::u16string text =
+                orvel::TrimControl(ini.ReadString(section, key, std::u16string(row.DefaultText)));
             if (!text.empty()) {
-                HotkeyText[level] = text;
-                Hotkey[level] = TextToShortCut(text);
+                HotkeyText[row.Level] = text;
+                Hotkey[row.Level] = TextToShortCut(text);
             }
+            break;
         }
-
-        const std::u16string classes =
-            orvel::TrimControl(ini.ReadString(SectionTarget, u"AcceptedClasses", u""));
-        if (!classes.empty()) {
-            FAcceptedClasses = SplitClassList(classes);
+        case TSettingKind::ClassList: {
+            const std::u16string text = orvel::TrimControl(ini.ReadString(section, key, u""));
+            if (!text.empty()) {
+                FAcceptedClasses = SplitClassList(text);
+            }
+            break;
         }
-
-        RequireTitleMarker = ini.ReadBool(SectionTarget, u"RequireTitleMarker", RequireTitleMarker);
-        HotkeyOnlyOnTerminal = ini.ReadBool(SectionTarget, u"HotkeyOnlyOnTerminal", HotkeyOnlyOnTerminal);
-        EnterCount = ini.ReadInteger(SectionSending, u"EnterCount", EnterCount);
-        EnterDelayMs = ini.ReadInteger(SectionSending, u"EnterDelayMs", EnterDelayMs);
-        ClearPromptFirst = ini.ReadBool(SectionSending, u"ClearPromptFirst", ClearPromptFirst);
-        ClearDelayMs = ini.ReadInteger(SectionSending, u"ClearDelayMs", ClearDelayMs);
-        RestorePromptAfter = ini.ReadBool(SectionSending, u"RestorePromptAfter", RestorePromptAfter);
-        BeepOnRefusal = ini.ReadBool(SectionSending, u"BeepOnRefusal", BeepOnRefusal);
-        TraceGrip = ini.ReadBool(SectionSending, u"TraceGrip", TraceGrip);
+        case TSettingKind::Flag:
+            this->*row.Flag = ini.ReadBool(section, key, this->*row.Flag);
+            break;
+        case TSettingKind::Number:
+            this->*row.Number =
+                std::clamp(ini.ReadInteger(section, key, this->*row.Number), row.Min, row.Max);
+            break;
+        }
     }
-    EnterCount = std::clamp<std::int32_t>(EnterCount, 1, 10);
-    EnterDelayMs = std::clamp<std::int32_t>(EnterDelayMs, 50, 5000);
-    ClearDelayMs = std::clamp<std::int32_t>(ClearDelayMs, 20, 500);
 }
 
 void TSettings::Save(const std::u16string& FileName, platform::IFileSystem& Files) const {
-    orvel::TIniFileEx ini(SectionHotkeys, FileName, Files);
-    for (TEffortLevel level : AllEffortLevels) {
-        ini.WriteString(SectionHotkeys, std::u16string(EffortWord[level]), HotkeyText[level]);
+    orvel::TIniFileEx ini(std::u16string(SectionHotkeys), FileName, Files);
+    for (const TSettingRow& row : SettingRows) {
+        const std::u16string section(row.Section);
+        const std::u16string key(row.Key);
+        switch (row.Kind) {
+        case TSettingKind::Hotkey:
+            ini.WriteString(section, key, HotkeyText[row.Level]);
+            break;
+        case TSettingKind::ClassList:
+            ini.WriteString(section, key, JoinClassList(FAcceptedClasses));
+            break;
+        case TSettingKind::Flag:
+            ini.WriteBool(section, key, this->*row.Flag);
+            break;
+        case TSettingKind::Number:
+            ini.WriteInteger(section, key, this->*row.Number);
+            break;
+        }
     }
-
-    ini.WriteString(SectionTarget, u"AcceptedClasses", JoinClassList(FAcceptedClasses));
-    ini.WriteBool(SectionTarget, u"RequireTitleMarker", RequireTitleMarker);
-    ini.WriteBool(SectionTarget, u"HotkeyOnlyOnTerminal", HotkeyOnlyOnTerminal);
-
-    ini.WriteInteger(SectionSending, u"EnterCount", EnterCount);
-    ini.WriteInteger(SectionSending, u"EnterDelayMs", EnterDelayMs);
-    ini.WriteBool(SectionSending, u"ClearPromptFirst", ClearPromptFirst);
-    ini.WriteInteger(SectionSending, u"ClearDelayMs", ClearDelayMs);
-    ini.WriteBool(SectionSending, u"RestorePromptAfter", RestorePromptAfter);
-    ini.WriteBool(SectionSending, u"BeepOnRefusal", BeepOnRefusal);
-    ini.WriteBool(SectionSending, u"TraceGrip", TraceGrip);
 }
 
 } // namespace tarvin

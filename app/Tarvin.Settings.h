@@ -12,18 +12,49 @@
 
 namespace tarvin {
 
-// The five effort levels; the hotkey identifier of a level is its ordinal plus 1.
+// The effort levels; the hotkey identifier of a level is its ordinal plus 1.
 enum TEffortLevel : std::uint8_t { elLow, elMedium, elHigh, elXHigh, elMax };
 
-inline constexpr std::size_t EffortLevelCount = 5;
-inline constexpr std::array<TEffortLevel, EffortLevelCount> AllEffortLevels = {elLow, elMedium, elHigh,
-                                                                               elXHigh, elMax};
+// What belongs to one level. A new level is one enumeration value and one row of EffortLevels;
+// every list indexed by the level is derived from the rows.
+struct TEffortLevelRow {
+    TEffortLevel Level;
+    // The level word: INI key of the level's hotkey, argument typed after "/effort ", name in messages.
+    std::u16string_view Word;
+    std::u16string_view DefaultHotkeyText;
+};
 
-// The level word: INI key of the level's hotkey, argument typed after "/effort ", name in messages.
-inline constexpr std::array<std::u16string_view, EffortLevelCount> EffortWord = {u"low", u"medium", u"high",
-                                                                                 u"xhigh", u"max"};
-inline constexpr std::array<std::u16string_view, EffortLevelCount> DefaultHotkeyText = {
-    u"Ctrl+Alt+1", u"Ctrl+Alt+2", u"Ctrl+Alt+3", u"Ctrl+Alt+4", u"Ctrl+Alt+5"};
+inline constexpr std::array EffortLevels = {
+    TEffortLevelRow{elLow, u"low", u"Ctrl+Alt+1"},   TEffortLevelRow{elMedium, u"medium", u"Ctrl+Alt+2"},
+    TEffortLevelRow{elHigh, u"high", u"Ctrl+Alt+3"}, TEffortLevelRow{elXHigh, u"xhigh", u"Ctrl+Alt+4"},
+    TEffortLevelRow{elMax, u"max", u"Ctrl+Alt+5"},
+};
+inline constexpr std::size_t EffortLevelCount = EffortLevels.size();
+
+// One column of EffortLevels as an array indexed by the level.
+template <typename T>
+constexpr std::array<T, EffortLevelCount> EffortLevelColumn(T TEffortLevelRow::*Column) {
+    std::array<T, EffortLevelCount> column{};
+    for (std::size_t i = 0; i < EffortLevelCount; ++i) {
+        column[i] = EffortLevels[i].*Column;
+    }
+    return column;
+}
+
+inline constexpr auto AllEffortLevels = EffortLevelColumn(&TEffortLevelRow::Level);
+inline constexpr auto EffortWord = EffortLevelColumn(&TEffortLevelRow::Word);
+inline constexpr auto DefaultHotkeyText = EffortLevelColumn(&TEffortLevelRow::DefaultHotkeyText);
+
+// The rows stand in the order of the enumeration, one row per value.
+constexpr bool EffortLevelsFollowTheEnumeration() {
+    for (std::size_t i = 0; i < EffortLevelCount; ++i) {
+        if (EffortLevels[i].Level != i) {
+            return false;
+        }
+    }
+    return EffortLevels.back().Level == elMax;
+}
+static_assert(EffortLevelsFollowTheEnumeration(), "EffortLevels needs one row per TEffortLevel, in order");
 
 using base::scAlt;
 using base::scCtrl;
@@ -58,7 +89,8 @@ std::vector<std::u16string> SplitClassList(std::u16string_view Text);
 // item is written as "" so that it does not read back as a blank value.
 std::u16string JoinClassList(const std::vector<std::u16string>& Items);
 
-// Owned by the main window from start-up to shutdown; only read while the program runs.
+// Owned by the main window from start-up to shutdown; only read while the program runs. The
+// defaults, ranges and INI keys of the fields are the rows of SettingRows below.
 class TSettings {
 public:
     TSettings();
@@ -67,7 +99,7 @@ public:
     // Defaults first; then, if the file exists, its values, with numbers clamped to their ranges.
     // A missing file is left missing.
     void Load(const std::u16string& FileName, platform::IFileSystem& Files);
-    // Writes all fifteen keys, each straight to the file. A refused write raises
+    // Writes all the keys of SettingRows, each straight to the file. A refused write raises
     // orvel::EIniFileException and the keys after it are not written.
     void Save(const std::u16string& FileName, platform::IFileSystem& Files) const;
 
@@ -77,15 +109,97 @@ public:
     std::array<TShortCut, EffortLevelCount> Hotkey{};
     // As the file gives it, trimmed; kept even when it does not parse.
     std::array<std::u16string, EffortLevelCount> HotkeyText;
-    bool RequireTitleMarker = false;
-    bool HotkeyOnlyOnTerminal = true;
-    std::int32_t EnterCount = 3;     // 1..10
-    std::int32_t EnterDelayMs = 250; // 50..5000
-    bool ClearPromptFirst = true;
-    std::int32_t ClearDelayMs = 60; // 20..500
-    bool RestorePromptAfter = true;
-    bool BeepOnRefusal = true;
-    bool TraceGrip = false;
+    bool RequireTitleMarker{};
+    bool HotkeyOnlyOnTerminal{};
+    std::int32_t EnterCount{};
+    std::int32_t EnterDelayMs{};
+    bool ClearPromptFirst{};
+    std::int32_t ClearDelayMs{};
+    bool RestorePromptAfter{};
+    bool BeepOnRefusal{};
+    bool TraceGrip{};
 };
+
+// How the text of a key becomes a field.
+enum class TSettingKind : std::uint8_t {
+    Hotkey,    // a shortcut text of one level, trimmed; blank keeps the default
+    ClassList, // the "AcceptedClasses" text form, trimmed; blank keeps the default list
+    Flag,      // an integer read, any non-zero number is true; no number keeps the field
+    Number,    // an integer read, clamped to Min..Max; no number keeps the field
+};
+
+// One key of the INI file. SetDefaults, Load and Save walk SettingRows in order, so the file holds
+// the keys in this order.
+struct TSettingRow {
+    std::u16string_view Section;
+    std::u16string_view Key;
+    TSettingKind Kind = TSettingKind::Flag;
+    TEffortLevel Level = elLow;                // Hotkey
+    bool TSettings::*Flag = nullptr;           // Flag
+    std::int32_t TSettings::*Number = nullptr; // Number
+    std::u16string_view DefaultText;           // Hotkey and ClassList, as the file would hold it
+    std::int32_t Default = 0;                  // Flag (0 or 1) and Number
+    std::int32_t Min = 0;                      // Number
+    std::int32_t Max = 0;                      // Number
+};
+
+inline constexpr std::u16string_view SectionHotkeys = u"Hotkeys";
+inline constexpr std::u16string_view SectionTarget = u"Target";
+inline constexpr std::u16string_view SectionSending = u"Sending";
+
+inline constexpr std::array<std::u16string_view, 3> DefaultTitleMarkers = {u"\u25D0", u"\u2733", u"Claude"};
+
+constexpr TSettingRow FlagRow(std::u16string_view Section, std::u16string_view Key, bool TSettings::*Field,
+                              bool Default) {
+    return {.Section = Section, .Key = Key, .Kind = TSettingKind::Flag, .Flag = Field, .Default = Default};
+}
+
+constexpr TSettingRow NumberRow(std::u16string_view Section, std::u16string_view Key,
+                                std::int32_t TSettings::*Field, std::int32_t Default, std::int32_t Min,
+                                std::int32_t Max) {
+    return {.Section = Section,
+            .Key = Key,
+            .Kind = TSettingKind::Number,
+            .Number = Field,
+            .Default = Default,
+            .Min = Min,
+            .Max = Max};
+}
+
+// The keys after the hotkeys, in the order the file holds them.
+inline constexpr std::array OtherSettingRows = {
+    TSettingRow{.Section = SectionTarget,
+                .Key = u"AcceptedClasses",
+                .Kind = TSettingKind::ClassList,
+                .DefaultText = u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass"},
+    FlagRow(SectionTarget, u"RequireTitleMarker", &TSettings::RequireTitleMarker, false),
+    FlagRow(SectionTarget, u"HotkeyOnlyOnTerminal", &TSettings::HotkeyOnlyOnTerminal, true),
+    NumberRow(SectionSending, u"EnterCount", &TSettings::EnterCount, 3, 1, 10),
+    NumberRow(SectionSending, u"EnterDelayMs", &TSettings::EnterDelayMs, 250, 50, 5000),
+    FlagRow(SectionSending, u"ClearPromptFirst", &TSettings::ClearPromptFirst, true),
+    NumberRow(SectionSending, u"ClearDelayMs", &TSettings::ClearDelayMs, 60, 20, 500),
+    FlagRow(SectionSending, u"RestorePromptAfter", &TSettings::RestorePromptAfter, true),
+    FlagRow(SectionSending, u"BeepOnRefusal", &TSettings::BeepOnRefusal, true),
+    FlagRow(SectionSending, u"TraceGrip", &TSettings::TraceGrip, false),
+};
+
+// Every key: the hotkey of each level in level order, then OtherSettingRows.
+constexpr std::array<TSettingRow, EffortLevelCount + OtherSettingRows.size()> MakeSettingRows() {
+    std::array<TSettingRow, EffortLevelCount + OtherSettingRows.size()> rows{};
+    std::size_t n = 0;
+    for (const TEffortLevelRow& level : EffortLevels) {
+        rows[n++] = {.Section = SectionHotkeys,
+                     .Key = level.Word,
+                     .Kind = TSettingKind::Hotkey,
+                     .Level = level.Level,
+                     .DefaultText = level.DefaultHotkeyText};
+    }
+    for (const TSettingRow& row : OtherSettingRows) {
+        rows[n++] = row;
+    }
+    return rows;
+}
+
+inline constexpr auto SettingRows = MakeSettingRows();
 
 } // namespace tarvin

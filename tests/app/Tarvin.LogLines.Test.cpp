@@ -67,8 +67,7 @@ TEST_F(AppLogLines, RefusalsOtherThanUnreachableLogNothing) {
 
 TEST_F(AppLogLines, ShortSendWritesOneErrorLineWithTheNumbers) {
     Sim.Desktop.LimitInput(2, 5);
-    TSendResult result;
-    SendCtrlU(Sim.Desktop, result);
+    EXPECT_FALSE(SendSucceeded(SendCtrlU(Sim.Desktop)));
 
     ASSERT_EQ(Lines().Count(), 1);
     EXPECT_EQ(Lines().Items(0)->Level, orvel::lvErrors);
@@ -76,9 +75,8 @@ TEST_F(AppLogLines, ShortSendWritesOneErrorLineWithTheNumbers) {
 }
 
 TEST_F(AppLogLines, CompleteAndEmptySendsLogNothing) {
-    TSendResult result;
-    SendEnter(Sim.Desktop, result);
-    SendText(Sim.Desktop, u"", result);
+    EXPECT_TRUE(SendSucceeded(SendEnter(Sim.Desktop)));
+    EXPECT_FALSE(SendSucceeded(SendText(Sim.Desktop, u"")));
     EXPECT_EQ(Lines().Count(), 0);
 }
 

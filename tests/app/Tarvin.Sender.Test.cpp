@@ -92,7 +92,7 @@ TEST(KeyRecords, FixedBatchesHaveTheirLayouts) {
 }
 
 TEST(Sending, EachOperationSendsItsBatchInOneCall) {
-    using TSend = std::function<void(platform::IInput&, TSendResult&)>;
+    using TSend = std::function<TSendResult(platform::IInput&)>;
     struct TCase {
         const char* Name;
         TSend Send;
@@ -103,22 +103,20 @@ TEST(Sending, EachOperationSendsItsBatchInOneCall) {
     };
     const std::vector<TCase> cases = {
         {"text",
-         [](platform::IInput& in, TSendResult& r) { SendText(in, u"x", r); },
+         [](platform::IInput& in) { return SendText(in, u"x"); },
          {Key(0, u'x', Uni), Key(0, u'x', Uni | Up)}},
-        {"Enter", [](platform::IInput& in, TSendResult& r) { SendEnter(in, r); }, BuildEnterBatch()},
-        {"Ctrl+chord", [](platform::IInput& in, TSendResult& r) { SendCtrlChord(in, 0x4B, r); }, chord(0x4B)},
-        {"Ctrl+E", [](platform::IInput& in, TSendResult& r) { SendCtrlE(in, r); }, chord(0x45)},
-        {"Ctrl+U", [](platform::IInput& in, TSendResult& r) { SendCtrlU(in, r); }, chord(0x55)},
-        {"Ctrl+Y", [](platform::IInput& in, TSendResult& r) { SendCtrlY(in, r); }, chord(0x59)},
-        {"Right", [](platform::IInput& in, TSendResult& r) { SendRight(in, r); }, BuildRightBatch()},
-        {"Backspace", [](platform::IInput& in, TSendResult& r) { SendBackspace(in, r); },
-         BuildBackspaceBatch()},
+        {"Enter", [](platform::IInput& in) { return SendEnter(in); }, BuildEnterBatch()},
+        {"Ctrl+chord", [](platform::IInput& in) { return SendCtrlChord(in, 0x4B); }, chord(0x4B)},
+        {"Ctrl+E", [](platform::IInput& in) { return SendCtrlE(in); }, chord(0x45)},
+        {"Ctrl+U", [](platform::IInput& in) { return SendCtrlU(in); }, chord(0x55)},
+        {"Ctrl+Y", [](platform::IInput& in) { return SendCtrlY(in); }, chord(0x59)},
+        {"Right", [](platform::IInput& in) { return SendRight(in); }, BuildRightBatch()},
+        {"Backspace", [](platform::IInput& in) { return SendBackspace(in); }, BuildBackspaceBatch()},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         platform::sim::TSimDesktop desktop;
-        TSendResult result{-1, -1, 99};
-        c.Send(desktop, result);
+        const TSendResult result = c.Send(desktop);
         ASSERT_EQ(desktop.InputJournal().size(), 1u);
         EXPECT_EQ(desktop.InputJournal()[0].Records, c.Expected);
         EXPECT_EQ(result.Requested, static_cast<std::int32_t>(c.Expected.size()));
@@ -130,8 +128,7 @@ TEST(Sending, EachOperationSendsItsBatchInOneCall) {
 
 TEST(Sending, CommandTextGoesOutAsOneBatchOf24Records) {
     platform::sim::TSimDesktop desktop;
-    TSendResult result;
-    SendText(desktop, u"/effort high", result);
+    const TSendResult result = SendText(desktop, u"/effort high");
     ASSERT_EQ(desktop.InputJournal().size(), 1u);
     EXPECT_EQ(desktop.InputJournal()[0].Records, BuildTextBatch(u"/effort high"));
     EXPECT_EQ(result.Requested, 24);
@@ -141,8 +138,7 @@ TEST(Sending, CommandTextGoesOutAsOneBatchOf24Records) {
 TEST(Sending, EmptyTextSendsNothingAndIsNoSuccess) {
     platform::sim::TSimDesktop desktop;
     desktop.LimitInput(0, 5); // would report an error if anything were sent
-    TSendResult result{7, 7, 7};
-    SendText(desktop, u"", result);
+    const TSendResult result = SendText(desktop, u"");
     EXPECT_EQ(result.Requested, 0);
     EXPECT_EQ(result.Delivered, 0);
     EXPECT_EQ(result.ErrorCode, 0u);
@@ -159,8 +155,7 @@ TEST(Sending, ShortfallReportsCountsAndTheOsError) {
         SCOPED_TRACE(std::to_string(c.Limit) + " accepted, error " + std::to_string(c.Code));
         platform::sim::TSimDesktop desktop;
         desktop.LimitInput(c.Limit, c.Code);
-        TSendResult result;
-        SendCtrlU(desktop, result);
+        const TSendResult result = SendCtrlU(desktop);
         EXPECT_EQ(result.Requested, 4);
         EXPECT_EQ(result.Delivered, static_cast<std::int32_t>(c.Limit));
         EXPECT_EQ(result.ErrorCode, c.Code);
@@ -178,8 +173,7 @@ TEST(Sending, ErrorCodeIsReadOnlyAfterAShortfall) {
         }
         std::uint16_t AsyncKeyState(std::uint16_t) const override { return 0; }
     } input;
-    TSendResult result;
-    SendEnter(input, result);
+    const TSendResult result = SendEnter(input);
     EXPECT_TRUE(SendSucceeded(result));
     EXPECT_EQ(result.ErrorCode, 0u);
 }
@@ -192,8 +186,7 @@ TEST(Sending, MoreInsertedThanRequestedIsNoSuccess) {
         }
         std::uint16_t AsyncKeyState(std::uint16_t) const override { return 0; }
     } input;
-    TSendResult result;
-    SendEnter(input, result);
+    const TSendResult result = SendEnter(input);
     EXPECT_EQ(result.Requested, 2);
     EXPECT_LE(result.Delivered, result.Requested);
 }

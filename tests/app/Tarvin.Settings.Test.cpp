@@ -391,13 +391,14 @@ TEST(SettingsSave, RefusedFolderRaisesTheWriteErrorAndWritesNothing) {
 }
 
 TEST(SettingsSave, WriteRefusedMidwayLeavesTheLaterKeysUnwritten) {
-    for (std::size_t allowed = 0; allowed < SavedKeys.size(); ++allowed) {
+    for (std::size_t allowed = 0; allowed < SettingRows.size(); ++allowed) {
         SCOPED_TRACE("writes allowed: " + std::to_string(allowed));
         platform::sim::TSimFileSystem files;
         TWriteLimitedFiles limited(files, allowed);
         EXPECT_THROW(TSettings().Save(IniPath, limited), orvel::EIniFileException);
-        for (std::size_t i = 0; i < SavedKeys.size(); ++i) {
-            EXPECT_EQ(IniHasKey(files, SavedKeys[i]), i < allowed) << Utf8(SavedKeys[i].Ident);
+        for (std::size_t i = 0; i < SettingRows.size(); ++i) {
+            const TKey key{std::u16string(SettingRows[i].Section), std::u16string(SettingRows[i].Key)};
+            EXPECT_EQ(IniHasKey(files, key), i < allowed) << Utf8(key.Ident);
         }
     }
 }
@@ -569,6 +570,171 @@ TEST(SettingsSave, ValueWithAStrayCarriageReturnLoadsAndSavesAgain) {
     settings.Load(u"C:\\Cfg\\Tarvin.ini", files);
     EXPECT_EQ(settings.HotkeyText[elMedium], u"Ctrl+Alt+2");
     EXPECT_NO_THROW(settings.Save(u"C:\\Cfg\\Tarvin.ini", files));
+}
+
+TEST(SettingRows, NameEveryKeyOnceInTheOrderTheFileHoldsThem) {
+    ASSERT_EQ(SettingRows.size(), SavedKeys.size());
+    for (std::size_t i = 0; i < SettingRows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(SettingRows[i].Section, SavedKeys[i].Section);
+        EXPECT_EQ(SettingRows[i].Key, SavedKeys[i].Ident);
+    }
+    for (TEffortLevel level : AllEffortLevels) {
+        EXPECT_EQ(SettingRows[level].Kind, TSettingKind::Hotkey);
+        EXPECT_EQ(SettingRows[level].Level, level);
+        EXPECT_EQ(SettingRows[level].Key, EffortWord[level]);
+    }
+}
+
+TEST(SettingRows, EachRowDescribesHowLoadTreatsItsKey) {
+    for (const TSettingRow& row : SettingRows) {
+        SCOPED_TRACE(Utf8(row.Key));
+        const auto load = [&](std::u16string_view value) {
+            platform::sim::TSimFileSystem files;
+            return LoadFrom(files, u"[" + std::u16string(row.Section) + u"]\r\n" + std::u16string(row.Key) +
+                                       u"=" + std::u16string(value) + u"\r\n");
+        };
+        const TSettings defaults;
+        switch (row.Kind) {
+        case TSettingKind::Hotkey:
+            EXPECT_EQ(defaults.HotkeyText[row.Level], row.DefaultText);
+            EXPECT_EQ(load(u" F7 ").Hotkey[row.Level], 0x76);
+            EXPECT_EQ(load(u" ").HotkeyText[row.Level], row.DefaultText);
+            break;
+        case TSettingKind::ClassList:
+            EXPECT_EQ(JoinClassList(defaults.FAcceptedClasses), row.DefaultText);
+            EXPECT_EQ(load(u"Only").FAcceptedClasses, Strings{u"Only"});
+            EXPECT_EQ(load(u" ").FAcceptedClasses, defaults.FAcceptedClasses);
+            break;
+        case TSettingKind::Flag:
+            EXPECT_EQ(defaults.*row.Flag, row.Default != 0);
+            EXPECT_FALSE(load(u"0").*row.Flag);
+            EXPECT_TRUE(load(u"7").*row.Flag);
+            EXPECT_EQ(load(u"on").*row.Flag, row.Default != 0);
+            break;
+        case TSettingKind::Number:
+            EXPECT_EQ(defaults.*row.Number, row.Default);
+            EXPECT_GE(row.Default, row.Min);
+            EXPECT_LE(row.Default, row.Max);
+            EXPECT_EQ(load(base::AsciiToUtf16(std::to_string(row.Min - 1))).*row.Number, row.Min);
+            EXPECT_EQ(load(base::AsciiToUtf16(std::to_string(row.Max + 1))).*row.Number, row.Max);
+            EXPECT_EQ(load(base::AsciiToUtf16(std::to_string(row.Max))).*row.Number, row.Max);
+            EXPECT_EQ(load(u"many").*row.Number, row.Default);
+            break;
+        }
+    }
+}
+
+// The bytes Save wrote before the keys became rows of one table, captured from that code: a file
+// written anew with the defaults and with every field changed, and a hand-edited file that the
+// shutdown load and save rewrite.
+TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
+    struct TCase {
+        const char* Name;
+        std::string Before; // the file before the save, empty for none
+        std::function<void(TSettings&)> Change;
+        std::string Written;
+    };
+    const std::vector<TCase> cases = {
+        {"defaults into a new file", "", [](TSettings&) {},
+         "[Hotkeys]\r\n"
+         "low=Ctrl+Alt+1\r\n"
+         "medium=Ctrl+Alt+2\r\n"
+         "high=Ctrl+Alt+3\r\n"
+         "xhigh=Ctrl+Alt+4\r\n"
+         "max=Ctrl+Alt+5\r\n"
+         "\r\n"
+         "[Target]\r\n"
+         "AcceptedClasses=CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass\r\n"
+         "RequireTitleMarker=0\r\n"
+         "HotkeyOnlyOnTerminal=1\r\n"
+         "\r\n"
+         "[Sending]\r\n"
+         "EnterCount=3\r\n"
+         "EnterDelayMs=250\r\n"
+         "ClearPromptFirst=1\r\n"
+         "ClearDelayMs=60\r\n"
+         "RestorePromptAfter=1\r\n"
+         "BeepOnRefusal=1\r\n"
+         "TraceGrip=0\r\n"},
+        {"every field changed, into a new file", "",
+         [](TSettings& s) {
+             s.HotkeyText = {u"Shift+Num 5", u"^Alt+F12", u"Ctrl+Caps Lock", u"Alt+;", u"no such key"};
+             for (TEffortLevel level : AllEffortLevels) {
+                 s.Hotkey[level] = TextToShortCut(s.HotkeyText[level]);
+             }
+             s.FAcceptedClasses = {u"A;B", u"with \"quote\"", u"", u" Plain", u"\u7A97\u53E3"};
+             s.RequireTitleMarker = true;
+             s.HotkeyOnlyOnTerminal = false;
+             s.EnterCount = 10;
+             s.EnterDelayMs = 5000;
+             s.ClearPromptFirst = false;
+             s.ClearDelayMs = 20;
+             s.RestorePromptAfter = false;
+             s.BeepOnRefusal = false;
+             s.TraceGrip = true;
+         },
+         "[Hotkeys]\r\n"
+         "low=Shift+Num 5\r\n"
+         "medium=^Alt+F12\r\n"
+         "high=Ctrl+Caps Lock\r\n"
+         "xhigh=Alt+;\r\n"
+         "max=no such key\r\n"
+         "\r\n"
+         "[Target]\r\n"
+         "AcceptedClasses=\"A;B\";\"with \"\"quote\"\"\";; Plain;\xE7\xAA\x97\xE5\x8F\xA3\r\n"
+         "RequireTitleMarker=1\r\n"
+         "HotkeyOnlyOnTerminal=0\r\n"
+         "\r\n"
+         "[Sending]\r\n"
+         "EnterCount=10\r\n"
+         "EnterDelayMs=5000\r\n"
+         "ClearPromptFirst=0\r\n"
+         "ClearDelayMs=20\r\n"
+         "RestorePromptAfter=0\r\n"
+         "BeepOnRefusal=0\r\n"
+         "TraceGrip=1\r\n"},
+        {"hand-edited file loaded and saved again",
+         "; Tarvin, edited by hand\n[Sending]\nEnterCount = 99\nTraceGrip=1\n\n"
+         "[MainForm]\nLeft=10\n\n[hotkeys]\n  LOW =  Ctrl+Shift+F5 \nmedium=\n\n",
+         [](TSettings&) {},
+         "; Tarvin, edited by hand\r\n"
+         "[Sending]\r\n"
+         "EnterCount =10\r\n"
+         "TraceGrip=1\r\n"
+         "EnterDelayMs=250\r\n"
+         "ClearPromptFirst=1\r\n"
+         "ClearDelayMs=60\r\n"
+         "RestorePromptAfter=1\r\n"
+         "BeepOnRefusal=1\r\n"
+         "\r\n"
+         "[MainForm]\r\n"
+         "Left=10\r\n"
+         "\r\n"
+         "[hotkeys]\r\n"
+         "  LOW =Ctrl+Shift+F5\r\n"
+         "medium=Ctrl+Alt+2\r\n"
+         "high=Ctrl+Alt+3\r\n"
+         "xhigh=Ctrl+Alt+4\r\n"
+         "max=Ctrl+Alt+5\r\n"
+         "\r\n"
+         "[Target]\r\n"
+         "AcceptedClasses=CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass\r\n"
+         "RequireTitleMarker=0\r\n"
+         "HotkeyOnlyOnTerminal=1\r\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        platform::sim::TSimFileSystem files;
+        TSettings settings;
+        if (!c.Before.empty()) {
+            files.AddFile(IniPath, c.Before);
+            settings.Load(IniPath, files);
+        }
+        c.Change(settings);
+        settings.Save(IniPath, files);
+        EXPECT_EQ(files.Contents(IniPath), c.Written);
+    }
 }
 
 } // namespace

@@ -30,8 +30,7 @@ TEST(Win32Sender, ModifierHeldBySyntheticCtrlIsSeenUntilReleaseModifiers) {
     ASSERT_TRUE(WaitUntil([&] { return !AnyModifierDown(input); })) << "a modifier was already down";
 
     const std::array ctrlDown{MakeKeyInput(VkControl, 0, 0)};
-    TSendResult pressed;
-    SendInputs(input, ctrlDown, pressed);
+    const TSendResult pressed = SendInputs(input, ctrlDown);
     ASSERT_TRUE(SendSucceeded(pressed)) << pressed.ErrorCode;
     EXPECT_TRUE(WaitUntil([&] { return AnyModifierDown(input); })) << "the held Ctrl was never seen";
 
