@@ -1,10 +1,13 @@
 #include "app/Tarvin.Settings.h"
 
 #include "base/Base.Text.h"
+#include "base/Base.Unicode.h"
+#include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tarvin {
 namespace {
@@ -63,6 +66,60 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
         }
     }
     return 0;
+}
+
+std::u16string Decimal(std::int32_t value) {
+    return base::AsciiToUtf16(std::to_string(value));
+}
+
+// The user edits the file by hand and restarts; a value that does not take must say why, or the
+// edit looks ignored.
+void WarnUnusable(const TSettingRow& row, std::u16string_view text, std::u16string_view what) {
+    orvel::TAppDataCore::LogWarn(u"Tarvin.Settings: [" + std::u16string(row.Section) + u"] " +
+                                 std::u16string(row.Key) + u"=" + std::u16string(text) + u" " +
+                                 std::u16string(what));
+}
+
+// One key's trimmed, non-blank text into its field. Values in one pair of quotes, as Windows'
+// profile functions accept them, count as the text inside, except for the class list, whose own
+// syntax uses quotes.
+void LoadKey(TSettings& settings, const TSettingRow& row, const std::u16string& text) {
+    const std::u16string unquoted = orvel::TrimControl(std::u16string(orvel::UnquotedValue(text)));
+    if (row.Kind != TSettingKind::ClassList && unquoted.empty()) {
+        return;
+    }
+    switch (row.Kind) {
+    case TSettingKind::Hotkey:
+        settings.HotkeyText[row.Level] = unquoted;
+        settings.Hotkey[row.Level] = TextToShortCut(unquoted);
+        if (settings.Hotkey[row.Level] == 0) {
+            WarnUnusable(row, text,
+                         u"is not a shortcut; the \"" + std::u16string(row.Key) + u"\" level has no hotkey");
+        }
+        break;
+    case TSettingKind::ClassList:
+        settings.FAcceptedClasses = SplitClassList(text);
+        break;
+    case TSettingKind::Flag:
+        if (const auto number = orvel::IntegerValue(text)) {
+            settings.*row.Flag = *number != 0;
+        } else {
+            WarnUnusable(row, text, u"is not 0 or 1; using " + Decimal(settings.*row.Flag ? 1 : 0));
+        }
+        break;
+    case TSettingKind::Number:
+        if (const auto number = orvel::IntegerValue(text)) {
+            settings.*row.Number = std::clamp(*number, row.Min, row.Max);
+            if (settings.*row.Number != *number) {
+                WarnUnusable(row, text,
+                             u"is outside " + Decimal(row.Min) + u" to " + Decimal(row.Max) + u"; using " +
+                                 Decimal(settings.*row.Number));
+            }
+        } else {
+            WarnUnusable(row, text, u"is not a number; using " + Decimal(settings.*row.Number));
+        }
+        break;
+    }
 }
 
 } // namespace
@@ -191,32 +248,11 @@ void TSettings::Load(const std::u16string& FileName, platform::IFileSystem& File
     }
     orvel::TIniFileEx ini(std::u16string(SectionHotkeys), FileName, Files);
     for (const TSettingRow& row : SettingRows) {
-        const std::u16string section(row.Section);
-        const std::u16string key(row.Key);
-        switch (row.Kind) {
-        case TSettingKind::Hotkey: {
-            const std::u16string text =
-                orvel::TrimControl(ini.ReadString(section, key, std::u16string(row.DefaultText)));
-            if (!text.empty()) {
-                HotkeyText[row.Level] = text;
-                Hotkey[row.Level] = TextToShortCut(text);
-            }
-            break;
-        }
-        case TSettingKind::ClassList: {
-            const std::u16string text = orvel::TrimControl(ini.ReadString(section, key, u""));
-            if (!text.empty()) {
-                FAcceptedClasses = SplitClassList(text);
-            }
-            break;
-        }
-        case TSettingKind::Flag:
-            this->*row.Flag = ini.ReadBool(section, key, this->*row.Flag);
-            break;
-        case TSettingKind::Number:
-            this->*row.Number =
-                std::clamp(ini.ReadInteger(section, key, this->*row.Number), row.Min, row.Max);
-            break;
+        // A missing key reads as blank, and a blank value keeps the default without a word.
+        const std::u16string text =
+            orvel::TrimControl(ini.ReadString(std::u16string(row.Section), std::u16string(row.Key), u""));
+        if (!text.empty()) {
+            LoadKey(*this, row, text);
         }
     }
 }
@@ -228,7 +264,9 @@ void TSettings::Save(const std::u16string& FileName, platform::IFileSystem& File
         const std::u16string key(row.Key);
         switch (row.Kind) {
         case TSettingKind::Hotkey:
-            ini.WriteString(section, key, HotkeyText[row.Level]);
+            // Load drops one pair of quotes around a hotkey text, so a text that looks quoted
+            // goes out in one more pair to read back as itself.
+            ini.WriteString(section, key, orvel::QuotedValue(HotkeyText[row.Level]));
             break;
         case TSettingKind::ClassList:
             ini.WriteString(section, key, JoinClassList(FAcceptedClasses));

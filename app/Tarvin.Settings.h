@@ -97,7 +97,10 @@ public:
 
     void SetDefaults();
     // Defaults first; then, if the file exists, its values, with numbers clamped to their ranges.
-    // A missing file is left missing.
+    // A missing file is left missing. A value in one pair of quotes counts as the text inside
+    // (except for the class list, whose items use quotes of their own). Each value that does not
+    // take (no number, clamped, no shortcut) is named in a warning line with what is used instead;
+    // a blank or missing value keeps its default without one.
     void Load(const std::u16string& FileName, platform::IFileSystem& Files);
     // Writes all the keys of SettingRows, each straight to the file. A refused write raises
     // orvel::EIniFileException and the keys after it are not written.

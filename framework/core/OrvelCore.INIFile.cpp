@@ -230,6 +230,27 @@ std::u16string Quoted(const std::u16string& text) {
 
 } // namespace
 
+std::u16string_view UnquotedValue(std::u16string_view Value) {
+    Value = TrimBlanks(Value);
+    if (Value.size() >= 2 && (Value.front() == u'"' || Value.front() == u'\'') &&
+        Value.back() == Value.front()) {
+        Value.remove_prefix(1);
+        Value.remove_suffix(1);
+    }
+    return Value;
+}
+
+std::u16string QuotedValue(std::u16string_view Text) {
+    if (UnquotedValue(Text).size() == Text.size()) {
+        return std::u16string(Text);
+    }
+    return u"\"" + std::u16string(Text) + u"\"";
+}
+
+std::optional<std::int32_t> IntegerValue(std::u16string_view Value) {
+    return ParseInteger(UnquotedValue(Value));
+}
+
 TIniFileEx::TIniFileEx(std::u16string SectionName, std::u16string FileName, platform::IFileSystem& Files)
     : FSection(std::move(SectionName)), FFileName(std::move(FileName)), FFiles(Files),
       FEmpty(std::make_unique<TIniStore>()) {
@@ -273,6 +294,13 @@ void TIniFileEx::Store(const std::u16string& Section, const std::u16string& Iden
     case TIniEntryFault::InvalidKey:
         throw EIniFileException(u"Cannot write " + Quoted(Ident) + u" to " + FFileName +
                                 u": the key is not a valid INI key");
+    case TIniEntryFault::InvalidSection:
+        throw EIniFileException(u"Cannot write " + Quoted(Ident) + u" to " + FFileName +
+                                u": the section name " + Quoted(Section) +
+                                u" is not a valid INI section name");
+    case TIniEntryFault::NulInValue:
+        throw EIniFileException(u"Cannot write " + Quoted(Ident) + u" to " + FFileName +
+                                u": the value contains a NUL character");
     }
 
     const std::u16string failure = u"Unable to write to " + FFileName;
@@ -313,7 +341,7 @@ void TIniFileEx::WriteString(const std::u16string& Section, const std::u16string
 
 std::int32_t TIniFileEx::ReadInteger(const std::u16string& Section, const std::u16string& Ident,
                                      std::int32_t Default) {
-    return ParseInteger(ReadString(Section, Ident, std::u16string())).value_or(Default);
+    return IntegerValue(ReadString(Section, Ident, std::u16string())).value_or(Default);
 }
 
 void TIniFileEx::WriteInteger(const std::u16string& Section, const std::u16string& Ident,
@@ -330,7 +358,7 @@ void TIniFileEx::WriteBool(const std::u16string& Section, const std::u16string& 
 }
 
 double TIniFileEx::ReadFloat(const std::u16string& Section, const std::u16string& Ident, double Default) {
-    return ParseFloat(ReadString(Section, Ident, std::u16string())).value_or(Default);
+    return ParseFloat(UnquotedValue(ReadString(Section, Ident, std::u16string()))).value_or(Default);
 }
 
 void TIniFileEx::WriteFloat(const std::u16string& Section, const std::u16string& Ident, double Value) {
@@ -339,7 +367,7 @@ void TIniFileEx::WriteFloat(const std::u16string& Section, const std::u16string&
 
 TDateTime TIniFileEx::ReadDateIn(const std::u16string& Section, const std::u16string& Ident,
                                  TDateTime Default) {
-    return ParseDate(ReadString(Section, Ident, std::u16string())).value_or(Default);
+    return ParseDate(UnquotedValue(ReadString(Section, Ident, std::u16string()))).value_or(Default);
 }
 
 void TIniFileEx::WriteDateIn(const std::u16string& Section, const std::u16string& Ident, TDateTime Value) {

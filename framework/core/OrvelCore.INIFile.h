@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace orvel {
 
@@ -28,14 +30,27 @@ struct FontStruct {
     friend bool operator==(const FontStruct&, const FontStruct&) = default;
 };
 
+// A value as the typed reads see it: blanks around it dropped, then one pair of matching double or
+// single quotes around what is left, as Windows' profile functions read "7" or '7'. The string
+// reads give values as written, so a text whose own syntax uses quotes (a list of quoted items)
+// keeps them, and a string the program writes reads back unchanged.
+[[nodiscard]] std::u16string_view UnquotedValue(std::u16string_view Value);
+// What to write so that UnquotedValue gives Text back: Text itself when UnquotedValue leaves it
+// alone, else Text in one more pair of double quotes.
+[[nodiscard]] std::u16string QuotedValue(std::u16string_view Text);
+// The integer a value holds as ReadInteger reads it: decimal, "$" or "0x" hexadecimal, after
+// UnquotedValue. Nothing when it holds none.
+[[nodiscard]] std::optional<std::int32_t> IntegerValue(std::u16string_view Value);
+
 // Every read reads the file as it is now; every write reads it, changes one key and replaces the
 // whole file at once, creating it on the first write. A refused write raises EIniFileException
 // "Unable to write to {file}", and so does a write to a file that exists but cannot be read,
 // which would otherwise be replaced by one holding only the new key. An entry that would break
-// the file's lines (a CR or LF in the section, key or value, or a key that would not read back as
-// itself) raises it too, and nothing is written. Integers read as decimal, "$" or "0x"
-// hexadecimal, blanks around them allowed; floats are written with a decimal point (a decimal
-// comma is read too); dates as yyyy-mm-dd.
+// the file's lines (a CR or LF in the section, key or value, a NUL, or a section or key that
+// would not read back as itself) raises it too, and nothing is written. The file keeps its
+// encoding (TIniStore); a new file is UTF-8 without a byte-order mark. Integers read as decimal,
+// "$" or "0x" hexadecimal, blanks and one pair of quotes around them allowed; floats are written
+// with a decimal point (a decimal comma is read too); dates as yyyy-mm-dd.
 class TIniFileEx {
 public:
     // Creates the folder of FileName (with its parents) when it has one; a failure raises and no

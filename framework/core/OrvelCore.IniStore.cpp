@@ -10,16 +10,11 @@ namespace orvel {
 
 namespace {
 
-constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
-
 bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
-template <typename TChar> std::basic_string_view<TChar> TrimBlanks(std::basic_string_view<TChar> text) {
+std::u16string_view TrimBlanks(std::u16string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
     }
@@ -33,70 +28,137 @@ bool HasLineBreak(std::u16string_view text) {
     return text.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
 
+bool HasNul(std::u16string_view text) {
+    return text.find(u'\0') != std::u16string_view::npos;
+}
+
+// The form an ANSI text becomes when an entry needs a character ANSI lacks. The mark tells every
+// other reader, Windows' profile functions included, that the file is no longer ANSI.
+constexpr TIniTextForm UnicodeFallback{TIniEncoding::Utf8, true};
+
 } // namespace
 
-TIniStore::TLine TIniStore::ParseLine(std::string raw) {
+std::u16string TIniStore::Decode(std::string_view bytes) const {
+    return DecodeIniText(bytes, FForm.Encoding);
+}
+
+std::string TIniStore::Encode(std::u16string_view text) const {
+    auto bytes = EncodeIniText(text, FForm.Encoding);
+    Assert(bytes.has_value(), u"TIniStore: the text cannot be stored in the file's encoding");
+    return std::move(*bytes);
+}
+
+bool TIniStore::IsBlankLine(const TLine& line) const {
+    return line.Kind == TLineKind::Other && TrimBlanks(Decode(line.Raw)).empty();
+}
+
+TIniStore::TLine TIniStore::ParseLine(std::string raw) const {
     TLine line;
     line.Raw = std::move(raw);
-    const std::string_view text = TrimBlanks(std::string_view(line.Raw));
-    if (text.empty() || text.front() == ';' || text.front() == '#') {
+    const std::size_t unit = CodeUnitSize(FForm.Encoding);
+    for (std::size_t offset = 0; offset + unit <= line.Raw.size(); offset += unit) {
+        if (CodeUnitAt(line.Raw, offset, FForm.Encoding) == u'\0') {
+            return line; // readers disagree on what follows a NUL, so the line is no entry
+        }
+    }
+    const std::u16string decoded = Decode(line.Raw);
+    const std::u16string_view text = TrimBlanks(decoded);
+    if (text.empty() || text.front() == u';' || text.front() == u'#') {
         return line;
     }
-    if (text.front() == '[') {
-        // The last ']' closes the name, so names holding ']' read back as written.
-        const std::size_t close = text.rfind(']');
-        if (close != std::string_view::npos && close > 0) {
+    if (text.front() == u'[') {
+        // The first ']' ends the name: "[Sending] ; note" is the section Sending with a comment.
+        const std::size_t close = text.find(u']');
+        if (close != std::u16string_view::npos) {
             line.Kind = TLineKind::Section;
-            line.Name = base::Utf8ToUtf16(TrimBlanks(text.substr(1, close - 1)));
+            line.Name = std::u16string(TrimBlanks(text.substr(1, close - 1)));
         }
         return line;
     }
-    const std::size_t equals = line.Raw.find('=');
-    if (equals == std::string::npos) {
+    // Decoding keeps every ASCII unit where it was, so the text before the first '=' is the key
+    // whatever the encoding; the value's bytes start one unit after the '=' in the raw line.
+    const std::size_t equals = decoded.find(u'=');
+    if (equals == std::u16string::npos) {
         return line; // a key without '=' is no key
     }
-    const std::string_view key = TrimBlanks(std::string_view(line.Raw).substr(0, equals));
+    const std::u16string_view key = TrimBlanks(std::u16string_view(decoded).substr(0, equals));
     if (key.empty()) {
         return line;
     }
+    std::size_t equalsByte = 0;
+    while (CodeUnitAt(line.Raw, equalsByte, FForm.Encoding) != u'=') {
+        equalsByte += unit;
+    }
     line.Kind = TLineKind::Value;
-    line.Name = base::Utf8ToUtf16(key);
-    line.ValueStart = equals + 1;
+    line.Name = std::u16string(key);
+    line.ValueStart = equalsByte + unit;
     return line;
 }
 
 TIniStore TIniStore::Parse(std::string_view bytes) {
     TIniStore store;
-    if (bytes.starts_with(Utf8Bom)) {
-        store.FHasBom = true;
-        bytes.remove_prefix(Utf8Bom.size());
+    store.FForm = DetectIniTextForm(bytes);
+    const TIniEncoding encoding = store.FForm.Encoding;
+    if (store.FForm.ByteOrderMark) {
+        bytes.remove_prefix(ByteOrderMarkOf(encoding).size());
+    }
+    const std::size_t unit = CodeUnitSize(encoding);
+    if (bytes.size() % unit != 0) {
+        store.FDanglingByte = std::string(1, bytes.back());
+        bytes.remove_suffix(1);
     }
     // CR LF, LF and a lone CR all end a line, as text editors show them; otherwise a stray CR would
     // stay inside a value that can then never be written back.
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find_first_of("\r\n");
-        const std::string_view raw = bytes.substr(0, end);
-        std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (end != std::string_view::npos && bytes[end] == '\r' && next < bytes.size() &&
-            bytes[next] == '\n') {
-            ++next;
+    std::size_t start = 0;
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        const char16_t c = CodeUnitAt(bytes, offset, encoding);
+        if (c != u'\r' && c != u'\n') {
+            offset += unit;
+            continue;
         }
-        bytes.remove_prefix(next);
-        store.FLines.push_back(ParseLine(std::string(raw)));
+        store.FLines.push_back(store.ParseLine(std::string(bytes.substr(start, offset - start))));
+        offset += unit;
+        if (c == u'\r' && offset < bytes.size() && CodeUnitAt(bytes, offset, encoding) == u'\n') {
+            offset += unit;
+        }
+        start = offset;
+    }
+    if (start < bytes.size()) {
+        store.FLines.push_back(store.ParseLine(std::string(bytes.substr(start))));
     }
     return store;
 }
 
 std::string TIniStore::Serialize() const {
     std::string out;
-    if (FHasBom) {
-        out += Utf8Bom;
+    if (FForm.ByteOrderMark) {
+        out += ByteOrderMarkOf(FForm.Encoding);
     }
+    const std::string lineEnd = Encode(u"\r\n");
     for (const TLine& line : FLines) {
         out += line.Raw;
-        out += "\r\n";
+        out += lineEnd;
     }
+    out += FDanglingByte;
     return out;
+}
+
+void TIniStore::ConvertTo(TIniTextForm form) {
+    Assert(form.Encoding != TIniEncoding::Ansi, u"TIniStore.ConvertTo: ANSI cannot hold every text");
+    if (form.Encoding != FForm.Encoding) {
+        std::vector<std::u16string> texts;
+        texts.reserve(FLines.size());
+        for (const TLine& line : FLines) {
+            texts.push_back(Decode(line.Raw));
+        }
+        FForm = form;
+        for (std::size_t i = 0; i < FLines.size(); ++i) {
+            FLines[i] = ParseLine(Encode(texts[i]));
+        }
+        FDanglingByte.clear(); // half a UTF-16 unit has no text to carry over
+    }
+    FForm = form;
 }
 
 std::optional<std::size_t> TIniStore::FindKey(std::u16string_view section, std::u16string_view key) const {
@@ -120,7 +182,7 @@ std::optional<std::u16string> TIniStore::Get(std::u16string_view section, std::u
         return std::nullopt;
     }
     const TLine& line = FLines[*index];
-    return base::Utf8ToUtf16(std::string_view(line.Raw).substr(line.ValueStart));
+    return Decode(std::string_view(line.Raw).substr(line.ValueStart));
 }
 
 bool TIniStore::KeyExists(std::u16string_view section, std::u16string_view key) const {
@@ -175,10 +237,16 @@ TIniEntryFault TIniStore::CheckEntry(std::u16string_view section, std::u16string
     if (HasLineBreak(value)) {
         return TIniEntryFault::LineBreakInValue;
     }
+    if (section.find(u']') != std::u16string_view::npos || HasNul(section)) {
+        return TIniEntryFault::InvalidSection;
+    }
     const std::u16string_view name = TrimBlanks(key);
-    if (name.empty() || name.find(u'=') != std::u16string_view::npos || name.front() == u'[' ||
-        name.front() == u';' || name.front() == u'#') {
+    if (name.empty() || name.find(u'=') != std::u16string_view::npos || HasNul(name) ||
+        name.front() == u'[' || name.front() == u';' || name.front() == u'#') {
         return TIniEntryFault::InvalidKey;
+    }
+    if (HasNul(value)) {
+        return TIniEntryFault::NulInValue;
     }
     return TIniEntryFault::None;
 }
@@ -188,19 +256,50 @@ void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u
            u"TIniStore.Set: the entry cannot be stored");
     section = TrimBlanks(section);
     key = TrimBlanks(key);
+    for (const std::u16string_view text : {section, key, value}) {
+        if (!EncodeIniText(text, FForm.Encoding)) {
+            ConvertTo(UnicodeFallback);
+            break;
+        }
+    }
+    Place(section, key, value);
+    KeepAnsiRecognisable();
+}
 
+void TIniStore::KeepAnsiRecognisable() {
+    if (FForm.Encoding != TIniEncoding::Ansi) {
+        return;
+    }
+    bool nonAscii = false;
+    for (const TLine& line : FLines) {
+        if (!base::IsValidUtf8(line.Raw)) {
+            return; // still read as ANSI
+        }
+        nonAscii = nonAscii || std::any_of(line.Raw.begin(), line.Raw.end(), [](char byte) {
+                       return static_cast<unsigned char>(byte) >= 0x80;
+                   });
+    }
+    // Plain ASCII is the same text in UTF-8; other bytes would change their meaning.
+    if (nonAscii) {
+        ConvertTo(UnicodeFallback);
+    } else {
+        FForm = {TIniEncoding::Utf8, false};
+    }
+}
+
+void TIniStore::Place(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
     if (const auto index = FindKey(section, key)) {
         // Keep the key as the file spells it, with its spacing; replace only what follows '='.
         TLine& line = FLines[*index];
         line.Raw.resize(line.ValueStart);
-        line.Raw += base::Utf16ToUtf8(value);
+        line.Raw += Encode(value);
         return;
     }
 
-    std::string entry = base::Utf16ToUtf8(key);
-    entry.push_back('=');
-    entry += base::Utf16ToUtf8(value);
-    TLine added = ParseLine(std::move(entry));
+    std::u16string entry(key);
+    entry += u'=';
+    entry += value;
+    TLine added = ParseLine(Encode(entry));
     std::optional<std::size_t> insertAfter;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TLine& line = FLines[i];
@@ -220,13 +319,10 @@ void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u
         return;
     }
 
-    if (!FLines.empty() && !TrimBlanks(std::string_view(FLines.back().Raw)).empty()) {
+    if (!FLines.empty() && !IsBlankLine(FLines.back())) {
         FLines.push_back(ParseLine(std::string()));
     }
-    std::string header = base::Utf16ToUtf8(section);
-    header.insert(header.begin(), '[');
-    header.push_back(']');
-    FLines.push_back(ParseLine(std::move(header)));
+    FLines.push_back(ParseLine(Encode(u"[" + std::u16string(section) + u"]")));
     FLines.push_back(std::move(added));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // TIniStore: the text of one INI file as ordered sections and keys, rewritten with the least change.
+#include "framework/core/OrvelCore.IniEncoding.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,22 +17,33 @@ enum class TIniEntryFault {
     LineBreakInSection, // a CR or LF in the section name
     LineBreakInKey,     // a CR or LF in the key
     LineBreakInValue,   // a CR or LF in the value
-    InvalidKey,         // empty after trimming, holds '=', or starts like a section or a comment
+    InvalidKey,         // empty after trimming, holds '=' or NUL, or starts like a section or a comment
+    InvalidSection,     // holds ']' (which ends the name) or NUL
+    NulInValue,         // a NUL character in the value
 };
 
 // Lines keep their original bytes, so that a rewrite changes only the line of the key that was
 // set (comments, blank lines, spacing and bytes that are not valid UTF-8 survive untouched).
 // Section and key names are trimmed of blanks and compare with ASCII case folding; other
-// characters compare exactly. A value is the text after the first '=' up to the line end, blanks
-// included. Of duplicate keys (also across repeated sections of one name) the first counts.
+// characters compare exactly. A section name ends at the first ']'; what follows it on the line is
+// a comment. A value is the text after the first '=' up to the line end, blanks and quotes
+// included. Of duplicate keys (also across repeated sections of one name) the first counts. A line
+// that is neither a section, a key nor a comment (no '=', a '[' without ']', a NUL character) is
+// no entry; it is kept as it is and reading goes on after it.
 class TIniStore {
 public:
+    // An empty text, in the form of a new file: UTF-8 without a byte-order mark.
     TIniStore() = default;
 
-    // UTF-8 text with LF or CRLF line ends, with or without a byte-order mark.
+    // Text in any form DetectIniTextForm recognises, with CR LF, LF or CR line ends.
     static TIniStore Parse(std::string_view bytes);
-    // CRLF line ends, the last line included; a byte-order mark only when the parsed text had one.
+    // In the parsed form, with its byte-order mark if it had one, CRLF line ends (the last line's
+    // included).
     std::string Serialize() const;
+    TIniTextForm TextForm() const { return FForm; }
+    // Re-encodes every line into a Unicode form (UTF-8 or UTF-16): lines keep their text, not
+    // their bytes. Only the mark changes when the encoding stays.
+    void ConvertTo(TIniTextForm form);
 
     std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
     bool KeyExists(std::u16string_view section, std::u16string_view key) const;
@@ -42,26 +55,37 @@ public:
     static TIniEntryFault CheckEntry(std::u16string_view section, std::u16string_view key,
                                      std::u16string_view value);
     // Updates the first occurrence of the key, or adds it after the last key of the section's
-    // first block, or adds the section at the end. Raises EAssertionFailed for an entry that
-    // CheckEntry refuses.
+    // first block, or adds the section at the end. An ANSI text that cannot hold a character of
+    // the entry becomes UTF-8 with a byte-order mark first, so nothing is lost; so does one whose
+    // bytes would read back as UTF-8 once the entry is set (an ANSI file is known only by bytes
+    // that are not valid UTF-8), unless it is plain ASCII, which reads the same either way.
+    // TextForm() stays what Parse would find in Serialize(). Raises EAssertionFailed for an
+    // entry that CheckEntry refuses.
     void Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);
 
 private:
     enum class TLineKind { Other, Section, Value };
 
     struct TLine {
-        std::string Raw; // the line's bytes without its line end
+        std::string Raw; // the line's bytes in the text's encoding, without its line end
         TLineKind Kind = TLineKind::Other;
         std::u16string Name;        // section name or key, trimmed
         std::size_t ValueStart = 0; // for a value line: the byte after the first '='
     };
 
-    static TLine ParseLine(std::string raw);
+    void Place(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    void KeepAnsiRecognisable();
+    TLine ParseLine(std::string raw) const;
+    std::u16string Decode(std::string_view bytes) const;
+    std::string Encode(std::u16string_view text) const;
+    bool IsBlankLine(const TLine& line) const;
     // Index of the first value line of `key` in `section`, if any.
     std::optional<std::size_t> FindKey(std::u16string_view section, std::u16string_view key) const;
 
     std::vector<TLine> FLines;
-    bool FHasBom = false;
+    TIniTextForm FForm;
+    // A last odd byte of a UTF-16 text is no character; it is kept after the last line.
+    std::string FDanglingByte;
 };
 
 } // namespace orvel

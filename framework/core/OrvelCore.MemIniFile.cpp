@@ -2,15 +2,7 @@
 
 #include "framework/core/OrvelCore.Exceptions.h"
 
-#include <string_view>
-
 namespace orvel {
-
-namespace {
-
-constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
-
-} // namespace
 
 TMemIniFile::TMemIniFile(std::u16string FileName, platform::IFileSystem& Files)
     : FFileName(std::move(FileName)), FFiles(Files) {
@@ -30,10 +22,8 @@ void TMemIniFile::WriteString(const std::u16string& Section, const std::u16strin
 }
 
 void TMemIniFile::UpdateFile() {
-    std::string bytes = FStore.Serialize();
-    if (!std::string_view(bytes).starts_with(Utf8Bom)) {
-        bytes.insert(0, Utf8Bom);
-    }
+    FStore.ConvertTo({TIniEncoding::Utf8, true});
+    const std::string bytes = FStore.Serialize();
     if (!FFiles.WriteFileAtomic(FFileName, bytes).Ok) {
         throw EIniFileException(u"Unable to write to " + FFileName);
     }

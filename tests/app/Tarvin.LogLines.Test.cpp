@@ -2,6 +2,7 @@
 #include "app/Tarvin.Sender.h"
 #include "app/Tarvin.Settings.h"
 #include "app/Tarvin.Target.h"
+#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.LogRam.h"
 #include "platform/sim/Sim.Platform.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tarvin {
 namespace {
@@ -78,6 +81,52 @@ TEST_F(AppLogLines, CompleteAndEmptySendsLogNothing) {
     EXPECT_TRUE(SendSucceeded(SendEnter(Sim.Desktop)));
     EXPECT_FALSE(SendSucceeded(SendText(Sim.Desktop, u"")));
     EXPECT_EQ(Lines().Count(), 0);
+}
+
+TEST_F(AppLogLines, SettingsValuesThatDoNotTakeSayWhyInOneWarningEach) {
+    struct TCase {
+        const char* Name;
+        std::string Text;
+        std::vector<std::u16string> Warnings;
+    };
+    const std::vector<TCase> cases = {
+        {"not a number",
+         "[Sending]\r\nEnterCount=abc\r\n",
+         {u"Tarvin.Settings: [Sending] EnterCount=abc is not a number; using 3"}},
+        {"out of range",
+         "[Sending]\r\nEnterCount=99\r\nEnterDelayMs=10\r\n",
+         {u"Tarvin.Settings: [Sending] EnterCount=99 is outside 1 to 10; using 10",
+          u"Tarvin.Settings: [Sending] EnterDelayMs=10 is outside 50 to 5000; using 50"}},
+        {"Boolean that is no number",
+         "[Target]\r\nRequireTitleMarker=yes\r\n[Sending]\r\nClearPromptFirst=false\r\n",
+         {u"Tarvin.Settings: [Target] RequireTitleMarker=yes is not 0 or 1; using 0",
+          u"Tarvin.Settings: [Sending] ClearPromptFirst=false is not 0 or 1; using 1"}},
+        {"not a shortcut",
+         "[Hotkeys]\r\nmedium=  Ctrl+Alt+Q+ \r\n",
+         {u"Tarvin.Settings: [Hotkeys] medium=Ctrl+Alt+Q+ is not a shortcut; the \"medium\" level has no "
+          u"hotkey"}},
+        {"quoted value shown as written",
+         "[Sending]\r\nClearDelayMs=\"1000\"\r\n",
+         {u"Tarvin.Settings: [Sending] ClearDelayMs=\"1000\" is outside 20 to 500; using 500"}},
+        {"values that take, blanks and missing keys",
+         "[Hotkeys]\r\nlow=\r\nhigh=\"Ctrl+Alt+9\"\r\n[Sending]\r\n"
+         "EnterCount=10\r\nTraceGrip=2\r\nClearDelayMs=\r\n",
+         {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Core->RamLog->Clear();
+        Sim.Files.AddFile(u"C:\\Cfg\\Tarvin.ini", c.Text);
+        TSettings settings;
+        settings.Load(u"C:\\Cfg\\Tarvin.ini", Sim.Files);
+
+        std::vector<std::u16string> lines;
+        for (int i = 0; i < Lines().Count(); ++i) {
+            EXPECT_EQ(Lines().Items(i)->Level, orvel::lvWarnings);
+            lines.push_back(Lines().Items(i)->Msg);
+        }
+        EXPECT_EQ(lines, c.Warnings);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
+#include "framework/core/OrvelCore.IniEncoding.h"
 #include "platform/sim/Sim.FileSystem.h"
 
 #include <gtest/gtest.h>
@@ -735,6 +736,120 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
         settings.Save(IniPath, files);
         EXPECT_EQ(files.Contents(IniPath), c.Written);
     }
+}
+
+TEST(SettingsLoad, ValuesAsPeopleWriteThemByHand) {
+    struct TCase {
+        const char* Name;
+        std::u16string Text;
+        std::function<void(const TSettings&)> Check;
+    };
+    const std::vector<TCase> cases = {
+        {"quoted number", u"[Sending]\r\nEnterCount=\"7\"\r\n",
+         [](const TSettings& s) { EXPECT_EQ(s.EnterCount, 7); }},
+        {"single-quoted number clamped", u"[Sending]\r\nClearDelayMs='1000'\r\n",
+         [](const TSettings& s) { EXPECT_EQ(s.ClearDelayMs, 500); }},
+        {"quoted Boolean", u"[Sending]\r\nClearPromptFirst=\"0\"\r\n",
+         [](const TSettings& s) { EXPECT_FALSE(s.ClearPromptFirst); }},
+        {"quoted hotkey", u"[Hotkeys]\r\nlow=\"Ctrl+Alt+9\"\r\nhigh= ' Shift+F5 ' \r\n",
+         [](const TSettings& s) {
+             EXPECT_EQ(s.HotkeyText[elLow], u"Ctrl+Alt+9");
+             EXPECT_EQ(s.Hotkey[elLow], 0xC039);
+             EXPECT_EQ(s.HotkeyText[elHigh], u"Shift+F5");
+             EXPECT_EQ(s.Hotkey[elHigh], 0x2074);
+         }},
+        {"empty quotes keep the default", u"[Hotkeys]\r\nlow=\"\"\r\n[Sending]\r\nEnterCount=''\r\n",
+         [](const TSettings& s) {
+             EXPECT_EQ(s.HotkeyText[elLow], u"Ctrl+Alt+1");
+             EXPECT_EQ(s.EnterCount, 3);
+         }},
+        {"the apostrophe key is no quote", u"[Hotkeys]\r\nmax=Ctrl+'\r\n",
+         [](const TSettings& s) { EXPECT_EQ(s.Hotkey[elMax], 0x40DE); }},
+        {"class list keeps its own quotes", u"[Target]\r\nAcceptedClasses=\"a\";\"b;c\"\r\n",
+         [](const TSettings& s) {
+             EXPECT_EQ(s.FAcceptedClasses, (Strings{u"a", u"b;c"}));
+         }},
+        {"header with a comment after it", u"[Sending] ; see [docs]\r\nEnterCount=7\r\n",
+         [](const TSettings& s) { EXPECT_EQ(s.EnterCount, 7); }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        platform::sim::TSimFileSystem files;
+        c.Check(LoadFrom(files, c.Text));
+    }
+}
+
+// What happens at exit: the settings are loaded again and saved over the user's file.
+TEST(SettingsSave, ShutdownRoundTripKeepsANotepadUnicodeFileUnicode) {
+    const auto utf16 = [](std::u16string_view text) {
+        return "\xFF\xFE" + *orvel::EncodeIniText(text, orvel::TIniEncoding::Utf16LE);
+    };
+    platform::sim::TSimFileSystem files;
+    files.AddFile(IniPath, utf16(u"[Hotkeys]\r\nlow=Ctrl+Alt+9\r\n[Sending]\r\nEnterCount=7\r\n"));
+    TSettings settings;
+    settings.Load(IniPath, files);
+    ASSERT_EQ(settings.EnterCount, 7);
+    ASSERT_EQ(settings.Hotkey[elLow], 0xC039);
+
+    settings.Save(IniPath, files);
+
+    EXPECT_EQ(files.Contents(IniPath),
+              utf16(u"[Hotkeys]\r\n"
+                    u"low=Ctrl+Alt+9\r\n"
+                    u"medium=Ctrl+Alt+2\r\n"
+                    u"high=Ctrl+Alt+3\r\n"
+                    u"xhigh=Ctrl+Alt+4\r\n"
+                    u"max=Ctrl+Alt+5\r\n"
+                    u"[Sending]\r\n"
+                    u"EnterCount=7\r\n"
+                    u"EnterDelayMs=250\r\n"
+                    u"ClearPromptFirst=1\r\n"
+                    u"ClearDelayMs=60\r\n"
+                    u"RestorePromptAfter=1\r\n"
+                    u"BeepOnRefusal=1\r\n"
+                    u"TraceGrip=0\r\n"
+                    u"\r\n"
+                    u"[Target]\r\n"
+                    u"AcceptedClasses=CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass\r\n"
+                    u"RequireTitleMarker=0\r\n"
+                    u"HotkeyOnlyOnTerminal=1\r\n"));
+    TSettings reloaded;
+    reloaded.Load(IniPath, files);
+    EXPECT_EQ(reloaded.EnterCount, 7);
+    EXPECT_EQ(reloaded.HotkeyText[elLow], u"Ctrl+Alt+9");
+}
+
+TEST(SettingsSave, ShutdownRoundTripKeepsAnAnsiClassName) {
+    platform::sim::TSimFileSystem files;
+    files.AddFile(IniPath, "[Target]\r\nAcceptedClasses=\xC9"
+                           "cran;ConsoleWindowClass\r\n");
+    TSettings settings;
+    settings.Load(IniPath, files);
+    ASSERT_EQ(settings.FAcceptedClasses, (Strings{u"\u00C9cran", u"ConsoleWindowClass"}));
+
+    settings.Save(IniPath, files);
+
+    const std::string written = files.Contents(IniPath).value_or("");
+    EXPECT_TRUE(written.starts_with("[Target]\r\nAcceptedClasses=\xC9"
+                                    "cran;ConsoleWindowClass\r\n"))
+        << written;
+    TSettings reloaded;
+    reloaded.Load(IniPath, files);
+    EXPECT_EQ(reloaded.FAcceptedClasses, settings.FAcceptedClasses);
+}
+
+TEST(SettingsSave, HotkeyTextThatLooksQuotedReadsBackAsItself) {
+    platform::sim::TSimFileSystem files;
+    TSettings saved;
+    saved.HotkeyText[elLow] = u"'x'";
+    saved.HotkeyText[elMedium] = u"\"Ctrl+Alt+2\"";
+    saved.Save(IniPath, files);
+    TSettings loaded;
+    loaded.Load(IniPath, files);
+    EXPECT_EQ(loaded.HotkeyText[elLow], u"'x'");
+    EXPECT_EQ(loaded.Hotkey[elLow], 0);
+    EXPECT_EQ(loaded.HotkeyText[elMedium], u"\"Ctrl+Alt+2\"");
+    EXPECT_EQ(loaded.Hotkey[elMedium], 0);
 }
 
 } // namespace

@@ -85,7 +85,20 @@ TEST(Unicode, IllFormedUtf8BecomesReplacementCharacterAndRestSurvives) {
         SCOPED_TRACE("case " + std::to_string(i));
         const std::u16string result = base::Utf8ToUtf16(cases[i].first);
         EXPECT_EQ(result, cases[i].second);
+        EXPECT_FALSE(base::IsValidUtf8(cases[i].first));
     }
+}
+
+TEST(Unicode, WellFormedUtf8IsValidAndAnsiTextIsNot) {
+    for (std::size_t i = 0; i < WellFormed.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        EXPECT_TRUE(base::IsValidUtf8(WellFormed[i].Utf8));
+    }
+    EXPECT_TRUE(base::IsValidUtf8("\xEF\xBF\xBD")); // U+FFFD written out is itself well-formed
+    EXPECT_FALSE(base::IsValidUtf8("Caf\xE9"));     // Windows-1252 e acute
+    EXPECT_FALSE(base::IsValidUtf8("\xC9"
+                                   "cran;x"));      // Windows-1252 E acute before ASCII
+    EXPECT_FALSE(base::IsValidUtf8("\xFF\xFE[S]")); // a UTF-16 mark read as bytes
 }
 
 TEST(Unicode, AsciiToUtf16KeepsEveryCharacter) {

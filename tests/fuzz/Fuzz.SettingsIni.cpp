@@ -1,4 +1,5 @@
-// An arbitrary INI file: the text store's parse and rewrite, then the settings read from it.
+// An arbitrary INI file: the text store's parse and rewrite, then the settings read from it and
+// saved back over it.
 #include "app/Tarvin.Settings.h"
 #include "framework/core/OrvelCore.IniStore.h"
 #include "framework/core/OrvelCore.h"
@@ -17,6 +18,7 @@ void CheckStore(std::string_view bytes) {
     // Rewriting keeps every line's bytes, so a second round changes nothing.
     const orvel::TIniStore again = orvel::TIniStore::Parse(text);
     FUZZ_CHECK(again.Serialize() == text);
+    FUZZ_CHECK(again.TextForm() == store.TextForm());
     FUZZ_CHECK(again.Sections() == store.Sections());
 
     for (const auto& section : store.Sections()) {
@@ -34,6 +36,18 @@ void CheckStore(std::string_view bytes) {
         changed.Set(section, u"FuzzKey", u" value ");
         const orvel::TIniStore reread = orvel::TIniStore::Parse(changed.Serialize());
         FUZZ_CHECK(reread.Get(section, u"FuzzKey") == std::u16string(u" value "));
+        // An ASCII entry fits every encoding, so the file keeps its own; and what the store
+        // says of its text is what a reader of the file finds.
+        FUZZ_CHECK(reread.TextForm() == store.TextForm());
+        FUZZ_CHECK(reread.TextForm() == changed.TextForm());
+    }
+    // A character that ANSI lacks turns the text into UTF-8 rather than being lost.
+    if (orvel::TIniStore::CheckEntry(section, u"FuzzMark", u"\u2733") == orvel::TIniEntryFault::None) {
+        changed.Set(section, u"FuzzMark", u"\u2733");
+        const orvel::TIniStore reread = orvel::TIniStore::Parse(changed.Serialize());
+        FUZZ_CHECK(reread.Get(section, u"FuzzMark") == std::u16string(u"\u2733"));
+        FUZZ_CHECK(reread.TextForm().Encoding != orvel::TIniEncoding::Ansi);
+        FUZZ_CHECK(reread.TextForm() == changed.TextForm());
     }
 }
 
@@ -61,11 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(files.WriteCount() == 0);
     FUZZ_CHECK(files.Contents(IniPath) == std::string(bytes));
 
-    // What was loaded, saved into a new file, loads back the same.
-    platform::sim::TSimFileSystem fresh;
-    settings.Save(IniPath, fresh);
+    // The save at exit rewrites the user's own file: it keeps a Unicode file's encoding (an ANSI
+    // file whose last non-UTF-8 byte the save replaced may become UTF-8), and what was loaded
+    // loads back the same.
+    const orvel::TIniTextForm form = orvel::TIniStore::Parse(bytes).TextForm();
+    settings.Save(IniPath, files);
+    if (form.Encoding != orvel::TIniEncoding::Ansi) {
+        FUZZ_CHECK(orvel::TIniStore::Parse(*files.Contents(IniPath)).TextForm() == form);
+    }
     tarvin::TSettings reloaded;
-    reloaded.Load(IniPath, fresh);
+    reloaded.Load(IniPath, files);
     FUZZ_CHECK(reloaded.HotkeyText == settings.HotkeyText);
     FUZZ_CHECK(reloaded.Hotkey == settings.Hotkey);
     FUZZ_CHECK(reloaded.FAcceptedClasses == settings.FAcceptedClasses);

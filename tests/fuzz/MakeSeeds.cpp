@@ -2,6 +2,7 @@
 //   fuzz_make_seeds <corpus folder>
 // gives <folder>/<target>/<name> files. Run it again after a format change and commit the result.
 #include "app/Tarvin.Settings.h"
+#include "framework/core/OrvelCore.IniEncoding.h"
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.LogRam.h"
 #include "framework/core/OrvelCore.StreamMem.h"
@@ -16,6 +17,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using orvel::TKestroMemStream;
 
 namespace {
@@ -180,6 +182,29 @@ void IniSeeds() {
         "\nlow=Ctrl+1\n[Sending]\nEnterCount=0x7FFFFFFF\n"
         "EnterDelayMs = -5\nClearDelayMs=$20\nBeepOnRefusal=0\n[Target]\nAcceptedClasses=\"a;b\"x;\"open\n"
         "\xFF\xFE garbage\n[Hotkeys]\nmax=Shift+Shift+Ctrl+Alt+Z\n");
+
+    // The forms Notepad saves and people type, beyond UTF-8: "Unicode" (UTF-16 LE with a mark),
+    // "Unicode big endian", ANSI, quoted values, a comment after a section header, NUL bytes.
+    const std::u16string handWritten = u"; Tarvin\r\n[Sending] ; see [docs]\r\nEnterCount=\"7\"\r\n"
+                                       u"ClearDelayMs = ' 90 '\r\n[Hotkeys]\r\nlow='Ctrl+Alt+9'\r\n"
+                                       u"[Target]\r\nAcceptedClasses=\u00C9cran;\"a;b\";\r\n";
+    const auto encoded = [](std::u16string_view text, orvel::TIniEncoding encoding) {
+        return std::string(orvel::ByteOrderMarkOf(encoding)) + *orvel::EncodeIniText(text, encoding);
+    };
+    Put("fuzz_settings_ini", "unicode-notepad", encoded(handWritten, orvel::TIniEncoding::Utf16LE));
+    Put("fuzz_settings_ini", "unicode-big-endian", encoded(handWritten, orvel::TIniEncoding::Utf16BE));
+    Put("fuzz_settings_ini", "unicode-odd-length",
+        encoded(u"[Hotkeys]\nlow=F9\n", orvel::TIniEncoding::Utf16LE) + "\x41");
+    Put("fuzz_settings_ini", "ansi",
+        encoded(handWritten + u"; \u20AC \u00FC\r\n", orvel::TIniEncoding::Ansi));
+    Put("fuzz_settings_ini", "quoted-values",
+        "[Sending]\nEnterCount=\"7\"\nEnterDelayMs='9999'\nClearPromptFirst=\"0'\nBeepOnRefusal=''\n"
+        "[Hotkeys]\nlow=\"Ctrl+Alt+9\"\nmedium=\"'Ctrl+Alt+2'\"\nmax=Ctrl+'\n"
+        "[Target]\nAcceptedClasses=\"a\";\"b;c\"\nRequireTitleMarker=\" 1 \"\n");
+    Put("fuzz_settings_ini", "header-comments",
+        "[Sending] ; see [docs]\r\nEnterCount=7\r\n[Hotkeys]x]\r\nlow=Ctrl+Alt+8\r\n[a]b]\r\nk=v\r\n");
+    Put("fuzz_settings_ini", "nul-bytes",
+        "[Hotkeys]\r\nlow=Ctrl\0+Alt+9\r\n[Sen\0ding]\r\nEnterCount=7\r\n\0\r\n[\r\nmedium=Ctrl+Alt+7\r\n"s);
 }
 
 void ShortcutSeeds() {

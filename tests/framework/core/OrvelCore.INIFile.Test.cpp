@@ -3,15 +3,20 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "tests/framework/core/OrvelCore.IniTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace orvel {
 namespace {
+
+using namespace std::string_literals;
 
 using platform::sim::TSimFileSystem;
 
@@ -360,6 +365,161 @@ TEST_F(IniFileTest, WhatTheProgramWritesReadsBackUnchanged) {
         ini.Write(u"n", value);
         EXPECT_EQ(ini.Read(u"n", std::int32_t{7}), value);
     }
+}
+
+// --- files as Windows users edit them ---
+
+// One hand-edited file in every form Notepad saves, each read and rewritten by the INI handle.
+struct EncodedFileCase {
+    const char* Name;
+    std::string Bytes;
+    std::function<std::string(std::u16string_view)> Encode; // the same form, for the expected bytes
+};
+
+// A comment, a section header with a comment after it, quoted numbers, a line with a NUL, a
+// non-ASCII class name and a line without '='.
+const std::u16string HandEditedText = u"; Tarvin settings\r\n"
+                                      u"[Sending] ; see [docs]\r\n"
+                                      u"EnterCount=\"7\"\r\n"
+                                      u"ClearDelayMs = '90'\r\n"
+                                      u"[Hotkeys]\r\n"
+                                      u"low=Ctrl+Alt+9\r\n"
+                                      u"[Target]\r\n"
+                                      u"x\0=1\r\n"
+                                      u"AcceptedClasses=\u00C9cran;\"a;b\"\r\n"
+                                      u"stray line\r\n"s;
+
+std::vector<EncodedFileCase> HandEditedFiles() {
+    using test::Latin1Bytes;
+    using test::Utf16BEBytes;
+    using test::Utf16LEBytes;
+    const std::u16string& crlf = HandEditedText;
+    std::u16string lf = crlf;
+    for (std::size_t at = lf.find(u"\r\n"); at != std::u16string::npos; at = lf.find(u"\r\n", at)) {
+        lf.erase(at, 1);
+    }
+    const auto utf8 = [](std::u16string_view text) { return base::Utf16ToUtf8(text); };
+    const auto utf8Bom = [](std::u16string_view text) { return "\xEF\xBB\xBF" + base::Utf16ToUtf8(text); };
+    const auto le = [](std::u16string_view text) { return "\xFF\xFE" + Utf16LEBytes(text); };
+    const auto be = [](std::u16string_view text) { return "\xFE\xFF" + Utf16BEBytes(text); };
+    const auto ansi = [](std::u16string_view text) { return Latin1Bytes(text); };
+    return {
+        {"UTF-8, CRLF", utf8(crlf), utf8},
+        {"UTF-8, LF", utf8(lf), utf8},
+        {"UTF-8 with mark, LF", utf8Bom(lf), utf8Bom},
+        {"Notepad's Unicode: UTF-16 LE with mark, CRLF", le(crlf), le},
+        {"UTF-16 LE with mark, LF", le(lf), le},
+        {"UTF-16 BE with mark, CRLF", be(crlf), be},
+        {"ANSI, CRLF", ansi(crlf), ansi},
+        {"ANSI, LF", ansi(lf), ansi},
+    };
+}
+
+TEST_F(IniFileTest, HandEditedFilesReadInEveryEncoding) {
+    for (const EncodedFileCase& c : HandEditedFiles()) {
+        SCOPED_TRACE(c.Name);
+        Files.AddFile(IniPath, c.Bytes);
+        TIniFileEx ini(u"Sending", IniPath, Files);
+        EXPECT_EQ(ini.Read(u"EnterCount", std::int32_t{3}), 7);
+        EXPECT_EQ(ini.ReadInteger(u"Sending", u"ClearDelayMs", 60), 90);
+        EXPECT_EQ(ini.Read(u"EnterCount", u""), u"\"7\"");
+        EXPECT_EQ(ini.ReadString(u"Hotkeys", u"low", u""), u"Ctrl+Alt+9");
+        EXPECT_EQ(ini.ReadString(u"Target", u"AcceptedClasses", u""), u"\u00C9cran;\"a;b\"");
+        EXPECT_FALSE(ini.ValueExists(u"Target", u"x"));
+        EXPECT_FALSE(ini.ValueExists(u"Target", u"stray line"));
+    }
+}
+
+TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherLineAndTheEncoding) {
+    // Only the value of the key that was set changes, the key's spelling kept.
+    std::u16string written = HandEditedText;
+    const std::u16string before = u"EnterCount=\"7\"";
+    written.replace(written.find(before), before.size(), u"EnterCount=8");
+    for (const EncodedFileCase& c : HandEditedFiles()) {
+        SCOPED_TRACE(c.Name);
+        Files.AddFile(IniPath, c.Bytes);
+        TIniFileEx ini(u"Sending", IniPath, Files);
+        ini.Write(u"EnterCount", std::int32_t{8});
+        EXPECT_EQ(FileText(), c.Encode(written));
+        EXPECT_EQ(ini.Read(u"EnterCount", std::int32_t{3}), 8);
+    }
+}
+
+TEST_F(IniFileTest, AnsiFileTakesACharacterItLacksAsUtf8WithAMark) {
+    Files.AddFile(IniPath, "[Target]\r\nAcceptedClasses=\xC9"
+                           "cran\r\n");
+    TIniFileEx ini(u"Target", IniPath, Files);
+    ini.Write(u"Marker", u"\u2733");
+    EXPECT_EQ(FileText(), "\xEF\xBB\xBF[Target]\r\nAcceptedClasses=\xC3\x89"
+                          "cran\r\nMarker=\xE2\x9C\xB3\r\n");
+    EXPECT_EQ(ini.Read(u"AcceptedClasses", u""), u"\u00C9cran");
+    EXPECT_EQ(ini.Read(u"Marker", u""), u"\u2733");
+}
+
+TEST_F(IniFileTest, TypedReadsDropOnePairOfMatchingQuotes) {
+    struct TCase {
+        std::string Text;
+        std::int32_t Integer; // the default is 77
+    };
+    const TCase cases[] = {
+        {"\"7\"", 7},  {"'7'", 7},     {" \"7\" ", 7}, {"\" 7 \"", 7},    {"\"0x10\"", 16},
+        {"'$10'", 16}, {"\"-5\"", -5}, {"\"7'", 77},   {"'7\"", 77},      {"\"7", 77},
+        {"\"", 77},    {"\"\"", 77},   {"''7''", 77},  {"\"\"7\"\"", 77}, {"7\"", 77},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        Files.AddFile(IniPath, "[S]\nk=" + c.Text + "\nb=" + c.Text + "\n");
+        TIniFileEx ini(u"S", IniPath, Files);
+        EXPECT_EQ(ini.Read(u"k", std::int32_t{77}), c.Integer);
+        EXPECT_EQ(ini.Read(u"k", u""), base::Utf8ToUtf16(c.Text));
+    }
+    Files.AddFile(IniPath, "[S]\nb='0'\nf=\"1,5\"\nd='2024-02-29'\n");
+    TIniFileEx ini(u"S", IniPath, Files);
+    EXPECT_FALSE(ini.Read(u"b", true));
+    EXPECT_EQ(ini.Read(u"f", 9.0), 1.5);
+    EXPECT_EQ(ini.ReadDate(u"d", 7.0), 45351.0);
+}
+
+TEST(IniValueQuotes, QuotedValueReadsBackAsItselfThroughUnquotedValue) {
+    struct TCase {
+        std::u16string Text;
+        std::u16string Written;
+    };
+    const TCase cases[] = {
+        {u"Ctrl+Alt+1", u"Ctrl+Alt+1"},
+        {u"Ctrl+'", u"Ctrl+'"},
+        {u"'", u"'"},
+        {u"\"", u"\""},
+        {u"", u""},
+        {u"'x'", u"\"'x'\""},
+        {u"\"x\"", u"\"\"x\"\""},
+        {u" padded", u"\" padded\""},
+        {u"tab\t", u"\"tab\t\""},
+        {u"\"a\";\"b\"", u"\"\"a\";\"b\"\""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Text));
+        EXPECT_EQ(QuotedValue(c.Text), c.Written);
+        EXPECT_EQ(UnquotedValue(QuotedValue(c.Text)), c.Text);
+    }
+}
+
+TEST_F(IniFileTest, EntriesThatWouldNotReadBackAreRefusedWithTheirReason) {
+    TIniFileEx ini(u"S", IniPath, Files);
+    try {
+        ini.WriteString(u"Form [1]", u"k", u"v");
+        FAIL() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), u"Cannot write \"k\" to " + IniPath +
+                                   u": the section name \"Form [1]\" is not a valid INI section name");
+    }
+    try {
+        ini.Write(u"k", u"a\0b"s);
+        FAIL() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), u"Cannot write \"k\" to " + IniPath + u": the value contains a NUL character");
+    }
+    EXPECT_FALSE(Files.FileExists(IniPath));
 }
 
 // --- floating point and dates ---

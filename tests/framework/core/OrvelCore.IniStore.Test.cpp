@@ -2,6 +2,7 @@
 
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "tests/framework/core/OrvelCore.IniTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 namespace orvel {
 namespace {
+
+using namespace std::string_literals;
 
 using Keys = std::vector<std::u16string>;
 
@@ -45,7 +48,15 @@ TEST(IniStoreParse, FindsValuesAsWritten) {
         {"key before any section unreachable", "k=v\n[S]\n", u"", u"k", std::nullopt},
         {"empty section name", "[]\nk=v\n", u"", u"k", u"v"},
         {"header without ']' opens no section", "[S]\nk=1\n[T\nk=2\n", u"S", u"k", u"1"},
-        {"section name holding ']'", "[a]b]\nk=v\n", u"a]b", u"k", u"v"},
+        {"section name ends at the first ']'", "[a]b]\nk=v\n", u"a", u"k", u"v"},
+        {"header with a comment after it", "[Sending] ; see [docs]\nEnterCount=7\n", u"Sending",
+         u"EnterCount", u"7"},
+        {"text after ']' is no part of the name", "[Sending]x\nk=1\n", u"Sending", u"k", u"1"},
+        {"quotes belong to the value", "[S]\nk=\"7\"\n", u"S", u"k", u"\"7\""},
+        {"lone '[' opens no section and reading goes on", "[S]\n[\nk=v\n", u"S", u"k", u"v"},
+        {"line with a NUL is no entry", "[S]\nk=1\0\n"s, u"S", u"k", std::nullopt},
+        {"reading goes on after a NUL line", "[S]\nx\0=1\nk=2\n"s, u"S", u"k", u"2"},
+        {"header with a NUL opens no section", "[S]\nk=1\n[T\0]\nk=2\n"s, u"S", u"k", u"1"},
         {"key in another section", "[S]\na=1\n[T]\nk=2\n", u"S", u"k", std::nullopt},
         {"missing section", "[S]\nk=v\n", u"X", u"k", std::nullopt},
         {"empty text", "", u"S", u"k", std::nullopt},
@@ -128,7 +139,6 @@ TEST(IniStoreSet, ChangesOnlyWhatItMust) {
         {"keeps comments and stray lines", "; c\n[S]\n# d\nx\nk=1\n", u"S", u"k", u"2",
          "; c\r\n[S]\r\n# d\r\nx\r\nk=2\r\n"},
         {"a key without '=' is not the key", "[S]\nk\n", u"S", u"k", u"v", "[S]\r\nk=v\r\nk\r\n"},
-        {"section name holding ']'", "", u"a]b", u"k", u"v", "[a]b]\r\nk=v\r\n"},
     };
     for (const SetCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -181,6 +191,10 @@ TEST(IniStoreSet, RefusesEntriesThatWouldBreakTheFile) {
         {"key opening a section", u"S", u"[k", u"v", TIniEntryFault::InvalidKey},
         {"key opening a comment", u"S", u" ;k", u"v", TIniEntryFault::InvalidKey},
         {"key opening a hash comment", u"S", u"#k", u"v", TIniEntryFault::InvalidKey},
+        {"NUL in the key", u"S", u"k\0"s, u"v", TIniEntryFault::InvalidKey},
+        {"']' in the section", u"a]b", u"k", u"v", TIniEntryFault::InvalidSection},
+        {"NUL in the section", u"S\0"s, u"k", u"v", TIniEntryFault::InvalidSection},
+        {"NUL in the value", u"S", u"k", u"a\0b"s, TIniEntryFault::NulInValue},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -197,6 +211,105 @@ TEST(IniStoreParse, LoneCarriageReturnEndsALineSoNoValueHoldsOne) {
     const TIniStore store = TIniStore::Parse("[Hotkeys]\r\nmedium=Ctrl+Alt+2\r3\rhigh=Ctrl+Alt+3\n");
     EXPECT_EQ(store.Get(u"Hotkeys", u"medium"), u"Ctrl+Alt+2");
     EXPECT_EQ(store.Get(u"Hotkeys", u"high"), u"Ctrl+Alt+3");
+}
+
+TEST(IniStoreEncoding, UnicodeTextStaysInItsEncodingThroughARewrite) {
+    using test::Utf16BEBytes;
+    using test::Utf16LEBytes;
+    const std::u16string before = u"[S]\r\nname=\u2733 Claude\r\nk=1\r\n";
+    const std::u16string after = u"[S]\r\nname=\u2733 Claude\r\nk=\u7A97\r\nnew=2\r\n";
+    struct TCase {
+        const char* Name;
+        std::string Before;
+        std::string After;
+        TIniTextForm Form;
+    };
+    const TCase cases[] = {
+        {"UTF-16 LE",
+         "\xFF\xFE" + Utf16LEBytes(before),
+         "\xFF\xFE" + Utf16LEBytes(after),
+         {TIniEncoding::Utf16LE, true}},
+        {"UTF-16 BE",
+         "\xFE\xFF" + Utf16BEBytes(before),
+         "\xFE\xFF" + Utf16BEBytes(after),
+         {TIniEncoding::Utf16BE, true}},
+        {"UTF-8 with mark",
+         "\xEF\xBB\xBF" + base::Utf16ToUtf8(before),
+         "\xEF\xBB\xBF" + base::Utf16ToUtf8(after),
+         {TIniEncoding::Utf8, true}},
+        {"UTF-8", base::Utf16ToUtf8(before), base::Utf16ToUtf8(after), {TIniEncoding::Utf8, false}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TIniStore store = TIniStore::Parse(c.Before);
+        EXPECT_EQ(store.TextForm(), c.Form);
+        EXPECT_EQ(store.Get(u"S", u"name"), u"\u2733 Claude");
+        store.Set(u"S", u"k", u"\u7A97");
+        store.Set(u"S", u"new", u"2");
+        EXPECT_EQ(store.Serialize(), c.After);
+    }
+}
+
+TEST(IniStoreEncoding, AnsiLinesKeepTheirBytesWhileEveryEntryFitsTheCodePage) {
+    TIniStore store = TIniStore::Parse("[Target]\r\nAcceptedClasses=\xC9"
+                                       "cran\r\n; \x80 note\r\nk=1\r\n");
+    EXPECT_EQ(store.TextForm(), (TIniTextForm{TIniEncoding::Ansi, false}));
+    EXPECT_EQ(store.Get(u"Target", u"AcceptedClasses"), u"\u00C9cran");
+    store.Set(u"Target", u"k", u"\u00E9t\u00E9 \u20AC");
+    EXPECT_EQ(store.Serialize(), "[Target]\r\nAcceptedClasses=\xC9"
+                                 "cran\r\n; \x80 note\r\nk=\xE9t\xE9 \x80\r\n");
+}
+
+TEST(IniStoreEncoding, AnsiTextBecomesUtf8WithAMarkRatherThanLoseACharacter) {
+    TIniStore store = TIniStore::Parse("[Target]\r\nAcceptedClasses=\xC9"
+                                       "cran\r\n");
+    store.Set(u"Target", u"Marker", u"\u2733");
+    EXPECT_EQ(store.TextForm(), (TIniTextForm{TIniEncoding::Utf8, true}));
+    EXPECT_EQ(store.Serialize(), "\xEF\xBB\xBF[Target]\r\nAcceptedClasses=\xC3\x89"
+                                 "cran\r\nMarker=\xE2\x9C\xB3\r\n");
+    const TIniStore reread = TIniStore::Parse(store.Serialize());
+    EXPECT_EQ(reread.Get(u"Target", u"AcceptedClasses"), u"\u00C9cran");
+    EXPECT_EQ(reread.Get(u"Target", u"Marker"), u"\u2733");
+}
+
+TEST(IniStoreEncoding, AnsiTextStaysReadableWhenItsLastNonUtf8ByteIsReplaced) {
+    // Only plain ASCII is left: the same text in UTF-8, which is how it will be read.
+    TIniStore ascii = TIniStore::Parse("[S]\r\nk=\xC9\r\n");
+    ascii.Set(u"S", u"k", u"x");
+    EXPECT_EQ(ascii.TextForm(), (TIniTextForm{TIniEncoding::Utf8, false}));
+    EXPECT_EQ(ascii.Serialize(), "[S]\r\nk=x\r\n");
+
+    // "\xC3\xA9" is "Ã©" in ANSI but "é" in UTF-8: without a mark the name would change.
+    TIniStore latin = TIniStore::Parse("[S]\r\nname=\xC3\xA9\r\nk=\xC9\r\n");
+    ASSERT_EQ(latin.Get(u"S", u"name"), u"\u00C3\u00A9");
+    latin.Set(u"S", u"k", u"x");
+    EXPECT_EQ(latin.Serialize(), "\xEF\xBB\xBF[S]\r\nname=\xC3\x83\xC2\xA9\r\nk=x\r\n");
+    EXPECT_EQ(TIniStore::Parse(latin.Serialize()).Get(u"S", u"name"), u"\u00C3\u00A9");
+}
+
+TEST(IniStoreEncoding, ConvertingKeepsTheTextOfEveryLine) {
+    TIniStore store = TIniStore::Parse("\xFF\xFE" + test::Utf16LEBytes(u"; \u00FC\r\n[S]\r\nk = \u7A97\r\n"));
+    store.ConvertTo({TIniEncoding::Utf8, true});
+    EXPECT_EQ(store.Serialize(), "\xEF\xBB\xBF; \xC3\xBC\r\n[S]\r\nk = \xE7\xAA\x97\r\n");
+    store.Set(u"S", u"k", u"v");
+    EXPECT_EQ(store.Serialize(), "\xEF\xBB\xBF; \xC3\xBC\r\n[S]\r\nk =v\r\n");
+    EXPECT_THROW(store.ConvertTo({TIniEncoding::Ansi, false}), EAssertionFailed);
+}
+
+TEST(IniStoreEncoding, OddLastByteOfAUtf16TextIsKeptAtTheEnd) {
+    const std::string text = "\xFF\xFE" + test::Utf16LEBytes(u"[S]\r\nk=1\r\n") + "\x41";
+    TIniStore store = TIniStore::Parse(text);
+    EXPECT_EQ(store.Get(u"S", u"k"), u"1");
+    EXPECT_EQ(store.Serialize(), text);
+    store.Set(u"S", u"m", u"2");
+    EXPECT_EQ(store.Serialize(), "\xFF\xFE" + test::Utf16LEBytes(u"[S]\r\nk=1\r\nm=2\r\n") + "\x41");
+}
+
+TEST(IniStoreSet, LinesThatAreNoEntryStayAsTheyAre) {
+    const std::string before = "[S]\nk\nx\0=1\n[\n[T\0]\nk=1\n"s;
+    TIniStore store = TIniStore::Parse(before);
+    store.Set(u"S", u"k", u"2");
+    EXPECT_EQ(store.Serialize(), "[S]\r\nk\r\nx\0=1\r\n[\r\n[T\0]\r\nk=2\r\n"s);
 }
 
 } // namespace
