@@ -38,6 +38,15 @@ TOrvelStream::TOrvelStream(std::unique_ptr<platform::IFileHandle> Handle, std::u
     : FHandle(std::move(Handle)), FFileName(std::move(FileName)),
       FBuffer(std::max<std::size_t>(BufferSize, 1)), FFileSize(std::max<std::int64_t>(FHandle->Size(), 0)) {}
 
+TOrvelStream::TOrvelStream(TOrvelStream&& Other) noexcept
+    : TOrvelStreamBase(Other), FHandle(std::move(Other.FHandle)), FFileName(std::move(Other.FFileName)),
+      FBuffer(std::move(Other.FBuffer)), FBufferStart(Other.FBufferStart), FReadLength(Other.FReadLength),
+      FWriteLength(Other.FWriteLength), FFileSize(Other.FFileSize), FPosition(Other.FPosition) {
+    // The windows moved with the buffer; the emptied stream must not keep pointing into it.
+    Other.FPutNext = Other.FPutEnd = nullptr;
+    Other.FGetNext = Other.FGetEnd = nullptr;
+}
+
 TOrvelStream::~TOrvelStream() {
     // A destructor must not throw; callers that need to know whether the last bytes arrived call
     // Close() first.
@@ -47,7 +56,84 @@ TOrvelStream::~TOrvelStream() {
     }
 }
 
+void TOrvelStream::Settle() {
+    if (FGetNext != nullptr) {
+        FPosition = FBufferStart + (FGetNext - FBuffer.data());
+        FGetNext = FGetEnd = nullptr;
+    }
+    if (FPutNext != nullptr) {
+        FWriteLength = static_cast<std::size_t>(FPutNext - FBuffer.data());
+        FPosition = FBufferStart + static_cast<std::int64_t>(FWriteLength);
+        FPutNext = FPutEnd = nullptr;
+    }
+}
+
+void TOrvelStream::OpenGetWindow() {
+    if (FHandle && FWriteLength == 0 && FPosition >= FBufferStart &&
+        FPosition < FBufferStart + static_cast<std::int64_t>(FReadLength)) {
+        FGetNext = FBuffer.data() + (FPosition - FBufferStart);
+        FGetEnd = FBuffer.data() + FReadLength;
+    }
+}
+
+void TOrvelStream::OpenPutWindow() {
+    if (!FHandle || FPosition < 0) {
+        return;
+    }
+    if (FWriteLength == 0) {
+        FBufferStart = FPosition;
+    } else if (FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength)) {
+        return;
+    }
+    FReadLength = 0; // the buffer now holds pending writes, not cached file bytes
+    FPutNext = FBuffer.data() + FWriteLength;
+    FPutEnd = FBuffer.data() + FBuffer.size();
+}
+
+std::size_t TOrvelStream::PendingBytes() const {
+    return FPutNext != nullptr ? static_cast<std::size_t>(FPutNext - FBuffer.data()) : FWriteLength;
+}
+
+std::int64_t TOrvelStream::Position() const {
+    if (FGetNext != nullptr) {
+        return FBufferStart + (FGetNext - FBuffer.data());
+    }
+    if (FPutNext != nullptr) {
+        return FBufferStart + (FPutNext - FBuffer.data());
+    }
+    return FPosition;
+}
+
+bool TOrvelStream::MakeWriteRoom(std::size_t Bytes) {
+    Settle();
+    if (!FHandle || FPosition < 0 || Bytes > FBuffer.size()) {
+        return false;
+    }
+    if (FWriteLength > 0 && (FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength) ||
+                             FBuffer.size() - FWriteLength < Bytes)) {
+        Flush();
+    }
+    OpenPutWindow();
+    return FPutNext != nullptr;
+}
+
+bool TOrvelStream::MakeReadRoom(std::size_t Bytes) {
+    Settle();
+    if (!FHandle || FPosition < 0 || Bytes > FBuffer.size()) {
+        return false;
+    }
+    Flush(); // what was written must be readable
+    const bool cached = FPosition >= FBufferStart &&
+                        FPosition + static_cast<std::int64_t>(Bytes) <= FBufferStart + static_cast<std::int64_t>(FReadLength);
+    if (!cached) {
+        FillReadBuffer();
+    }
+    OpenGetWindow();
+    return static_cast<std::size_t>(FGetEnd - FGetNext) >= Bytes && FGetNext != nullptr;
+}
+
 void TOrvelStream::Flush() {
+    Settle();
     if (FWriteLength == 0 || !FHandle) {
         return;
     }
@@ -61,6 +147,7 @@ void TOrvelStream::Flush() {
 }
 
 void TOrvelStream::Close() {
+    Settle();
     if (!FHandle) {
         return;
     }
@@ -74,13 +161,14 @@ void TOrvelStream::Close() {
 }
 
 std::int64_t TOrvelStream::Size() const {
-    const std::int64_t pendingEnd =
-        FWriteLength > 0 ? FBufferStart + static_cast<std::int64_t>(FWriteLength) : 0;
+    const std::size_t pending = PendingBytes();
+    const std::int64_t pendingEnd = pending > 0 ? FBufferStart + static_cast<std::int64_t>(pending) : 0;
     return std::max(FFileSize, pendingEnd);
 }
 
 void TOrvelStream::SetPosition(std::int64_t Value) {
     // Moving is lazy: the file is only repositioned by the next read or flush.
+    Settle();
     FPosition = Value;
 }
 
@@ -100,6 +188,7 @@ bool TOrvelStream::FillReadBuffer() {
 }
 
 std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
+    Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
     }
@@ -132,10 +221,12 @@ std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
             break;
         }
     }
+    OpenGetWindow();
     return done;
 }
 
 std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
+    Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
     }
@@ -167,6 +258,7 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
             Flush();
         }
     }
+    OpenPutWindow();
     return count;
 }
 
