@@ -583,10 +583,13 @@ int main(int argc, char** argv) {
     if (!bench::ParseOptions(argc, argv, options)) {
         return 2;
     }
-    // Freed memory stays with the process, so the untimed first pass of a measurement leaves the
-    // timed one a heap that has served the same work, whichever contender it is.
+    // Freed memory stays with the process and even large blocks come from the heap, so the
+    // untimed first pass of a measurement leaves the timed one memory that has served the same
+    // work, whichever contender or baseline it is. (On a virtual machine a page's first use costs
+    // several microseconds: a read into 109 MB of fresh pages here takes 16 times as long as into
+    // pages used before.)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_MMAP_MAX, 0);
 
     bench::TRunner runner(options);
     AddGroups(runner);
