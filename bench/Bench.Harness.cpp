@@ -47,7 +47,13 @@ bool ReadAll(int Fd, void* Buffer, std::size_t Count) {
     return true;
 }
 
+int PassesOption = 2;
+
 } // namespace
+
+int Passes() {
+    return PassesOption;
+}
 
 bool ParseOptions(int argc, char** argv, TOptions& Options) {
     for (int i = 1; i < argc; ++i) {
@@ -58,12 +64,15 @@ bool ParseOptions(int argc, char** argv, TOptions& Options) {
             Options.Filter = value;
         } else if (Value(argv[i], "--profile=", value)) {
             Options.Profile = value;
+        } else if (Value(argv[i], "--passes=", value)) {
+            Options.Passes = std::max(1, std::atoi(value.c_str()));
+            PassesOption = Options.Passes;
         } else if (std::strcmp(argv[i], "--list") == 0) {
             Options.List = true;
         } else {
             std::fprintf(stderr,
                          "unknown argument %s\nusage: tarvin_bench [--rounds=N] [--filter=TEXT] "
-                         "[--profile=NAME] [--list]\n",
+                         "[--profile=ID [--passes=N]] [--list]\n",
                          argv[i]);
             return false;
         }

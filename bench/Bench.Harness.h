@@ -35,11 +35,16 @@ struct TOptions {
     int Rounds = 7;
     std::string Filter;      // only groups whose title contains this text
     std::string Profile;     // run the measurement with this Id once, in this process, and stop
+    int Passes = 2;          // TwoPasses' passes, the first untimed; more give a profiler more to see
     bool List = false;
 };
 
-// "--rounds=N", "--filter=TEXT", "--profile=NAME", "--list"; false (with a message) otherwise.
+// "--rounds=N", "--filter=TEXT", "--profile=ID", "--passes=N", "--list"; false (with a message)
+// otherwise.
 bool ParseOptions(int argc, char** argv, TOptions& Options);
+
+// How many passes TwoPasses makes (2 unless --passes says otherwise).
+int Passes();
 
 // A monotonic clock in seconds.
 double Seconds();
@@ -48,12 +53,12 @@ double Seconds();
 // happens inside it: valgrind --tool=callgrind --toggle-collect='bench::TimeIt*'.
 double TimeIt(const std::function<void()>& Work);
 
-// Setup, then the timed Work, then Teardown, twice; the time of the second Work. Setup gives the
-// state Work and Teardown take.
+// Setup, then the timed Work, then Teardown, twice (or Passes() times); the time of the last Work.
+// Setup gives the state Work and Teardown take.
 template <typename TSetup, typename TWork, typename TTeardown>
 double TwoPasses(TSetup&& Setup, TWork&& Work, TTeardown&& Teardown) {
     double elapsed = 0;
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < Passes(); ++pass) {
         auto state = Setup();
         elapsed = TimeIt([&] { Work(state); });
         Teardown(state);

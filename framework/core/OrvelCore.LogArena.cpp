@@ -27,13 +27,7 @@ std::size_t TLogLineArena::LineBytes(std::size_t Units) {
     return RoundUp(sizeof(RLogLine) + Units * sizeof(char16_t));
 }
 
-std::byte* TLogLineArena::Allocate(std::size_t Bytes) {
-    if (static_cast<std::size_t>(FEnd - FNext) >= Bytes) {
-        std::byte* result = FNext;
-        FNext += Bytes;
-        FUsedBytes += Bytes;
-        return result;
-    }
+std::byte* TLogLineArena::AllocateInNewBlock(std::size_t Bytes) {
     if (Bytes > LargestBlockSize / 4) {
         FBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(Bytes));
         FBlockBytes += Bytes;

@@ -48,7 +48,17 @@ public:
 
 private:
     // Bytes (a multiple of the record's alignment) from the block being filled or a new one.
-    std::byte* Allocate(std::size_t Bytes);
+    // Inline: most lines fit the block being filled.
+    std::byte* Allocate(std::size_t Bytes) {
+        if (static_cast<std::size_t>(FEnd - FNext) >= Bytes) {
+            std::byte* result = FNext;
+            FNext += Bytes;
+            FUsedBytes += Bytes;
+            return result;
+        }
+        return AllocateInNewBlock(Bytes);
+    }
+    std::byte* AllocateInNewBlock(std::size_t Bytes);
     // Hands back the tail of the latest allocation that the line did not need.
     void GiveBack(std::byte* Start, std::size_t Reserved, std::size_t Used);
     static PLogLine Construct(std::byte* At, std::size_t Units, TLogVerbLvl Level, bool Bold, std::int32_t Indent,

@@ -19,22 +19,17 @@ TLogLevelIndex::TMark TLogLevelIndex::AtOrAbove() const {
     return mark;
 }
 
-void TLogLevelIndex::Append(TLogVerbLvl Level) {
-    // Either everything grows or nothing does: the counts change only after both pushes held.
-    FLevels.push_back(static_cast<std::uint8_t>(Level));
-    if (FLevels.size() % MarkSpacing == 0) {
-        TMark mark = AtOrAbove();
-        for (int v = LogVerbLvlFirst; v <= Level; ++v) {
-            ++mark[static_cast<std::size_t>(v)];
-        }
-        try {
-            FMarks.push_back(mark);
-        } catch (...) {
-            FLevels.pop_back();
-            throw;
-        }
+void TLogLevelIndex::AddMark(TLogVerbLvl Level) {
+    TMark mark = AtOrAbove();
+    for (int v = LogVerbLvlFirst; v <= Level; ++v) {
+        ++mark[static_cast<std::size_t>(v)];
     }
-    ++FCounts[Level];
+    try {
+        FMarks.push_back(mark);
+    } catch (...) {
+        FLevels.pop_back();
+        throw;
+    }
 }
 
 void TLogLevelIndex::Reserve(std::size_t Lines) {

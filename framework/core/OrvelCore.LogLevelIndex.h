@@ -23,7 +23,14 @@ public:
 
     TLogLevelIndex();
 
-    void Append(TLogVerbLvl Level);
+    // Inline: every added line passes here. Either everything grows or nothing does.
+    void Append(TLogVerbLvl Level) {
+        FLevels.push_back(static_cast<std::uint8_t>(Level));
+        if (FLevels.size() % MarkSpacing == 0) {
+            AddMark(Level);
+        }
+        ++FCounts[Level];
+    }
     // Room for Lines lines in all.
     void Reserve(std::size_t Lines);
     void Clear() noexcept;
@@ -43,6 +50,9 @@ private:
     using TMark = std::array<std::int32_t, LogVerbLvlCount>; // [v]: lines at or above level v
 
     TMark AtOrAbove() const;
+    // The mark after the line of Level just appended (counted before FCounts moves); takes the line
+    // back out when the mark cannot be stored.
+    void AddMark(TLogVerbLvl Level);
 
     std::vector<std::uint8_t> FLevels;
     std::array<std::int32_t, LogVerbLvlCount> FCounts{}; // lines of each level

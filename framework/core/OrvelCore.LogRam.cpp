@@ -492,7 +492,7 @@ bool TRamLog::LoadFromStream(TOrvelStreamBase& Stream) {
 }
 
 void TRamLog::SaveToFile(const std::u16string& FullPath) const {
-    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FullPath);
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FullPath, SaveBufferSize);
     SaveToStream(stream);
     stream.Close();
 }
@@ -513,7 +513,7 @@ bool TRamLog::LoadFromFile(const std::u16string& FullPath) {
 
 void TRamLog::SaveSnapshotToFile(const TAbstractLogLines* Snapshot, const std::u16string& FileName) const {
     Assert(Snapshot != nullptr, u"SaveSnapshotToFile: Snapshot cannot be nil");
-    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FileName);
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FileName, SaveBufferSize);
     stream.WriteHeader(StreamSignature, StreamVersion);
     Snapshot->WriteToStream(stream);
     stream.WritePaddingValidation(ValidationBytes);

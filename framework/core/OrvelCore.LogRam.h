@@ -63,6 +63,10 @@ public:
     static constexpr std::uint16_t StreamVersion = 5;
     static constexpr char16_t OverflowFileName[] = u"LargeLogSave.logbin";
     static constexpr char16_t PeriodicFileName[] = u"PeriodicLogSave.logbin";
+    // A saved log is written to its file this many bytes at a time: a full log is a hundred
+    // megabytes, and handing it over in the stream's usual 32 KiB steps costs the system more
+    // than twice the time of the copy itself. The bytes in the file are the same.
+    static constexpr std::size_t SaveBufferSize = 1048576;
 
     // Observer may be null. With MultiThreaded the container may be shared between threads;
     // otherwise one thread at a time uses the log. The objects behind Os must outlive the log.

@@ -551,10 +551,8 @@ void TOrvelStreamBase::WritePaddingValidation(std::int32_t Bytes) {
     WritePadding0(Bytes - static_cast<std::int32_t>(checked));
 }
 
-void TOrvelStreamBase::CheckValidationPattern(const std::uint8_t* Bytes, std::size_t Count) {
-    if (std::memcmp(Bytes, ValidationPattern.data(), std::min(Count, ValidationPattern.size())) != 0) {
-        throw EOrvelException(u"Invalid checkpoint!!");
-    }
+void TOrvelStreamBase::RaiseInvalidCheckpoint() {
+    throw EOrvelException(u"Invalid checkpoint!!");
 }
 
 void TOrvelStreamBase::ReadPaddingValidation(std::int32_t Bytes) {

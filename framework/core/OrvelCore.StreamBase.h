@@ -11,7 +11,9 @@
 // bytes left before anything is allocated.
 #include "framework/core/OrvelCore.Exceptions.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -55,16 +57,24 @@ inline constexpr std::string_view CheckpointPrefix = "<*>Checkpoint<*>";
 inline constexpr std::uint32_t StoredNameReadLimit = 1024;
 
 // Little-endian fields in a byte buffer, for code that fills or reads a stream's buffer in place.
-// The bytes are assembled explicitly so the layout does not depend on the machine's byte order.
+// On a little-endian machine a field is one move; elsewhere the bytes are assembled one by one.
 inline void StoreLE(std::uint8_t* At, std::uint64_t Value, std::size_t Bytes) {
-    for (std::size_t i = 0; i < Bytes; ++i) {
-        At[i] = static_cast<std::uint8_t>(Value >> (8 * i));
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(At, &Value, Bytes);
+    } else {
+        for (std::size_t i = 0; i < Bytes; ++i) {
+            At[i] = static_cast<std::uint8_t>(Value >> (8 * i));
+        }
     }
 }
 inline std::uint64_t LoadLE(const std::uint8_t* At, std::size_t Bytes) {
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < Bytes; ++i) {
-        value |= static_cast<std::uint64_t>(At[i]) << (8 * i);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&value, At, Bytes);
+    } else {
+        for (std::size_t i = 0; i < Bytes; ++i) {
+            value |= static_cast<std::uint64_t>(At[i]) << (8 * i);
+        }
     }
     return value;
 }
@@ -215,8 +225,13 @@ public:
     void WritePaddingValidation(std::int32_t Bytes);
     void ReadPaddingValidation(std::int32_t Bytes);
     // The validation check of ReadPaddingValidation on bytes already at hand (at most the
-    // pattern's 64): "Invalid checkpoint!!" when they differ from the pattern's start.
-    static void CheckValidationPattern(const std::uint8_t* Bytes, std::size_t Count);
+    // pattern's 64): "Invalid checkpoint!!" when they differ from the pattern's start. Inline, so
+    // that a check of a fixed count is a compare or two.
+    static void CheckValidationPattern(const std::uint8_t* Bytes, std::size_t Count) {
+        if (std::memcmp(Bytes, ValidationPattern.data(), std::min(Count, ValidationPattern.size())) != 0) {
+            RaiseInvalidCheckpoint();
+        }
+    }
 
     // Where ReadHeader's error lines go: the application's log (TAppDataCore::LogError) unless
     // replaced; an empty sink restores that.
@@ -254,6 +269,7 @@ protected:
     static void CheckSafetyLimit(std::uint32_t N, std::uint32_t SafetyLimit);
 
 private:
+    [[noreturn]] static void RaiseInvalidCheckpoint();
     void ReadBufferSlow(void* buffer, std::size_t count);
     void WriteBufferSlow(const void* buffer, std::size_t count);
     std::string ReadSignature();

@@ -41,7 +41,8 @@ TOrvelStream::TOrvelStream(std::unique_ptr<platform::IFileHandle> Handle, std::u
 TOrvelStream::TOrvelStream(TOrvelStream&& Other) noexcept
     : TOrvelStreamBase(Other), FHandle(std::move(Other.FHandle)), FFileName(std::move(Other.FFileName)),
       FBuffer(std::move(Other.FBuffer)), FBufferStart(Other.FBufferStart), FReadLength(Other.FReadLength),
-      FWriteLength(Other.FWriteLength), FFileSize(Other.FFileSize), FPosition(Other.FPosition) {
+      FWriteLength(Other.FWriteLength), FFileSize(Other.FFileSize), FPosition(Other.FPosition),
+      FHandleAt(Other.FHandleAt) {
     // The windows moved with the buffer; the emptied stream must not keep pointing into it.
     Other.FPutNext = Other.FPutEnd = nullptr;
     Other.FGetNext = Other.FGetEnd = nullptr;
@@ -54,6 +55,26 @@ TOrvelStream::~TOrvelStream() {
         Close();
     } catch (...) {
     }
+}
+
+bool TOrvelStream::SeekHandle(std::int64_t To) {
+    if (FHandleAt == To) {
+        return true;
+    }
+    FHandleAt = FHandle->Seek(To) ? To : -1;
+    return FHandleAt == To;
+}
+
+bool TOrvelStream::WriteHandle(const void* Buffer, std::size_t Count) {
+    const bool written = FHandle->Write(Buffer, Count);
+    FHandleAt = written ? FHandleAt + static_cast<std::int64_t>(Count) : -1;
+    return written;
+}
+
+std::size_t TOrvelStream::ReadHandle(void* Buffer, std::size_t Count) {
+    const std::size_t read = FHandle->Read(Buffer, Count);
+    FHandleAt += static_cast<std::int64_t>(read);
+    return read;
 }
 
 void TOrvelStream::Settle() {
@@ -140,7 +161,7 @@ void TOrvelStream::Flush() {
     const std::size_t pending = std::exchange(FWriteLength, 0);
     // The pending bytes are dropped on failure, so a later flush does not write them at a
     // position the caller has since moved away from.
-    if (!FHandle->Seek(FBufferStart) || !FHandle->Write(FBuffer.data(), pending)) {
+    if (!SeekHandle(FBufferStart) || !WriteHandle(FBuffer.data(), pending)) {
         throw EWriteError(u"Stream write error");
     }
     FFileSize = std::max(FFileSize, FBufferStart + static_cast<std::int64_t>(pending));
@@ -180,10 +201,10 @@ std::uint32_t TOrvelStream::StringListLimit() const {
 bool TOrvelStream::FillReadBuffer() {
     FBufferStart = FPosition;
     FReadLength = 0;
-    if (!FHandle->Seek(FPosition)) {
+    if (!SeekHandle(FPosition)) {
         return false;
     }
-    FReadLength = FHandle->Read(FBuffer.data(), FBuffer.size());
+    FReadLength = ReadHandle(FBuffer.data(), FBuffer.size());
     return FReadLength > 0;
 }
 
@@ -206,10 +227,10 @@ std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
         }
         if (count - done >= FBuffer.size()) {
             // A block at least as large as the buffer gains nothing from a copy through it.
-            if (!FHandle->Seek(FPosition)) {
+            if (!SeekHandle(FPosition)) {
                 break;
             }
-            const std::size_t step = FHandle->Read(out + done, count - done);
+            const std::size_t step = ReadHandle(out + done, count - done);
             if (step == 0) {
                 break;
             }
@@ -237,7 +258,7 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     if (count >= FBuffer.size()) {
         Flush();
-        if (!FHandle->Seek(FPosition) || !FHandle->Write(in, count)) {
+        if (!SeekHandle(FPosition) || !WriteHandle(in, count)) {
             return 0;
         }
         FPosition += static_cast<std::int64_t>(count);

@@ -60,6 +60,11 @@ private:
     TOrvelStream(std::unique_ptr<platform::IFileHandle> Handle, std::u16string FileName,
                  std::size_t BufferSize);
     bool FillReadBuffer();
+    // The handle's own calls, noting where the handle stands, so that sequential reads and writes
+    // do not ask the system to move it to where it already is.
+    bool SeekHandle(std::int64_t To);
+    bool WriteHandle(const void* Buffer, std::size_t Count);
+    std::size_t ReadHandle(void* Buffer, std::size_t Count);
     // Counts what the inline paths read or wrote through the open window into FPosition and
     // FWriteLength, and closes the window. Every operation below starts with it.
     void Settle();
@@ -78,6 +83,7 @@ private:
     std::size_t FWriteLength = 0;      // pending bytes in FBuffer (0 while reading); stale while the put window is open
     std::int64_t FFileSize = 0;        // the file's size as far as it has been written
     std::int64_t FPosition = 0;        // stale while a window is open
+    std::int64_t FHandleAt = -1;       // where the handle stands; -1 when not known
 };
 
 } // namespace orvel
