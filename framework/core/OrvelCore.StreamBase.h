@@ -121,8 +121,13 @@ public:
         }
         return nullptr;
     }
-    // The first Bytes bytes of the reserved room now belong to the stream.
-    void CommitWrite(std::size_t Bytes) { FPutNext += Bytes; }
+    // The first Bytes bytes of the reserved room now belong to the stream. Committing room that
+    // was never reserved would move past the buffer: an assertion failure, never a stray write.
+    void CommitWrite(std::size_t Bytes) {
+        base::Assert(FPutNext != nullptr && Bytes <= static_cast<std::size_t>(FPutEnd - FPutNext),
+                     u"CommitWrite beyond the room reserved");
+        FPutNext += Bytes;
+    }
     // The next Bytes bytes of the stream, readable in place, or null when they are not at hand in
     // one piece (then read as usual). SkipRead moves past them.
     const std::uint8_t* PeekRead(std::size_t Bytes) {
@@ -131,7 +136,15 @@ public:
         }
         return nullptr;
     }
-    void SkipRead(std::size_t Bytes) { FGetNext += Bytes; }
+    // Bytes not at hand in the buffer (a refused or a later peek may have closed the window)
+    // are skipped by moving the position, so a skip never walks off the buffer.
+    void SkipRead(std::size_t Bytes) {
+        if (Bytes <= static_cast<std::size_t>(FGetEnd - FGetNext) && FGetNext != nullptr) {
+            FGetNext += Bytes;
+            return;
+        }
+        SetPosition(Position() + static_cast<std::int64_t>(Bytes));
+    }
     // Size - Position, never negative.
     std::int64_t BytesLeft() const;
 
