@@ -508,6 +508,17 @@ template <typename TFill> double BytesAboveText(TFill&& Fill) {
     return perLine - static_cast<double>(Work().Utf16Bytes) / LineCount;
 }
 
+// The same for a bare container filled with the workload's lines.
+template <typename TLines> double ContainerBytesAboveText() {
+    return BytesAboveText([] {
+        auto lines = std::make_unique<TLines>(Clock);
+        for (const auto& msg : Work().Msgs) {
+            lines->AddNewLine(msg, orvel::lvInfos, false, 0);
+        }
+        return lines;
+    });
+}
+
 void PrintMemory() {
     std::printf("\n== (5) heap per line above the message's own UTF-16 (%.1f bytes on average) ==\n",
                 static_cast<double>(Work().Utf16Bytes) / LineCount);
@@ -516,26 +527,8 @@ void PrintMemory() {
         bench::TMeasure Measure;
     };
     const TRow rows[] = {
-        {"TLogLinesSingleThreaded, 1,000,000 AddNewLine",
-         [] {
-             return BytesAboveText([] {
-                 auto lines = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);
-                 for (const auto& msg : Work().Msgs) {
-                     lines->AddNewLine(msg, orvel::lvInfos, false, 0);
-                 }
-                 return lines;
-             });
-         }},
-        {"TLogLinesMultiThreaded, 1,000,000 AddNewLine",
-         [] {
-             return BytesAboveText([] {
-                 auto lines = std::make_unique<orvel::TLogLinesMultiThreaded>(Clock);
-                 for (const auto& msg : Work().Msgs) {
-                     lines->AddNewLine(msg, orvel::lvInfos, false, 0);
-                 }
-                 return lines;
-             });
-         }},
+        {"TLogLinesSingleThreaded, 1,000,000 AddNewLine", ContainerBytesAboveText<orvel::TLogLinesSingleThreaded>},
+        {"TLogLinesMultiThreaded, 1,000,000 AddNewLine", ContainerBytesAboveText<orvel::TLogLinesMultiThreaded>},
         {"TRamLog, 1,000,000 AddInfo",
          [] {
              TBenchOs os;
