@@ -70,8 +70,10 @@ build-bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 
+# BENCH_ARGS is handed to the program: --rounds=N, --filter=TEXT, --list, --profile=ID.
+BENCH_ARGS ?=
 bench: build-bench
-	build/bench/bench/tarvin_bench
+	build/bench/bench/tarvin_bench $(BENCH_ARGS)
 
 test: test-linux test-tsan fuzz-replay test-windows
 

@@ -7,10 +7,8 @@ namespace base {
 EOrvelException::EOrvelException(std::u16string message)
     : FMessage(std::move(message)), FWhat(Utf16ToUtf8(FMessage)) {}
 
-void Assert(bool condition, std::u16string_view message) {
-    if (!condition) {
-        throw EAssertionFailed(std::u16string(message));
-    }
+void RaiseAssertion(std::u16string_view message) {
+    throw EAssertionFailed(std::u16string(message));
 }
 
 } // namespace base

@@ -1,6 +1,7 @@
 #pragma once
 // The error every layer raises and catches: a UTF-16 message (what() gives it as UTF-8), and the
 // assertion, which stays on in every build and raises an ordinary, catchable error.
+#include <cstddef>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -24,7 +25,21 @@ class EAssertionFailed : public EOrvelException {
     using EOrvelException::EOrvelException;
 };
 
-// Raises EAssertionFailed with `message` when `condition` is false.
-void Assert(bool condition, std::u16string_view message);
+// Raises EAssertionFailed with `message`.
+[[noreturn]] void RaiseAssertion(std::u16string_view message);
+
+// Raises EAssertionFailed with `message` when `condition` is false. Inline, and a literal message
+// is taken with the length it has, so that an assertion that holds costs a test and a branch:
+// measuring the literal's length on every call would cost more than the test.
+inline void Assert(bool condition, std::u16string_view message) {
+    if (!condition) [[unlikely]] {
+        RaiseAssertion(message);
+    }
+}
+template <std::size_t N> inline void Assert(bool condition, const char16_t (&message)[N]) {
+    if (!condition) [[unlikely]] {
+        RaiseAssertion(std::u16string_view(message, N - 1));
+    }
+}
 
 } // namespace base

@@ -1,5 +1,6 @@
 #pragma once
 // UTF-16 inside, UTF-8 at files and streams.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,15 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // True when the bytes are well-formed UTF-8 throughout: no stray or truncated sequence, no
 // overlong form, no encoded surrogate, nothing above U+10FFFF.
 [[nodiscard]] bool IsValidUtf8(std::string_view bytes);
+
+// The same conversions into a buffer the caller provides, for writers and readers that convert
+// straight into their own storage. Give the number of bytes or units written.
+// One UTF-16 unit never takes more than this many UTF-8 bytes (a surrogate pair takes 4 for 2).
+inline constexpr std::size_t MaxUtf8BytesPerUnit = 3;
+// `out` must hold MaxUtf8BytesPerUnit * text.size() bytes.
+std::size_t Utf16ToUtf8(std::u16string_view text, char* out);
+// `out` must hold bytes.size() units: no UTF-8 byte yields more than one UTF-16 unit.
+std::size_t Utf8ToUtf16(std::string_view bytes, char16_t* out);
 
 // Plain ASCII text to UTF-16, for literals and numbers.
 std::u16string AsciiToUtf16(std::string_view text);

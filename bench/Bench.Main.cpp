@@ -1,7 +1,9 @@
-// Throughput and memory of the log containers, the RAM log and the log file form, each next to a
-// baseline measured in the same run. `make bench`; the figures and the machine go to
-// docs/PERFORMANCE.md by hand.
+// The log engine next to its baselines: appends from one and from four threads, saving and loading
+// a million lines, a viewer refresh, and the heap a line takes. `make bench`; docs/PERFORMANCE.md
+// says which line of the output each of its figures comes from.
+#include "bench/Bench.Harness.h"
 #include "bench/Bench.Posix.h"
+#include "bench/Bench.Workload.h"
 #include "framework/core/OrvelCore.LogLinesM.h"
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.LogRam.h"
@@ -18,95 +20,31 @@
 #include "toolkit/Toolkit.Form.h"
 #include "toolkit/headless/Headless.Backend.h"
 
-#include <benchmark/benchmark.h>
 #include <spdlog/logger.h>
 #include <spdlog/sinks/ringbuffer_sink.h>
 
+#include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <latch>
 #include <malloc.h>
-#include <map>
 #include <mutex>
-#include <random>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
+using bench::LineCount;
+using bench::TwoPasses;
+using bench::Work;
 using orvel::PLogLine;
-using orvel::RLogLine;
 using orvel::TLogVerbLvl;
 
 namespace {
 
-constexpr int LineCount = 1000000;
 constexpr int Writers = 4;
 constexpr int PageRows = 40;
-
-// --- the workload ------------------------------------------------------------------------------
-
-// Typical log lines of 40 to 120 characters, the same every run.
-struct TWorkload {
-    std::vector<std::u16string> Msgs;
-    std::vector<std::string> Utf8; // the same texts for spdlog
-    std::vector<TLogVerbLvl> Levels;
-    std::size_t Utf16Bytes = 0;
-
-    TWorkload() {
-        static const std::array<const char*, 24> words = {"Hotkey",
-                                                          "pressed:",
-                                                          "sending",
-                                                          "/effort",
-                                                          "high",
-                                                          "to",
-                                                          "ConsoleWindowClass",
-                                                          "(pid",
-                                                          "4242)",
-                                                          "target",
-                                                          "check",
-                                                          "passed",
-                                                          "refused",
-                                                          "integrity",
-                                                          "level",
-                                                          "medium",
-                                                          "burst",
-                                                          "phase",
-                                                          "clear",
-                                                          "Ctrl+U",
-                                                          "restored",
-                                                          "prompt.",
-                                                          "window",
-                                                          "CASCADIA_HOSTING_WINDOW_CLASS"};
-        std::mt19937 random(20260101);
-        std::uniform_int_distribution<int> length(40, 120);
-        std::uniform_int_distribution<std::size_t> word(0, words.size() - 1);
-        // Mostly routine lines, a few warnings and errors.
-        std::discrete_distribution<int> level({30, 10, 10, 45, 3, 1.5, 0.5});
-        Msgs.reserve(LineCount);
-        Utf8.reserve(LineCount);
-        Levels.reserve(LineCount);
-        for (int i = 0; i < LineCount; ++i) {
-            const auto target = static_cast<std::size_t>(length(random));
-            std::string text;
-            while (text.size() < target) {
-                text += words[word(random)];
-                text += ' ';
-            }
-            text.resize(target);
-            Utf8.push_back(text);
-            Msgs.emplace_back(text.begin(), text.end());
-            Utf16Bytes += target * sizeof(char16_t);
-            Levels.push_back(static_cast<TLogVerbLvl>(level(random)));
-        }
-    }
-};
-
-const TWorkload& Work() {
-    static const TWorkload work;
-    return work;
-}
 
 bench::TPosixClock Clock;
 bench::TPosixFileStreams FileStreams;
@@ -147,13 +85,11 @@ std::shared_ptr<spdlog::logger> MakeSpdlog(bool multiThreaded) {
 
 // Runs Body(first, last) on Writers threads, each on its quarter of the lines, all released at once.
 template <typename TBody> void OnWriters(TBody&& Body) {
-    std::atomic<int> ready{0};
+    std::latch start(Writers);
     std::vector<std::thread> threads;
     for (int t = 0; t < Writers; ++t) {
         threads.emplace_back([&, t] {
-            ready.fetch_add(1);
-            while (ready.load() < Writers) {
-            }
+            start.arrive_and_wait();
             Body(t * (LineCount / Writers), (t + 1) * (LineCount / Writers));
         });
     }
@@ -162,141 +98,131 @@ template <typename TBody> void OnWriters(TBody&& Body) {
     }
 }
 
-// Lines per second over the whole run.
-void CountLines(benchmark::State& state) {
-    state.SetItemsProcessed(state.iterations() * LineCount);
-}
+// The record of the vector baselines: the line's fields beside a string of its own.
+struct TPlainRecord {
+    std::u16string Msg;
+    TLogVerbLvl Level = orvel::lvDebug;
+    std::int32_t Indent = 0;
+    bool Bold = false;
+    double Time = 0;
+};
 
 // --- (1) one thread appends 1,000,000 lines --------------------------------------------------------
 
-void BM_Append_Vector(benchmark::State& state) {
+double AppendVector() {
     const auto& w = Work();
-    for (auto _ : state) {
-        std::vector<RLogLine> records;
-        records.reserve(LineCount);
-        for (int i = 0; i < LineCount; ++i) {
-            records.push_back(RLogLine{w.Msgs[i], orvel::lvInfos, 0, false, Clock.Now()});
-        }
-        benchmark::DoNotOptimize(records.data());
-        state.PauseTiming();
-        records = {};
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses(
+        [] {
+            std::vector<TPlainRecord> records;
+            records.reserve(LineCount);
+            return records;
+        },
+        [&](std::vector<TPlainRecord>& records) {
+            for (int i = 0; i < LineCount; ++i) {
+                records.push_back(TPlainRecord{w.Msgs[i], orvel::lvInfos, 0, false, Clock.Now()});
+            }
+        },
+        [](std::vector<TPlainRecord>& records) { records = {}; });
 }
 
-template <typename TContainer> void BM_Append_Lines(benchmark::State& state) {
+template <typename TContainer> double AppendLines() {
     const auto& w = Work();
-    for (auto _ : state) {
-        auto lines = std::make_unique<TContainer>(Clock);
-        for (int i = 0; i < LineCount; ++i) {
-            lines->AddNewLine(w.Msgs[i], orvel::lvInfos, false, 0);
-        }
-        state.PauseTiming();
-        lines.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([] { return std::make_unique<TContainer>(Clock); },
+                     [&](std::unique_ptr<TContainer>& lines) {
+                         for (int i = 0; i < LineCount; ++i) {
+                             lines->AddNewLine(w.Msgs[i], orvel::lvInfos, false, 0);
+                         }
+                     },
+                     [](std::unique_ptr<TContainer>& lines) { lines.reset(); });
 }
 
-void BM_Append_RamLog(benchmark::State& state) {
+double AppendRamLog() {
     const auto& w = Work();
     TBenchOs os;
-    for (auto _ : state) {
-        auto log = MakeRamLog(os, false);
-        for (int i = 0; i < LineCount; ++i) {
-            log->AddInfo(w.Msgs[i]);
-        }
-        state.PauseTiming();
-        log.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([&] { return MakeRamLog(os, false); },
+                     [&](std::unique_ptr<orvel::TRamLog>& log) {
+                         for (int i = 0; i < LineCount; ++i) {
+                             log->AddInfo(w.Msgs[i]);
+                         }
+                     },
+                     [](std::unique_ptr<orvel::TRamLog>& log) { log.reset(); });
 }
 
-void BM_Append_SpdlogRing(benchmark::State& state) {
+double AppendSpdlog() {
     const auto& w = Work();
-    for (auto _ : state) {
-        auto logger = MakeSpdlog(false);
-        for (int i = 0; i < LineCount; ++i) {
-            logger->log(spdlog::level::info, spdlog::string_view_t(w.Utf8[i]));
-        }
-        state.PauseTiming();
-        logger.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([] { return MakeSpdlog(false); },
+                     [&](std::shared_ptr<spdlog::logger>& logger) {
+                         for (int i = 0; i < LineCount; ++i) {
+                             logger->log(spdlog::level::info, spdlog::string_view_t(w.Utf8[i]));
+                         }
+                     },
+                     [](std::shared_ptr<spdlog::logger>& logger) { logger.reset(); });
 }
 
 // --- (2) four threads append 250,000 lines each ----------------------------------------------------
 
-void BM_Append4_MutexVector(benchmark::State& state) {
+double Append4MutexVector() {
     const auto& w = Work();
-    for (auto _ : state) {
-        std::vector<RLogLine> records;
-        records.reserve(LineCount);
-        std::mutex lock;
-        OnWriters([&](int first, int last) {
-            for (int i = first; i < last; ++i) {
-                RLogLine line{w.Msgs[i], orvel::lvInfos, 0, false, Clock.Now()};
-                const std::lock_guard guard(lock);
-                records.push_back(std::move(line));
-            }
-        });
-        state.PauseTiming();
-        records = {};
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    struct TState {
+        std::vector<TPlainRecord> Records;
+        std::mutex Lock;
+    };
+    return TwoPasses(
+        [] {
+            auto state = std::make_unique<TState>();
+            state->Records.reserve(LineCount);
+            return state;
+        },
+        [&](std::unique_ptr<TState>& state) {
+            OnWriters([&](int first, int last) {
+                for (int i = first; i < last; ++i) {
+                    TPlainRecord line{w.Msgs[i], orvel::lvInfos, 0, false, Clock.Now()};
+                    const std::lock_guard guard(state->Lock);
+                    state->Records.push_back(std::move(line));
+                }
+            });
+        },
+        [](std::unique_ptr<TState>& state) { state.reset(); });
 }
 
-void BM_Append4_LinesM(benchmark::State& state) {
+double Append4LinesM() {
     const auto& w = Work();
-    for (auto _ : state) {
-        auto lines = std::make_unique<orvel::TLogLinesMultiThreaded>(Clock);
-        OnWriters([&](int first, int last) {
-            for (int i = first; i < last; ++i) {
-                lines->AddNewLine(w.Msgs[i], orvel::lvInfos, false, 0);
-            }
-        });
-        state.PauseTiming();
-        lines.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([] { return std::make_unique<orvel::TLogLinesMultiThreaded>(Clock); },
+                     [&](std::unique_ptr<orvel::TLogLinesMultiThreaded>& lines) {
+                         OnWriters([&](int first, int last) {
+                             for (int i = first; i < last; ++i) {
+                                 lines->AddNewLine(w.Msgs[i], orvel::lvInfos, false, 0);
+                             }
+                         });
+                     },
+                     [](std::unique_ptr<orvel::TLogLinesMultiThreaded>& lines) { lines.reset(); });
 }
 
-void BM_Append4_RamLog(benchmark::State& state) {
+double Append4RamLog() {
     const auto& w = Work();
     TBenchOs os;
-    for (auto _ : state) {
-        auto log = MakeRamLog(os, true);
-        OnWriters([&](int first, int last) {
-            for (int i = first; i < last; ++i) {
-                log->AddInfo(w.Msgs[i]);
-            }
-        });
-        state.PauseTiming();
-        log.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([&] { return MakeRamLog(os, true); },
+                     [&](std::unique_ptr<orvel::TRamLog>& log) {
+                         OnWriters([&](int first, int last) {
+                             for (int i = first; i < last; ++i) {
+                                 log->AddInfo(w.Msgs[i]);
+                             }
+                         });
+                     },
+                     [](std::unique_ptr<orvel::TRamLog>& log) { log.reset(); });
 }
 
-void BM_Append4_SpdlogRing(benchmark::State& state) {
+double Append4Spdlog() {
     const auto& w = Work();
-    for (auto _ : state) {
-        auto logger = MakeSpdlog(true);
-        OnWriters([&](int first, int last) {
-            for (int i = first; i < last; ++i) {
-                logger->log(spdlog::level::info, spdlog::string_view_t(w.Utf8[i]));
-            }
-        });
-        state.PauseTiming();
-        logger.reset();
-        state.ResumeTiming();
-    }
-    CountLines(state);
+    return TwoPasses([] { return MakeSpdlog(true); },
+                     [&](std::shared_ptr<spdlog::logger>& logger) {
+                         OnWriters([&](int first, int last) {
+                             for (int i = first; i < last; ++i) {
+                                 logger->log(spdlog::level::info, spdlog::string_view_t(w.Utf8[i]));
+                             }
+                         });
+                     },
+                     [](std::shared_ptr<spdlog::logger>& logger) { logger.reset(); });
 }
 
 // --- (3) saving and loading 1,000,000 lines --------------------------------------------------------
@@ -311,61 +237,31 @@ const std::string& TempDir() {
     return dir;
 }
 
+// A file name no earlier pass has written, removed by Teardown: truncating the file an earlier
+// pass wrote could wait, inside the timed part, for the system to finish writing it to disk.
+struct TFreshFile {
+    std::string Path;
+    TFreshFile() {
+        static int next = 0;
+        Path = TempDir() + "/out-" + std::to_string(getpid()) + "-" + std::to_string(next++) + ".bin";
+    }
+    std::u16string Wide() const { return std::u16string(Path.begin(), Path.end()); }
+    static void Teardown(TFreshFile& File) { ::unlink(File.Path.c_str()); }
+};
+
 std::u16string TempFile(const char* name) {
     const std::string path = TempDir() + "/" + name;
     return std::u16string(path.begin(), path.end());
 }
 
-// 1,000,000 lines with their levels, built once.
-const orvel::TLogLinesSingleThreaded& Filled() {
-    static const auto lines = [] {
-        auto made = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);
-        const auto& w = Work();
-        for (int i = 0; i < LineCount; ++i) {
-            made->AddNewLine(w.Msgs[i], w.Levels[i], false, 0);
-        }
-        return made;
-    }();
-    return *lines;
-}
-
-std::int64_t FileBytes(const std::u16string& path) {
-    return FileStreams.OpenRead(path).Handle->Size();
-}
-
-void BM_Save_LinesStream(benchmark::State& state) {
-    const auto& lines = Filled();
-    const std::u16string path = TempFile("lines.logbin");
-    for (auto _ : state) {
-        auto stream = orvel::TOrvelStream::CreateWrite(FileStreams, path);
-        lines.WriteToStream(stream);
-        stream.Close();
+// The workload with its levels in a container.
+std::unique_ptr<orvel::TLogLinesSingleThreaded> FilledLines(int Count = LineCount) {
+    auto lines = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);
+    const auto& w = Work();
+    for (int i = 0; i < Count; ++i) {
+        lines->AddNewLine(w.Msgs[static_cast<std::size_t>(i)], w.Levels[static_cast<std::size_t>(i)], false, 0);
     }
-    state.SetBytesProcessed(state.iterations() * FileBytes(path));
-    CountLines(state);
-}
-
-void BM_Load_LinesStream(benchmark::State& state) {
-    const std::u16string path = TempFile("lines.logbin");
-    {
-        auto stream = orvel::TOrvelStream::CreateWrite(FileStreams, path);
-        Filled().WriteToStream(stream);
-        stream.Close();
-    }
-    for (auto _ : state) {
-        auto lines = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);
-        auto stream = orvel::TOrvelStream::CreateRead(FileStreams, path);
-        lines->ReadFromStream(stream);
-        stream.Close();
-        if (lines->Count() != LineCount) {
-            state.SkipWithError("the file did not read back whole");
-        }
-        state.PauseTiming();
-        lines.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(state.iterations() * FileBytes(path));
-    CountLines(state);
+    return lines;
 }
 
 std::unique_ptr<orvel::TRamLog> FilledRamLog(TBenchOs& os) {
@@ -376,114 +272,199 @@ std::unique_ptr<orvel::TRamLog> FilledRamLog(TBenchOs& os) {
     return log;
 }
 
-void BM_Save_RamLog(benchmark::State& state) {
+std::int64_t FileBytes(const std::u16string& path) {
+    return FileStreams.OpenRead(path).Handle->Size();
+}
+
+// The files the loads read and the raw baselines' bytes, made once before any measurement.
+struct TFiles {
+    std::u16string Lines = TempFile("lines.logbin");
+    std::u16string RamLog = TempFile("ramlog.logbin");
+    std::string Raw = TempDir() + "/raw.bin";
+    std::string RawBytes; // as many bytes as the lines' file
+};
+
+TFiles& Files() {
+    static TFiles files;
+    return files;
+}
+
+void PrepareFiles() {
+    TFiles& f = Files();
+    {
+        auto lines = FilledLines();
+        auto stream = orvel::TOrvelStream::CreateWrite(FileStreams, f.Lines);
+        lines->WriteToStream(stream);
+        stream.Close();
+    }
+    {
+        TBenchOs os;
+        FilledRamLog(os)->SaveToFile(f.RamLog);
+    }
+    f.RawBytes.assign(static_cast<std::size_t>(FileBytes(f.Lines)), 'x');
+    const int fd = ::open(f.Raw.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::write(fd, f.RawBytes.data(), f.RawBytes.size()) ==
+                                         static_cast<ssize_t>(f.RawBytes.size());
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (!written) {
+        throw std::runtime_error("cannot write " + f.Raw);
+    }
+}
+
+double SaveRawWrite() {
+    const std::string& bytes = Files().RawBytes;
+    return TwoPasses([] { return TFreshFile(); },
+                     [&](TFreshFile& file) {
+                         const int fd = ::open(file.Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                         for (std::size_t done = 0; done < bytes.size();) {
+                             const ssize_t n = ::write(fd, bytes.data() + done,
+                                                       std::min<std::size_t>(1 << 20, bytes.size() - done));
+                             if (n <= 0) {
+                                 throw std::runtime_error("write failed");
+                             }
+                             done += static_cast<std::size_t>(n);
+                         }
+                         ::close(fd);
+                     },
+                     TFreshFile::Teardown);
+}
+
+double SaveLinesStream() {
+    const auto lines = FilledLines();
+    return TwoPasses([] { return TFreshFile(); },
+                     [&](TFreshFile& file) {
+                         auto stream = orvel::TOrvelStream::CreateWrite(FileStreams, file.Wide());
+                         lines->WriteToStream(stream);
+                         stream.Close();
+                     },
+                     TFreshFile::Teardown);
+}
+
+double SaveRamLog() {
     TBenchOs os;
     const auto log = FilledRamLog(os);
-    const std::u16string path = TempFile("ramlog.logbin");
-    for (auto _ : state) {
-        log->SaveToFile(path);
-    }
-    state.SetBytesProcessed(state.iterations() * FileBytes(path));
-    CountLines(state);
+    return TwoPasses([] { return TFreshFile(); }, [&](TFreshFile& file) { log->SaveToFile(file.Wide()); },
+                     TFreshFile::Teardown);
 }
 
-void BM_Load_RamLog(benchmark::State& state) {
+// The file's bytes into Into, 1 MiB a call.
+void ReadRaw(std::string& Into) {
+    const int fd = ::open(Files().Raw.c_str(), O_RDONLY | O_CLOEXEC);
+    std::size_t done = 0;
+    while (done < Into.size()) {
+        const ssize_t n = ::read(fd, Into.data() + done, std::min<std::size_t>(1 << 20, Into.size() - done));
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (done != Into.size()) {
+        throw std::runtime_error("short read");
+    }
+}
+
+// A program reading a file into memory: the buffer made (zero-filled) and read into, as a load
+// makes and fills its lines.
+double LoadRawRead() {
+    const std::size_t size = Files().RawBytes.size();
+    return TwoPasses([] { return std::string(); },
+                     [&](std::string& back) {
+                         back.assign(size, '\0');
+                         ReadRaw(back);
+                     },
+                     [](std::string& back) { back = {}; });
+}
+
+// The read alone: the buffer is made before the clock starts.
+double LoadRawReadOnly() {
+    const std::size_t size = Files().RawBytes.size();
+    return TwoPasses([&] { return std::string(size, '\0'); }, [&](std::string& back) { ReadRaw(back); },
+                     [](std::string& back) { back = {}; });
+}
+
+double LoadLinesStream() {
+    const TFiles& f = Files();
+    return TwoPasses([] { return std::make_unique<orvel::TLogLinesSingleThreaded>(Clock); },
+                     [&](std::unique_ptr<orvel::TLogLinesSingleThreaded>& lines) {
+                         auto stream = orvel::TOrvelStream::CreateRead(FileStreams, f.Lines);
+                         lines->ReadFromStream(stream);
+                         stream.Close();
+                     },
+                     [](std::unique_ptr<orvel::TLogLinesSingleThreaded>& lines) {
+                         if (lines->Count() != LineCount) {
+                             throw std::runtime_error("the file did not read back whole");
+                         }
+                         lines.reset();
+                     });
+}
+
+double LoadRamLog() {
+    const TFiles& f = Files();
     TBenchOs os;
-    const std::u16string path = TempFile("ramlog.logbin");
-    FilledRamLog(os)->SaveToFile(path);
-    for (auto _ : state) {
-        auto log = MakeRamLog(os, false);
-        if (!log->LoadFromFile(path) || log->Count(false, orvel::lvDebug) != LineCount) {
-            state.SkipWithError("the RAM log did not load back whole");
-        }
-        state.PauseTiming();
-        log.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(state.iterations() * FileBytes(path));
-    CountLines(state);
+    return TwoPasses([&] { return MakeRamLog(os, false); },
+                     [&](std::unique_ptr<orvel::TRamLog>& log) {
+                         if (!log->LoadFromFile(f.RamLog)) {
+                             throw std::runtime_error("the RAM log did not load");
+                         }
+                     },
+                     [](std::unique_ptr<orvel::TRamLog>& log) {
+                         if (log->Count(false, orvel::lvDebug) != LineCount) {
+                             throw std::runtime_error("the RAM log did not load back whole");
+                         }
+                         log.reset();
+                     });
 }
 
-// The same byte count as the lines' file, as one buffer written and read in 1 MiB calls.
-std::string& RawBytes() {
-    static std::string bytes = [] {
-        const std::u16string path = TempFile("lines.logbin");
-        auto stream = orvel::TOrvelStream::CreateWrite(FileStreams, path);
-        Filled().WriteToStream(stream);
-        stream.Close();
-        return std::string(static_cast<std::size_t>(FileBytes(path)), 'x');
-    }();
-    return bytes;
+// --- (4) one refresh at 1,000,000 lines ------------------------------------------------------------
+
+// Seconds per call of Call: one call to warm up, then as many as fill about a third of a second.
+template <typename TCall> double PerCall(TCall&& Call) {
+    Call();
+    const double once = std::max(bench::TimeIt(Call), 1e-7);
+    const int calls = static_cast<int>(std::clamp(0.3 / once, 5.0, 200000.0));
+    return bench::TimeIt([&] {
+               for (int i = 0; i < calls; ++i) {
+                   Call();
+               }
+           }) /
+           calls;
 }
 
-void BM_Save_RawWrite(benchmark::State& state) {
-    const std::string& bytes = RawBytes();
-    const std::string path = TempDir() + "/raw.bin";
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        for (std::size_t done = 0; done < bytes.size();) {
-            const ssize_t n =
-                ::write(fd, bytes.data() + done, std::min<std::size_t>(1 << 20, bytes.size() - done));
-            if (n <= 0) {
-                state.SkipWithError("write failed");
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
+// The floor of a walk: one pass over 1,000,000 line pointers reading each line's level.
+double PlainPass() {
+    const auto lines = FilledLines();
+    std::vector<PLogLine> pointers;
+    pointers.reserve(LineCount);
+    for (int i = 0; i < LineCount; ++i) {
+        pointers.push_back(lines->Items(i));
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
-    CountLines(state);
+    int passing = 0;
+    const double s = PerCall([&] {
+        for (const PLogLine line : pointers) {
+            passing += line->Level >= orvel::lvWarnings ? 1 : 0;
+        }
+        asm volatile("" : : "r"(passing) : "memory");
+    });
+    return s;
 }
 
-void BM_Load_RawRead(benchmark::State& state) {
-    const std::string& bytes = RawBytes();
-    const std::string path = TempDir() + "/raw.bin";
-    {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
-        ::close(fd);
-    }
-    for (auto _ : state) {
-        std::string back(bytes.size(), '\0');
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        std::size_t done = 0;
-        while (done < back.size()) {
-            const ssize_t n =
-                ::read(fd, back.data() + done, std::min<std::size_t>(1 << 20, back.size() - done));
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(back.data());
-        if (done != bytes.size()) {
-            state.SkipWithError("short read");
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
-    CountLines(state);
-}
-
-// --- (4) one viewer refresh at 1,000,000 lines -----------------------------------------------------
-
-void BM_Refresh(benchmark::State& state) {
-    const auto& lines = Filled();
-    const auto filter = static_cast<TLogVerbLvl>(state.range(0));
+// The engine's part of a refresh: count the passing lines, then fetch the last page.
+double EngineRefresh(TLogVerbLvl filter) {
+    const auto lines = FilledLines();
     std::array<PLogLine, PageRows> page{};
-    for (auto _ : state) {
-        const int passing = lines.CountFiltered(filter);
-        const int got = lines.GetFilteredSlice(filter, std::max(0, passing - PageRows), page);
-        benchmark::DoNotOptimize(got);
-        benchmark::DoNotOptimize(page.data());
-    }
+    return PerCall([&] {
+        const int passing = lines->CountFiltered(filter);
+        const int got = lines->GetFilteredSlice(filter, std::max(0, passing - PageRows), page);
+        asm volatile("" : : "r"(got), "r"(page.data()) : "memory");
+    });
 }
 
-// The log viewer's own refresh (Populate) of a 40-row page over a RAM log holding the same
-// 1,000,000 lines, on the headless toolkit: counting, fetching the last page, noting where each of
-// its lines lies, and filling the grid rows.
-void BM_ViewerRefresh(benchmark::State& state) {
+// The log viewer's own refresh (Populate) of a 40-row page, on the headless toolkit, over a RAM log
+// of Lines lines, auto-scroll on and the page already at the end.
+double ViewerRefresh(TLogVerbLvl filter, int Lines) {
     struct TViewerScene {
         platform::sim::TSimPlatform Sim;
         toolkit::headless::THeadlessBackend Backend{Sim};
@@ -495,164 +476,154 @@ void BM_ViewerRefresh(benchmark::State& state) {
     };
     TViewerScene scene;
     const auto& w = Work();
-    for (int i = 0; i < LineCount; ++i) {
-        scene.Log.Lines().AddNewLine(w.Msgs[i], w.Levels[i], false, 0);
+    for (int i = 0; i < Lines; ++i) {
+        scene.Log.Lines().AddNewLine(w.Msgs[static_cast<std::size_t>(i)], w.Levels[static_cast<std::size_t>(i)],
+                                     false, 0);
     }
     scene.Viewer = new orvel::TLogViewer(scene.Form, scene.Os);
     scene.Viewer->SetParent(scene.Form);
     scene.Viewer->SetBounds(0, 0, 600, (PageRows + 1) * orvel::TLogViewer::RowHeight);
     scene.Viewer->HandleNeeded();
-    scene.Viewer->SetVerbosity(static_cast<TLogVerbLvl>(state.range(0)));
+    scene.Viewer->SetVerbosity(filter);
     scene.Viewer->AssignExternalRamLog(&scene.Log);
-    for (auto _ : state) {
-        scene.Viewer->Populate();
-    }
-    benchmark::DoNotOptimize(scene.Viewer->FilteredRowCount());
+    const double s = PerCall([&] { scene.Viewer->Populate(); });
     scene.Viewer->Free(); // before the log it observes
+    return s;
 }
 
-// The floor: one walk over 1,000,000 line pointers reading each line's level.
-void BM_Refresh_PlainPass(benchmark::State& state) {
-    const auto& lines = Filled();
-    std::vector<PLogLine> pointers;
-    pointers.reserve(LineCount);
-    for (int i = 0; i < LineCount; ++i) {
-        pointers.push_back(lines.Items(i));
-    }
-    for (auto _ : state) {
-        int passing = 0;
-        for (const PLogLine line : pointers) {
-            passing += line->Level >= orvel::lvWarnings ? 1 : 0;
-        }
-        benchmark::DoNotOptimize(passing);
-    }
-}
+// --- (5) heap per line -----------------------------------------------------------------------------
 
-BENCHMARK(BM_Append_Vector)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Append_SpdlogRing)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Append_Lines<orvel::TLogLinesSingleThreaded>)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Append_Lines<orvel::TLogLinesMultiThreaded>)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Append_RamLog)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_Append4_MutexVector)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Append4_SpdlogRing)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Append4_LinesM)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Append4_RamLog)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Save_RawWrite)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Save_LinesStream)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Save_RamLog)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Load_RawRead)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Load_LinesStream)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Load_RamLog)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
-BENCHMARK(BM_Refresh_PlainPass)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Refresh)->Unit(benchmark::kMillisecond)->Arg(orvel::lvDebug)->Arg(orvel::lvWarnings);
-BENCHMARK(BM_ViewerRefresh)->Unit(benchmark::kMillisecond)->Arg(orvel::lvDebug)->Arg(orvel::lvWarnings);
-
-// --- the summary -----------------------------------------------------------------------------------
-
-// Keeps every run's real time per iteration, by name, while printing as usual.
-class TCollector final : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> Seconds;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                Seconds[run.benchmark_name()] =
-                    run.real_accumulated_time / static_cast<double>(run.iterations);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-void Compare(const TCollector& c, const char* what, const std::string& name, const std::string& baseline) {
-    const auto a = c.Seconds.find(name);
-    const auto b = c.Seconds.find(baseline);
-    if (a == c.Seconds.end() || b == c.Seconds.end()) {
-        return; // filtered out
-    }
-    std::printf("%-44s %10.2f ms  vs %-34s %10.2f ms  ratio %6.2f\n", what, a->second * 1e3, baseline.c_str(),
-                b->second * 1e3, a->second / b->second);
-}
-
-// Heap bytes in use, from the allocator itself.
+// Heap bytes in use, from the allocator itself: its arenas and the blocks it mapped on its own.
 std::size_t HeapInUse() {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
-template <typename TFill> void MemoryPerLine(const char* what, TFill&& Fill) {
+// Heap bytes per line that Fill's result holds, less the message's own UTF-16.
+template <typename TFill> double BytesAboveText(TFill&& Fill) {
     const std::size_t before = HeapInUse();
     auto keep = Fill();
     const std::size_t after = HeapInUse();
     const double perLine = static_cast<double>(after - before) / LineCount;
-    const double own = static_cast<double>(Work().Utf16Bytes) / LineCount;
-    std::printf("%-44s %8.1f bytes/line  vs message's UTF-16 %6.1f bytes  ratio %5.2f\n", what, perLine, own,
-                perLine / own);
+    return perLine - static_cast<double>(Work().Utf16Bytes) / LineCount;
+}
+
+// The same for a bare container filled with the workload's lines.
+template <typename TLines> double ContainerBytesAboveText() {
+    return BytesAboveText([] {
+        auto lines = std::make_unique<TLines>(Clock);
+        for (const auto& msg : Work().Msgs) {
+            lines->AddNewLine(msg, orvel::lvInfos, false, 0);
+        }
+        return lines;
+    });
+}
+
+void PrintMemory() {
+    std::printf("\n== (5) heap per line above the message's own UTF-16 (%.1f bytes on average) ==\n",
+                static_cast<double>(Work().Utf16Bytes) / LineCount);
+    struct TRow {
+        const char* Name;
+        bench::TMeasure Measure;
+    };
+    const TRow rows[] = {
+        {"TLogLinesSingleThreaded, 1,000,000 AddNewLine", ContainerBytesAboveText<orvel::TLogLinesSingleThreaded>},
+        {"TLogLinesMultiThreaded, 1,000,000 AddNewLine", ContainerBytesAboveText<orvel::TLogLinesMultiThreaded>},
+        {"TRamLog, 1,000,000 AddInfo",
+         [] {
+             TBenchOs os;
+             return BytesAboveText([&] { return FilledRamLog(os); });
+         }},
+        {"TRamLog, 1,000,000 lines loaded from its file",
+         [] {
+             TBenchOs os;
+             return BytesAboveText([&] {
+                 auto log = MakeRamLog(os, false);
+                 log->LoadFromFile(Files().RamLog);
+                 return log;
+             });
+         }},
+    };
+    for (const TRow& row : rows) {
+        std::printf("  %-52s %8.1f bytes\n", row.Name, bench::InChild(row.Measure));
+    }
+}
+
+void AddGroups(bench::TRunner& runner) {
+    using bench::TGroup;
+    using bench::TMember;
+    runner.Add(TGroup{"(1) one thread appends 1,000,000 lines, against spdlog",
+                      TMember{"spdlog-st", "spdlog ringbuffer_sink_st, logger->log(info, text)", AppendSpdlog},
+                      {TMember{"lines-s", "TLogLinesSingleThreaded::AddNewLine", AppendLines<orvel::TLogLinesSingleThreaded>},
+                       TMember{"lines-m", "TLogLinesMultiThreaded::AddNewLine (one thread)",
+                               AppendLines<orvel::TLogLinesMultiThreaded>},
+                       TMember{"ramlog-st", "TRamLog::AddInfo (single-threaded log)", AppendRamLog}}});
+    runner.Add(TGroup{"(1) one thread appends 1,000,000 lines, against a vector",
+                      TMember{"vector", "std::vector of records, reserved, push_back of a copy", AppendVector},
+                      {TMember{"ramlog-st", "TRamLog::AddInfo (single-threaded log)", AppendRamLog}}});
+    runner.Add(TGroup{"(2) four writer threads append 250,000 lines each, against spdlog",
+                      TMember{"spdlog-mt", "spdlog ringbuffer_sink_mt, logger->log(info, text)", Append4Spdlog},
+                      {TMember{"lines-m4", "TLogLinesMultiThreaded::AddNewLine", Append4LinesM},
+                       TMember{"ramlog-mt4", "TRamLog::AddInfo (multi-threaded log)", Append4RamLog}}});
+    runner.Add(TGroup{"(2) four writer threads append 250,000 lines each, against a vector",
+                      TMember{"mutex-vector", "std::mutex + reserved vector of records", Append4MutexVector},
+                      {TMember{"lines-m4", "TLogLinesMultiThreaded::AddNewLine", Append4LinesM}}});
+    runner.Add(TGroup{"(3) save 1,000,000 lines",
+                      TMember{"raw-write", "one buffered write of the same bytes (1 MiB writes)", SaveRawWrite},
+                      {TMember{"save-lines", "list-of-lines stream (WriteToStream)", SaveLinesStream},
+                       TMember{"save-ramlog", "TRamLog::SaveToFile", SaveRamLog}}});
+    runner.Add(TGroup{"(3) load 1,000,000 lines",
+                      TMember{"raw-read", "one buffered read of the same bytes into a new buffer", LoadRawRead},
+                      {TMember{"load-lines", "list-of-lines stream (ReadFromStream)", LoadLinesStream},
+                       TMember{"load-ramlog", "TRamLog::LoadFromFile", LoadRamLog}}});
+    runner.Add(TGroup{"(3) load 1,000,000 lines, against the read alone",
+                      TMember{"raw-read-only", "the same read into a buffer made before the clock starts",
+                              LoadRawReadOnly},
+                      {TMember{"load-ramlog", "TRamLog::LoadFromFile", LoadRamLog}}});
+    runner.Add(TGroup{"(4) one refresh at 1,000,000 lines (and at 10,000), last page of 40 rows",
+                      TMember{"plain-pass", "one plain pass over 1,000,000 line pointers", PlainPass},
+                      {TMember{"engine-debug", "CountFiltered + GetFilteredSlice at lvDebug",
+                               [] { return EngineRefresh(orvel::lvDebug); }},
+                       TMember{"engine-warnings", "CountFiltered + GetFilteredSlice at lvWarnings",
+                               [] { return EngineRefresh(orvel::lvWarnings); }},
+                       TMember{"viewer-debug", "TLogViewer::Populate at lvDebug",
+                               [] { return ViewerRefresh(orvel::lvDebug, LineCount); }},
+                       TMember{"viewer-warnings", "TLogViewer::Populate at lvWarnings",
+                               [] { return ViewerRefresh(orvel::lvWarnings, LineCount); }},
+                       TMember{"viewer-debug-10k", "TLogViewer::Populate at lvDebug, 10,000 lines",
+                               [] { return ViewerRefresh(orvel::lvDebug, 10000); }},
+                       TMember{"viewer-warnings-10k", "TLogViewer::Populate at lvWarnings, 10,000 lines",
+                               [] { return ViewerRefresh(orvel::lvWarnings, 10000); }}}});
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
+    bench::TOptions options;
+    if (!bench::ParseOptions(argc, argv, options)) {
+        return 2;
     }
-    std::printf("Workload: %d lines of 40-120 characters, %.1f MB of UTF-16 text\n", LineCount,
-                static_cast<double>(Work().Utf16Bytes) / 1e6);
-    TCollector collector;
-    benchmark::RunSpecifiedBenchmarks(&collector);
+    // Freed memory stays with the process and even large blocks come from the heap, so the
+    // untimed first pass of a measurement leaves the timed one memory that has served the same
+    // work, whichever contender or baseline it is. (On a virtual machine a page's first use costs
+    // several microseconds: a read into 109 MB of fresh pages here takes 16 times as long as into
+    // pages used before.)
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_MAX, 0);
 
-    std::printf("\n== Each figure next to its baseline from this run (ratio = figure / baseline) ==\n");
-    const auto& c = collector;
-    Compare(c, "(1) TLogLinesSingleThreaded::AddNewLine",
-            "BM_Append_Lines<orvel::TLogLinesSingleThreaded>/iterations:5",
-            "BM_Append_SpdlogRing/iterations:5");
-    Compare(c, "(1) TLogLinesMultiThreaded::AddNewLine",
-            "BM_Append_Lines<orvel::TLogLinesMultiThreaded>/iterations:5",
-            "BM_Append_SpdlogRing/iterations:5");
-    Compare(c, "(1) TRamLog::AddInfo", "BM_Append_RamLog/iterations:5", "BM_Append_SpdlogRing/iterations:5");
-    Compare(c, "(1) TRamLog::AddInfo", "BM_Append_RamLog/iterations:5", "BM_Append_Vector/iterations:5");
-    Compare(c, "(1) TLogLinesSingleThreaded::AddNewLine",
-            "BM_Append_Lines<orvel::TLogLinesSingleThreaded>/iterations:5", "BM_Append_Vector/iterations:5");
-    Compare(c, "(2) 4 writers TLogLinesMultiThreaded", "BM_Append4_LinesM/iterations:5/real_time",
-            "BM_Append4_SpdlogRing/iterations:5/real_time");
-    Compare(c, "(2) 4 writers TRamLog::AddInfo", "BM_Append4_RamLog/iterations:5/real_time",
-            "BM_Append4_SpdlogRing/iterations:5/real_time");
-    Compare(c, "(2) 4 writers TLogLinesMultiThreaded", "BM_Append4_LinesM/iterations:5/real_time",
-            "BM_Append4_MutexVector/iterations:5/real_time");
-    Compare(c, "(3) save: list-of-lines stream", "BM_Save_LinesStream/iterations:5/real_time",
-            "BM_Save_RawWrite/iterations:5/real_time");
-    Compare(c, "(3) save: TRamLog::SaveToFile", "BM_Save_RamLog/iterations:5/real_time",
-            "BM_Save_RawWrite/iterations:5/real_time");
-    Compare(c, "(3) load: list-of-lines stream", "BM_Load_LinesStream/iterations:5/real_time",
-            "BM_Load_RawRead/iterations:5/real_time");
-    Compare(c, "(3) load: TRamLog::LoadFromFile", "BM_Load_RamLog/iterations:5/real_time",
-            "BM_Load_RawRead/iterations:5/real_time");
-    std::printf("(3) the lines' file: %zu bytes\n", RawBytes().size());
-    Compare(c, "(4) refresh at lvDebug", "BM_Refresh/0", "BM_Refresh_PlainPass");
-    Compare(c, "(4) refresh at lvWarnings", "BM_Refresh/5", "BM_Refresh_PlainPass");
-    Compare(c, "(4) TLogViewer::Populate at lvDebug", "BM_ViewerRefresh/0", "BM_Refresh_PlainPass");
-    Compare(c, "(4) TLogViewer::Populate at lvWarnings", "BM_ViewerRefresh/5", "BM_Refresh_PlainPass");
-
-    MemoryPerLine("(5) TLogLinesSingleThreaded, 1,000,000 lines", [] {
-        auto lines = std::make_unique<orvel::TLogLinesSingleThreaded>(Clock);
-        for (const auto& msg : Work().Msgs) {
-            lines->AddNewLine(msg, orvel::lvInfos, false, 0);
-        }
-        return lines;
-    });
-    MemoryPerLine("(5) TLogLinesMultiThreaded, 1,000,000 lines", [] {
-        auto lines = std::make_unique<orvel::TLogLinesMultiThreaded>(Clock);
-        for (const auto& msg : Work().Msgs) {
-            lines->AddNewLine(msg, orvel::lvInfos, false, 0);
-        }
-        return lines;
-    });
-    {
-        TBenchOs os;
-        MemoryPerLine("(5) TRamLog, 1,000,000 AddInfo", [&] { return FilledRamLog(os); });
+    bench::TRunner runner(options);
+    AddGroups(runner);
+    if (!options.List) {
+        std::printf("Workload: %d lines of 40-120 characters, %.1f MB of UTF-16 text\n", LineCount,
+                    static_cast<double>(Work().Utf16Bytes) / 1e6);
+        PrepareFiles();
+        std::printf("The lines' file: %zu bytes\n", Files().RawBytes.size());
     }
-    std::filesystem::remove_all(TempDir());
-    benchmark::Shutdown();
-    return 0;
+    const int result = runner.Run();
+    if (!options.List && options.Profile.empty() && std::string("(5) memory").find(options.Filter) != std::string::npos) {
+        PrintMemory();
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(TempDir(), ignored);
+    return result;
 }

@@ -4,6 +4,8 @@
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBase.h"
 
+#include <algorithm>
+#include <bit>
 #include <string>
 #include <utility>
 
@@ -27,17 +29,25 @@ std::u16string Decimal(long long Value) {
     return base::AsciiToUtf16(std::to_string(Value));
 }
 
+// A line in the stream: the message's 4-byte length and bytes, then these fixed fields: level (4),
+// indent (4), bold (1), time (8) and the first 8 bytes of the validation pattern.
+constexpr std::size_t LengthBytes = 4;
+constexpr std::size_t FixedFieldBytes = 4 + 4 + 1 + 8 + 8;
+constexpr std::size_t LinePatternBytes = 8;
+// The least a line can take in a stream, for bounding what a stored count may reserve.
+constexpr std::size_t SmallestLineBytes = LengthBytes + FixedFieldBytes;
+
+EReadError InvalidLevel(std::int64_t Level) {
+    return EReadError(u"Invalid log verbosity level: " + Decimal(Level) + u". Stream corrupted?");
+}
+
 } // namespace
+
+// --- the viewer's questions ---
 
 int TAbstractLogLines::CountFiltered(TLogVerbLvl Verbosity) const {
     TReadBracket bracket(*this);
-    int passing = 0;
-    for (const auto& line : FList) {
-        if (PassesFilter(line->Level, Verbosity)) {
-            ++passing;
-        }
-    }
-    return passing;
+    return FIndex.CountAtLeast(Verbosity);
 }
 
 int TAbstractLogLines::Row2FilteredRow(int Row, TLogVerbLvl Verbosity) const {
@@ -45,17 +55,7 @@ int TAbstractLogLines::Row2FilteredRow(int Row, TLogVerbLvl Verbosity) const {
         return -1;
     }
     TReadBracket bracket(*this);
-    int passing = 0;
-    const std::size_t count = FList.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (PassesFilter(FList[i]->Level, Verbosity)) {
-            if (passing == Row) {
-                return static_cast<int>(i);
-            }
-            ++passing;
-        }
-    }
-    return -1;
+    return FIndex.FindPassing(Row, Verbosity);
 }
 
 int TAbstractLogLines::GetFilteredSlice(TLogVerbLvl Verbosity, int SkipCount,
@@ -65,22 +65,22 @@ int TAbstractLogLines::GetFilteredSlice(TLogVerbLvl Verbosity, int SkipCount,
         return 0;
     }
     TReadBracket bracket(*this);
-    int skipped = 0;
-    std::size_t stored = 0;
-    for (const auto& line : FList) {
-        if (!PassesFilter(line->Level, Verbosity)) {
-            continue;
-        }
-        if (skipped < SkipCount) {
-            ++skipped;
-            continue;
-        }
-        Buffer[stored++] = line.get();
-        if (stored == Buffer.size()) {
-            break;
-        }
+    const int passing = FIndex.CountAtLeast(Verbosity);
+    if (SkipCount >= passing) {
+        return 0;
     }
-    return static_cast<int>(stored);
+    const int wanted = static_cast<int>(std::min<std::size_t>(Buffer.size(), static_cast<std::size_t>(passing - SkipCount)));
+    int index = FIndex.FindPassing(SkipCount, Verbosity);
+    for (int stored = 0;; ++stored) {
+        Buffer[static_cast<std::size_t>(stored)] = FList[static_cast<std::size_t>(index)];
+        if (stored + 1 == wanted) {
+            return wanted;
+        }
+        // Dense lines are found a few steps on; after a long stretch of others the marks find the
+        // next one without looking at every line in between.
+        const int next = FIndex.NextPassingNear(index, Verbosity);
+        index = next >= 0 ? next : FIndex.FindPassing(SkipCount + stored + 1, Verbosity);
+    }
 }
 
 void TAbstractLogLines::ForEachLocked(const TLogLineProc& Proc) const {
@@ -90,15 +90,57 @@ void TAbstractLogLines::ForEachLocked(const TLogLineProc& Proc) const {
     // rather than reading past it.
     const std::size_t count = FList.size();
     for (std::size_t i = 0; i < count && i < FList.size(); ++i) {
-        Proc(FList[i].get());
+        Proc(FList[i]);
     }
 }
 
-void TAbstractLogLines::FreeAllLines() noexcept {
-    for (auto& line : FList) {
-        line.reset();
+// --- the lines themselves ---
+
+void TAbstractLogLines::append(PLogLine Line) {
+    // The list and the index grow first, so that a failed allocation leaves both as they were.
+    FList.push_back(Line);
+    try {
+        FIndex.Append(Line->Level);
+    } catch (...) {
+        FList.pop_back();
+        throw;
     }
+    FCount.store(static_cast<int>(FList.size()), std::memory_order_release);
+}
+
+PLogLine TAbstractLogLines::appendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                                      platform::TDateTime Time) {
+    // A line the list could not take stays in the arena until the next clear; that is all a
+    // failed allocation here costs.
+    const PLogLine line = FArena.NewLine(Msg, Level, Bold, Indent, Time);
+    append(line);
+    return line;
+}
+
+int TAbstractLogLines::appendOwned(std::unique_ptr<RLogLine> Value) {
+    FOwned.reserve(FOwned.size() + 1);
+    append(Value.get());
+    FOwned.push_back(std::move(Value));
+    return static_cast<int>(FList.size()) - 1;
+}
+
+void TAbstractLogLines::FreeAllLines() noexcept {
     FList.clear();
+    FIndex.Clear();
+    FOwned.clear();
+    FArena.Clear();
+    FCount.store(0, std::memory_order_release);
+    FGeneration.fetch_add(1, std::memory_order_relaxed);
+}
+
+void TAbstractLogLines::moveLinesTo(TAbstractLogLines& Into) noexcept {
+    std::swap(FList, Into.FList);
+    FIndex.Swap(Into.FIndex);
+    std::swap(FOwned, Into.FOwned);
+    FArena.Swap(Into.FArena);
+    Into.FCount.store(static_cast<int>(Into.FList.size()), std::memory_order_release);
+    FCount.store(static_cast<int>(FList.size()), std::memory_order_release);
+    FGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
 PLogLine TAbstractLogLines::lineAt(int Index) const {
@@ -106,23 +148,12 @@ PLogLine TAbstractLogLines::lineAt(int Index) const {
         throw EOrvelException(u"List index out of bounds (" + Decimal(Index) + u"); the list holds " +
                               Decimal(static_cast<long long>(FList.size())) + u" lines");
     }
-    return FList[static_cast<std::size_t>(Index)].get();
+    return FList[static_cast<std::size_t>(Index)];
 }
 
-std::unique_ptr<RLogLine> TAbstractLogLines::MakeLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold,
-                                                      int Indent, platform::TDateTime Now) {
-    auto line = std::make_unique<RLogLine>();
-    line->Msg = Msg;
-    line->Level = Level;
-    line->Bold = Bold;
-    line->Time = Now;
-    line->Indent = Indent;
-    return line;
-}
-
-void TAbstractLogLines::addInternal(std::unique_ptr<RLogLine> Value) {
+void TAbstractLogLines::addInternal(PLogLine Value) {
     Assert(Value != nullptr, u"addInternal: Value cannot be nil");
-    FList.push_back(std::move(Value));
+    append(Value);
 }
 
 // --- stream form ---
@@ -130,19 +161,35 @@ void TAbstractLogLines::addInternal(std::unique_ptr<RLogLine> Value) {
 void TAbstractLogLines::WriteToStream(TOrvelStreamBase& Stream) const {
     Stream.WriteHeader(StreamSignature, StreamVersion);
     Stream.WriteInteger(static_cast<std::int32_t>(FList.size()));
-    for (const auto& line : FList) {
+    for (const PLogLine line : FList) {
         WriteLogLine(Stream, *line);
     }
     Stream.WritePaddingValidation(64);
 }
 
 void TAbstractLogLines::WriteLogLine(TOrvelStreamBase& Stream, const RLogLine& Line) {
-    Stream.WriteString(Line.Msg);
+    const std::u16string_view msg = Line.Msg.View();
+    // Most lines are converted straight into the stream's buffer and their fixed fields written
+    // there as one block; a line too long for the buffer takes the field-by-field way.
+    if (std::uint8_t* at =
+            Stream.ReserveWrite(LengthBytes + base::MaxUtf8BytesPerUnit * msg.size() + FixedFieldBytes)) {
+        const std::size_t bytes = base::Utf16ToUtf8(msg, reinterpret_cast<char*>(at + LengthBytes));
+        StoreLE(at, bytes, 4);
+        std::uint8_t* field = at + LengthBytes + bytes;
+        StoreLE(field, static_cast<std::uint32_t>(Line.Level), 4);
+        StoreLE(field + 4, static_cast<std::uint32_t>(Line.Indent), 4);
+        field[8] = Line.Bold ? 1 : 0;
+        StoreLE(field + 9, std::bit_cast<std::uint64_t>(Line.Time), 8);
+        std::copy_n(ValidationPattern.data(), LinePatternBytes, field + 17);
+        Stream.CommitWrite(LengthBytes + bytes + FixedFieldBytes);
+        return;
+    }
+    Stream.WriteString(msg);
     Stream.WriteInteger(static_cast<std::int32_t>(Line.Level));
     Stream.WriteInteger(Line.Indent);
     Stream.WriteBoolean(Line.Bold);
     Stream.WriteDate(Line.Time);
-    Stream.WritePaddingValidation(8);
+    Stream.WritePaddingValidation(LinePatternBytes);
 }
 
 void TAbstractLogLines::ReadFromStream(TOrvelStreamBase& Stream) {
@@ -158,27 +205,66 @@ void TAbstractLogLines::ReadFromStream(TOrvelStreamBase& Stream) {
 }
 
 void TAbstractLogLines::ReadLines(TOrvelStreamBase& Stream) {
-    // The count comes from the stream, so nothing is reserved for it: a corrupted count must run
-    // into the end of the stream, not into a huge allocation.
     const std::int32_t count = Stream.ReadInteger();
+    if (count <= 0) {
+        return;
+    }
+    // The count comes from the stream, so no more is reserved than the bytes left could hold: a
+    // corrupted count runs into the end of the stream, not into a huge allocation.
+    const auto fits = static_cast<std::size_t>(Stream.BytesLeft()) / SmallestLineBytes;
+    const std::size_t room = FList.size() + std::min(static_cast<std::size_t>(count), fits);
+    FList.reserve(room);
+    FIndex.Reserve(room);
     for (std::int32_t i = 0; i < count; ++i) {
-        auto line = std::make_unique<RLogLine>();
-        ReadLogLine(Stream, *line);
-        addInternal(std::move(line));
+        if (!ReadLineInPlace(Stream)) {
+            ReadLogLine(Stream);
+        }
     }
 }
 
-void TAbstractLogLines::ReadLogLine(TOrvelStreamBase& Stream, RLogLine& Line) {
-    Line.Msg = Stream.ReadString(MsgSafetyLimit);
+bool TAbstractLogLines::ReadLineInPlace(TOrvelStreamBase& Stream) {
+    const std::uint8_t* at = Stream.PeekRead(LengthBytes);
+    if (at == nullptr) {
+        return false;
+    }
+    const auto bytes = static_cast<std::uint32_t>(LoadLE(at, 4));
+    // A length above the limit is refused by the stream's own string reader, in its own words.
+    if (bytes > MsgSafetyLimit) {
+        return false;
+    }
+    const std::size_t lineBytes = LengthBytes + bytes + FixedFieldBytes;
+    at = Stream.PeekRead(lineBytes);
+    if (at == nullptr) {
+        return false;
+    }
+    const std::uint8_t* field = at + LengthBytes + bytes;
+    const auto level = static_cast<std::int32_t>(LoadLE(field, 4));
+    if (!IsLogVerbLvl(level)) {
+        throw InvalidLevel(level);
+    }
+    TOrvelStreamBase::CheckValidationPattern(field + 17, LinePatternBytes);
+    const PLogLine line = FArena.NewLineFromUtf8(std::string_view(reinterpret_cast<const char*>(at + LengthBytes), bytes),
+                                                 static_cast<TLogVerbLvl>(level), field[8] != 0,
+                                                 static_cast<std::int32_t>(LoadLE(field + 4, 4)),
+                                                 std::bit_cast<double>(LoadLE(field + 9, 8)));
+    Stream.SkipRead(lineBytes);
+    addInternal(line);
+    return true;
+}
+
+void TAbstractLogLines::ReadLogLine(TOrvelStreamBase& Stream) {
+    // Nothing is made before every field has been read, so a line that fails half-way leaves
+    // nothing behind.
+    const std::u16string msg = Stream.ReadString(MsgSafetyLimit);
     const std::int32_t level = Stream.ReadInteger();
     if (!IsLogVerbLvl(level)) {
-        throw EReadError(u"Invalid log verbosity level: " + Decimal(level) + u". Stream corrupted?");
+        throw InvalidLevel(level);
     }
-    Line.Level = static_cast<TLogVerbLvl>(level);
-    Line.Indent = Stream.ReadInteger();
-    Line.Bold = Stream.ReadBoolean();
-    Line.Time = Stream.ReadDate();
-    Stream.ReadPaddingValidation(8);
+    const std::int32_t indent = Stream.ReadInteger();
+    const bool bold = Stream.ReadBoolean();
+    const double time = Stream.ReadDate();
+    Stream.ReadPaddingValidation(LinePatternBytes);
+    addInternal(FArena.NewLine(msg, static_cast<TLogVerbLvl>(level), bold, indent, time));
 }
 
 } // namespace orvel

@@ -7,13 +7,21 @@
 // Every whole-list walk calls LockRead before it reads the list and UnlockRead after it, also
 // when the walk ends early or raises. Here both hooks are empty; a container shared between
 // threads maps them to its read lock.
+//
+// Lines are made in the container's arena (record and text in one piece, freed together on a
+// clear) and their levels are kept in a level index, so counting the lines that pass a filter and
+// finding any page of them never walks the list.
+#include "framework/core/OrvelCore.LogArena.h"
+#include "framework/core/OrvelCore.LogLevelIndex.h"
 #include "framework/core/OrvelCore.LogTypes.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvel {
@@ -61,7 +69,11 @@ public:
     virtual int Add(std::unique_ptr<RLogLine> Value) = 0;
     // Creates a line stamped with the current local time and appends it. The container keeps
     // owning the line.
-    virtual PLogLine AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold, int Indent) = 0;
+    virtual PLogLine AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) = 0;
+    // Creates and appends a line stamped with Time, for a caller that read the clock already;
+    // gives the number of lines right after the append.
+    virtual int AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                               platform::TDateTime Time) = 0;
     // Moves every line, in order, into a new container of the same kind and leaves this one
     // empty and usable. The caller owns the new container.
     virtual std::unique_ptr<TAbstractLogLines> SnapshotAndClear() = 0;
@@ -71,23 +83,43 @@ public:
     virtual void ReadFromStream(TOrvelStreamBase& Stream);
     virtual void WriteToStream(TOrvelStreamBase& Stream) const;
 
+    // Moves on whenever lines leave the container (a clear, a snapshot): a line noted together
+    // with the generation is still held as long as the generation has not moved. Read it under
+    // the read lock.
+    std::uint64_t Generation() const { return FGeneration.load(std::memory_order_relaxed); }
+
 protected:
-    // Frees every line, oldest first, then empties the list. Takes no lock.
+    // Frees every line and empties the list. Takes no lock.
     void FreeAllLines() noexcept;
     // The line at Index, with the bounds check. Takes no lock.
     PLogLine lineAt(int Index) const;
-    // A zero-filled line carrying the given values and the time Now.
-    static std::unique_ptr<RLogLine> MakeLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold,
-                                              int Indent, platform::TDateTime Now);
-
-    std::vector<std::unique_ptr<RLogLine>> FList;
+    // Makes a line in this container's arena and appends it; gives the line. Takes no lock.
+    PLogLine appendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent, platform::TDateTime Time);
+    // Takes a line made on its own and appends it; gives its index. Takes no lock.
+    int appendOwned(std::unique_ptr<RLogLine> Value);
+    // Hands every line, its storage and its index to Into, which must be empty, and leaves this
+    // container empty. Cannot fail. Takes no lock.
+    void moveLinesTo(TAbstractLogLines& Into) noexcept;
+    // The number of lines as last published by a change; readable without any lock.
+    int publishedCount() const { return FCount.load(std::memory_order_acquire); }
 
 private:
     // Appends without any locking; only for reading a stream.
-    void addInternal(std::unique_ptr<RLogLine> Value);
+    void addInternal(PLogLine Value);
+    void append(PLogLine Line);
     void ReadLines(TOrvelStreamBase& Stream);
-    static void ReadLogLine(TOrvelStreamBase& Stream, RLogLine& Line);
+    // Reads one line from the stream's buffer in place; false, with nothing read, when the line is
+    // not at hand in one piece or its length is one the stream itself must refuse.
+    bool ReadLineInPlace(TOrvelStreamBase& Stream);
+    void ReadLogLine(TOrvelStreamBase& Stream);
     static void WriteLogLine(TOrvelStreamBase& Stream, const RLogLine& Line);
+
+    std::vector<PLogLine> FList;
+    TLogLineArena FArena;
+    std::vector<std::unique_ptr<RLogLine>> FOwned; // lines handed in through Add
+    TLogLevelIndex FIndex;
+    std::atomic<int> FCount{0};
+    std::atomic<std::uint64_t> FGeneration{0};
 };
 
 } // namespace orvel

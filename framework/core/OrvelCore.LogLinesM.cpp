@@ -33,35 +33,33 @@ void TLogLinesMultiThreaded::Clear() {
 }
 
 int TLogLinesMultiThreaded::Count() const {
-    TReadLockGuard guard(FLock);
-    return static_cast<int>(FList.size());
+    return publishedCount();
 }
 
 int TLogLinesMultiThreaded::Add(std::unique_ptr<RLogLine> Value) {
     Assert(Value != nullptr, u"TLogLinesMultiThreaded.Add: Value cannot be nil");
     TWriteLockGuard guard(FLock);
-    FList.push_back(std::move(Value));
-    return static_cast<int>(FList.size()) - 1;
+    return appendOwned(std::move(Value));
 }
 
-PLogLine TLogLinesMultiThreaded::AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold,
-                                            int Indent) {
-    auto line = MakeLine(Msg, Level, Bold, Indent, FClock.Now());
-    const PLogLine result = line.get();
+PLogLine TLogLinesMultiThreaded::AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) {
+    const platform::TDateTime now = FClock.Now();
     TWriteLockGuard guard(FLock);
-    FList.push_back(std::move(line));
-    return result;
+    return appendNew(Msg, Level, Bold, Indent, now);
+}
+
+int TLogLinesMultiThreaded::AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                                           platform::TDateTime Time) {
+    TWriteLockGuard guard(FLock);
+    appendNew(Msg, Level, Bold, Indent, Time);
+    return publishedCount();
 }
 
 std::unique_ptr<TAbstractLogLines> TLogLinesMultiThreaded::SnapshotAndClear() {
     auto snapshot = std::make_unique<TLogLinesMultiThreaded>(FClock);
     TWriteLockGuard guard(FLock);
-    // Only the reservation can fail; after it the pointers move without a chance of error.
-    snapshot->FList.reserve(FList.size());
-    for (auto& line : FList) {
-        snapshot->FList.push_back(std::move(line));
-    }
-    FList.clear();
+    // The lines, their storage and their index change hands whole: nothing is copied.
+    moveLinesTo(*snapshot);
     return snapshot;
 }
 

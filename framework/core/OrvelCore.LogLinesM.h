@@ -1,9 +1,10 @@
 #pragma once
 // TLogLinesMultiThreaded: a container of log lines that several threads may use at once. A
-// multi-reader/single-writer lock guards the list: walks, counting, indexed reads and writing a
-// stream share the read lock; adding, clearing, snapshots and reading a stream take the write lock.
-// The thread holding the write lock may use every operation again (reading a stream may log into
-// this same container through the application's log).
+// multi-reader/single-writer lock guards the list: walks, indexed reads and writing a stream
+// share the read lock; adding, clearing, snapshots and reading a stream take the write lock. The
+// thread holding the write lock may use every operation again (reading a stream may log into
+// this same container through the application's log). Count needs no lock: every change
+// publishes the new count.
 //
 // Pointers handed out stay valid only while no thread clears or snapshots the container.
 #include "framework/core/OrvelCore.LogLinesAbstract.h"
@@ -25,9 +26,11 @@ public:
     void Clear() override;
     int Count() const override;
     int Add(std::unique_ptr<RLogLine> Value) override;
-    // The line, time stamp included, is made before the write lock is taken; the lock covers only
-    // the append. Two threads adding at once may therefore store their lines out of time order.
-    PLogLine AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold, int Indent) override;
+    // The time stamp is taken before the write lock, so two threads adding at once may store their
+    // lines out of time order; under the lock the line is made and appended.
+    PLogLine AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) override;
+    int AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                       platform::TDateTime Time) override;
     std::unique_ptr<TAbstractLogLines> SnapshotAndClear() override;
     void ReadFromStream(TOrvelStreamBase& Stream) override;
     void WriteToStream(TOrvelStreamBase& Stream) const override;

@@ -21,31 +21,28 @@ void TLogLinesSingleThreaded::Clear() {
 }
 
 int TLogLinesSingleThreaded::Count() const {
-    return static_cast<int>(FList.size());
+    return publishedCount();
 }
 
 int TLogLinesSingleThreaded::Add(std::unique_ptr<RLogLine> Value) {
     Assert(Value != nullptr, u"TLogLinesSingleThreaded.Add: Value cannot be nil");
-    FList.push_back(std::move(Value));
-    return static_cast<int>(FList.size()) - 1;
+    return appendOwned(std::move(Value));
 }
 
-PLogLine TLogLinesSingleThreaded::AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold,
-                                             int Indent) {
-    auto line = MakeLine(Msg, Level, Bold, Indent, FClock.Now());
-    const PLogLine result = line.get();
-    Add(std::move(line));
-    return result;
+PLogLine TLogLinesSingleThreaded::AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) {
+    return appendNew(Msg, Level, Bold, Indent, FClock.Now());
+}
+
+int TLogLinesSingleThreaded::AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                                            platform::TDateTime Time) {
+    appendNew(Msg, Level, Bold, Indent, Time);
+    return publishedCount();
 }
 
 std::unique_ptr<TAbstractLogLines> TLogLinesSingleThreaded::SnapshotAndClear() {
     auto snapshot = std::make_unique<TLogLinesSingleThreaded>(FClock);
-    // Only the reservation can fail; after it the pointers move without a chance of error.
-    snapshot->FList.reserve(FList.size());
-    for (auto& line : FList) {
-        snapshot->FList.push_back(std::move(line));
-    }
-    FList.clear();
+    // The lines, their storage and their index change hands whole: nothing is copied.
+    moveLinesTo(*snapshot);
     return snapshot;
 }
 

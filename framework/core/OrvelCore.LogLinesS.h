@@ -15,8 +15,9 @@ public:
     void Clear() override;
     int Count() const override;
     int Add(std::unique_ptr<RLogLine> Value) override;
-    // Appends through the virtual Add.
-    PLogLine AddNewLine(const std::u16string& Msg, TLogVerbLvl Level, bool Bold, int Indent) override;
+    PLogLine AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) override;
+    int AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+                       platform::TDateTime Time) override;
     std::unique_ptr<TAbstractLogLines> SnapshotAndClear() override;
 
 private:

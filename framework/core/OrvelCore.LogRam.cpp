@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.LogRam.h"
 
+#include "base/Base.Text.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
@@ -14,6 +15,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <thread>
 
 namespace orvel {
 
@@ -88,7 +90,7 @@ TRamLog::TRamLog(bool aShowOnError, ILogObserver* Observer, bool MultiThreaded, 
     : FOs(Os), FObserver(std::make_shared<TObserverSlot>()),
       FNotifyFlag(std::make_shared<TNotifyCoalesceFlag>()) {
     ShowOnError = aShowOnError;
-    FLastSaveTime = FOs.Clock.Now();
+    FLastSaveTime.store(FOs.Clock.Now(), std::memory_order_relaxed);
     if (MultiThreaded) {
         FLines = std::make_unique<TLogLinesMultiThreaded>(FOs.Clock);
     } else {
@@ -102,8 +104,7 @@ TRamLog::TRamLog(bool aShowOnError, ILogObserver* Observer, bool MultiThreaded, 
 TRamLog::~TRamLog() {
     {
         const std::lock_guard lock(FObserver->Lock);
-        FObserver->Observer = nullptr;
-        ++FObserver->Generation;
+        FObserver->Set(nullptr);
     }
     // Queued calls hold the shared slot, not the log, but there is no point running them.
     FOs.MainThread.RemoveQueued(this);
@@ -111,7 +112,7 @@ TRamLog::~TRamLog() {
 
 std::u16string TRamLog::SanitizeMsg(const std::u16string& Msg) {
     std::u16string text = Msg;
-    if (text.find_first_of(u"\r\n") != std::u16string::npos) {
+    if (base::HasLineBreak(text)) {
         text = ReplaceLineBreaks(text, u" ");
     }
     if (text.size() > MaxMsgLength) {
@@ -127,33 +128,51 @@ std::u16string TRamLog::SanitizeMsg(const std::u16string& Msg) {
 
 // --- adding ---
 
-void TRamLog::addLine(const std::u16string& Text, TLogVerbLvl Level, bool Bold) {
-    FLines->AddNewLine(Text, Level, Bold, 0);
-    tryAutoSave();
+bool TRamLog::NeedsSanitizing(std::u16string_view Msg) {
+    return Msg.size() > MaxMsgLength || base::HasLineBreak(Msg);
+}
+
+void TRamLog::addMsg(const std::u16string& Msg, TLogVerbLvl Level, bool Bold) {
+    if (NeedsSanitizing(Msg)) {
+        addLine(SanitizeMsg(Msg), Level, Bold);
+    } else {
+        addLine(Msg, Level, Bold);
+    }
+}
+
+void TRamLog::addLine(std::u16string_view Text, TLogVerbLvl Level, bool Bold) {
+    // One clock reading serves the line's stamp and the periodic check.
+    const platform::TDateTime now = FOs.Clock.Now();
+    const int count = FLines->AddStampedLine(Text, Level, Bold, 0, now);
+    // Neither check can do anything while the count is within the limit and the interval has not
+    // passed, so only then is the automatic-save lock tried at all.
+    if (count > MaxEntries() || periodicSaveDue(now)) {
+        tryAutoSave(now);
+    }
 }
 
 void TRamLog::AddDebug(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvDebug, Bold);
+    addMsg(Msg, lvDebug, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddVerb(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvVerbose, Bold);
+    addMsg(Msg, lvVerbose, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddHint(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvHints, Bold);
+    addMsg(Msg, lvHints, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddInfo(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvInfos, Bold);
+    addMsg(Msg, lvInfos, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvInfos, Bold);
+    addMsg(Msg, lvInfos, Bold);
     NotifyLogObserver();
 }
 
@@ -171,17 +190,17 @@ void TRamLog::AddEmptyRow() {
 }
 
 void TRamLog::AddImpo(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvImportant, Bold);
+    addMsg(Msg, lvImportant, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddWarn(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvWarnings, Bold);
+    addMsg(Msg, lvWarnings, Bold);
     NotifyLogObserverAndShow();
 }
 
 void TRamLog::AddError(const std::u16string& Msg, bool Bold) {
-    addLine(SanitizeMsg(Msg), lvErrors, Bold);
+    addMsg(Msg, lvErrors, Bold);
     NotifyLogObserverAndShow();
 }
 
@@ -223,19 +242,32 @@ bool GuardedSave(const std::u16string& What, TSave Save, TReport Report) {
 
 } // namespace
 
-void TRamLog::tryAutoSave() {
+void TRamLog::tryAutoSave(platform::TDateTime Now) {
     // Another thread saving means this Add simply skips the checks; nobody waits for a save.
     std::unique_lock lock(FAutoSaveLock, std::try_to_lock);
     if (!lock.owns_lock()) {
         return;
     }
-    tryOverflowSave();
-    tryPeriodicSave();
+    if (tryOverflowSave()) {
+        Now = FOs.Clock.Now(); // the save took its time
+    }
+    tryPeriodicSave(Now);
 }
 
-void TRamLog::tryOverflowSave() {
-    if (FLines->Count() <= FMaxEntries) {
-        return;
+bool TRamLog::periodicSaveDue(platform::TDateTime Now) const {
+    const std::int32_t interval = SaveInterval();
+    const platform::TDateTime last = FLastSaveTime.load(std::memory_order_relaxed);
+    // A span a second short of the interval cannot round up to it: the exact count is left for
+    // the rare Add near the end of an interval.
+    if (std::fabs(Now - last) * 86400.0 < interval - 1) {
+        return false;
+    }
+    return WholeSecondsBetween(Now, last) >= interval;
+}
+
+bool TRamLog::tryOverflowSave() {
+    if (FLines->Count() <= MaxEntries()) {
+        return false;
     }
     std::shared_ptr<TAbstractLogLines> snapshot = FLines->SnapshotAndClear();
     GuardedSave(
@@ -244,11 +276,11 @@ void TRamLog::tryOverflowSave() {
 
     const TObserverRef ref = GetObserver();
     if (ref.Observer == nullptr) {
-        return;
+        return true;
     }
     if (FOs.MainThread.IsMainThread()) {
         ref.Observer->Populate();
-        return;
+        return true;
     }
     // An overflow refresh is always queued: the lines it has to show away from are gone already.
     const bool acquired = FNotifyFlag->TryAcquire();
@@ -261,17 +293,18 @@ void TRamLog::tryOverflowSave() {
             snapshot.reset();
         },
         this);
+    return true;
 }
 
-void TRamLog::tryPeriodicSave() {
-    if (WholeSecondsBetween(FOs.Clock.Now(), FLastSaveTime) < FSaveInterval) {
+void TRamLog::tryPeriodicSave(platform::TDateTime Now) {
+    if (!periodicSaveDue(Now)) {
         return;
     }
     const bool saved = GuardedSave(
         u"Periodic save", [&] { SaveToFile(appDataFile(PeriodicFileName)); },
         [this](const std::u16string& Text) { debugOut(Text); });
     if (saved) {
-        FLastSaveTime = FOs.Clock.Now();
+        FLastSaveTime.store(FOs.Clock.Now(), std::memory_order_relaxed);
     }
 }
 
@@ -285,27 +318,46 @@ void TRamLog::debugOut(const std::u16string& Text) const {
 
 // --- observer ---
 
+TRamLog::TObserverRef TRamLog::TObserverSlot::Read() const {
+    for (;;) {
+        const std::uint64_t before = Generation.load();
+        if (before % 2 != 0) {
+            std::this_thread::yield(); // a change is under way on the main thread
+            continue;
+        }
+        ILogObserver* observer = Observer.load();
+        if (Generation.load() == before) {
+            return TObserverRef{observer, before};
+        }
+    }
+}
+
+void TRamLog::TObserverSlot::Set(ILogObserver* Value) {
+    Generation.fetch_add(1);
+    Observer.store(Value);
+    Generation.fetch_add(1);
+}
+
 void TRamLog::RegisterLogObserver(ILogObserver* Observer) {
     Assert(Observer != nullptr,
            u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
     const std::lock_guard lock(FObserver->Lock);
-    if (FObserver->Observer == Observer) {
+    ILogObserver* const current = FObserver->Observer.load();
+    if (current == Observer) {
         return;
     }
-    Assert(FObserver->Observer == nullptr, u"RegisterLogObserver: an observer is already registered. Call "
-                                           u"UnregisterLogObserver on the previous one first.");
-    FObserver->Observer = Observer;
-    ++FObserver->Generation;
+    Assert(current == nullptr, u"RegisterLogObserver: an observer is already registered. Call "
+                               u"UnregisterLogObserver on the previous one first.");
+    FObserver->Set(Observer);
 }
 
 void TRamLog::UnregisterLogObserver() {
     {
         const std::lock_guard lock(FObserver->Lock);
-        if (FObserver->Observer == nullptr) {
+        if (FObserver->Observer.load() == nullptr) {
             return;
         }
-        FObserver->Observer = nullptr;
-        ++FObserver->Generation;
+        FObserver->Set(nullptr);
     }
     // Calls queued for the old observer are of no use any more. A dropped refresh never releases
     // the flag itself, so it is released here, or worker threads would never queue one again.
@@ -314,22 +366,15 @@ void TRamLog::UnregisterLogObserver() {
 }
 
 TRamLog::TObserverRef TRamLog::GetObserver() const {
-    const std::lock_guard lock(FObserver->Lock);
-    return TObserverRef{FObserver->Observer, FObserver->Generation};
+    return FObserver->Read();
 }
 
 void TRamLog::CallIfCurrent(TObserverSlot& Slot, const TObserverRef& Ref, void (ILogObserver::*Proc)()) {
-    ILogObserver* target = nullptr;
-    {
-        const std::lock_guard lock(Slot.Lock);
-        if (Slot.Observer == Ref.Observer && Slot.Generation == Ref.Generation) {
-            target = Ref.Observer;
-        }
-    }
+    const TObserverRef current = Slot.Read();
     // Unregistering happens on the main thread, so the observer cannot go away between the check
-    // and the call; no lock is held while it runs.
-    if (target != nullptr) {
-        (target->*Proc)();
+    // and the call.
+    if (Ref.Observer != nullptr && current.Observer == Ref.Observer && current.Generation == Ref.Generation) {
+        (Ref.Observer->*Proc)();
     }
 }
 
@@ -379,13 +424,13 @@ void TRamLog::NotifyLogObserverAndShow() {
 void TRamLog::SetMaxEntries(std::int32_t Value) {
     Assert(Value > 0, u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow "
                       u"save on every Add.");
-    FMaxEntries = Value;
+    FMaxEntries.store(Value, std::memory_order_relaxed);
 }
 
 void TRamLog::SetSaveInterval(std::int32_t Value) {
     Assert(Value > 0, u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
                       u"periodic save on every Add.");
-    FSaveInterval = Value;
+    FSaveInterval.store(Value, std::memory_order_relaxed);
 }
 
 // --- text export ---
@@ -447,7 +492,7 @@ bool TRamLog::LoadFromStream(TOrvelStreamBase& Stream) {
 }
 
 void TRamLog::SaveToFile(const std::u16string& FullPath) const {
-    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FullPath);
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FullPath, SaveBufferSize);
     SaveToStream(stream);
     stream.Close();
 }
@@ -468,7 +513,7 @@ bool TRamLog::LoadFromFile(const std::u16string& FullPath) {
 
 void TRamLog::SaveSnapshotToFile(const TAbstractLogLines* Snapshot, const std::u16string& FileName) const {
     Assert(Snapshot != nullptr, u"SaveSnapshotToFile: Snapshot cannot be nil");
-    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FileName);
+    TOrvelStream stream = TOrvelStream::CreateWrite(FOs.FileStreams, FileName, SaveBufferSize);
     stream.WriteHeader(StreamSignature, StreamVersion);
     Snapshot->WriteToStream(stream);
     stream.WritePaddingValidation(ValidationBytes);

@@ -3,9 +3,37 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 namespace orvel {
+
+TLogText::TLogText(std::u16string_view Text) {
+    if (Text.empty()) {
+        return;
+    }
+    auto* copy = new char16_t[Text.size()];
+    std::memcpy(copy, Text.data(), Text.size() * sizeof(char16_t));
+    FData = copy;
+    FLength = static_cast<std::uint32_t>(Text.size());
+    FOwned = true;
+}
+
+// Inline characters belong to the arena's block, so moving them makes a copy; a heap copy moves.
+TLogText::TLogText(TLogText&& Other) : TLogText(Other.FOwned ? std::u16string_view() : Other.View()) {
+    if (Other.FOwned) {
+        FData = std::exchange(Other.FData, u"");
+        FLength = std::exchange(Other.FLength, 0);
+        FOwned = std::exchange(Other.FOwned, false);
+    }
+}
+
+TLogText::~TLogText() {
+    if (FOwned) {
+        delete[] FData;
+    }
+}
 
 std::u16string VerbosityName(TLogVerbLvl Level) {
     switch (Level) {

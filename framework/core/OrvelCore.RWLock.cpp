@@ -6,108 +6,202 @@
 
 namespace orvel {
 
+namespace {
+
+// How long a writer that finds another writer in waits on the spot before it sleeps: the holder
+// of the write lock usually only appends a line and leaves within a few dozen nanoseconds, far less
+// than going to sleep and being woken costs.
+constexpr int WriterSpins = 64;
+
+void CpuRelax() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+} // namespace
+
 TRWLock::TReader* TRWLock::findReader(std::thread::id Thread) {
     const auto it = std::find_if(FReaders.begin(), FReaders.end(),
                                  [Thread](const TReader& r) { return r.Thread == Thread; });
     return it == FReaders.end() ? nullptr : &*it;
 }
 
-bool TRWLock::readerMayEnter() const {
-    return FWriter == std::thread::id() && FWritersWaiting == 0;
+bool TRWLock::noWriter() const {
+    return FWriter.load() == std::thread::id() && FWritersWaiting.load() == 0;
 }
 
-bool TRWLock::writerMayEnter() const {
-    return FWriter == std::thread::id() && FReaders.empty();
-}
-
-void TRWLock::enterRead(std::thread::id Thread) {
-    if (TReader* reader = findReader(Thread)) {
-        ++reader->Depth;
-    } else {
-        FReaders.push_back(TReader{Thread, 1});
+bool TRWLock::tryEnterRead(std::thread::id Thread) {
+    if (!noWriter()) {
+        return false;
     }
-}
-
-void TRWLock::enterWrite(std::thread::id Thread) {
-    FWriter = Thread;
-    FWriteDepth = 1;
+    FReaders.reserve(FReaders.size() + 1); // the only step that can fail comes before any change
+    FReaderCount.fetch_add(1);
+    if (FWriter.load() != std::thread::id()) {
+        // A writer came in at this very moment and may already wait for the readers: it goes first.
+        if (FReaderCount.fetch_sub(1) == 1) {
+            FChanged.notify_all();
+        }
+        return false;
+    }
+    FReaders.push_back(TReader{Thread, 1});
+    return true;
 }
 
 void TRWLock::BeginRead() {
     const std::thread::id self = std::this_thread::get_id();
-    std::unique_lock<std::mutex> guard(FMutex);
     // The writer itself and a thread already reading go straight in: making them wait would
     // make them wait for themselves.
-    if (FWriter == self || findReader(self) != nullptr) {
-        enterRead(self);
+    if (FWriter.load(std::memory_order_relaxed) == self) {
+        ++FWriterReads;
         return;
     }
-    ++FReadersWaiting;
-    FChanged.wait(guard, [this] { return readerMayEnter(); });
-    --FReadersWaiting;
-    enterRead(self);
+    std::unique_lock<std::mutex> guard(FMutex);
+    if (TReader* reader = findReader(self)) {
+        ++reader->Depth;
+        return;
+    }
+    if (tryEnterRead(self)) {
+        return;
+    }
+    // Counted before the next look at the writer, so that a leaving writer knows to wake us.
+    FReadersWaiting.fetch_add(1);
+    FChanged.wait(guard, [this, self] { return tryEnterRead(self); });
+    FReadersWaiting.fetch_sub(1);
 }
 
 bool TRWLock::TryBeginRead() {
     const std::thread::id self = std::this_thread::get_id();
-    std::lock_guard<std::mutex> guard(FMutex);
-    if (FWriter == self || findReader(self) != nullptr || readerMayEnter()) {
-        enterRead(self);
+    if (FWriter.load(std::memory_order_relaxed) == self) {
+        ++FWriterReads;
         return true;
     }
-    return false;
+    std::lock_guard<std::mutex> guard(FMutex);
+    if (TReader* reader = findReader(self)) {
+        ++reader->Depth;
+        return true;
+    }
+    return tryEnterRead(self);
 }
 
 void TRWLock::EndRead() {
     const std::thread::id self = std::this_thread::get_id();
+    if (FWriter.load(std::memory_order_relaxed) == self && FWriterReads > 0) {
+        --FWriterReads;
+        return;
+    }
     std::lock_guard<std::mutex> guard(FMutex);
     TReader* reader = findReader(self);
     Assert(reader != nullptr, u"TRWLock.EndRead: this thread holds no read lock");
     if (--reader->Depth == 0) {
         FReaders.erase(FReaders.begin() + (reader - FReaders.data()));
-        if (FReaders.empty()) {
-            FChanged.notify_all();
+        if (FReaderCount.fetch_sub(1) == 1) {
+            FChanged.notify_all(); // a writer may wait for the last reader
         }
     }
 }
 
+void TRWLock::refuseReaderAsWriter(std::thread::id Self) {
+    // A thread's own reading shows in the count it made itself; only then is the list looked at.
+    if (FReaderCount.load() == 0) {
+        return;
+    }
+    std::lock_guard<std::mutex> guard(FMutex);
+    Assert(findReader(Self) == nullptr,
+           u"TRWLock.BeginWrite: a thread holding only the read lock cannot take the write lock");
+}
+
+void TRWLock::enterWrite(std::thread::id Self) {
+    // Announced before looking at the readers: from here on no new reader gets in.
+    FWriter.store(Self);
+    if (FReaderCount.load() != 0) {
+        std::unique_lock<std::mutex> guard(FMutex);
+        FWritersWaiting.fetch_add(1);
+        FChanged.wait(guard, [this] { return FReaderCount.load() == 0; });
+        FWritersWaiting.fetch_sub(1);
+    }
+    FWriteDepth = 1;
+    FWriterReads = 0;
+}
+
 void TRWLock::BeginWrite() {
     const std::thread::id self = std::this_thread::get_id();
-    std::unique_lock<std::mutex> guard(FMutex);
-    if (FWriter == self) {
+    if (FWriter.load(std::memory_order_relaxed) == self) {
         ++FWriteDepth;
         return;
     }
-    Assert(findReader(self) == nullptr,
-           u"TRWLock.BeginWrite: a thread holding only the read lock cannot take the write lock");
-    ++FWritersWaiting;
-    FChanged.wait(guard, [this] { return writerMayEnter(); });
-    --FWritersWaiting;
+    refuseReaderAsWriter(self);
+    bool taken = FWriteMutex.try_lock();
+    for (int spin = 0; !taken && spin < WriterSpins; ++spin) {
+        CpuRelax();
+        // Only looking until the holder is gone keeps the mutex's cache line where it is.
+        taken = FWriter.load(std::memory_order_relaxed) == std::thread::id() && FWriteMutex.try_lock();
+    }
+    if (!taken) {
+        // Counted while it waits, so that readers arriving meanwhile let it go first; it stops
+        // counting only once it has announced itself as the writer.
+        FWritersWaiting.fetch_add(1);
+        FWriteMutex.lock();
+        FWriter.store(self);
+        FWritersWaiting.fetch_sub(1);
+    }
     enterWrite(self);
 }
 
 bool TRWLock::TryBeginWrite() {
     const std::thread::id self = std::this_thread::get_id();
-    std::lock_guard<std::mutex> guard(FMutex);
-    if (FWriter == self) {
+    if (FWriter.load(std::memory_order_relaxed) == self) {
         ++FWriteDepth;
         return true;
     }
-    if (findReader(self) == nullptr && writerMayEnter()) {
-        enterWrite(self);
-        return true;
+    if (FReaderCount.load() != 0) {
+        std::lock_guard<std::mutex> guard(FMutex);
+        if (findReader(self) != nullptr) {
+            return false;
+        }
     }
-    return false;
+    if (!FWriteMutex.try_lock()) {
+        return false;
+    }
+    FWriter.store(self);
+    if (FReaderCount.load() != 0) {
+        FWriter.store(std::thread::id());
+        FWriteMutex.unlock();
+        wakeReaders();
+        return false;
+    }
+    FWriteDepth = 1;
+    FWriterReads = 0;
+    return true;
+}
+
+void TRWLock::wakeReaders() {
+    if (FReadersWaiting.load() == 0) {
+        return;
+    }
+    // Taking the mutex once makes sure a reader that counted itself waiting is asleep, not between
+    // its look at the writer and its wait.
+    { std::lock_guard<std::mutex> guard(FMutex); }
+    FChanged.notify_all();
 }
 
 void TRWLock::EndWrite() {
     const std::thread::id self = std::this_thread::get_id();
-    std::lock_guard<std::mutex> guard(FMutex);
-    Assert(FWriter == self, u"TRWLock.EndWrite: this thread does not hold the write lock");
-    if (--FWriteDepth == 0) {
-        FWriter = std::thread::id();
-        FChanged.notify_all();
+    Assert(FWriter.load(std::memory_order_relaxed) == self,
+           u"TRWLock.EndWrite: this thread does not hold the write lock");
+    if (--FWriteDepth > 0) {
+        return;
     }
+    if (FWriterReads > 0) {
+        // Still reading after the last write release: from now on an ordinary reader.
+        std::lock_guard<std::mutex> guard(FMutex);
+        FReaders.push_back(TReader{self, FWriterReads});
+        FReaderCount.fetch_add(1);
+        FWriterReads = 0;
+    }
+    FWriter.store(std::thread::id());
+    FWriteMutex.unlock();
+    wakeReaders();
 }
 
 std::size_t TRWLock::ReaderThreads() const {
@@ -116,18 +210,15 @@ std::size_t TRWLock::ReaderThreads() const {
 }
 
 std::size_t TRWLock::WaitingWriters() const {
-    std::lock_guard<std::mutex> guard(FMutex);
-    return FWritersWaiting;
+    return FWritersWaiting.load();
 }
 
 std::size_t TRWLock::WaitingReaders() const {
-    std::lock_guard<std::mutex> guard(FMutex);
-    return FReadersWaiting;
+    return FReadersWaiting.load();
 }
 
 bool TRWLock::WriteHeldByThisThread() const {
-    std::lock_guard<std::mutex> guard(FMutex);
-    return FWriter == std::this_thread::get_id();
+    return FWriter.load() == std::this_thread::get_id();
 }
 
 } // namespace orvel

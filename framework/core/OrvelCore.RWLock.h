@@ -11,6 +11,14 @@
 // - Writers go first: a waiting writer keeps new readers out, and when a writer leaves, a waiting
 //   writer goes before waiting readers. Threads that add log lines are thus never held up for
 //   long by a reader walking a long list; readers get in whenever no writer holds or waits.
+//
+// Writers are the common case (every added log line), so a writer that neither re-enters nor
+// meets a reader pays for one plain mutex and a few atomic operations: writers exclude each other
+// with FWriteMutex alone, and only readers keep per-thread bookkeeping (under FMutex). A writer
+// announces itself in FWriter and then looks at FReaderCount; a reader counts itself in
+// FReaderCount and then looks at FWriter. Both are sequentially consistent, so at least one of the
+// two sees the other, and whoever sees the other waits (or, a reader, steps back).
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -47,20 +55,34 @@ private:
         std::size_t Depth = 0;
     };
 
-    // All private helpers expect FMutex to be held.
+    // The helpers below expect FMutex to be held.
     TReader* findReader(std::thread::id Thread);
-    bool readerMayEnter() const;
-    bool writerMayEnter() const;
-    void enterRead(std::thread::id Thread);
-    void enterWrite(std::thread::id Thread);
+    bool noWriter() const;
+    // Counts a new reader thread in when no writer holds or waits; false when one does.
+    bool tryEnterRead(std::thread::id Thread);
 
+    // Fails the assertion when this thread holds only the read lock.
+    void refuseReaderAsWriter(std::thread::id Self);
+    // After taking FWriteMutex: announces this writer and waits until no reader is left.
+    void enterWrite(std::thread::id Self);
+    // Wakes readers that wait for the writer to go, when there are any.
+    void wakeReaders();
+
+    // Writers among themselves.
+    std::mutex FWriteMutex;
+    // The writer holding the lock, or the default id. Written only by the thread that holds
+    // FWriteMutex; a thread comparing it with its own id needs no lock.
+    std::atomic<std::thread::id> FWriter{};
+    std::size_t FWriteDepth = 0;  // the writer's own, touched only by it
+    std::size_t FWriterReads = 0; // read lock takings of the writer while it writes, the same
+    std::atomic<std::size_t> FReaderCount{0};    // reader threads in (changed under FMutex)
+    std::atomic<std::size_t> FWritersWaiting{0}; // writers waiting for FWriteMutex or for readers to leave
+    std::atomic<std::size_t> FReadersWaiting{0}; // readers waiting for a writer (changed under FMutex)
+
+    // Readers' bookkeeping, and the waiting of readers and of writers for readers.
     mutable std::mutex FMutex;
     std::condition_variable FChanged;
-    std::thread::id FWriter; // default id: no writer
-    std::size_t FWriteDepth = 0;
     std::vector<TReader> FReaders; // threads holding the read lock, with their nesting depth
-    std::size_t FWritersWaiting = 0;
-    std::size_t FReadersWaiting = 0;
 };
 
 // Holds the read lock for its lifetime.

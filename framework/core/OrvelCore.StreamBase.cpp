@@ -19,23 +19,6 @@ template <typename T> std::u16string Decimal(T value) {
     return base::AsciiToUtf16(std::to_string(value));
 }
 
-// The bytes are assembled explicitly so the layout does not depend on the machine's byte order.
-template <std::size_t N> std::array<std::uint8_t, N> LittleEndian(std::uint64_t value) {
-    std::array<std::uint8_t, N> bytes{};
-    for (std::size_t i = 0; i < N; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-    return bytes;
-}
-
-template <std::size_t N> std::uint64_t FromLittleEndian(const std::array<std::uint8_t, N>& bytes) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        value |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-    }
-    return value;
-}
-
 template <std::size_t N> std::uint64_t FromBigEndian(const std::array<std::uint8_t, N>& bytes) {
     std::uint64_t value = 0;
     for (std::size_t i = 0; i < N; ++i) {
@@ -80,13 +63,13 @@ TStringList SplitStringListText(std::u16string_view Text) {
 
 // --- primitives ---
 
-void TOrvelStreamBase::ReadBuffer(void* buffer, std::size_t count) {
+void TOrvelStreamBase::ReadBufferSlow(void* buffer, std::size_t count) {
     if (count != 0 && Read(buffer, count) != count) {
         throw EReadError(u"Stream read error");
     }
 }
 
-void TOrvelStreamBase::WriteBuffer(const void* buffer, std::size_t count) {
+void TOrvelStreamBase::WriteBufferSlow(const void* buffer, std::size_t count) {
     if (count != 0 && Write(buffer, count) != count) {
         throw EWriteError(u"Stream write error");
     }
@@ -99,14 +82,15 @@ std::int64_t TOrvelStreamBase::BytesLeft() const {
 namespace {
 
 template <std::size_t N> void WriteLE(TOrvelStreamBase& stream, std::uint64_t value) {
-    const auto bytes = LittleEndian<N>(value);
+    std::array<std::uint8_t, N> bytes{};
+    StoreLE(bytes.data(), value, N);
     stream.WriteBuffer(bytes.data(), N);
 }
 
 template <std::size_t N> std::uint64_t ReadLE(TOrvelStreamBase& stream) {
     std::array<std::uint8_t, N> bytes{};
     stream.ReadBuffer(bytes.data(), N);
-    return FromLittleEndian(bytes);
+    return LoadLE(bytes.data(), N);
 }
 
 template <std::size_t N> std::uint64_t ReadBE(TOrvelStreamBase& stream) {
@@ -567,17 +551,19 @@ void TOrvelStreamBase::WritePaddingValidation(std::int32_t Bytes) {
     WritePadding0(Bytes - static_cast<std::int32_t>(checked));
 }
 
+void TOrvelStreamBase::RaiseInvalidCheckpoint() {
+    throw EOrvelException(u"Invalid checkpoint!!");
+}
+
 void TOrvelStreamBase::ReadPaddingValidation(std::int32_t Bytes) {
     if (Bytes <= 0) {
         return;
     }
     Assert(BytesLeft() >= Bytes, u"Read beyond stream!");
     const auto checked = std::min<std::size_t>(static_cast<std::size_t>(Bytes), ValidationPattern.size());
-    std::array<char, ValidationPattern.size()> found{};
+    std::array<std::uint8_t, ValidationPattern.size()> found{};
     ReadBuffer(found.data(), checked);
-    if (std::string_view(found.data(), checked) != ValidationPattern.substr(0, checked)) {
-        throw EOrvelException(u"Invalid checkpoint!!");
-    }
+    CheckValidationPattern(found.data(), checked);
     // What follows the pattern is zero padding and is not checked.
     SetPosition(Position() + (Bytes - static_cast<std::int32_t>(checked)));
 }

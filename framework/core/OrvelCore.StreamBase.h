@@ -11,8 +11,11 @@
 // bytes left before anything is allocated.
 #include "framework/core/OrvelCore.Exceptions.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -53,6 +56,29 @@ inline constexpr std::string_view ValidationPattern =
 inline constexpr std::string_view CheckpointPrefix = "<*>Checkpoint<*>";
 inline constexpr std::uint32_t StoredNameReadLimit = 1024;
 
+// Little-endian fields in a byte buffer, for code that fills or reads a stream's buffer in place.
+// On a little-endian machine a field is one move; elsewhere the bytes are assembled one by one.
+inline void StoreLE(std::uint8_t* At, std::uint64_t Value, std::size_t Bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(At, &Value, Bytes);
+    } else {
+        for (std::size_t i = 0; i < Bytes; ++i) {
+            At[i] = static_cast<std::uint8_t>(Value >> (8 * i));
+        }
+    }
+}
+inline std::uint64_t LoadLE(const std::uint8_t* At, std::size_t Bytes) {
+    std::uint64_t value = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&value, At, Bytes);
+    } else {
+        for (std::size_t i = 0; i < Bytes; ++i) {
+            value |= static_cast<std::uint64_t>(At[i]) << (8 * i);
+        }
+    }
+    return value;
+}
+
 class TOrvelStreamBase {
 public:
     virtual ~TOrvelStreamBase() = default;
@@ -67,8 +93,58 @@ public:
     virtual void SetPosition(std::int64_t Value) = 0;
 
     // Exactly `count` bytes, or EReadError "Stream read error" / EWriteError "Stream write error".
-    void ReadBuffer(void* buffer, std::size_t count);
-    void WriteBuffer(const void* buffer, std::size_t count);
+    // What fits the stream's own buffer is copied here, without a virtual call.
+    void ReadBuffer(void* buffer, std::size_t count) {
+        if (count <= static_cast<std::size_t>(FGetEnd - FGetNext) && count != 0) {
+            std::memcpy(buffer, FGetNext, count);
+            FGetNext += count;
+            return;
+        }
+        ReadBufferSlow(buffer, count);
+    }
+    void WriteBuffer(const void* buffer, std::size_t count) {
+        if (count <= static_cast<std::size_t>(FPutEnd - FPutNext) && count != 0) {
+            std::memcpy(FPutNext, buffer, count);
+            FPutNext += count;
+            return;
+        }
+        WriteBufferSlow(buffer, count);
+    }
+
+    // --- in-place access, for writers and readers of many small records ---
+    // Room for up to Bytes bytes in the stream's own buffer at the current position, to be filled
+    // and then handed over with CommitWrite; null when the stream cannot offer that much in one
+    // piece (then write as usual).
+    std::uint8_t* ReserveWrite(std::size_t Bytes) {
+        if (Bytes <= static_cast<std::size_t>(FPutEnd - FPutNext) || MakeWriteRoom(Bytes)) {
+            return FPutNext;
+        }
+        return nullptr;
+    }
+    // The first Bytes bytes of the reserved room now belong to the stream. Committing room that
+    // was never reserved would move past the buffer: an assertion failure, never a stray write.
+    void CommitWrite(std::size_t Bytes) {
+        base::Assert(FPutNext != nullptr && Bytes <= static_cast<std::size_t>(FPutEnd - FPutNext),
+                     u"CommitWrite beyond the room reserved");
+        FPutNext += Bytes;
+    }
+    // The next Bytes bytes of the stream, readable in place, or null when they are not at hand in
+    // one piece (then read as usual). SkipRead moves past them.
+    const std::uint8_t* PeekRead(std::size_t Bytes) {
+        if (Bytes <= static_cast<std::size_t>(FGetEnd - FGetNext) || MakeReadRoom(Bytes)) {
+            return FGetNext;
+        }
+        return nullptr;
+    }
+    // Bytes not at hand in the buffer (a refused or a later peek may have closed the window)
+    // are skipped by moving the position, so a skip never walks off the buffer.
+    void SkipRead(std::size_t Bytes) {
+        if (Bytes <= static_cast<std::size_t>(FGetEnd - FGetNext) && FGetNext != nullptr) {
+            FGetNext += Bytes;
+            return;
+        }
+        SetPosition(Position() + static_cast<std::int64_t>(Bytes));
+    }
     // Size - Position, never negative.
     std::int64_t BytesLeft() const;
 
@@ -161,6 +237,14 @@ public:
     void ReadPadding0(std::int32_t Bytes);
     void WritePaddingValidation(std::int32_t Bytes);
     void ReadPaddingValidation(std::int32_t Bytes);
+    // The validation check of ReadPaddingValidation on bytes already at hand (at most the
+    // pattern's 64): "Invalid checkpoint!!" when they differ from the pattern's start. Inline, so
+    // that a check of a fixed count is a compare or two.
+    static void CheckValidationPattern(const std::uint8_t* Bytes, std::size_t Count) {
+        if (std::memcmp(Bytes, ValidationPattern.data(), std::min(Count, ValidationPattern.size())) != 0) {
+            RaiseInvalidCheckpoint();
+        }
+    }
 
     // Where ReadHeader's error lines go: the application's log (TAppDataCore::LogError) unless
     // replaced; an empty sink restores that.
@@ -171,6 +255,19 @@ protected:
     TOrvelStreamBase() = default;
     TOrvelStreamBase(const TOrvelStreamBase&) = default;
     TOrvelStreamBase& operator=(const TOrvelStreamBase&) = default;
+
+    // The window onto a derived stream's own buffer that the inline paths above use: bytes may be
+    // written to [FPutNext, FPutEnd) and read from [FGetNext, FGetEnd). A derived stream that sets
+    // one up counts what the inline paths consumed before it does anything else (every virtual
+    // operation does) and keeps at most one of them open. Both are empty unless a derived stream
+    // sets them up.
+    std::uint8_t* FPutNext = nullptr;
+    std::uint8_t* FPutEnd = nullptr;
+    const std::uint8_t* FGetNext = nullptr;
+    const std::uint8_t* FGetEnd = nullptr;
+    // Opens the put or get window with at least Bytes bytes when the stream can; false otherwise.
+    virtual bool MakeWriteRoom(std::size_t /*Bytes*/) { return false; }
+    virtual bool MakeReadRoom(std::size_t /*Bytes*/) { return false; }
 
     // The class named in messages ("TOrvelStream", "TKestroMemStream").
     virtual std::u16string_view ClassName() const = 0;
@@ -185,6 +282,9 @@ protected:
     static void CheckSafetyLimit(std::uint32_t N, std::uint32_t SafetyLimit);
 
 private:
+    [[noreturn]] static void RaiseInvalidCheckpoint();
+    void ReadBufferSlow(void* buffer, std::size_t count);
+    void WriteBufferSlow(const void* buffer, std::size_t count);
     std::string ReadSignature();
     void LogErrorLine(const std::u16string& Line) const;
 

@@ -38,6 +38,16 @@ TOrvelStream::TOrvelStream(std::unique_ptr<platform::IFileHandle> Handle, std::u
     : FHandle(std::move(Handle)), FFileName(std::move(FileName)),
       FBuffer(std::max<std::size_t>(BufferSize, 1)), FFileSize(std::max<std::int64_t>(FHandle->Size(), 0)) {}
 
+TOrvelStream::TOrvelStream(TOrvelStream&& Other) noexcept
+    : TOrvelStreamBase(Other), FHandle(std::move(Other.FHandle)), FFileName(std::move(Other.FFileName)),
+      FBuffer(std::move(Other.FBuffer)), FBufferStart(Other.FBufferStart), FReadLength(Other.FReadLength),
+      FWriteLength(Other.FWriteLength), FFileSize(Other.FFileSize), FPosition(Other.FPosition),
+      FHandleAt(Other.FHandleAt) {
+    // The windows moved with the buffer; the emptied stream must not keep pointing into it.
+    Other.FPutNext = Other.FPutEnd = nullptr;
+    Other.FGetNext = Other.FGetEnd = nullptr;
+}
+
 TOrvelStream::~TOrvelStream() {
     // A destructor must not throw; callers that need to know whether the last bytes arrived call
     // Close() first.
@@ -47,20 +57,118 @@ TOrvelStream::~TOrvelStream() {
     }
 }
 
+bool TOrvelStream::SeekHandle(std::int64_t To) {
+    if (FHandleAt == To) {
+        return true;
+    }
+    FHandleAt = FHandle->Seek(To) ? To : -1;
+    return FHandleAt == To;
+}
+
+bool TOrvelStream::WriteHandle(const void* Buffer, std::size_t Count) {
+    const bool written = FHandle->Write(Buffer, Count);
+    FHandleAt = written ? FHandleAt + static_cast<std::int64_t>(Count) : -1;
+    return written;
+}
+
+std::size_t TOrvelStream::ReadHandle(void* Buffer, std::size_t Count) {
+    const std::size_t read = FHandle->Read(Buffer, Count);
+    FHandleAt += static_cast<std::int64_t>(read);
+    return read;
+}
+
+void TOrvelStream::Settle() {
+    if (FGetNext != nullptr) {
+        FPosition = FBufferStart + (FGetNext - FBuffer.data());
+        FGetNext = FGetEnd = nullptr;
+    }
+    if (FPutNext != nullptr) {
+        FWriteLength = static_cast<std::size_t>(FPutNext - FBuffer.data());
+        FPosition = FBufferStart + static_cast<std::int64_t>(FWriteLength);
+        FPutNext = FPutEnd = nullptr;
+    }
+}
+
+void TOrvelStream::OpenGetWindow() {
+    if (FHandle && FWriteLength == 0 && FPosition >= FBufferStart &&
+        FPosition < FBufferStart + static_cast<std::int64_t>(FReadLength)) {
+        FGetNext = FBuffer.data() + (FPosition - FBufferStart);
+        FGetEnd = FBuffer.data() + FReadLength;
+    }
+}
+
+void TOrvelStream::OpenPutWindow() {
+    if (!FHandle || FPosition < 0) {
+        return;
+    }
+    if (FWriteLength == 0) {
+        FBufferStart = FPosition;
+    } else if (FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength)) {
+        return;
+    }
+    FReadLength = 0; // the buffer now holds pending writes, not cached file bytes
+    FPutNext = FBuffer.data() + FWriteLength;
+    FPutEnd = FBuffer.data() + FBuffer.size();
+}
+
+std::size_t TOrvelStream::PendingBytes() const {
+    return FPutNext != nullptr ? static_cast<std::size_t>(FPutNext - FBuffer.data()) : FWriteLength;
+}
+
+std::int64_t TOrvelStream::Position() const {
+    if (FGetNext != nullptr) {
+        return FBufferStart + (FGetNext - FBuffer.data());
+    }
+    if (FPutNext != nullptr) {
+        return FBufferStart + (FPutNext - FBuffer.data());
+    }
+    return FPosition;
+}
+
+bool TOrvelStream::MakeWriteRoom(std::size_t Bytes) {
+    Settle();
+    if (!FHandle || FPosition < 0 || Bytes > FBuffer.size()) {
+        return false;
+    }
+    if (FWriteLength > 0 && (FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength) ||
+                             FBuffer.size() - FWriteLength < Bytes)) {
+        Flush();
+    }
+    OpenPutWindow();
+    return FPutNext != nullptr;
+}
+
+bool TOrvelStream::MakeReadRoom(std::size_t Bytes) {
+    Settle();
+    if (!FHandle || FPosition < 0 || Bytes > FBuffer.size()) {
+        return false;
+    }
+    Flush(); // what was written must be readable
+    const bool cached = FPosition >= FBufferStart &&
+                        FPosition + static_cast<std::int64_t>(Bytes) <= FBufferStart + static_cast<std::int64_t>(FReadLength);
+    if (!cached) {
+        FillReadBuffer();
+    }
+    OpenGetWindow();
+    return static_cast<std::size_t>(FGetEnd - FGetNext) >= Bytes && FGetNext != nullptr;
+}
+
 void TOrvelStream::Flush() {
+    Settle();
     if (FWriteLength == 0 || !FHandle) {
         return;
     }
     const std::size_t pending = std::exchange(FWriteLength, 0);
     // The pending bytes are dropped on failure, so a later flush does not write them at a
     // position the caller has since moved away from.
-    if (!FHandle->Seek(FBufferStart) || !FHandle->Write(FBuffer.data(), pending)) {
+    if (!SeekHandle(FBufferStart) || !WriteHandle(FBuffer.data(), pending)) {
         throw EWriteError(u"Stream write error");
     }
     FFileSize = std::max(FFileSize, FBufferStart + static_cast<std::int64_t>(pending));
 }
 
 void TOrvelStream::Close() {
+    Settle();
     if (!FHandle) {
         return;
     }
@@ -74,13 +182,14 @@ void TOrvelStream::Close() {
 }
 
 std::int64_t TOrvelStream::Size() const {
-    const std::int64_t pendingEnd =
-        FWriteLength > 0 ? FBufferStart + static_cast<std::int64_t>(FWriteLength) : 0;
+    const std::size_t pending = PendingBytes();
+    const std::int64_t pendingEnd = pending > 0 ? FBufferStart + static_cast<std::int64_t>(pending) : 0;
     return std::max(FFileSize, pendingEnd);
 }
 
 void TOrvelStream::SetPosition(std::int64_t Value) {
     // Moving is lazy: the file is only repositioned by the next read or flush.
+    Settle();
     FPosition = Value;
 }
 
@@ -92,14 +201,15 @@ std::uint32_t TOrvelStream::StringListLimit() const {
 bool TOrvelStream::FillReadBuffer() {
     FBufferStart = FPosition;
     FReadLength = 0;
-    if (!FHandle->Seek(FPosition)) {
+    if (!SeekHandle(FPosition)) {
         return false;
     }
-    FReadLength = FHandle->Read(FBuffer.data(), FBuffer.size());
+    FReadLength = ReadHandle(FBuffer.data(), FBuffer.size());
     return FReadLength > 0;
 }
 
 std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
+    Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
     }
@@ -117,10 +227,10 @@ std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
         }
         if (count - done >= FBuffer.size()) {
             // A block at least as large as the buffer gains nothing from a copy through it.
-            if (!FHandle->Seek(FPosition)) {
+            if (!SeekHandle(FPosition)) {
                 break;
             }
-            const std::size_t step = FHandle->Read(out + done, count - done);
+            const std::size_t step = ReadHandle(out + done, count - done);
             if (step == 0) {
                 break;
             }
@@ -132,10 +242,12 @@ std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
             break;
         }
     }
+    OpenGetWindow();
     return done;
 }
 
 std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
+    Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
     }
@@ -146,7 +258,7 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
     const auto* in = static_cast<const std::uint8_t*>(buffer);
     if (count >= FBuffer.size()) {
         Flush();
-        if (!FHandle->Seek(FPosition) || !FHandle->Write(in, count)) {
+        if (!SeekHandle(FPosition) || !WriteHandle(in, count)) {
             return 0;
         }
         FPosition += static_cast<std::int64_t>(count);
@@ -167,6 +279,7 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
             Flush();
         }
     }
+    OpenPutWindow();
     return count;
 }
 

@@ -230,7 +230,6 @@ void TLogViewer::UpdateRowCount() {
 
 void TLogViewer::ClearRowLines() {
     FPage.clear();
-    FPageIndexes.clear();
     if (FGrid == nullptr) {
         return;
     }
@@ -257,15 +256,9 @@ void TLogViewer::FillVisibleRows() {
         }
         FPage.resize(static_cast<std::size_t>(dataRows));
         FPage.resize(static_cast<std::size_t>(lines.GetFilteredSlice(FVerbosity, skip, FPage)));
-        // The index of each page line, so that drawing can tell whether the container still holds
-        // it (see LiveRowLine).
-        int index = FPage.empty() ? 0 : lines.Row2FilteredRow(skip, FVerbosity);
-        for (PLogLine line : FPage) {
-            while (lines.Items(index) != line) {
-                ++index;
-            }
-            FPageIndexes.push_back(index++);
-        }
+        // Drawing compares this with the container's generation to tell whether the page's lines
+        // are still held (see LiveRowLine).
+        FPageGeneration = lines.Generation();
     }
     for (std::size_t i = 0; i < FPage.size(); ++i) {
         FGrid->SetObjects(0, static_cast<int>(i) + 1, FPage[i]);
@@ -278,12 +271,10 @@ PLogLine TLogViewer::LiveRowLine(int ARow) const {
     }
     const auto slot = static_cast<std::size_t>(ARow - 1);
     auto* line = static_cast<PLogLine>(FGrid->Objects(0, ARow));
-    if (line == nullptr || slot >= FPageIndexes.size()) {
+    if (line == nullptr || slot >= FPage.size() || FPage[slot] != line) {
         return nullptr;
     }
-    const TAbstractLogLines& lines = FRamLog->Lines();
-    const int index = FPageIndexes[slot];
-    return index < lines.Count() && lines.Items(index) == line ? line : nullptr;
+    return FRamLog->Lines().Generation() == FPageGeneration ? line : nullptr;
 }
 
 void TLogViewer::ScrollToEnd() {
@@ -517,7 +508,7 @@ void TLogViewer::SaveAsRtf(const std::u16string& FullPath) {
         if (snapshot.size() == snapshot.capacity()) {
             snapshot.reserve(snapshot.capacity() * 2);
         }
-        snapshot.push_back(TRtfLine{Line->Msg, Line->Level, Line->Bold});
+        snapshot.push_back(TRtfLine{Line->Msg.Str(), Line->Level, Line->Bold});
     });
     const std::string document = BuildLogRtf(snapshot, dark);
     const platform::TFsResult result = FOs.Files.WriteFileAtomic(FullPath, document);

@@ -10,6 +10,7 @@
 #include "toolkit/Toolkit.Grids.h"
 #include "toolkit/Toolkit.StdCtrls.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -124,8 +125,9 @@ private:
     void ReleaseLog();
     void PutOnClipboard(const std::u16string& Text);
     // The line of a data row, or null. Call only while the container's read lock is held: the
-    // line is given only when the container still holds it at the index noted at the last fill,
-    // so a clear made by another thread before its queued refresh never paints a freed line.
+    // line is given only while the container's generation is the one noted at the last fill (no
+    // line has left it since), so a clear made by another thread before its queued refresh never
+    // paints a freed line.
     PLogLine LiveRowLine(int ARow) const;
 
     platform::TServices FOs;
@@ -140,8 +142,8 @@ private:
     int FFilteredRowCount = 0;
     TLogVerbFilter* FVerbTrackBar = nullptr;
     bool FFormDestroying = false;
-    std::vector<PLogLine> FPage;   // reused buffer for one page, never a copy of the lines
-    std::vector<int> FPageIndexes; // index in the container of each page line
+    std::vector<PLogLine> FPage;       // reused buffer for one page, never a copy of the lines
+    std::uint64_t FPageGeneration = 0; // the container's generation when FPage was filled
 };
 
 } // namespace orvel

@@ -47,5 +47,24 @@ TEST(BaseText, FoldedAsciiLeavesOtherCodeUnitsAlone) {
     EXPECT_EQ(FoldedAscii(u"HKCU\\Software\\\u00C9DITEUR"), u"hkcu\\software\\\u00C9diteur");
 }
 
+// The test goes sixteen units a step with the last step overlapping the one before: a break at
+// any place of texts around those sizes must be found, and none where there is none.
+TEST(BaseText, HasLineBreakFindsABreakWhereverItStands) {
+    for (const char16_t brk : {u'\r', u'\n'}) {
+        for (std::size_t length = 1; length <= 40; ++length) {
+            EXPECT_FALSE(HasLineBreak(std::u16string(length, u'x'))) << length;
+            // Units next to CR and LF in value, and the same low byte in a wider unit.
+            EXPECT_FALSE(HasLineBreak(std::u16string(length, static_cast<char16_t>(brk + 1))));
+            EXPECT_FALSE(HasLineBreak(std::u16string(length, static_cast<char16_t>(brk | 0x0100))));
+            for (std::size_t at = 0; at < length; ++at) {
+                std::u16string text(length, u'x');
+                text[at] = brk;
+                EXPECT_TRUE(HasLineBreak(text)) << "length " << length << ", break at " << at;
+            }
+        }
+    }
+    EXPECT_FALSE(HasLineBreak(u""));
+}
+
 } // namespace
 } // namespace base

@@ -101,6 +101,53 @@ TEST(Unicode, WellFormedUtf8IsValidAndAnsiTextIsNot) {
     EXPECT_FALSE(base::IsValidUtf8("\xFF\xFE[S]")); // a UTF-16 mark read as bytes
 }
 
+// The ASCII fast paths go sixteen units a step with the last step overlapping the one before; a
+// non-ASCII character, an ill-formed one or a pair at any place of texts around those sizes must
+// come out as it does one character at a time.
+TEST(Unicode, ConversionIsTheSameWhereverInALongTextTheOtherCharacterStands) {
+    struct TOther {
+        std::u16string Utf16;
+        std::string Utf8;
+        std::u16string Back; // what the UTF-8 reads back as
+    };
+    const std::vector<TOther> others = {
+        {u"\u00E9", "\xC3\xA9", u"\u00E9"},
+        {u"\U0001F600", "\xF0\x9F\x98\x80", u"\U0001F600"},
+        {u"\xD800", "\xEF\xBF\xBD", u"\uFFFD"}, // lone surrogate
+        {u"\u007F", "\x7F", u"\u007F"},          // the last ASCII unit stays on the fast path
+    };
+    for (const TOther& other : others) {
+        for (std::size_t length = 0; length <= 40; ++length) {
+            for (std::size_t at = 0; at <= length; ++at) {
+                SCOPED_TRACE("length " + std::to_string(length) + ", other at " + std::to_string(at));
+                const std::u16string text = std::u16string(at, u'a') + other.Utf16 + std::u16string(length - at, u'z');
+                const std::string utf8 = std::string(at, 'a') + other.Utf8 + std::string(length - at, 'z');
+                EXPECT_EQ(base::Utf16ToUtf8(text), utf8);
+                EXPECT_EQ(base::Utf8ToUtf16(utf8), std::u16string(at, u'a') + other.Back + std::u16string(length - at, u'z'));
+            }
+        }
+    }
+}
+
+TEST(Unicode, ConversionIntoABufferWritesNoMoreThanItGives) {
+    // Converting into the caller's buffer may touch only the bytes it reports, whatever the text's
+    // length: a line's text is decoded straight into storage that the next line uses.
+    for (std::size_t length = 0; length <= 40; ++length) {
+        SCOPED_TRACE("length " + std::to_string(length));
+        const std::u16string text(length, u'x');
+        std::string out(base::MaxUtf8BytesPerUnit * length + 8, '#');
+        const std::size_t bytes = base::Utf16ToUtf8(text, out.data());
+        EXPECT_EQ(bytes, length);
+        EXPECT_EQ(out.substr(bytes), std::string(out.size() - bytes, '#'));
+
+        const std::string utf8(length, 'y');
+        std::u16string back(length + 8, u'#');
+        const std::size_t units = base::Utf8ToUtf16(utf8, back.data());
+        EXPECT_EQ(units, length);
+        EXPECT_EQ(back.substr(units), std::u16string(back.size() - units, u'#'));
+    }
+}
+
 TEST(Unicode, AsciiToUtf16KeepsEveryCharacter) {
     EXPECT_EQ(base::AsciiToUtf16("Tarvin.ini 0123"), u"Tarvin.ini 0123");
     EXPECT_EQ(base::AsciiToUtf16(""), u"");

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -262,6 +264,95 @@ TYPED_TEST(LogLinesTest, SnapshotTakesOverTheLinesThemselves) {
     snapshot.reset();
 }
 
+// The viewer's three questions at every level and for every page, against a plain walk over Items.
+void ExpectAnswersLikeAWalk(const TAbstractLogLines& Lines) {
+    for (int f = LogVerbLvlFirst; f <= LogVerbLvlLast; ++f) {
+        const auto filter = static_cast<TLogVerbLvl>(f);
+        std::vector<PLogLine> passing;
+        for (int i = 0; i < Lines.Count(); ++i) {
+            if (Lines.Items(i)->Level >= filter) {
+                passing.push_back(Lines.Items(i));
+            }
+        }
+        ASSERT_EQ(Lines.CountFiltered(filter), static_cast<int>(passing.size())) << "filter " << f;
+        for (std::size_t row = 0; row <= passing.size(); ++row) {
+            const int index = Lines.Row2FilteredRow(static_cast<int>(row), filter);
+            ASSERT_EQ(index < 0 ? nullptr : Lines.Items(index), row < passing.size() ? passing[row] : nullptr);
+            std::array<PLogLine, 3> page{};
+            const int got = Lines.GetFilteredSlice(filter, static_cast<int>(row), page);
+            ASSERT_EQ(got, static_cast<int>(std::min<std::size_t>(3, passing.size() - row)));
+            for (int k = 0; k < got; ++k) {
+                ASSERT_EQ(page[static_cast<std::size_t>(k)], passing[row + static_cast<std::size_t>(k)]);
+            }
+        }
+    }
+}
+
+// The counts and the index behind the filtered answers move with every change of the list:
+// adds of both kinds, a clear, a snapshot, and lines added again afterwards.
+TYPED_TEST(LogLinesTest, FilteredAnswersFollowEveryChangeOfTheList) {
+    auto& lines = this->Lines;
+    for (int i = 0; i < 700; ++i) { // several marks of the index
+        lines.AddNewLine(u"x", static_cast<TLogVerbLvl>((i * 5) % 7), false, i);
+    }
+    auto own = std::make_unique<RLogLine>();
+    own->Level = lvErrors;
+    lines.Add(std::move(own));
+    ExpectAnswersLikeAWalk(lines);
+
+    lines.Clear();
+    ExpectAnswersLikeAWalk(lines);
+    for (int f = LogVerbLvlFirst; f <= LogVerbLvlLast; ++f) {
+        EXPECT_EQ(lines.CountFiltered(static_cast<TLogVerbLvl>(f)), 0);
+    }
+    this->AddLevels({lvWarnings, lvDebug, lvErrors});
+    ExpectAnswersLikeAWalk(lines);
+
+    const std::unique_ptr<TAbstractLogLines> snapshot = lines.SnapshotAndClear();
+    ExpectAnswersLikeAWalk(lines);
+    ExpectAnswersLikeAWalk(*snapshot);
+    EXPECT_EQ(snapshot->CountFiltered(lvWarnings), 2);
+    EXPECT_EQ(lines.CountFiltered(lvDebug), 0);
+}
+
+// The viewer keeps the generation with the lines of its page: it must move whenever lines leave
+// the container, and only then.
+TYPED_TEST(LogLinesTest, TheGenerationMovesOnlyWhenLinesLeave) {
+    auto& lines = this->Lines;
+    struct TStep {
+        const char* What;
+        std::function<void()> Do;
+        bool Moves;
+    };
+    const TStep steps[] = {
+        {"AddNewLine", [&] { lines.AddNewLine(u"a", lvInfos, false, 0); }, false},
+        {"Add", [&] { lines.Add(std::make_unique<RLogLine>()); }, false},
+        {"the questions", [&] { ExpectAnswersLikeAWalk(lines); }, false},
+        {"Clear", [&] { lines.Clear(); }, true},
+        {"AddNewLine again", [&] { lines.AddNewLine(u"b", lvInfos, false, 0); }, false},
+        {"SnapshotAndClear", [&] { lines.SnapshotAndClear(); }, true},
+    };
+    for (const TStep& step : steps) {
+        const std::uint64_t before = lines.Generation();
+        step.Do();
+        EXPECT_EQ(lines.Generation() != before, step.Moves) << step.What;
+    }
+}
+
+TYPED_TEST(LogLinesTest, ALineHandedInThroughAddMovesWithASnapshotAndIsFreedWithIt) {
+    // Under the sanitizer build a line freed twice or never fails the run.
+    auto own = std::make_unique<RLogLine>();
+    const PLogLine raw = own.get();
+    this->Lines.AddNewLine(u"made here", lvInfos, false, 0);
+    this->Lines.Add(std::move(own));
+    std::unique_ptr<TAbstractLogLines> snapshot = this->Lines.SnapshotAndClear();
+    this->Lines.Clear();
+    ASSERT_EQ(snapshot->Count(), 2);
+    EXPECT_EQ(snapshot->Items(1), raw);
+    EXPECT_EQ(snapshot->Items(0)->Msg, u"made here");
+    snapshot.reset();
+}
+
 // --- lock brackets ---
 
 // Counts the read-lock brackets every walk takes.
@@ -461,6 +552,53 @@ TEST(LogLinesMultiThreaded, SnapshotsTakenWhileWritersAddLoseNoLine) {
     collected += lines.SnapshotAndClear()->Count();
     EXPECT_EQ(collected, static_cast<long long>(Writers) * PerWriter);
     EXPECT_EQ(lines.Count(), 0);
+}
+
+// Another thread adds lines and clears the list again and again while this one asks the viewer's
+// questions under the read lock: every answer must fit the list as it stands within that lock,
+// and the generation must tell when the lines of an earlier page have gone.
+TEST(LogLinesMultiThreaded, TheIndexFitsTheListAcrossClearsMadeByAnotherThread) {
+    TSimDesktop desktop;
+    TLogLinesMultiThreaded lines(desktop);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int round = 0; round < 200; ++round) {
+            for (int i = 0; i < 300; ++i) {
+                lines.AddNewLine(u"w", static_cast<TLogVerbLvl>(i % 7), false, round);
+            }
+            lines.Clear();
+        }
+        done = true;
+    });
+    bool consistent = true;
+    std::uint64_t lastGeneration = 0;
+    int lastIndent = -1;
+    std::array<PLogLine, 20> page{};
+    while (!done) {
+        lines.LockRead();
+        const int count = lines.Count();
+        const int warnings = lines.CountFiltered(lvWarnings);
+        const int got = lines.GetFilteredSlice(lvWarnings, warnings > 20 ? warnings - 20 : 0, page);
+        consistent = consistent && warnings <= count && got == std::min(20, warnings);
+        for (int k = 0; k < got; ++k) {
+            consistent = consistent && page[static_cast<std::size_t>(k)]->Level >= lvWarnings;
+        }
+        const std::uint64_t generation = lines.Generation();
+        if (got > 0) {
+            // Lines of one round carry its number; a later round's page means lines were cleared.
+            const int indent = page[0]->Indent;
+            if (indent != lastIndent && lastIndent >= 0) {
+                consistent = consistent && generation != lastGeneration;
+            }
+            lastIndent = indent;
+            lastGeneration = generation;
+        }
+        lines.UnlockRead();
+    }
+    worker.join();
+    EXPECT_TRUE(consistent);
+    EXPECT_EQ(lines.Count(), 0);
+    EXPECT_EQ(lines.CountFiltered(lvDebug), 0);
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.LogLinesM.h"
 #include "framework/core/OrvelCore.LogLinesS.h"
+#include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Desktop.h"
+#include "platform/sim/Sim.FileStreams.h"
+#include "platform/sim/Sim.FileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -303,6 +306,107 @@ TEST(LogLinesMultiThreadedStream, TheLockIsGivenBackWhenReadingOrWritingFails) {
     lines.WriteToStream(s);
     EXPECT_TRUE(AnotherThreadCanAdd(lines));
     EXPECT_EQ(lines.Count(), 4);
+}
+
+// --- through the buffered file stream ---
+
+// Lines of every kind: empty, ASCII, other characters, a lone surrogate (written as U+FFFD), and
+// one longer than the write buffer, which takes the field-by-field way.
+void AddAssortedLines(TAbstractLogLines& Lines) {
+    const std::u16string texts[] = {
+        u"",
+        u"plain ASCII, longer than sixteen characters",
+        u"\u00E9t\u00E9 \u20AC \U0001F600",
+        u"lone \xD800 half",
+        std::u16string(40000, u'L'),
+        u"x",
+    };
+    int n = 0;
+    for (const std::u16string& text : texts) {
+        Lines.AddNewLine(text, static_cast<TLogVerbLvl>(n % 7), n % 2 == 1, n - 2);
+        ++n;
+    }
+}
+
+class LogLinesFileStream : public ::testing::Test {
+protected:
+    TSimDesktop Desktop;
+    platform::sim::TSimFileSystem Fs;
+    platform::sim::TSimFileStreams Files{Fs};
+    const std::u16string Path = u"C:\\data\\lines.logbin";
+
+    void SetUp() override { Fs.AddFolder(u"C:\\data"); }
+};
+
+// Lines are written in place in the file stream's buffer and read in place from it; the bytes
+// must be those the memory stream's field-by-field way writes, and every line must read back
+// whole, also where a line straddles the end of the read buffer.
+TEST_F(LogLinesFileStream, InPlaceWritingAndReadingGiveTheSameBytesAndLines) {
+    TLogLinesSingleThreaded lines(Desktop);
+    AddAssortedLines(lines);
+    TKestroMemStream memory;
+    lines.WriteToStream(memory);
+    {
+        auto file = TOrvelStream::CreateWrite(Files, Path);
+        lines.WriteToStream(file);
+        file.Close();
+    }
+    ASSERT_EQ(Fs.Contents(Path).value_or(""), Bytes(memory));
+
+    for (const std::size_t bufferSize : {std::size_t{64}, std::size_t{100}, TOrvelStream::ReadBufferSize}) {
+        SCOPED_TRACE("read buffer " + std::to_string(bufferSize));
+        TLogLinesSingleThreaded back(Desktop);
+        auto file = TOrvelStream::CreateRead(Files, Path, bufferSize);
+        back.ReadFromStream(file);
+        EXPECT_EQ(file.Position(), file.Size());
+        ASSERT_EQ(back.Count(), lines.Count());
+        for (int i = 0; i < lines.Count(); ++i) {
+            const RLogLine& a = *lines.Items(i);
+            const RLogLine& b = *back.Items(i);
+            EXPECT_EQ(b.Msg, i == 3 ? TLogText(u"lone \uFFFD half") : a.Msg) << i;
+            EXPECT_EQ(b.Level, a.Level);
+            EXPECT_EQ(b.Bold, a.Bold);
+            EXPECT_EQ(b.Indent, a.Indent);
+            EXPECT_EQ(b.Time, a.Time);
+        }
+    }
+}
+
+// A line read in place refuses a bad level or pattern with the very words of the other way.
+TEST_F(LogLinesFileStream, ALineReadInPlaceFailsLikeOneReadFieldByField) {
+    struct TCase {
+        const char* What;
+        std::string Line;
+        std::string Message;
+    };
+    const TCase cases[] = {
+        {"level 7", LineBytes("abc", 7), "Invalid log verbosity level: 7. Stream corrupted?"},
+        {"level -1", LineBytes("abc", -1), "Invalid log verbosity level: -1. Stream corrupted?"},
+        {"pattern", LineBytes("abc", 3).substr(0, 4 + 3 + 25 - 1) + "!", "Invalid checkpoint!!"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        const std::string block = BlockHeader() + Le32(2) + LineBytes("fine", 2) + c.Line + std::string(Pattern);
+        for (const bool inPlace : {true, false}) {
+            TLogLinesSingleThreaded lines(Desktop);
+            std::string message;
+            try {
+                if (inPlace) {
+                    Fs.AddFile(Path, block);
+                    auto file = TOrvelStream::CreateRead(Files, Path);
+                    lines.ReadFromStream(file);
+                } else {
+                    TKestroMemStream memory = StreamOf(block);
+                    lines.ReadFromStream(memory);
+                }
+            } catch (const EOrvelException& e) {
+                message = base::Utf16ToUtf8(e.Message());
+            }
+            EXPECT_EQ(message, c.Message) << (inPlace ? "in place" : "field by field");
+            ASSERT_EQ(lines.Count(), 1) << "the line before the bad one stays";
+            EXPECT_EQ(lines.Items(0)->Msg, u"fine");
+        }
+    }
 }
 
 } // namespace

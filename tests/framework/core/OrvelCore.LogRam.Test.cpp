@@ -218,6 +218,50 @@ TEST_F(RamLog, PassingMaxEntriesMovesEveryLineToTheOverflowFile) {
     EXPECT_EQ(MessagesInFile(OverflowFile), (std::vector<std::u16string>{u"5", u"6", u"7", u"8"}));
 }
 
+// The log keeps per-level counts as lines arrive; an overflow and a clear must leave them where a
+// count of the lines themselves would, at every level, in both kinds of log.
+TEST_F(RamLog, FilteredCountsFollowOverflowsAndClearsAtEveryLevel) {
+    for (const bool multiThreaded : {false, true}) {
+        SCOPED_TRACE(multiThreaded ? "multi-threaded" : "single-threaded");
+        auto log = MakeLog(multiThreaded);
+        log->SetMaxEntries(10);
+        const auto expectCounts = [&] {
+            for (int f = LogVerbLvlFirst; f <= LogVerbLvlLast; ++f) {
+                int passing = 0;
+                log->Lines().ForEachLocked([&](PLogLine line) { passing += line->Level >= f ? 1 : 0; });
+                EXPECT_EQ(log->Count(true, static_cast<TLogVerbLvl>(f)), passing) << "filter " << f;
+            }
+        };
+        const std::vector<std::function<void(const std::u16string&)>> adds = {
+            [&](const std::u16string& m) { log->AddDebug(m); }, [&](const std::u16string& m) { log->AddVerb(m); },
+            [&](const std::u16string& m) { log->AddHint(m); },  [&](const std::u16string& m) { log->AddInfo(m); },
+            [&](const std::u16string& m) { log->AddImpo(m); },  [&](const std::u16string& m) { log->AddWarn(m); },
+            [&](const std::u16string& m) { log->AddError(m); },
+        };
+        for (int i = 0; i < 10; ++i) {
+            adds[static_cast<std::size_t>(i % 7)](u"before");
+        }
+        expectCounts();
+        adds[6](u"the eleventh line passes the limit");
+        EXPECT_EQ(log->Count(false, lvDebug), 0);
+        EXPECT_EQ(log->Count(true, lvErrors), 0);
+        expectCounts();
+        for (int i = 0; i < 5; ++i) {
+            adds[static_cast<std::size_t>(6 - i)](u"after");
+        }
+        EXPECT_EQ(log->Count(true, lvImportant), 3);
+        expectCounts();
+        log->Clear();
+        expectCounts();
+        EXPECT_EQ(log->Count(true, lvDebug), 0);
+        // The overflow file kept every level of the lines it took.
+        TRamLog reader(false, nullptr, false, Os);
+        ASSERT_TRUE(reader.LoadFromFile(OverflowFile));
+        EXPECT_EQ(reader.Count(true, lvErrors), 2);
+        EXPECT_EQ(reader.Count(true, lvDebug), 11);
+    }
+}
+
 TEST_F(RamLog, TwoMillionLinesThroughAMillionLineCapAllSurvive) {
     constexpr int total = 2000000;
     auto log = MakeLog();

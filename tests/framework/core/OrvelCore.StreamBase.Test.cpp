@@ -125,6 +125,31 @@ TYPED_TEST(StreamConventions, FixedWidthValuesAreLittleEndianWithTheirExactWidth
     EXPECT_EQ(s.Position(), s.Size());
 }
 
+// A reader that peeks and skips must never leave the stream somewhere else than the bytes it
+// skipped, whether or not the bytes were at hand in place.
+TYPED_TEST(StreamConventions, SkipReadMovesPastTheBytesWithOrWithoutAPeek) {
+    auto& stream = this->Over("ABCDEFGHIJ");
+    const std::uint8_t* at = stream.PeekRead(2);
+    if (at != nullptr) {
+        EXPECT_EQ(at[0], 'A');
+    }
+    stream.SkipRead(2);
+    EXPECT_EQ(stream.Position(), 2);
+    EXPECT_EQ(stream.PeekRead(std::size_t{1} << 40), nullptr) << "never at hand in one piece";
+    stream.SkipRead(3);
+    EXPECT_EQ(stream.Position(), 5);
+    EXPECT_EQ(stream.ReadByte(), 'F');
+}
+
+TYPED_TEST(StreamConventions, CommittingRoomNeverReservedIsAnAssertionFailure) {
+    const std::string written = this->Written([](TOrvelStreamBase& stream) {
+        stream.WriteByte(1);
+        EXPECT_THROW(stream.CommitWrite(std::size_t{1} << 40), base::EAssertionFailed);
+        stream.WriteByte(2);
+    });
+    EXPECT_EQ(written, std::string("\x01\x02", 2));
+}
+
 TYPED_TEST(StreamConventions, AnyNonZeroByteReadsAsTrue) {
     TOrvelStreamBase& s = this->Over(Hex("02 FF 00"));
     EXPECT_TRUE(s.ReadBoolean());

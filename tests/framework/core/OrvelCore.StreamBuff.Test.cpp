@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -160,6 +161,71 @@ TEST_F(OrvelStream, ReadsAcrossBufferBoundariesAndLargerThanTheBuffer) {
     stream.SetPosition(3);
     EXPECT_EQ(stream.TryReadStringA(20), bytes.substr(3, 20));
     EXPECT_EQ(stream.TryReadStringA(200), bytes.substr(23));
+}
+
+// Writers of many small records fill the stream's buffer in place; what they commit must land in
+// the file exactly where the ordinary writes around it would have put it.
+TEST_F(OrvelStream, InPlaceWritesMeetTheOrdinaryOnes) {
+    auto stream = TOrvelStream::CreateWrite(Files, Path, 16);
+    std::uint8_t* at = stream.ReserveWrite(6);
+    ASSERT_NE(at, nullptr);
+    std::memcpy(at, "abcdefgh", 6);
+    stream.CommitWrite(4); // only "abcd" is handed over
+    EXPECT_EQ(stream.Position(), 4);
+    EXPECT_EQ(stream.Size(), 4);
+    stream.WriteInteger(0x31323334);
+    EXPECT_EQ(stream.ReserveWrite(17), nullptr) << "more than the buffer holds";
+    at = stream.ReserveWrite(12); // the 8 pending bytes go to the file to make room
+    ASSERT_NE(at, nullptr);
+    std::memcpy(at, "ijklmnopqrst", 12);
+    stream.CommitWrite(12);
+    EXPECT_EQ(stream.Position(), 20);
+    stream.SetPosition(2);
+    stream.WriteChars("XY");
+    stream.SetPosition(20);
+    at = stream.ReserveWrite(2);
+    ASSERT_NE(at, nullptr);
+    std::memcpy(at, "uv", 2);
+    stream.CommitWrite(2);
+    stream.Close();
+    EXPECT_EQ(Stored(), "abXY4321ijklmnopqrstuv");
+    EXPECT_EQ(stream.ReserveWrite(1), nullptr) << "a closed stream offers nothing";
+}
+
+TEST_F(OrvelStream, InPlaceReadsSeeTheNextBytesAcrossRefills) {
+    std::string bytes;
+    for (int i = 0; i < 40; ++i) {
+        bytes.push_back(static_cast<char>('A' + i));
+    }
+    Fs.AddFile(Path, bytes);
+    auto stream = TOrvelStream::CreateRead(Files, Path, 16);
+    const std::uint8_t* at = stream.PeekRead(4);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(at), 4), "ABCD");
+    EXPECT_EQ(stream.Position(), 0) << "peeking reads nothing";
+    stream.SkipRead(4);
+    EXPECT_EQ(stream.ReadByte(), 'E');
+    at = stream.PeekRead(16); // runs past the bytes cached: the buffer is filled from here
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(at), 16), bytes.substr(5, 16));
+    EXPECT_EQ(stream.PeekRead(17), nullptr) << "more than the buffer holds";
+    stream.SkipRead(16);
+    EXPECT_EQ(stream.Position(), 21);
+    EXPECT_EQ(stream.TryReadStringA(3), "VWX");
+    stream.SetPosition(38);
+    EXPECT_EQ(stream.PeekRead(4), nullptr) << "only two bytes are left";
+    EXPECT_EQ(stream.Position(), 38);
+    EXPECT_EQ(stream.TryReadStringA(4), bytes.substr(38));
+}
+
+TEST_F(OrvelStream, AMovedStreamWritesOnWhereItStood) {
+    auto first = TOrvelStream::CreateWrite(Files, Path);
+    first.WriteInteger(1);
+    TOrvelStream second(std::move(first));
+    second.WriteInteger(2);
+    EXPECT_EQ(second.Position(), 8);
+    second.Close();
+    EXPECT_EQ(ToHex(Stored()), "01 00 00 00 02 00 00 00");
 }
 
 TEST_F(OrvelStream, ReadAfterCloseRaisesTheReadError) {
