@@ -85,40 +85,39 @@ void ExpectOneReportWithDump(const TCrashRun& run, const std::vector<std::string
     EXPECT_NE(run.Notice.find(noticeLine), std::string::npos) << run.Notice;
 }
 
-TEST(CrashReporterOnWindows, AnAccessViolationLeavesReportDumpAndNoticeAndEndsTheProcess) {
-    TScratchFolder folder;
-    TCrashRun run;
-    ASSERT_TRUE(RunTarget(L"access-violation", folder, run));
-    EXPECT_EQ(run.ExitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
-    ExpectOneReportWithDump(run,
-                            {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n",
-                             "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n",
-                             "Message: The program tried to write to address 0x0000000000000000.\r\n", "Address: 0x",
-                             "Time: 2"},
-                            "has to close");
-}
+// Each way of failing: the target's exit code, what its report must say and what the user is told.
+struct TFailure {
+    const wchar_t* Mode;
+    DWORD ExitCode;
+    std::vector<std::string> ReportLines;
+    std::string NoticeLine;
+};
 
-TEST(CrashReporterOnWindows, AnExceptionFromAUiHandlerIsReportedAndTheProgramEndsNormally) {
-    TScratchFolder folder;
-    TCrashRun run;
-    ASSERT_TRUE(RunTarget(L"ui-throw", folder, run));
-    EXPECT_EQ(run.ExitCode, 0u);
-    ExpectOneReportWithDump(run,
-                            {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n",
-                             "Exception: C++ exception std::runtime_error\r\n",
-                             "Message: handler failed on purpose\r\n"},
-                            "keeps running");
-}
-
-TEST(CrashReporterOnWindows, AnExceptionEscapingMainIsReportedBeforeTheProcessEnds) {
-    TScratchFolder folder;
-    TCrashRun run;
-    ASSERT_TRUE(RunTarget(L"terminate", folder, run));
-    EXPECT_EQ(run.ExitCode, 3u);
-    ExpectOneReportWithDump(run,
-                            {"Product: Tarvin\r\n", "Exception: C++ exception std::logic_error\r\n",
-                             "Message: nobody caught this\r\n"},
-                            "has to close");
+TEST(CrashReporterOnWindows, EachUnhandledFailureLeavesReportDumpAndNotice) {
+    const TFailure failures[] = {
+        // The filter reports it and lets the process end with the exception's code.
+        {L"access-violation", static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION),
+         {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n", "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n",
+          "Message: The program tried to write to address 0x0000000000000000.\r\n", "Address: 0x", "Time: 2"},
+         "has to close"},
+        // The application's exception handler reports it; the program goes on and ends normally.
+        {L"ui-throw", 0,
+         {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n", "Exception: C++ exception std::runtime_error\r\n",
+          "Message: handler failed on purpose\r\n"},
+         "keeps running"},
+        // std::terminate reports it and ends the process with 3.
+        {L"terminate", 3,
+         {"Product: Tarvin\r\n", "Exception: C++ exception std::logic_error\r\n", "Message: nobody caught this\r\n"},
+         "has to close"},
+    };
+    for (const TFailure& failure : failures) {
+        SCOPED_TRACE(std::filesystem::path(failure.Mode).string());
+        TScratchFolder folder;
+        TCrashRun run;
+        ASSERT_TRUE(RunTarget(failure.Mode, folder, run));
+        EXPECT_EQ(run.ExitCode, failure.ExitCode);
+        ExpectOneReportWithDump(run, failure.ReportLines, failure.NoticeLine);
+    }
 }
 
 } // namespace
