@@ -1,6 +1,6 @@
 # Thin front for the CMake presets. `make test` is what CI runs.
 .PHONY: all deps build build-linux build-windows test test-linux test-windows test-tsan build-tsan \
-        build-fuzz fuzz fuzz-replay build-bench bench run clean
+        build-fuzz fuzz fuzz-replay build-bench bench run dist clean
 
 JOBS ?= $(shell nproc)
 # The Windows tests share one virtual display when the caller has none.
@@ -76,6 +76,17 @@ bench: build-bench
 	build/bench/bench/tarvin_bench $(BENCH_ARGS)
 
 test: test-linux test-tsan fuzz-replay test-windows
+
+# The release archive build/dist/Tarvin-<version>.zip: Tarvin.exe, the sample INI made from the
+# settings' rows on this machine, and dist/README.txt.
+TARVIN_EXE ?= build/windows/app/Tarvin.exe
+dist: build-windows
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j $(JOBS) --target tarvin_sample_ini
+	mkdir -p build/dist
+	build/linux/tools/dist/tarvin_sample_ini build/dist/Tarvin.sample.ini
+	cmake -DTARVIN_EXE=$(TARVIN_EXE) -DSAMPLE_INI=build/dist/Tarvin.sample.ini -DREADME=dist/README.txt \
+	      -DSOURCE_DIR=$(CURDIR) -DOUT_DIR=build/dist -P cmake/TarvinDist.cmake
 
 run:
 	@echo "Tarvin.exe arrives with the application; until then 'make test' is the way in." >&2

@@ -144,6 +144,7 @@ struct TSettingRow {
     std::int32_t Default = 0;                  // Flag (0 or 1) and Number
     std::int32_t Min = 0;                      // Number
     std::int32_t Max = 0;                      // Number
+    std::u16string_view Help;                  // one line for the user: what the key does
 };
 
 inline constexpr std::u16string_view SectionHotkeys = u"Hotkeys";
@@ -153,20 +154,21 @@ inline constexpr std::u16string_view SectionSending = u"Sending";
 inline constexpr std::array<std::u16string_view, 3> DefaultTitleMarkers = {u"\u25D0", u"\u2733", u"Claude"};
 
 constexpr TSettingRow FlagRow(std::u16string_view Section, std::u16string_view Key, bool TSettings::*Field,
-                              bool Default) {
-    return {.Section = Section, .Key = Key, .Kind = TSettingKind::Flag, .Flag = Field, .Default = Default};
+                              bool Default, std::u16string_view Help) {
+    return {.Section = Section, .Key = Key, .Kind = TSettingKind::Flag, .Flag = Field, .Default = Default, .Help = Help};
 }
 
 constexpr TSettingRow NumberRow(std::u16string_view Section, std::u16string_view Key,
                                 std::int32_t TSettings::*Field, std::int32_t Default, std::int32_t Min,
-                                std::int32_t Max) {
+                                std::int32_t Max, std::u16string_view Help) {
     return {.Section = Section,
             .Key = Key,
             .Kind = TSettingKind::Number,
             .Number = Field,
             .Default = Default,
             .Min = Min,
-            .Max = Max};
+            .Max = Max,
+            .Help = Help};
 }
 
 // The keys after the hotkeys, in the order the file holds them.
@@ -174,16 +176,27 @@ inline constexpr std::array OtherSettingRows = {
     TSettingRow{.Section = SectionTarget,
                 .Key = u"AcceptedClasses",
                 .Kind = TSettingKind::ClassList,
-                .DefaultText = u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass"},
-    FlagRow(SectionTarget, u"RequireTitleMarker", &TSettings::RequireTitleMarker, false),
-    FlagRow(SectionTarget, u"HotkeyOnlyOnTerminal", &TSettings::HotkeyOnlyOnTerminal, true),
-    NumberRow(SectionSending, u"EnterCount", &TSettings::EnterCount, 3, 1, 10),
-    NumberRow(SectionSending, u"EnterDelayMs", &TSettings::EnterDelayMs, 250, 50, 5000),
-    FlagRow(SectionSending, u"ClearPromptFirst", &TSettings::ClearPromptFirst, true),
-    NumberRow(SectionSending, u"ClearDelayMs", &TSettings::ClearDelayMs, 60, 20, 500),
-    FlagRow(SectionSending, u"RestorePromptAfter", &TSettings::RestorePromptAfter, true),
-    FlagRow(SectionSending, u"BeepOnRefusal", &TSettings::BeepOnRefusal, true),
-    FlagRow(SectionSending, u"TraceGrip", &TSettings::TraceGrip, false),
+                .DefaultText = u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass",
+                .Help = u"Window classes that count as a terminal, separated by ';' (Windows Terminal, then "
+                        u"the classic console)."},
+    FlagRow(SectionTarget, u"RequireTitleMarker", &TSettings::RequireTitleMarker, false,
+            u"1: the terminal's title must also show Claude Code's marker or the word Claude."),
+    FlagRow(SectionTarget, u"HotkeyOnlyOnTerminal", &TSettings::HotkeyOnlyOnTerminal, true,
+            u"1: the hotkeys are taken only while a terminal is in front; 0: from the whole machine."),
+    NumberRow(SectionSending, u"EnterCount", &TSettings::EnterCount, 3, 1, 10,
+              u"How many more Enter keys follow the command, to answer its confirmation."),
+    NumberRow(SectionSending, u"EnterDelayMs", &TSettings::EnterDelayMs, 250, 50, 5000,
+              u"Milliseconds between those Enter keys."),
+    FlagRow(SectionSending, u"ClearPromptFirst", &TSettings::ClearPromptFirst, true,
+            u"1: half-typed text in the prompt is put aside before the command is typed."),
+    NumberRow(SectionSending, u"ClearDelayMs", &TSettings::ClearDelayMs, 60, 20, 500,
+              u"Milliseconds between the keys that put the text aside and hand it back."),
+    FlagRow(SectionSending, u"RestorePromptAfter", &TSettings::RestorePromptAfter, true,
+            u"1: the text put aside is handed back afterwards; 0: it is discarded."),
+    FlagRow(SectionSending, u"BeepOnRefusal", &TSettings::BeepOnRefusal, true,
+            u"1: a warning sound when a hotkey press is refused."),
+    FlagRow(SectionSending, u"TraceGrip", &TSettings::TraceGrip, false,
+            u"1: extra log lines about taking and releasing the hotkeys, for troubleshooting."),
 };
 
 // Every key: the hotkey of each level in level order, then OtherSettingRows.
@@ -195,7 +208,8 @@ constexpr std::array<TSettingRow, EffortLevelCount + OtherSettingRows.size()> Ma
                      .Key = level.Word,
                      .Kind = TSettingKind::Hotkey,
                      .Level = level.Level,
-                     .DefaultText = level.DefaultHotkeyText};
+                     .DefaultText = level.DefaultHotkeyText,
+                     .Help = u"The hotkey that types /effort followed by this key's name."};
     }
     for (const TSettingRow& row : OtherSettingRows) {
         rows[n++] = row;

@@ -1,0 +1,91 @@
+#pragma once
+// Catching what nothing else caught: the process's last chance to leave a report behind.
+#include "base/Base.Exceptions.h"
+#include "base/Base.Unicode.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <typeinfo>
+#if defined(__GNUC__)
+#include <cxxabi.h>
+#endif
+
+namespace platform {
+
+enum class TCrashKind : std::uint8_t {
+    OsException,  // a structured exception: access violation, stack overflow, ...
+    CppException, // a C++ exception that escaped to the top of a thread or of the loop
+};
+
+// Local wall-clock time as the report and the file names show it.
+struct TLocalTime {
+    std::uint16_t Year = 0;
+    std::uint16_t Month = 0;
+    std::uint16_t Day = 0;
+    std::uint16_t Hour = 0;
+    std::uint16_t Minute = 0;
+    std::uint16_t Second = 0;
+    std::uint16_t Milliseconds = 0;
+};
+
+// What is known about one crash at the moment it happens.
+struct TCrashFacts {
+    TCrashKind Kind = TCrashKind::CppException;
+    std::uint32_t Code = 0;    // the OS exception code; 0 for C++ exceptions
+    std::uint64_t Address = 0; // the faulting instruction; 0 when unknown
+    // For an access violation: whether it read, wrote or executed, and at which address.
+    bool HasAccess = false;
+    std::uint32_t AccessKind = 0; // 0 read, 1 write, 8 execute (the OS's own numbering)
+    std::uint64_t AccessAddress = 0;
+    std::u16string TypeName; // the C++ exception's class, when known
+    std::u16string Message;  // the C++ exception's message
+    std::uint32_t ProcessId = 0;
+    std::uint32_t ThreadId = 0;
+    TLocalTime Time;
+};
+
+// A class name as the source spells it ("std::runtime_error"), where the compiler can tell.
+inline std::u16string ReadableTypeName(const std::type_info& Type) {
+#if defined(__GNUC__)
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(Type.name(), nullptr, nullptr, &status),
+                                                           &std::free);
+    if (status == 0 && name != nullptr) {
+        return base::Utf8ToUtf16(name.get());
+    }
+#endif
+    return base::Utf8ToUtf16(Type.name());
+}
+
+// `Facts` with the class and message of a C++ exception; the project's own errors carry their
+// message in UTF-16, the rest in what().
+[[nodiscard]] inline TCrashFacts WithException(TCrashFacts Facts, const std::exception& Error) {
+    Facts.Kind = TCrashKind::CppException;
+    Facts.TypeName = ReadableTypeName(typeid(Error));
+    const auto* own = dynamic_cast<const base::EOrvelException*>(&Error);
+    Facts.Message = own != nullptr ? own->Message() : base::Utf8ToUtf16(Error.what());
+    return Facts;
+}
+
+class ICrashTrap {
+public:
+    using THandler = std::function<void(const TCrashFacts&)>;
+    virtual ~ICrashTrap() = default;
+    // From now on an exception nothing caught (an OS exception on any thread, or a C++ exception
+    // that reaches std::terminate) goes to `Handler`, once per process; the process ends after it
+    // returns. A later call replaces the handler.
+    virtual void Install(THandler Handler) = 0;
+    // The time, process and thread of now, for a C++ exception caught at the top of the loop.
+    [[nodiscard]] virtual TCrashFacts CurrentFacts() const = 0;
+    // A minidump of this process; while the handler runs for an OS exception it carries that
+    // exception's context. False when it could not be written.
+    [[nodiscard]] virtual bool WriteMiniDump(const std::u16string& Path) = 0;
+    // Tells the user and waits until they have read it.
+    virtual void Notify(const std::u16string& Title, const std::u16string& Text) = 0;
+};
+
+} // namespace platform

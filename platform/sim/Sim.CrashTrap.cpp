@@ -1,0 +1,19 @@
+#include "platform/sim/Sim.CrashTrap.h"
+
+namespace platform::sim {
+
+bool TSimCrashTrap::WriteMiniDump(const std::u16string& Path) {
+    Dumps.push_back(Path);
+    if (RefuseDumps) {
+        return false;
+    }
+    return FFiles.WriteFileAtomic(Path, "MDMP").Ok;
+}
+
+void TSimCrashTrap::Crash(const TCrashFacts& Facts) const {
+    if (FHandler) {
+        FHandler(Facts);
+    }
+}
+
+} // namespace platform::sim
