@@ -28,10 +28,15 @@ TComponent::TComponent(TComponent* AOwner) {
     AOwner->InsertComponent(this);
 }
 
-TComponent::TComponent(TApplication& App) : FApplication(&App) {}
+TComponent::TComponent(TApplication& App)
+    : FApplication(&App), FIsApplication(static_cast<TComponent*>(&App) == this) {}
 
 TComponent::~TComponent() {
     FDestroying = true;
+    for (TFreeWatch* watch : FWatches) {
+        watch->FComponent = nullptr;
+    }
+    FWatches.clear();
     DestroyComponents();
     // Whoever asked to be told drops its reference now; the list is copied because a receiver may
     // change its own registrations while it is told.
@@ -44,6 +49,10 @@ TComponent::~TComponent() {
     if (TComponent* owner = FOwner; owner != nullptr) {
         owner->RemoveComponent(this);
         owner->Notification(this, TOperation::opRemove);
+    }
+    // A call bound to this component would otherwise run on freed memory.
+    if (!FIsApplication) {
+        FApplication->RemoveQueued(this);
     }
 }
 
@@ -62,15 +71,20 @@ void TComponent::Free() {
     delete this;
 }
 
+// The application outlives every component, so it is taken before the component goes.
+void TComponent::FreeReportingErrors() {
+    TApplication& app = *FApplication;
+    try {
+        Free();
+    } catch (const std::exception& Error) {
+        app.HandleException(Error);
+    }
+}
+
 void TComponent::DestroyComponents() {
     while (!FComponents.empty()) {
         TComponent* last = FComponents.back();
-        try {
-            last->Free();
-        } catch (const std::exception& Error) {
-            // A destructor cannot raise; the error is reported like one from an event handler.
-            FApplication->HandleException(Error);
-        }
+        last->FreeReportingErrors();
         // Free() of a component that was already being destroyed returns without removing it.
         EraseOne(FComponents, last);
     }
@@ -137,6 +151,17 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
         if (component != AComponent && !component->FDestroying) {
             component->Notification(AComponent, Operation);
         }
+    }
+}
+
+TFreeWatch::TFreeWatch(TComponent& Component) : FComponent(&Component) {
+    FComponent->FWatches.push_back(this);
+}
+
+TFreeWatch::~TFreeWatch() {
+    if (FComponent != nullptr) {
+        auto& watches = FComponent->FWatches;
+        watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
     }
 }
 

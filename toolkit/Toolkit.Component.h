@@ -11,13 +11,15 @@
 namespace toolkit {
 
 class TApplication;
+class TFreeWatch;
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
 
 // A component lives until it is freed, either by Free() or by its owner's destruction, which frees
 // what it owns from the last to the first. Free() runs BeforeDestruction() while the whole object is
 // still alive, so descendants get a virtual hook that a C++ destructor cannot give them. Deleting a
-// component with `delete` skips that hook: use Free() or TOwnedPtr.
+// component with `delete` skips that hook: use Free() or TOwnedPtr. Calls queued on the
+// application bound to a component are dropped when it is destroyed.
 class TComponent {
 public:
     // An owned component; the owner must not be null and lends its application.
@@ -29,6 +31,9 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     void Free();
+    // Free() for callers that cannot pass an error on (a destructor, an owner freeing what it
+    // owns): an error of a destruction hook goes to the application's exception handler.
+    void FreeReportingErrors();
 
     virtual std::u16string ClassName() const { return u"TComponent"; }
     // "is a": this class or one derived from it.
@@ -76,6 +81,7 @@ protected:
     void MarkDestroying() { FDestroying = true; }
 
 private:
+    friend class TFreeWatch;
     void InsertComponent(TComponent* Child);
     void RemoveComponent(TComponent* Child);
 
@@ -85,14 +91,35 @@ private:
     TApplication* FApplication = nullptr;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
+    std::vector<TFreeWatch*> FWatches;
     bool FDestroying = false;
+    // The application is a component of itself; its own destructor empties the queue.
+    bool FIsApplication = false;
 };
 
-// Frees through Free(), so the destruction hooks run.
+// Tells a caller whether a component survived a call that may have freed it (an event handler, a
+// nested loop), so that it reads nothing of a freed one. Lives on the caller's stack.
+class TFreeWatch {
+public:
+    explicit TFreeWatch(TComponent& Component);
+    ~TFreeWatch();
+    TFreeWatch(const TFreeWatch&) = delete;
+    TFreeWatch& operator=(const TFreeWatch&) = delete;
+
+    // True from the start of the component's destructor on.
+    bool Freed() const { return FComponent == nullptr; }
+
+private:
+    friend class TComponent;
+    TComponent* FComponent;
+};
+
+// Frees through Free(), so the destruction hooks run; a hook's error cannot leave a destructor,
+// so it goes to the application's exception handler.
 struct TFreeDeleter {
     void operator()(TComponent* Component) const {
         if (Component != nullptr) {
-            Component->Free();
+            Component->FreeReportingErrors();
         }
     }
 };

@@ -42,7 +42,6 @@ void TForm::InitForm() {
 TForm::~TForm() {
     MarkDestroying();
     Application().Screen().RemoveForm(this);
-    Application().RemoveQueued(this);
 }
 
 void TForm::FinishConstruction() {
@@ -227,21 +226,30 @@ void TForm::SetVisible(bool Value) {
     }
 }
 
-// A modal form only sets its result; its loop then asks the close questions.
+// A modal form only sets its result; its loop then asks the close questions. A handler that frees
+// the form has closed it (misuse, but nothing of the freed form is read afterwards).
 void TForm::Close() {
     if (FModal) {
         FModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery()) {
-        return;
-    }
-    TCloseAction action = TCloseAction::caHide;
-    DoClose(action);
-    if (action == TCloseAction::caNone) {
-        return;
-    }
     TApplication& app = Application();
+    const bool wasMainForm = app.MainForm() == this;
+    const TFreeWatch watch(*this);
+    const bool canClose = CloseQuery();
+    TCloseAction action = TCloseAction::caHide;
+    if (canClose && !watch.Freed()) {
+        DoClose(action);
+    }
+    if (watch.Freed()) {
+        if (wasMainForm) {
+            app.Terminate();
+        }
+        return;
+    }
+    if (!canClose || action == TCloseAction::caNone) {
+        return;
+    }
     if (app.MainForm() == this) {
         app.Terminate();
         if (action == TCloseAction::caFree) {
@@ -264,42 +272,64 @@ void TForm::Close() {
     }
 }
 
+// A form freed inside its own loop (misuse) ends the loop: with the result that was set when its
+// OnClose freed it, else cancelled; nothing of the freed form is read.
 int TForm::ShowModal() {
     if (Visible() || FModal) {
         throw EInvalidOperation(u"Cannot make a visible window modal");
     }
     TApplication& app = Application();
+    const TFreeWatch watch(*this);
     FModalResult = mrNone;
     FModal = true;
     try {
         Show();
-        for (;;) {
+        while (!watch.Freed()) {
             app.Backend().RunModal(app, *this);
+            if (watch.Freed()) {
+                break;
+            }
             if (app.Terminated()) {
                 if (FModalResult == mrNone) {
                     FModalResult = mrCancel;
                 }
-                break;
+                FModal = false;
+                Hide();
+                return FModalResult;
             }
-            if (FModalResult != mrNone && CloseModal()) {
-                break;
+            if (FModalResult == mrNone) {
+                continue;
+            }
+            const int result = FModalResult;
+            const bool closed = CloseModal();
+            if (watch.Freed()) {
+                return result;
+            }
+            if (closed) {
+                FModal = false;
+                Hide();
+                return FModalResult;
             }
         }
     } catch (...) {
-        FModal = false;
-        Hide();
+        if (!watch.Freed()) {
+            FModal = false;
+            Hide();
+        }
         throw;
     }
-    FModal = false;
-    Hide();
-    return FModalResult;
+    return mrCancel;
 }
 
 bool TForm::CloseModal() {
+    const TFreeWatch watch(*this);
     TCloseAction action = TCloseAction::caNone;
-    if (CloseQuery()) {
+    if (CloseQuery() && !watch.Freed()) {
         action = TCloseAction::caHide;
         DoClose(action);
+    }
+    if (watch.Freed()) {
+        return true;
     }
     switch (action) {
     case TCloseAction::caNone:

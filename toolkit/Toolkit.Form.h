@@ -94,7 +94,8 @@ public:
     void SetVisible(bool Value) override;
     void Close();
     // Shows the form and runs a nested loop until ModalResult is set or the application ends;
-    // returns ModalResult and hides the form.
+    // returns ModalResult and hides the form. A form freed inside its own loop ends it with
+    // mrCancel (or with the result its OnClose freed it after).
     int ShowModal();
     bool Modal() const { return FModal; }
     int ModalResult() const { return FModalResult; }

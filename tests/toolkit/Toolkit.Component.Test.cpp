@@ -7,6 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace toolkit::testing {
 namespace {
 
@@ -79,6 +83,48 @@ TEST(ComponentOwnership, ApplicationFreesItsComponentsAndForeignFormsWhenItGoes)
 TEST(ComponentOwnership, ANullOwnerIsRefused) {
     TScene scene;
     EXPECT_THROW(TComponent(static_cast<TComponent*>(nullptr)), EInvalidOperation);
+}
+
+TEST(ComponentOwnership, AnErrorWhileAnOwnedPtrFreesReachesTheApplication) {
+    TScene scene;
+    std::vector<std::string> errors;
+    scene.App.OnException = [&errors](const std::exception& Error) { errors.emplace_back(Error.what()); };
+    {
+        TOwnedPtr<TForm> form(NewForm<TForm>(scene.App));
+        form->OnDestroy = [](TComponent*) { throw EInvalidOperation(u"the destroy hook failed"); };
+    } // a destructor cannot pass the error on: it must not end the program either
+
+    EXPECT_THAT(errors, ElementsAre("the destroy hook failed"));
+    EXPECT_EQ(scene.App.Screen().FormCount(), 0) << "the form goes all the same";
+}
+
+TEST(ComponentQueue, CallsBoundToAComponentAreDroppedWhenItIsFreed) {
+    TScene scene;
+    auto* main = scene.App.CreateForm<TForm>();
+    auto* other = NewForm<TForm>(scene.App);
+    auto* freedDirectly = new TControl(main);
+    auto* timer = new TTimer(main);
+    auto* freedWithItsOwner = new TControl(other);
+    auto* kept = new TControl(main);
+    std::vector<std::u16string> ran;
+    const std::pair<TComponent*, const char16_t*> bound[] = {
+        {freedDirectly, u"FreedDirectly"},
+        {timer, u"Timer"},
+        {freedWithItsOwner, u"FreedWithItsOwner"},
+        {kept, u"Kept"},
+    };
+    for (const auto& [component, name] : bound) {
+        component->SetName(name);
+        // The call reads the component, as a deferred update of a control does.
+        scene.App.Queue([component, &ran] { ran.push_back(component->Name()); }, component);
+    }
+
+    freedDirectly->Free();
+    timer->Free();
+    other->Free();
+    scene.Backend.Step();
+
+    EXPECT_THAT(ran, ElementsAre(u"Kept"));
 }
 
 TEST(ComponentFreeNotification, ReferenceIsDroppedWhenTheTargetGoes) {

@@ -151,7 +151,9 @@ void TWin32Backend::RunModal(TApplication& App, TForm& Form) {
                     ::EnableWindow(*it, TRUE);
         }
     } reEnable{disabled.Windows};
-    while (Form.ModalResult() == mrNone && !App.Terminated())
+    // A handler may free the form inside its own loop; then the loop ends without reading it.
+    const TFreeWatch watch(Form);
+    while (!watch.Freed() && Form.ModalResult() == mrNone && !App.Terminated())
         PumpOne(App, true);
 }
 
