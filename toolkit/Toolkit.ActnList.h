@@ -35,12 +35,11 @@ public:
     virtual bool Execute();
     TNotifyEvent OnExecute;
 
-    // "Caption" and "Hint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
     int ClientCount() const { return static_cast<int>(FLinks.size()); }
+
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     friend class TActionLink;

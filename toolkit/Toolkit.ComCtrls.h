@@ -209,9 +209,9 @@ public:
     // Position among the page control's pages, or -1.
     int PageIndex() const;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 };
 
 // Pages under tabs; the pages are the child tab sheets in child order. Only the active page is

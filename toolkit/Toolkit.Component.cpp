@@ -17,6 +17,10 @@ void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
     }
 }
 
+EInvalidOperation NoTextProperty(const TComponent& Component, std::u16string_view Name) {
+    return EInvalidOperation(Component.ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+}
+
 } // namespace
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -106,16 +110,32 @@ bool TComponent::Loading() const {
     return FOwner != nullptr && FOwner->Loading();
 }
 
-bool TComponent::HasTextProperty(std::u16string_view) const {
-    return false;
+const TTextProperty* TComponent::FindTextProperty(std::u16string_view Name) const {
+    for (const TTextProperty& property : TextProperties()) {
+        if (base::SameTextAscii(property.Name, Name)) {
+            return &property;
+        }
+    }
+    return nullptr;
+}
+
+bool TComponent::HasTextProperty(std::u16string_view Name) const {
+    return FindTextProperty(Name) != nullptr;
 }
 
 std::u16string TComponent::GetTextProperty(std::u16string_view Name) const {
-    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+    if (const TTextProperty* property = FindTextProperty(Name)) {
+        return property->Get(*this);
+    }
+    throw NoTextProperty(*this, Name);
 }
 
-void TComponent::SetTextProperty(std::u16string_view Name, const std::u16string&) {
-    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+void TComponent::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
+    if (const TTextProperty* property = FindTextProperty(Name)) {
+        property->Set(*this, Value);
+        return;
+    }
+    throw NoTextProperty(*this, Name);
 }
 
 // Both sides keep the other in their list, so whichever goes first tells the other one.

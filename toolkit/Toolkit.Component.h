@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.Types.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,87 @@ class TApplication;
 class TFreeWatch;
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
+
+// Which class of the toolkit a component is, or is built on: every toolkit class reports its own
+// and a class derived elsewhere inherits its base's. Code that treats classes differently (a
+// backend picking a native counterpart, form persistence picking how a value is stored) switches
+// over it without a default, so that a kind added here and not handled there stops the build.
+enum class TComponentKind : std::uint8_t {
+    // not controls
+    ckComponent,
+    ckApplication,
+    ckTimer,
+    ckAction,
+    ckMenuItem,
+    ckMenu,
+    ckMainMenu,
+    ckPopupMenu,
+    ckTrayIcon,
+    ckCommonDialog,
+    ckOpenDialog,
+    ckSaveDialog,
+    ckFontDialog,
+    ckColorDialog,
+    // controls
+    ckControl,
+    ckForm,
+    ckFrame,
+    ckCustomLabel,
+    ckLabel,
+    ckBoundLabel,
+    ckButtonControl,
+    ckButton,
+    ckCheckBox,
+    ckRadioButton,
+    ckCustomEdit,
+    ckEdit,
+    ckCustomLabeledEdit,
+    ckLabeledEdit,
+    ckSpinEdit,
+    ckNumberBox,
+    ckMemo,
+    ckCustomComboBox,
+    ckComboBox,
+    ckFilterComboBox,
+    ckCustomListBox,
+    ckListBox,
+    ckFileListBox,
+    ckDirectoryListBox,
+    ckCustomGroupBox,
+    ckGroupBox,
+    ckCustomRadioGroup,
+    ckRadioGroup,
+    ckScrollBar,
+    ckCustomPanel,
+    ckPanel,
+    ckImage,
+    ckShape,
+    ckSplitter,
+    ckListView,
+    ckTrackBar,
+    ckTabSheet,
+    ckPageControl,
+    ckHotKey,
+    ckCustomGrid,
+    ckDrawGrid,
+    ckStringGrid,
+    ckToggleSwitch // the last kind: ComponentKindCount counts up to it
+};
+inline constexpr int ComponentKindCount = static_cast<int>(TComponentKind::ckToggleSwitch) + 1;
+
+// One published text property of a class: its name and how it is read and written.
+struct TTextProperty {
+    std::u16string_view Name;
+    std::u16string (*Get)(const TComponent& Component);
+    void (*Set)(TComponent& Component, const std::u16string& Value);
+};
+
+// The table entry for a property that class T reads with Getter and writes with Setter.
+template <class T, auto Getter, auto Setter> constexpr TTextProperty TextProperty(std::u16string_view Name) {
+    return TTextProperty{
+        Name, [](const TComponent& Component) -> std::u16string { return (static_cast<const T&>(Component).*Getter)(); },
+        [](TComponent& Component, const std::u16string& Value) { (static_cast<T&>(Component).*Setter)(Value); }};
+}
 
 // A component lives until it is freed, either by Free() or by its owner's destruction, which frees
 // what it owns from the last to the first. Free() runs BeforeDestruction() while the whole object is
@@ -36,6 +118,7 @@ public:
     void FreeReportingErrors();
 
     virtual std::u16string ClassName() const { return u"TComponent"; }
+    virtual TComponentKind ComponentKind() const { return TComponentKind::ckComponent; }
     // "is a": this class or one derived from it.
     template <class T> bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
 
@@ -57,11 +140,11 @@ public:
     virtual bool Loading() const;
     bool Destroying() const { return FDestroying; }
 
-    // Published text properties ("Caption", "Hint", "TextHint"), by name. Reading or writing a name
-    // the class does not publish raises.
-    virtual bool HasTextProperty(std::u16string_view Name) const;
-    virtual std::u16string GetTextProperty(std::u16string_view Name) const;
-    virtual void SetTextProperty(std::u16string_view Name, const std::u16string& Value);
+    // Published text properties ("Caption", "Hint", "TextHint"), by name (ASCII case-insensitive).
+    // Reading or writing a name the class does not publish raises.
+    bool HasTextProperty(std::u16string_view Name) const;
+    std::u16string GetTextProperty(std::u16string_view Name) const;
+    void SetTextProperty(std::u16string_view Name, const std::u16string& Value);
     // The published `Action` property: whether the class has one, and the action it holds (or null).
     virtual bool HasActionProperty() const { return false; }
     virtual TComponent* Action() const { return nullptr; }
@@ -72,6 +155,8 @@ public:
     void RemoveFreeNotification(TComponent* Other);
 
 protected:
+    // The class's published text properties, the inherited ones included.
+    virtual std::span<const TTextProperty> TextProperties() const { return {}; }
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     virtual void BeforeDestruction() {}
     // Frees the owned components, last first. Destructors of classes whose members the owned
@@ -82,6 +167,7 @@ protected:
 
 private:
     friend class TFreeWatch;
+    const TTextProperty* FindTextProperty(std::u16string_view Name) const;
     void InsertComponent(TComponent* Child);
     void RemoveComponent(TComponent* Child);
 

@@ -31,9 +31,9 @@ public:
     bool ParentBackground() const { return FParentBackground; }
     void SetParentBackground(bool Value);
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     bool FShowCaption = true;

@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.Form.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
@@ -56,11 +55,7 @@ void TForm::FinishConstruction() {
 // --- window ---
 
 void TForm::SetWindowState(TWindowState Value) {
-    if (Value == FWindowState) {
-        return;
-    }
-    FWindowState = Value;
-    Changed(TChange::State);
+    SetField(FWindowState, Value, TChange::State);
 }
 
 // The window keeps its size; the client area takes the difference.
@@ -76,11 +71,7 @@ void TForm::SetBorderStyle(TFormBorderStyle Value) {
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {
-    if (Value == FBorderIcons) {
-        return;
-    }
-    FBorderIcons = Value;
-    Changed(TChange::Style);
+    SetField(FBorderIcons, Value, TChange::Style);
 }
 
 void TForm::SetPosition(TPosition Value) {
@@ -88,11 +79,7 @@ void TForm::SetPosition(TPosition Value) {
 }
 
 void TForm::SetFormStyle(TFormStyle Value) {
-    if (Value == FFormStyle) {
-        return;
-    }
-    FFormStyle = Value;
-    Changed(TChange::Style);
+    SetField(FFormStyle, Value, TChange::Style);
 }
 
 void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
@@ -114,19 +101,11 @@ void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
 }
 
 void TForm::SetAlphaBlend(bool Value) {
-    if (Value == FAlphaBlend) {
-        return;
-    }
-    FAlphaBlend = Value;
-    Changed(TChange::Style);
+    SetField(FAlphaBlend, Value, TChange::Style);
 }
 
 void TForm::SetAlphaBlendValue(std::uint8_t Value) {
-    if (Value == FAlphaBlendValue) {
-        return;
-    }
-    FAlphaBlendValue = Value;
-    Changed(TChange::Style);
+    SetField(FAlphaBlendValue, Value, TChange::Style);
 }
 
 void TForm::SetMinSize(TSize Value) {
@@ -433,8 +412,8 @@ void TForm::KeyPress(char16_t& Key) {
     }
 }
 
-bool TForm::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
+std::span<const TTextProperty> TForm::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 // --- life ---

@@ -144,9 +144,9 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TKeyPressEvent OnKeyPress;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     void BeforeDestruction() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreatePeer() override;

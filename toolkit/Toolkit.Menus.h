@@ -77,12 +77,9 @@ public:
     virtual void Click();
     TNotifyEvent OnClick;
 
-    // "Caption" and "Hint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Tells the menu that something it shows changed.
     void Changed();
 

@@ -40,11 +40,9 @@ public:
     // The caption broken into the lines the label shows, measured in its font.
     std::vector<std::u16string> WrappedLines() const;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     void FontChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -86,11 +84,9 @@ public:
 
     void Click() override;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Copies the action's state; descendants with a checked state add it.
     virtual void ActionChanged(const TAction& Source);
 
@@ -190,12 +186,9 @@ public:
 
     TNotifyEvent OnChange;
 
-    // "TextHint" (an edit's text is not a caption to translate).
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint" and "TextHint" (an edit's text is not a caption to translate).
+    std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     // Runs OnChange.
     virtual void Change();
@@ -287,10 +280,9 @@ public:
 
     TNotifyEvent OnChange;
 
-    // "TextHint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Hint" and "TextHint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     void LinesChanged();
@@ -335,11 +327,9 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint" and "TextHint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Runs OnChange.
     virtual void Change();
 
@@ -400,9 +390,9 @@ public:
     explicit TCustomGroupBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomGroupBox"; }
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 };
 
 class TGroupBox : public TCustomGroupBox {
