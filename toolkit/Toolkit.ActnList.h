@@ -19,6 +19,7 @@ public:
     ~TAction() override;
 
     std::u16string ClassName() const override { return u"TAction"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckAction; }
 
     const std::u16string& Caption() const { return FCaption; }
     void SetCaption(const std::u16string& Value);

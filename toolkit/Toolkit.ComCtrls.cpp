@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.ComCtrls.h"
 
-
 #include <algorithm>
 
 namespace toolkit {

@@ -98,6 +98,7 @@ class TListView : public TControl {
 public:
     explicit TListView(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TListView"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckListView; }
 
     TListColumns& Columns() { return FColumns; }
     const TListColumns& Columns() const { return FColumns; }
@@ -159,6 +160,7 @@ class TTrackBar : public TControl {
 public:
     explicit TTrackBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TTrackBar"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTrackBar; }
 
     int Min() const { return FMin; }
     void SetMin(int Value);
@@ -203,6 +205,7 @@ class TTabSheet : public TControl {
 public:
     explicit TTabSheet(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TTabSheet"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTabSheet; }
 
     TPageControl* PageControl() const;
     void SetPageControl(TPageControl* Value);
@@ -221,6 +224,7 @@ class TPageControl : public TControl {
 public:
     explicit TPageControl(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TPageControl"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckPageControl; }
 
     int PageCount() const;
     // Raises EListError for an index out of range.
@@ -253,6 +257,7 @@ class THotKey : public TControl {
 public:
     explicit THotKey(TComponent* AOwner);
     std::u16string ClassName() const override { return u"THotKey"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckHotKey; }
 
     TShortCut HotKey() const { return FHotKey; }
     void SetHotKey(TShortCut Value);

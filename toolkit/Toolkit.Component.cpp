@@ -18,7 +18,8 @@ void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
 }
 
 EInvalidOperation NoTextProperty(const TComponent& Component, std::u16string_view Name) {
-    return EInvalidOperation(Component.ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+    return EInvalidOperation(Component.ClassName() + u" has no text property \"" + std::u16string(Name) +
+                             u"\"");
 }
 
 } // namespace

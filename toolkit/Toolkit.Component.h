@@ -92,9 +92,13 @@ struct TTextProperty {
 
 // The table entry for a property that class T reads with Getter and writes with Setter.
 template <class T, auto Getter, auto Setter> constexpr TTextProperty TextProperty(std::u16string_view Name) {
-    return TTextProperty{
-        Name, [](const TComponent& Component) -> std::u16string { return (static_cast<const T&>(Component).*Getter)(); },
-        [](TComponent& Component, const std::u16string& Value) { (static_cast<T&>(Component).*Setter)(Value); }};
+    return TTextProperty{Name,
+                         [](const TComponent& Component) -> std::u16string {
+                             return (static_cast<const T&>(Component).*Getter)();
+                         },
+                         [](TComponent& Component, const std::u16string& Value) {
+                             (static_cast<T&>(Component).*Setter)(Value);
+                         }};
 }
 
 // A component lives until it is freed, either by Free() or by its owner's destruction, which frees

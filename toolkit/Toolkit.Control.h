@@ -220,7 +220,8 @@ private:
 
 // Every control publishes its "Hint"; one whose caption is text to translate (a label, a button, a
 // panel, a group box, a tab sheet, a form) its "Caption" too.
-inline constexpr TTextProperty ControlHintProperty = TextProperty<TControl, &TControl::Hint, &TControl::SetHint>(u"Hint");
+inline constexpr TTextProperty ControlHintProperty =
+    TextProperty<TControl, &TControl::Hint, &TControl::SetHint>(u"Hint");
 inline constexpr TTextProperty CaptionedControlProperties[] = {
     ControlHintProperty,
     TextProperty<TControl, &TControl::Caption, &TControl::SetCaption>(u"Caption"),

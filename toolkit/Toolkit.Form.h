@@ -32,6 +32,7 @@ public:
     ~TForm() override;
 
     std::u16string ClassName() const override { return u"TForm"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckForm; }
 
     // Runs the after-construction steps; see the life above.
     void FinishConstruction();

@@ -22,6 +22,7 @@ public:
     ~TMenuItem() override;
 
     std::u16string ClassName() const override { return u"TMenuItem"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMenuItem; }
 
     const std::u16string& Caption() const { return FCaption; }
     void SetCaption(const std::u16string& Value);
@@ -112,6 +113,7 @@ public:
     ~TMenu() override;
 
     std::u16string ClassName() const override { return u"TMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMenu; }
 
     TMenuItem* Items() const { return FItems; }
 
@@ -134,6 +136,7 @@ class TMainMenu : public TMenu {
 public:
     using TMenu::TMenu;
     std::u16string ClassName() const override { return u"TMainMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMainMenu; }
 };
 
 // A context menu: Popup runs OnPopup (which may change the items) and asks the backend to show
@@ -142,6 +145,7 @@ class TPopupMenu : public TMenu {
 public:
     using TMenu::TMenu;
     std::u16string ClassName() const override { return u"TPopupMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckPopupMenu; }
 
     void Popup(int X, int Y);
     TComponent* PopupComponent() const { return FPopupComponent; }

@@ -22,6 +22,7 @@ class TCustomLabel : public TControl {
 public:
     explicit TCustomLabel(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomLabel; }
 
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
@@ -63,6 +64,7 @@ class TLabel : public TCustomLabel {
 public:
     using TCustomLabel::TCustomLabel;
     std::u16string ClassName() const override { return u"TLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckLabel; }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -74,6 +76,7 @@ class TButtonControl : public TControl {
 public:
     explicit TButtonControl(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TButtonControl"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckButtonControl; }
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);
@@ -101,6 +104,7 @@ class TButton : public TButtonControl {
 public:
     explicit TButton(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TButton"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckButton; }
 
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int Value) { FModalResult = Value; }
@@ -123,6 +127,7 @@ class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCheckBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCheckBox; }
 
     TCheckBoxState State() const { return FState; }
     void SetState(TCheckBoxState Value);
@@ -148,6 +153,7 @@ class TRadioButton : public TButtonControl {
 public:
     explicit TRadioButton(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TRadioButton"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckRadioButton; }
 
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value);
@@ -169,6 +175,7 @@ class TCustomEdit : public TControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomEdit; }
 
     const std::u16string& Text() const { return Caption(); }
     void SetText(const std::u16string& Value) { SetCaption(Value); }
@@ -205,6 +212,7 @@ class TEdit : public TCustomEdit {
 public:
     using TCustomEdit::TCustomEdit;
     std::u16string ClassName() const override { return u"TEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckEdit; }
 };
 
 enum class TLabelPosition : std::uint8_t { lpAbove, lpBelow, lpLeft, lpRight };
@@ -215,6 +223,7 @@ class TBoundLabel : public TCustomLabel {
 public:
     explicit TBoundLabel(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TBoundLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckBoundLabel; }
 };
 
 // An edit with a label of its own (EditLabel) that follows it: same parent, same visibility, placed
@@ -223,6 +232,7 @@ class TCustomLabeledEdit : public TCustomEdit {
 public:
     explicit TCustomLabeledEdit(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomLabeledEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomLabeledEdit; }
 
     TBoundLabel* EditLabel() const { return FEditLabel; }
     TLabelPosition LabelPosition() const { return FLabelPosition; }
@@ -250,6 +260,7 @@ class TLabeledEdit : public TCustomLabeledEdit {
 public:
     using TCustomLabeledEdit::TCustomLabeledEdit;
     std::u16string ClassName() const override { return u"TLabeledEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckLabeledEdit; }
 };
 
 // Several lines of text. Lines().OnChange belongs to the memo: every change of the lines
@@ -258,6 +269,7 @@ class TMemo : public TControl {
 public:
     explicit TMemo(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TMemo"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMemo; }
 
     TStrings& Lines() { return FLines; }
     const TStrings& Lines() const { return FLines; }
@@ -307,6 +319,7 @@ class TCustomComboBox : public TControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomComboBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomComboBox; }
 
     TStrings& Items() { return FItems; }
     const TStrings& Items() const { return FItems; }
@@ -347,6 +360,7 @@ class TComboBox : public TCustomComboBox {
 public:
     using TCustomComboBox::TCustomComboBox;
     std::u16string ClassName() const override { return u"TComboBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckComboBox; }
 };
 
 // A list of lines with at most one selected (ItemIndex, -1 for none).
@@ -354,6 +368,7 @@ class TCustomListBox : public TControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomListBox; }
 
     TStrings& Items() { return FItems; }
     const TStrings& Items() const { return FItems; }
@@ -380,6 +395,7 @@ class TListBox : public TCustomListBox {
 public:
     using TCustomListBox::TCustomListBox;
     std::u16string ClassName() const override { return u"TListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckListBox; }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -389,6 +405,7 @@ class TCustomGroupBox : public TControl {
 public:
     explicit TCustomGroupBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomGroupBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomGroupBox; }
 
 protected:
     // "Caption" and "Hint".
@@ -399,6 +416,7 @@ class TGroupBox : public TCustomGroupBox {
 public:
     using TCustomGroupBox::TCustomGroupBox;
     std::u16string ClassName() const override { return u"TGroupBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckGroupBox; }
 };
 
 // A scroll bar. Position stays within [Min, Max]: a range that no longer holds it moves it to the
@@ -407,6 +425,7 @@ class TScrollBar : public TControl {
 public:
     explicit TScrollBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TScrollBar"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckScrollBar; }
 
     TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind Value);

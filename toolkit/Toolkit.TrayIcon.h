@@ -31,6 +31,7 @@ public:
     ~TTrayIcon() override;
 
     std::u16string ClassName() const override { return u"TTrayIcon"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTrayIcon; }
 
     const std::u16string& Hint() const { return FHint; }
     void SetHint(const std::u16string& Value);

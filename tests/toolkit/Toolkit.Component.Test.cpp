@@ -1,4 +1,5 @@
 #include "base/Base.Unicode.h"
+#include "tests/toolkit/Toolkit.EveryKind.h"
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.Exceptions.h"
 #include "toolkit/Toolkit.Form.h"
@@ -7,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -200,6 +202,28 @@ TEST(ComponentClass, IsATestsFollowTheHierarchy) {
     EXPECT_EQ(form->ClassName(), u"TForm");
     EXPECT_EQ(control->ClassName(), u"TControl");
     EXPECT_EQ(timer->ClassName(), u"TTimer");
+}
+
+// A class that forgot to report its own kind would get its base's native counterpart and
+// persistence row without a word: every kind comes from the one class that names it.
+TEST(ComponentClass, EveryKindIsReportedByTheClassItNames) {
+    TScene scene;
+    auto* form = scene.App.CreateForm<TForm>();
+    std::set<std::u16string> classNames;
+    for (TComponentKind kind : AllComponentKinds()) {
+        TComponent* component = NewComponentOfKind(kind, *form);
+        SCOPED_TRACE(base::Utf16ToUtf8(component->ClassName()));
+        EXPECT_EQ(component->ComponentKind(), kind);
+        EXPECT_TRUE(classNames.insert(component->ClassName()).second) << "one class per kind";
+    }
+    EXPECT_EQ(classNames.size(), static_cast<std::size_t>(ComponentKindCount));
+
+    // A class derived outside the toolkit is its base's kind.
+    struct TOwnCheckBox : TCheckBox {
+        using TCheckBox::TCheckBox;
+        std::u16string ClassName() const override { return u"TOwnCheckBox"; }
+    };
+    EXPECT_EQ(TOwnedPtr<TOwnCheckBox>(new TOwnCheckBox(form))->ComponentKind(), TComponentKind::ckCheckBox);
 }
 
 TEST(ComponentTextProperties, PublishedNamesByClass) {

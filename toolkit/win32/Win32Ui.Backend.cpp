@@ -75,8 +75,6 @@ TWin32Backend::~TWin32Backend() {
 // --- peers ---
 
 std::unique_ptr<IPeer> TWin32Backend::CreatePeer(TControl& Control) {
-    if (auto* form = dynamic_cast<TForm*>(&Control))
-        return std::make_unique<TFormPeer>(*this, *form);
     return CreateControlPeer(*this, Control);
 }
 
