@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.ActnList.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Classes.h"
 
 #include <algorithm>
@@ -16,36 +15,31 @@ TAction::~TAction() {
 }
 
 void TAction::SetCaption(const std::u16string& Value) {
-    if (FCaption != Value) {
-        FCaption = Value;
+    if (UpdateField(FCaption, Value)) {
         Changed();
     }
 }
 
 void TAction::SetHint(const std::u16string& Value) {
-    if (FHint != Value) {
-        FHint = Value;
+    if (UpdateField(FHint, Value)) {
         Changed();
     }
 }
 
 void TAction::SetChecked(bool Value) {
-    if (FChecked != Value) {
-        FChecked = Value;
+    if (UpdateField(FChecked, Value)) {
         Changed();
     }
 }
 
 void TAction::SetEnabled(bool Value) {
-    if (FEnabled != Value) {
-        FEnabled = Value;
+    if (UpdateField(FEnabled, Value)) {
         Changed();
     }
 }
 
 void TAction::SetVisible(bool Value) {
-    if (FVisible != Value) {
-        FVisible = Value;
+    if (UpdateField(FVisible, Value)) {
         Changed();
     }
 }
@@ -58,29 +52,12 @@ bool TAction::Execute() {
     return true;
 }
 
-bool TAction::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || base::SameTextAscii(Name, u"Hint") ||
-           TComponent::HasTextProperty(Name);
-}
-
-std::u16string TAction::GetTextProperty(std::u16string_view Name) const {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        return FCaption;
-    }
-    if (base::SameTextAscii(Name, u"Hint")) {
-        return FHint;
-    }
-    return TComponent::GetTextProperty(Name);
-}
-
-void TAction::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        SetCaption(Value);
-    } else if (base::SameTextAscii(Name, u"Hint")) {
-        SetHint(Value);
-    } else {
-        TComponent::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TAction::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        TextProperty<TAction, &TAction::Caption, &TAction::SetCaption>(u"Caption"),
+        TextProperty<TAction, &TAction::Hint, &TAction::SetHint>(u"Hint"),
+    };
+    return properties;
 }
 
 void TAction::AddLink(TActionLink* Link) {

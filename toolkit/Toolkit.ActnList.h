@@ -19,6 +19,7 @@ public:
     ~TAction() override;
 
     std::u16string ClassName() const override { return u"TAction"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckAction; }
 
     const std::u16string& Caption() const { return FCaption; }
     void SetCaption(const std::u16string& Value);
@@ -35,12 +36,11 @@ public:
     virtual bool Execute();
     TNotifyEvent OnExecute;
 
-    // "Caption" and "Hint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
     int ClientCount() const { return static_cast<int>(FLinks.size()); }
+
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     friend class TActionLink;

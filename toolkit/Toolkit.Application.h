@@ -60,6 +60,7 @@ public:
     ~TApplication() override;
 
     std::u16string ClassName() const override { return u"TApplication"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckApplication; }
 
     IBackend& Backend() const { return FBackend; }
     TScreen& Screen() { return FScreen; }

@@ -43,8 +43,9 @@ public:
     virtual std::unique_ptr<IPeer> CreatePeer(TControl& Control) = 0;
     virtual std::unique_ptr<IPeer> CreateComponentPeer(TComponent& Component) = 0;
 
-    // The loop: RunLoop returns once App.Terminated(); RunModal once the form has a modal result
-    // or the application is terminated; ProcessMessages handles what is pending and returns.
+    // The loop: RunLoop returns once App.Terminated(); RunModal once the form has a modal result,
+    // is freed (read nothing of it then: watch it with a TFreeWatch) or the application is
+    // terminated; ProcessMessages handles what is pending and returns.
     virtual void RunLoop(TApplication& App) = 0;
     virtual void RunModal(TApplication& App, TForm& Form) = 0;
     virtual void ProcessMessages(TApplication& App) = 0;

@@ -1,7 +1,5 @@
 #include "toolkit/Toolkit.ComCtrls.h"
 
-#include "base/Base.Text.h"
-
 #include <algorithm>
 
 namespace toolkit {
@@ -18,22 +16,19 @@ EListError IndexError(int Index) {
 // List view columns and items
 
 void TListColumn::SetCaption(const std::u16string& Value) {
-    if (FCaption != Value) {
-        FCaption = Value;
+    if (UpdateField(FCaption, Value)) {
         FOwner.ContentChanged();
     }
 }
 
 void TListColumn::SetWidth(int Value) {
-    if (FWidth != Value) {
-        FWidth = Value;
+    if (UpdateField(FWidth, Value)) {
         FOwner.ContentChanged();
     }
 }
 
 void TListColumn::SetAlignment(TAlignment Value) {
-    if (FAlignment != Value) {
-        FAlignment = Value;
+    if (UpdateField(FAlignment, Value)) {
         FOwner.ContentChanged();
     }
 }
@@ -69,8 +64,7 @@ TListItem::TListItem(TListView& Owner) : FOwner(Owner) {
 }
 
 void TListItem::SetCaption(const std::u16string& Value) {
-    if (FCaption != Value) {
-        FCaption = Value;
+    if (UpdateField(FCaption, Value)) {
         FOwner.ContentChanged();
     }
 }
@@ -130,46 +124,30 @@ TListView::TListView(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TListView::SetViewStyle(TViewStyle Value) {
-    if (FViewStyle != Value) {
-        FViewStyle = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FViewStyle, Value, TChange::Style);
 }
 
 void TListView::SetReadOnly(bool Value) {
-    if (FReadOnly != Value) {
-        FReadOnly = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FReadOnly, Value, TChange::Style);
 }
 
 void TListView::SetRowSelect(bool Value) {
-    if (FRowSelect != Value) {
-        FRowSelect = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FRowSelect, Value, TChange::Style);
 }
 
 void TListView::SetGridLines(bool Value) {
-    if (FGridLines != Value) {
-        FGridLines = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FGridLines, Value, TChange::Style);
 }
 
 void TListView::SetShowColumnHeaders(bool Value) {
-    if (FShowColumnHeaders != Value) {
-        FShowColumnHeaders = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FShowColumnHeaders, Value, TChange::Style);
 }
 
 void TListView::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FItems.Count()) {
         Value = -1;
     }
-    if (FItemIndex != Value) {
-        FItemIndex = Value;
+    if (UpdateField(FItemIndex, Value)) {
         Changed(TChange::State);
     }
 }
@@ -248,17 +226,11 @@ void TTrackBar::SetParams(int APosition, int AMin, int AMax) {
 }
 
 void TTrackBar::SetFrequency(int Value) {
-    if (FFrequency != Value) {
-        FFrequency = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FFrequency, Value, TChange::Style);
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation Value) {
-    if (FOrientation != Value) {
-        FOrientation = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FOrientation, Value, TChange::Style);
 }
 
 void TTrackBar::Change() {
@@ -293,20 +265,8 @@ int TTabSheet::PageIndex() const {
     return -1;
 }
 
-bool TTabSheet::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
-}
-
-std::u16string TTabSheet::GetTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
-}
-
-void TTabSheet::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        SetCaption(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TTabSheet::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 TPageControl::TPageControl(TComponent* AOwner) : TControl(AOwner) {
@@ -343,8 +303,7 @@ void TPageControl::SetActivePage(TTabSheet* Value) {
     if (Value != nullptr && Value->Parent() != this) {
         return;
     }
-    if (FActivePage != Value) {
-        FActivePage = Value;
+    if (UpdateField(FActivePage, Value)) {
         ShowActivePage();
         Changed(TChange::State);
     }
@@ -398,10 +357,7 @@ THotKey::THotKey(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void THotKey::SetHotKey(TShortCut Value) {
-    if (FHotKey != Value) {
-        FHotKey = Value;
-        Changed(TChange::State);
-    }
+    SetField(FHotKey, Value, TChange::State);
 }
 
 void THotKey::HotKeyChangedByUser(TShortCut Value) {

@@ -98,6 +98,7 @@ class TListView : public TControl {
 public:
     explicit TListView(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TListView"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckListView; }
 
     TListColumns& Columns() { return FColumns; }
     const TListColumns& Columns() const { return FColumns; }
@@ -159,6 +160,7 @@ class TTrackBar : public TControl {
 public:
     explicit TTrackBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TTrackBar"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTrackBar; }
 
     int Min() const { return FMin; }
     void SetMin(int Value);
@@ -203,15 +205,16 @@ class TTabSheet : public TControl {
 public:
     explicit TTabSheet(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TTabSheet"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTabSheet; }
 
     TPageControl* PageControl() const;
     void SetPageControl(TPageControl* Value);
     // Position among the page control's pages, or -1.
     int PageIndex() const;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 };
 
 // Pages under tabs; the pages are the child tab sheets in child order. Only the active page is
@@ -221,6 +224,7 @@ class TPageControl : public TControl {
 public:
     explicit TPageControl(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TPageControl"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckPageControl; }
 
     int PageCount() const;
     // Raises EListError for an index out of range.
@@ -253,6 +257,7 @@ class THotKey : public TControl {
 public:
     explicit THotKey(TComponent* AOwner);
     std::u16string ClassName() const override { return u"THotKey"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckHotKey; }
 
     TShortCut HotKey() const { return FHotKey; }
     void SetHotKey(TShortCut Value);

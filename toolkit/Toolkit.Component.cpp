@@ -17,6 +17,11 @@ void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
     }
 }
 
+EInvalidOperation NoTextProperty(const TComponent& Component, std::u16string_view Name) {
+    return EInvalidOperation(Component.ClassName() + u" has no text property \"" + std::u16string(Name) +
+                             u"\"");
+}
+
 } // namespace
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -28,10 +33,15 @@ TComponent::TComponent(TComponent* AOwner) {
     AOwner->InsertComponent(this);
 }
 
-TComponent::TComponent(TApplication& App) : FApplication(&App) {}
+TComponent::TComponent(TApplication& App)
+    : FApplication(&App), FIsApplication(static_cast<TComponent*>(&App) == this) {}
 
 TComponent::~TComponent() {
     FDestroying = true;
+    for (TFreeWatch* watch : FWatches) {
+        watch->FComponent = nullptr;
+    }
+    FWatches.clear();
     DestroyComponents();
     // Whoever asked to be told drops its reference now; the list is copied because a receiver may
     // change its own registrations while it is told.
@@ -44,6 +54,10 @@ TComponent::~TComponent() {
     if (TComponent* owner = FOwner; owner != nullptr) {
         owner->RemoveComponent(this);
         owner->Notification(this, TOperation::opRemove);
+    }
+    // A call bound to this component would otherwise run on freed memory.
+    if (!FIsApplication) {
+        FApplication->RemoveQueued(this);
     }
 }
 
@@ -62,15 +76,20 @@ void TComponent::Free() {
     delete this;
 }
 
+// The application outlives every component, so it is taken before the component goes.
+void TComponent::FreeReportingErrors() {
+    TApplication& app = *FApplication;
+    try {
+        Free();
+    } catch (const std::exception& Error) {
+        app.HandleException(Error);
+    }
+}
+
 void TComponent::DestroyComponents() {
     while (!FComponents.empty()) {
         TComponent* last = FComponents.back();
-        try {
-            last->Free();
-        } catch (const std::exception& Error) {
-            // A destructor cannot raise; the error is reported like one from an event handler.
-            FApplication->HandleException(Error);
-        }
+        last->FreeReportingErrors();
         // Free() of a component that was already being destroyed returns without removing it.
         EraseOne(FComponents, last);
     }
@@ -92,16 +111,32 @@ bool TComponent::Loading() const {
     return FOwner != nullptr && FOwner->Loading();
 }
 
-bool TComponent::HasTextProperty(std::u16string_view) const {
-    return false;
+const TTextProperty* TComponent::FindTextProperty(std::u16string_view Name) const {
+    for (const TTextProperty& property : TextProperties()) {
+        if (base::SameTextAscii(property.Name, Name)) {
+            return &property;
+        }
+    }
+    return nullptr;
+}
+
+bool TComponent::HasTextProperty(std::u16string_view Name) const {
+    return FindTextProperty(Name) != nullptr;
 }
 
 std::u16string TComponent::GetTextProperty(std::u16string_view Name) const {
-    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+    if (const TTextProperty* property = FindTextProperty(Name)) {
+        return property->Get(*this);
+    }
+    throw NoTextProperty(*this, Name);
 }
 
-void TComponent::SetTextProperty(std::u16string_view Name, const std::u16string&) {
-    throw EInvalidOperation(ClassName() + u" has no text property \"" + std::u16string(Name) + u"\"");
+void TComponent::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
+    if (const TTextProperty* property = FindTextProperty(Name)) {
+        property->Set(*this, Value);
+        return;
+    }
+    throw NoTextProperty(*this, Name);
 }
 
 // Both sides keep the other in their list, so whichever goes first tells the other one.
@@ -137,6 +172,17 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
         if (component != AComponent && !component->FDestroying) {
             component->Notification(AComponent, Operation);
         }
+    }
+}
+
+TFreeWatch::TFreeWatch(TComponent& Component) : FComponent(&Component) {
+    FComponent->FWatches.push_back(this);
+}
+
+TFreeWatch::~TFreeWatch() {
+    if (FComponent != nullptr) {
+        auto& watches = FComponent->FWatches;
+        watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
     }
 }
 

@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.Types.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,13 +12,100 @@
 namespace toolkit {
 
 class TApplication;
+class TFreeWatch;
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
+
+// Which class of the toolkit a component is, or is built on: every toolkit class reports its own
+// and a class derived elsewhere inherits its base's. Code that treats classes differently (a
+// backend picking a native counterpart, form persistence picking how a value is stored) switches
+// over it without a default, so that a kind added here and not handled there stops the build.
+enum class TComponentKind : std::uint8_t {
+    // not controls
+    ckComponent,
+    ckApplication,
+    ckTimer,
+    ckAction,
+    ckMenuItem,
+    ckMenu,
+    ckMainMenu,
+    ckPopupMenu,
+    ckTrayIcon,
+    ckCommonDialog,
+    ckOpenDialog,
+    ckSaveDialog,
+    ckFontDialog,
+    ckColorDialog,
+    // controls
+    ckControl,
+    ckForm,
+    ckFrame,
+    ckCustomLabel,
+    ckLabel,
+    ckBoundLabel,
+    ckButtonControl,
+    ckButton,
+    ckCheckBox,
+    ckRadioButton,
+    ckCustomEdit,
+    ckEdit,
+    ckCustomLabeledEdit,
+    ckLabeledEdit,
+    ckSpinEdit,
+    ckNumberBox,
+    ckMemo,
+    ckCustomComboBox,
+    ckComboBox,
+    ckFilterComboBox,
+    ckCustomListBox,
+    ckListBox,
+    ckFileListBox,
+    ckDirectoryListBox,
+    ckCustomGroupBox,
+    ckGroupBox,
+    ckCustomRadioGroup,
+    ckRadioGroup,
+    ckScrollBar,
+    ckCustomPanel,
+    ckPanel,
+    ckImage,
+    ckShape,
+    ckSplitter,
+    ckListView,
+    ckTrackBar,
+    ckTabSheet,
+    ckPageControl,
+    ckHotKey,
+    ckCustomGrid,
+    ckDrawGrid,
+    ckStringGrid,
+    ckToggleSwitch // the last kind: ComponentKindCount counts up to it
+};
+inline constexpr int ComponentKindCount = static_cast<int>(TComponentKind::ckToggleSwitch) + 1;
+
+// One published text property of a class: its name and how it is read and written.
+struct TTextProperty {
+    std::u16string_view Name;
+    std::u16string (*Get)(const TComponent& Component);
+    void (*Set)(TComponent& Component, const std::u16string& Value);
+};
+
+// The table entry for a property that class T reads with Getter and writes with Setter.
+template <class T, auto Getter, auto Setter> constexpr TTextProperty TextProperty(std::u16string_view Name) {
+    return TTextProperty{Name,
+                         [](const TComponent& Component) -> std::u16string {
+                             return (static_cast<const T&>(Component).*Getter)();
+                         },
+                         [](TComponent& Component, const std::u16string& Value) {
+                             (static_cast<T&>(Component).*Setter)(Value);
+                         }};
+}
 
 // A component lives until it is freed, either by Free() or by its owner's destruction, which frees
 // what it owns from the last to the first. Free() runs BeforeDestruction() while the whole object is
 // still alive, so descendants get a virtual hook that a C++ destructor cannot give them. Deleting a
-// component with `delete` skips that hook: use Free() or TOwnedPtr.
+// component with `delete` skips that hook: use Free() or TOwnedPtr. Calls queued on the
+// application bound to a component are dropped when it is destroyed.
 class TComponent {
 public:
     // An owned component; the owner must not be null and lends its application.
@@ -29,8 +117,12 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     void Free();
+    // Free() for callers that cannot pass an error on (a destructor, an owner freeing what it
+    // owns): an error of a destruction hook goes to the application's exception handler.
+    void FreeReportingErrors();
 
     virtual std::u16string ClassName() const { return u"TComponent"; }
+    virtual TComponentKind ComponentKind() const { return TComponentKind::ckComponent; }
     // "is a": this class or one derived from it.
     template <class T> bool Is() const { return dynamic_cast<const T*>(this) != nullptr; }
 
@@ -52,11 +144,11 @@ public:
     virtual bool Loading() const;
     bool Destroying() const { return FDestroying; }
 
-    // Published text properties ("Caption", "Hint", "TextHint"), by name. Reading or writing a name
-    // the class does not publish raises.
-    virtual bool HasTextProperty(std::u16string_view Name) const;
-    virtual std::u16string GetTextProperty(std::u16string_view Name) const;
-    virtual void SetTextProperty(std::u16string_view Name, const std::u16string& Value);
+    // Published text properties ("Caption", "Hint", "TextHint"), by name (ASCII case-insensitive).
+    // Reading or writing a name the class does not publish raises.
+    bool HasTextProperty(std::u16string_view Name) const;
+    std::u16string GetTextProperty(std::u16string_view Name) const;
+    void SetTextProperty(std::u16string_view Name, const std::u16string& Value);
     // The published `Action` property: whether the class has one, and the action it holds (or null).
     virtual bool HasActionProperty() const { return false; }
     virtual TComponent* Action() const { return nullptr; }
@@ -67,6 +159,8 @@ public:
     void RemoveFreeNotification(TComponent* Other);
 
 protected:
+    // The class's published text properties, the inherited ones included.
+    virtual std::span<const TTextProperty> TextProperties() const { return {}; }
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     virtual void BeforeDestruction() {}
     // Frees the owned components, last first. Destructors of classes whose members the owned
@@ -76,6 +170,8 @@ protected:
     void MarkDestroying() { FDestroying = true; }
 
 private:
+    friend class TFreeWatch;
+    const TTextProperty* FindTextProperty(std::u16string_view Name) const;
     void InsertComponent(TComponent* Child);
     void RemoveComponent(TComponent* Child);
 
@@ -85,14 +181,35 @@ private:
     TApplication* FApplication = nullptr;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
+    std::vector<TFreeWatch*> FWatches;
     bool FDestroying = false;
+    // The application is a component of itself; its own destructor empties the queue.
+    bool FIsApplication = false;
 };
 
-// Frees through Free(), so the destruction hooks run.
+// Tells a caller whether a component survived a call that may have freed it (an event handler, a
+// nested loop), so that it reads nothing of a freed one. Lives on the caller's stack.
+class TFreeWatch {
+public:
+    explicit TFreeWatch(TComponent& Component);
+    ~TFreeWatch();
+    TFreeWatch(const TFreeWatch&) = delete;
+    TFreeWatch& operator=(const TFreeWatch&) = delete;
+
+    // True from the start of the component's destructor on.
+    bool Freed() const { return FComponent == nullptr; }
+
+private:
+    friend class TComponent;
+    TComponent* FComponent;
+};
+
+// Frees through Free(), so the destruction hooks run; a hook's error cannot leave a destructor,
+// so it goes to the application's exception handler.
 struct TFreeDeleter {
     void operator()(TComponent* Component) const {
         if (Component != nullptr) {
-            Component->Free();
+            Component->FreeReportingErrors();
         }
     }
 };

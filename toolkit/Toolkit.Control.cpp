@@ -11,19 +11,6 @@ namespace toolkit {
 
 namespace {
 
-bool SameName(std::u16string_view A, std::u16string_view B) {
-    if (A.size() != B.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < A.size(); ++i) {
-        auto fold = [](char16_t C) { return (C >= u'a' && C <= u'z') ? static_cast<char16_t>(C - 32) : C; };
-        if (fold(A[i]) != fold(B[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // An edge that is not anchored on either side keeps the control centred: it takes half the change.
 void FollowParent(int& Position, int& Extent, int Delta, bool NearAnchor, bool FarAnchor) {
     if (NearAnchor && FarAnchor) {
@@ -169,30 +156,27 @@ TPoint TControl::ClientToScreen(TPoint Point) const {
 // --- layout ---
 
 void TControl::SetAlign(TAlign Value) {
-    if (Value == FAlign) {
+    if (!UpdateField(FAlign, Value)) {
         return;
     }
-    FAlign = Value;
     if (FParent != nullptr) {
         FParent->ControlsChanged();
     }
 }
 
 void TControl::SetAlignWithMargins(bool Value) {
-    if (Value == FAlignWithMargins) {
+    if (!UpdateField(FAlignWithMargins, Value)) {
         return;
     }
-    FAlignWithMargins = Value;
     if (FParent != nullptr && FAlign != TAlign::alNone) {
         FParent->ControlsChanged();
     }
 }
 
 void TControl::SetMargins(const TMargins& Value) {
-    if (Value == FMargins) {
+    if (!UpdateField(FMargins, Value)) {
         return;
     }
-    FMargins = Value;
     if (FParent != nullptr && FAlign != TAlign::alNone && FAlignWithMargins) {
         FParent->ControlsChanged();
     }
@@ -291,10 +275,9 @@ void TControl::ControlsChanged() {
 // --- state ---
 
 void TControl::SetVisible(bool Value) {
-    if (Value == FVisible) {
+    if (!UpdateField(FVisible, Value)) {
         return;
     }
-    FVisible = Value;
     Changed(TChange::Visible);
     if (FParent != nullptr) {
         FParent->ControlsChanged();
@@ -312,42 +295,25 @@ bool TControl::Showing() const {
 }
 
 void TControl::SetEnabled(bool Value) {
-    if (Value == FEnabled) {
-        return;
-    }
-    FEnabled = Value;
-    Changed(TChange::Enabled);
+    SetField(FEnabled, Value, TChange::Enabled);
 }
 
 void TControl::SetHint(const std::u16string& Value) {
-    if (Value == FHint) {
-        return;
-    }
-    FHint = Value;
-    Changed(TChange::Hint);
+    SetField(FHint, Value, TChange::Hint);
 }
 
 void TControl::SetShowHint(bool Value) {
-    if (Value == FShowHint) {
-        return;
-    }
-    FShowHint = Value;
-    Changed(TChange::Hint);
+    SetField(FShowHint, Value, TChange::Hint);
 }
 
 void TControl::SetCaption(const std::u16string& Value) {
-    if (Value == FCaption) {
-        return;
-    }
-    FCaption = Value;
-    Changed(TChange::Text);
+    SetField(FCaption, Value, TChange::Text);
 }
 
 void TControl::SetParentFont(bool Value) {
-    if (Value == FParentFont) {
+    if (!UpdateField(FParentFont, Value)) {
         return;
     }
-    FParentFont = Value;
     if (!Value) {
         return;
     }
@@ -386,11 +352,7 @@ void TControl::FontChanged() {
 }
 
 void TControl::SetColor(TColor Value) {
-    if (Value == FColor) {
-        return;
-    }
-    FColor = Value;
-    Changed(TChange::Color);
+    SetField(FColor, Value, TChange::Color);
 }
 
 void TControl::SetPopupMenuOf(TPopupMenu* Menu, TComponent* MenuComponent) {
@@ -506,29 +468,8 @@ void TControl::Resize() {
 
 // --- text properties ---
 
-bool TControl::HasTextProperty(std::u16string_view Name) const {
-    return SameName(Name, u"Hint") || TComponent::HasTextProperty(Name);
-}
-
-// "Caption" is the control's caption wherever a descendant publishes it.
-std::u16string TControl::GetTextProperty(std::u16string_view Name) const {
-    if (SameName(Name, u"Hint")) {
-        return FHint;
-    }
-    if (SameName(Name, u"Caption") && HasTextProperty(Name)) {
-        return FCaption;
-    }
-    return TComponent::GetTextProperty(Name);
-}
-
-void TControl::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (SameName(Name, u"Hint")) {
-        SetHint(Value);
-    } else if (SameName(Name, u"Caption") && HasTextProperty(Name)) {
-        SetCaption(Value);
-    } else {
-        TComponent::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TControl::TextProperties() const {
+    return {&ControlHintProperty, 1};
 }
 
 // --- references ---

@@ -39,6 +39,7 @@ public:
     ~TControl() override;
 
     std::u16string ClassName() const override { return u"TControl"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckControl; }
 
     // --- parent and children ---
     TControl* Parent() const { return FParent; }
@@ -151,12 +152,15 @@ public:
     // The user moved or resized the native window: the model takes the new bounds.
     void BoundsChangedByUser(const TRect& Bounds);
 
-    // "Hint" for every control; descendants add "Caption" or "TextHint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint" for every control; descendants add "Caption" or "TextHint".
+    std::span<const TTextProperty> TextProperties() const override;
+    // A setter's whole work: stores Value and hands the facet to the peer when it changed.
+    template <class T> void SetField(T& Field, const T& Value, TChange What) {
+        if (UpdateField(Field, Value)) {
+            Changed(What);
+        }
+    }
     // Hands the change to the peer when there is one. Virtual so that a descendant can follow its
     // own changes (a label sizing itself to a new caption); overrides call the inherited one.
     virtual void Changed(TChange What);
@@ -212,6 +216,15 @@ private:
     bool FAligning = false;
     bool FAlignPending = false;
     bool FTakingParentFont = false;
+};
+
+// Every control publishes its "Hint"; one whose caption is text to translate (a label, a button, a
+// panel, a group box, a tab sheet, a form) its "Caption" too.
+inline constexpr TTextProperty ControlHintProperty =
+    TextProperty<TControl, &TControl::Hint, &TControl::SetHint>(u"Hint");
+inline constexpr TTextProperty CaptionedControlProperties[] = {
+    ControlHintProperty,
+    TextProperty<TControl, &TControl::Caption, &TControl::SetCaption>(u"Caption"),
 };
 
 } // namespace toolkit

@@ -12,6 +12,7 @@ class TCommonDialog : public TComponent {
 public:
     explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
     std::u16string ClassName() const override { return u"TCommonDialog"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCommonDialog; }
 
     // True when the user confirmed the dialog.
     virtual bool Execute() { return false; }
@@ -21,6 +22,7 @@ class TOpenDialog : public TCommonDialog {
 public:
     using TCommonDialog::TCommonDialog;
     std::u16string ClassName() const override { return u"TOpenDialog"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckOpenDialog; }
 
     const std::u16string& FileName() const { return FFileName; }
     void SetFileName(const std::u16string& Value) { FFileName = Value; }
@@ -50,12 +52,14 @@ class TSaveDialog : public TOpenDialog {
 public:
     using TOpenDialog::TOpenDialog;
     std::u16string ClassName() const override { return u"TSaveDialog"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckSaveDialog; }
 };
 
 class TFontDialog : public TCommonDialog {
 public:
     using TCommonDialog::TCommonDialog;
     std::u16string ClassName() const override { return u"TFontDialog"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckFontDialog; }
 
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
@@ -68,6 +72,7 @@ class TColorDialog : public TCommonDialog {
 public:
     using TCommonDialog::TCommonDialog;
     std::u16string ClassName() const override { return u"TColorDialog"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckColorDialog; }
 
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }

@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.ExtCtrls.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 
 #include <algorithm>
@@ -15,24 +14,15 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TCustomPanel::SetShowCaption(bool Value) {
-    if (FShowCaption != Value) {
-        FShowCaption = Value;
-        Changed(TChange::Text);
-    }
+    SetField(FShowCaption, Value, TChange::Text);
 }
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value) {
-    if (FBevelOuter != Value) {
-        FBevelOuter = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FBevelOuter, Value, TChange::Style);
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut Value) {
-    if (FBevelInner != Value) {
-        FBevelInner = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FBevelInner, Value, TChange::Style);
 }
 
 void TCustomPanel::SetBevelWidth(int Value) {
@@ -43,33 +33,15 @@ void TCustomPanel::SetBevelWidth(int Value) {
 }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {
-    if (FAlignment != Value) {
-        FAlignment = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FAlignment, Value, TChange::Style);
 }
 
 void TCustomPanel::SetParentBackground(bool Value) {
-    if (FParentBackground != Value) {
-        FParentBackground = Value;
-        Changed(TChange::Color);
-    }
+    SetField(FParentBackground, Value, TChange::Color);
 }
 
-bool TCustomPanel::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
-}
-
-std::u16string TCustomPanel::GetTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") ? Caption() : TControl::GetTextProperty(Name);
-}
-
-void TCustomPanel::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        SetCaption(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TCustomPanel::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -107,31 +79,19 @@ TImage::TImage(TComponent* AOwner) : TControl(AOwner), FPicture(AOwner->Applicat
 }
 
 void TImage::SetCenter(bool Value) {
-    if (FCenter != Value) {
-        FCenter = Value;
-        Changed(TChange::Paint);
-    }
+    SetField(FCenter, Value, TChange::Paint);
 }
 
 void TImage::SetStretch(bool Value) {
-    if (FStretch != Value) {
-        FStretch = Value;
-        Changed(TChange::Paint);
-    }
+    SetField(FStretch, Value, TChange::Paint);
 }
 
 void TImage::SetProportional(bool Value) {
-    if (FProportional != Value) {
-        FProportional = Value;
-        Changed(TChange::Paint);
-    }
+    SetField(FProportional, Value, TChange::Paint);
 }
 
 void TImage::SetTransparent(bool Value) {
-    if (FTransparent != Value) {
-        FTransparent = Value;
-        Changed(TChange::Paint);
-    }
+    SetField(FTransparent, Value, TChange::Paint);
 }
 
 TRect TImage::DestRect() const {
@@ -173,8 +133,7 @@ TRect TImage::DestRect() const {
 // TBrush, TShape, TSplitter
 
 void TBrush::SetColor(TColor Value) {
-    if (FColor != Value) {
-        FColor = Value;
+    if (UpdateField(FColor, Value)) {
         if (OnChange) {
             OnChange();
         }
@@ -187,17 +146,11 @@ TShape::TShape(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TShape::SetPenColor(TColor Value) {
-    if (FPenColor != Value) {
-        FPenColor = Value;
-        Changed(TChange::Color);
-    }
+    SetField(FPenColor, Value, TChange::Color);
 }
 
 void TShape::SetShape(TShapeType Value) {
-    if (FShape != Value) {
-        FShape = Value;
-        Changed(TChange::Paint);
-    }
+    SetField(FShape, Value, TChange::Paint);
 }
 
 TSplitter::TSplitter(TComponent* AOwner) : TControl(AOwner) {
@@ -223,18 +176,16 @@ void TCustomRadioGroup::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FItems.Count()) {
         Value = -1;
     }
-    if (FItemIndex == Value) {
+    if (!UpdateField(FItemIndex, Value)) {
         return;
     }
-    FItemIndex = Value;
     Changed(TChange::State);
     Click();
 }
 
 void TCustomRadioGroup::SetColumns(int Value) {
     Value = std::clamp(Value, 1, 16);
-    if (FColumns != Value) {
-        FColumns = Value;
+    if (UpdateField(FColumns, Value)) {
         Changed(TChange::Style);
     }
 }

@@ -16,6 +16,7 @@ class TCustomPanel : public TControl {
 public:
     explicit TCustomPanel(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomPanel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomPanel; }
 
     bool ShowCaption() const { return FShowCaption; }
     void SetShowCaption(bool Value);
@@ -31,9 +32,9 @@ public:
     bool ParentBackground() const { return FParentBackground; }
     void SetParentBackground(bool Value);
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     bool FShowCaption = true;
@@ -48,6 +49,7 @@ class TPanel : public TCustomPanel {
 public:
     using TCustomPanel::TCustomPanel;
     std::u16string ClassName() const override { return u"TPanel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckPanel; }
 };
 
 // A decoded picture (32-bit BGRA) or nothing. Loading goes through the backend's decoder.
@@ -80,6 +82,7 @@ class TImage : public TControl {
 public:
     explicit TImage(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TImage"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckImage; }
 
     TPicture& Picture() { return FPicture; }
     const TPicture& Picture() const { return FPicture; }
@@ -127,6 +130,7 @@ class TShape : public TControl {
 public:
     explicit TShape(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TShape"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckShape; }
 
     TBrush& Brush() { return FBrush; }
     const TBrush& Brush() const { return FBrush; }
@@ -147,6 +151,7 @@ class TSplitter : public TControl {
 public:
     explicit TSplitter(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TSplitter"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckSplitter; }
 
     int MinSize() const { return FMinSize; }
     void SetMinSize(int Value) { FMinSize = Value; }
@@ -163,6 +168,7 @@ class TCustomRadioGroup : public TCustomGroupBox {
 public:
     explicit TCustomRadioGroup(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomRadioGroup"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomRadioGroup; }
 
     TStrings& Items() { return FItems; }
     const TStrings& Items() const { return FItems; }
@@ -184,6 +190,7 @@ class TRadioGroup : public TCustomRadioGroup {
 public:
     using TCustomRadioGroup::TCustomRadioGroup;
     std::u16string ClassName() const override { return u"TRadioGroup"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckRadioGroup; }
 };
 
 } // namespace toolkit

@@ -14,6 +14,7 @@ class TFileListBox : public TCustomListBox {
 public:
     explicit TFileListBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TFileListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckFileListBox; }
 
     void SetFileSystem(platform::IFileSystem* Value) { FFileSystem = Value; }
     platform::IFileSystem* FileSystem() const { return FFileSystem; }
@@ -40,6 +41,7 @@ class TDirectoryListBox : public TCustomListBox {
 public:
     explicit TDirectoryListBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TDirectoryListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckDirectoryListBox; }
 
     const std::u16string& Directory() const { return FDirectory; }
     void SetDirectory(const std::u16string& Value);
@@ -56,6 +58,7 @@ class TFilterComboBox : public TCustomComboBox {
 public:
     explicit TFilterComboBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TFilterComboBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckFilterComboBox; }
 
     const std::u16string& Filter() const { return FFilter; }
     // Rebuilds the items and selects the first filter.

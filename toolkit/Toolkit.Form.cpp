@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.Form.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
@@ -42,7 +41,6 @@ void TForm::InitForm() {
 TForm::~TForm() {
     MarkDestroying();
     Application().Screen().RemoveForm(this);
-    Application().RemoveQueued(this);
 }
 
 void TForm::FinishConstruction() {
@@ -57,11 +55,7 @@ void TForm::FinishConstruction() {
 // --- window ---
 
 void TForm::SetWindowState(TWindowState Value) {
-    if (Value == FWindowState) {
-        return;
-    }
-    FWindowState = Value;
-    Changed(TChange::State);
+    SetField(FWindowState, Value, TChange::State);
 }
 
 // The window keeps its size; the client area takes the difference.
@@ -77,11 +71,7 @@ void TForm::SetBorderStyle(TFormBorderStyle Value) {
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {
-    if (Value == FBorderIcons) {
-        return;
-    }
-    FBorderIcons = Value;
-    Changed(TChange::Style);
+    SetField(FBorderIcons, Value, TChange::Style);
 }
 
 void TForm::SetPosition(TPosition Value) {
@@ -89,11 +79,7 @@ void TForm::SetPosition(TPosition Value) {
 }
 
 void TForm::SetFormStyle(TFormStyle Value) {
-    if (Value == FFormStyle) {
-        return;
-    }
-    FFormStyle = Value;
-    Changed(TChange::Style);
+    SetField(FFormStyle, Value, TChange::Style);
 }
 
 void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
@@ -115,19 +101,11 @@ void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
 }
 
 void TForm::SetAlphaBlend(bool Value) {
-    if (Value == FAlphaBlend) {
-        return;
-    }
-    FAlphaBlend = Value;
-    Changed(TChange::Style);
+    SetField(FAlphaBlend, Value, TChange::Style);
 }
 
 void TForm::SetAlphaBlendValue(std::uint8_t Value) {
-    if (Value == FAlphaBlendValue) {
-        return;
-    }
-    FAlphaBlendValue = Value;
-    Changed(TChange::Style);
+    SetField(FAlphaBlendValue, Value, TChange::Style);
 }
 
 void TForm::SetMinSize(TSize Value) {
@@ -227,21 +205,30 @@ void TForm::SetVisible(bool Value) {
     }
 }
 
-// A modal form only sets its result; its loop then asks the close questions.
+// A modal form only sets its result; its loop then asks the close questions. A handler that frees
+// the form has closed it (misuse, but nothing of the freed form is read afterwards).
 void TForm::Close() {
     if (FModal) {
         FModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery()) {
-        return;
-    }
-    TCloseAction action = TCloseAction::caHide;
-    DoClose(action);
-    if (action == TCloseAction::caNone) {
-        return;
-    }
     TApplication& app = Application();
+    const bool wasMainForm = app.MainForm() == this;
+    const TFreeWatch watch(*this);
+    const bool canClose = CloseQuery();
+    TCloseAction action = TCloseAction::caHide;
+    if (canClose && !watch.Freed()) {
+        DoClose(action);
+    }
+    if (watch.Freed()) {
+        if (wasMainForm) {
+            app.Terminate();
+        }
+        return;
+    }
+    if (!canClose || action == TCloseAction::caNone) {
+        return;
+    }
     if (app.MainForm() == this) {
         app.Terminate();
         if (action == TCloseAction::caFree) {
@@ -264,42 +251,64 @@ void TForm::Close() {
     }
 }
 
+// A form freed inside its own loop (misuse) ends the loop: with the result that was set when its
+// OnClose freed it, else cancelled; nothing of the freed form is read.
 int TForm::ShowModal() {
     if (Visible() || FModal) {
         throw EInvalidOperation(u"Cannot make a visible window modal");
     }
     TApplication& app = Application();
+    const TFreeWatch watch(*this);
     FModalResult = mrNone;
     FModal = true;
     try {
         Show();
-        for (;;) {
+        while (!watch.Freed()) {
             app.Backend().RunModal(app, *this);
+            if (watch.Freed()) {
+                break;
+            }
             if (app.Terminated()) {
                 if (FModalResult == mrNone) {
                     FModalResult = mrCancel;
                 }
-                break;
+                FModal = false;
+                Hide();
+                return FModalResult;
             }
-            if (FModalResult != mrNone && CloseModal()) {
-                break;
+            if (FModalResult == mrNone) {
+                continue;
+            }
+            const int result = FModalResult;
+            const bool closed = CloseModal();
+            if (watch.Freed()) {
+                return result;
+            }
+            if (closed) {
+                FModal = false;
+                Hide();
+                return FModalResult;
             }
         }
     } catch (...) {
-        FModal = false;
-        Hide();
+        if (!watch.Freed()) {
+            FModal = false;
+            Hide();
+        }
         throw;
     }
-    FModal = false;
-    Hide();
-    return FModalResult;
+    return mrCancel;
 }
 
 bool TForm::CloseModal() {
+    const TFreeWatch watch(*this);
     TCloseAction action = TCloseAction::caNone;
-    if (CloseQuery()) {
+    if (CloseQuery() && !watch.Freed()) {
         action = TCloseAction::caHide;
         DoClose(action);
+    }
+    if (watch.Freed()) {
+        return true;
     }
     switch (action) {
     case TCloseAction::caNone:
@@ -403,8 +412,8 @@ void TForm::KeyPress(char16_t& Key) {
     }
 }
 
-bool TForm::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || TControl::HasTextProperty(Name);
+std::span<const TTextProperty> TForm::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 // --- life ---

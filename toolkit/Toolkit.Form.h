@@ -32,6 +32,7 @@ public:
     ~TForm() override;
 
     std::u16string ClassName() const override { return u"TForm"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckForm; }
 
     // Runs the after-construction steps; see the life above.
     void FinishConstruction();
@@ -94,7 +95,8 @@ public:
     void SetVisible(bool Value) override;
     void Close();
     // Shows the form and runs a nested loop until ModalResult is set or the application ends;
-    // returns ModalResult and hides the form.
+    // returns ModalResult and hides the form. A form freed inside its own loop ends it with
+    // mrCancel (or with the result its OnClose freed it after).
     int ShowModal();
     bool Modal() const { return FModal; }
     int ModalResult() const { return FModalResult; }
@@ -143,9 +145,9 @@ public:
     TCloseQueryEvent OnCloseQuery;
     TKeyPressEvent OnKeyPress;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     void BeforeDestruction() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreatePeer() override;

@@ -9,6 +9,7 @@ class TFrame : public TControl {
 public:
     explicit TFrame(TComponent* AOwner) : TControl(AOwner) {}
     std::u16string ClassName() const override { return u"TFrame"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckFrame; }
 };
 
 } // namespace toolkit

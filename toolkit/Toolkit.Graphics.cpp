@@ -22,11 +22,9 @@ int MulDiv(int Value, int Numerator, int Denominator) {
 } // namespace
 
 void TFont::SetName(const std::u16string& Value) {
-    if (Value == FName) {
-        return;
+    if (UpdateField(FName, Value)) {
+        Changed();
     }
-    FName = Value;
-    Changed();
 }
 
 int TFont::Size() const {
@@ -46,27 +44,21 @@ void TFont::SetHeight(int Pixels) {
 }
 
 void TFont::SetColor(TColor Value) {
-    if (Value == FColor) {
-        return;
+    if (UpdateField(FColor, Value)) {
+        Changed();
     }
-    FColor = Value;
-    Changed();
 }
 
 void TFont::SetStyle(TFontStyles Value) {
-    if (Value == FStyle) {
-        return;
+    if (UpdateField(FStyle, Value)) {
+        Changed();
     }
-    FStyle = Value;
-    Changed();
 }
 
 void TFont::SetCharset(std::uint8_t Value) {
-    if (Value == FCharset) {
-        return;
+    if (UpdateField(FCharset, Value)) {
+        Changed();
     }
-    FCharset = Value;
-    Changed();
 }
 
 void TFont::Assign(const TFont& Source) {

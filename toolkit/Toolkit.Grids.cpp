@@ -68,8 +68,7 @@ void TCustomGrid::SetFixedRows(int Value) {
     if (Value < 0 || Value >= FRowCount) {
         throw EInvalidGridOperation(u"Fixed row count must be less than row count");
     }
-    if (Value != FFixedRows) {
-        FFixedRows = Value;
+    if (UpdateField(FFixedRows, Value)) {
         FRow = Value;
         FTopRow = Value;
         ClampSelection();
@@ -85,8 +84,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
 
 void TCustomGrid::SetDefaultRowHeight(int Value) {
     Value = std::max(Value, 1);
-    if (Value != FDefaultRowHeight) {
-        FDefaultRowHeight = Value;
+    if (UpdateField(FDefaultRowHeight, Value)) {
         InvalidateGrid();
     }
 }
@@ -109,8 +107,7 @@ void TCustomGrid::SetColWidths(int ACol, int Value) {
 
 void TCustomGrid::SetGridLineWidth(int Value) {
     Value = std::max(Value, 0);
-    if (Value != FGridLineWidth) {
-        FGridLineWidth = Value;
+    if (UpdateField(FGridLineWidth, Value)) {
         InvalidateGrid();
     }
 }
@@ -119,46 +116,36 @@ void TCustomGrid::SetGridLineWidth(int Value) {
 // look
 
 void TCustomGrid::SetOptions(TGridOptions Value) {
-    if (Value != FOptions) {
-        FOptions = Value;
+    if (UpdateField(FOptions, Value)) {
         Changed(TChange::Style);
         InvalidateGrid();
     }
 }
 
 void TCustomGrid::SetDefaultDrawing(bool Value) {
-    if (Value != FDefaultDrawing) {
-        FDefaultDrawing = Value;
+    if (UpdateField(FDefaultDrawing, Value)) {
         InvalidateGrid();
     }
 }
 
 void TCustomGrid::SetFixedColor(TColor Value) {
-    if (Value != FFixedColor) {
-        FFixedColor = Value;
+    if (UpdateField(FFixedColor, Value)) {
         InvalidateGrid();
     }
 }
 
 void TCustomGrid::SetGridLineColor(TColor Value) {
-    if (Value != FGridLineColor) {
-        FGridLineColor = Value;
+    if (UpdateField(FGridLineColor, Value)) {
         InvalidateGrid();
     }
 }
 
 void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
-    if (Value != FBorderStyle) {
-        FBorderStyle = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FBorderStyle, Value, TChange::Style);
 }
 
 void TCustomGrid::SetScrollBars(TScrollStyle Value) {
-    if (Value != FScrollBars) {
-        FScrollBars = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FScrollBars, Value, TChange::Style);
 }
 
 TRect TCustomGrid::ClientRect() const {
@@ -173,10 +160,9 @@ void TCustomGrid::SetRow(int Value) {
     if (Value < FFixedRows || Value >= FRowCount) {
         throw EInvalidGridOperation(u"Grid index out of range");
     }
-    if (Value == FRow) {
+    if (!UpdateField(FRow, Value)) {
         return;
     }
-    FRow = Value;
     // Scroll the new row into view.
     if (FRow < FTopRow) {
         FTopRow = FRow;
@@ -191,10 +177,9 @@ void TCustomGrid::SetCol(int Value) {
     if (Value < FFixedCols || Value >= FColCount) {
         throw EInvalidGridOperation(u"Grid index out of range");
     }
-    if (Value == FCol) {
+    if (!UpdateField(FCol, Value)) {
         return;
     }
-    FCol = Value;
     if (FCol < FLeftCol) {
         FLeftCol = FCol;
     } else if (const int visible = std::max(VisibleColCount(), 1); FCol >= FLeftCol + visible) {
@@ -206,8 +191,7 @@ void TCustomGrid::SetCol(int Value) {
 
 void TCustomGrid::SetTopRow(int Value) {
     Value = std::clamp(Value, FFixedRows, FRowCount - 1);
-    if (Value != FTopRow) {
-        FTopRow = Value;
+    if (UpdateField(FTopRow, Value)) {
         Changed(TChange::State);
         InvalidateGrid();
     }
@@ -215,8 +199,7 @@ void TCustomGrid::SetTopRow(int Value) {
 
 void TCustomGrid::SetLeftCol(int Value) {
     Value = std::clamp(Value, FFixedCols, FColCount - 1);
-    if (Value != FLeftCol) {
-        FLeftCol = Value;
+    if (UpdateField(FLeftCol, Value)) {
         Changed(TChange::State);
         InvalidateGrid();
     }

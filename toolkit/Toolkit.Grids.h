@@ -49,6 +49,7 @@ class TCustomGrid : public TControl {
 public:
     explicit TCustomGrid(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomGrid"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomGrid; }
 
     // --- size ---
     int ColCount() const { return FColCount; }
@@ -181,6 +182,7 @@ class TDrawGrid : public TCustomGrid {
 public:
     using TCustomGrid::TCustomGrid;
     std::u16string ClassName() const override { return u"TDrawGrid"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckDrawGrid; }
 
     TDrawCellEvent OnDrawCell;
 
@@ -194,6 +196,7 @@ class TStringGrid : public TDrawGrid {
 public:
     explicit TStringGrid(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TStringGrid"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckStringGrid; }
 
     // Raise EInvalidGridOperation for a cell out of range.
     const std::u16string& Cells(int ACol, int ARow) const;

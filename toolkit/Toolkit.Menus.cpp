@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.Menus.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 
@@ -26,24 +25,21 @@ TMenuItem::~TMenuItem() {
 }
 
 void TMenuItem::SetCaption(const std::u16string& Value) {
-    if (FCaption != Value) {
-        FCaption = Value;
+    if (UpdateField(FCaption, Value)) {
         Changed();
     }
 }
 
 void TMenuItem::SetHint(const std::u16string& Value) {
-    if (FHint != Value) {
-        FHint = Value;
+    if (UpdateField(FHint, Value)) {
         Changed();
     }
 }
 
 void TMenuItem::SetChecked(bool Value) {
-    if (FChecked == Value) {
+    if (!UpdateField(FChecked, Value)) {
         return;
     }
-    FChecked = Value;
     if (Value && FRadioItem) {
         TurnSiblingsOff();
     }
@@ -62,29 +58,25 @@ void TMenuItem::TurnSiblingsOff() {
 }
 
 void TMenuItem::SetEnabled(bool Value) {
-    if (FEnabled != Value) {
-        FEnabled = Value;
+    if (UpdateField(FEnabled, Value)) {
         Changed();
     }
 }
 
 void TMenuItem::SetVisible(bool Value) {
-    if (FVisible != Value) {
-        FVisible = Value;
+    if (UpdateField(FVisible, Value)) {
         Changed();
     }
 }
 
 void TMenuItem::SetDefault(bool Value) {
-    if (FDefault != Value) {
-        FDefault = Value;
+    if (UpdateField(FDefault, Value)) {
         Changed();
     }
 }
 
 void TMenuItem::SetRadioItem(bool Value) {
-    if (FRadioItem != Value) {
-        FRadioItem = Value;
+    if (UpdateField(FRadioItem, Value)) {
         if (FRadioItem && FChecked) {
             TurnSiblingsOff();
         }
@@ -93,8 +85,7 @@ void TMenuItem::SetRadioItem(bool Value) {
 }
 
 void TMenuItem::SetGroupIndex(int Value) {
-    if (FGroupIndex != Value) {
-        FGroupIndex = Value;
+    if (UpdateField(FGroupIndex, Value)) {
         if (FRadioItem && FChecked) {
             TurnSiblingsOff();
         }
@@ -103,8 +94,7 @@ void TMenuItem::SetGroupIndex(int Value) {
 }
 
 void TMenuItem::SetShortCut(TShortCut Value) {
-    if (FShortCut != Value) {
-        FShortCut = Value;
+    if (UpdateField(FShortCut, Value)) {
         Changed();
     }
 }
@@ -207,29 +197,12 @@ void TMenuItem::Changed() {
     }
 }
 
-bool TMenuItem::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Caption") || base::SameTextAscii(Name, u"Hint") ||
-           TComponent::HasTextProperty(Name);
-}
-
-std::u16string TMenuItem::GetTextProperty(std::u16string_view Name) const {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        return FCaption;
-    }
-    if (base::SameTextAscii(Name, u"Hint")) {
-        return FHint;
-    }
-    return TComponent::GetTextProperty(Name);
-}
-
-void TMenuItem::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (base::SameTextAscii(Name, u"Caption")) {
-        SetCaption(Value);
-    } else if (base::SameTextAscii(Name, u"Hint")) {
-        SetHint(Value);
-    } else {
-        TComponent::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TMenuItem::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        TextProperty<TMenuItem, &TMenuItem::Caption, &TMenuItem::SetCaption>(u"Caption"),
+        TextProperty<TMenuItem, &TMenuItem::Hint, &TMenuItem::SetHint>(u"Hint"),
+    };
+    return properties;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -22,6 +22,7 @@ public:
     ~TMenuItem() override;
 
     std::u16string ClassName() const override { return u"TMenuItem"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMenuItem; }
 
     const std::u16string& Caption() const { return FCaption; }
     void SetCaption(const std::u16string& Value);
@@ -77,12 +78,9 @@ public:
     virtual void Click();
     TNotifyEvent OnClick;
 
-    // "Caption" and "Hint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Tells the menu that something it shows changed.
     void Changed();
 
@@ -115,6 +113,7 @@ public:
     ~TMenu() override;
 
     std::u16string ClassName() const override { return u"TMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMenu; }
 
     TMenuItem* Items() const { return FItems; }
 
@@ -137,6 +136,7 @@ class TMainMenu : public TMenu {
 public:
     using TMenu::TMenu;
     std::u16string ClassName() const override { return u"TMainMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMainMenu; }
 };
 
 // A context menu: Popup runs OnPopup (which may change the items) and asks the backend to show
@@ -145,6 +145,7 @@ class TPopupMenu : public TMenu {
 public:
     using TMenu::TMenu;
     std::u16string ClassName() const override { return u"TPopupMenu"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckPopupMenu; }
 
     void Popup(int X, int Y);
     TComponent* PopupComponent() const { return FPopupComponent; }

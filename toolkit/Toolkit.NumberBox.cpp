@@ -51,8 +51,7 @@ void TNumberBox::SetMaxValue(double Value) {
 }
 
 void TNumberBox::SetMode(TNumberBoxMode Value) {
-    if (FMode != Value) {
-        FMode = Value;
+    if (UpdateField(FMode, Value)) {
         ShowValue();
     }
 }

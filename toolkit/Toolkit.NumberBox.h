@@ -12,6 +12,7 @@ class TNumberBox : public TCustomEdit {
 public:
     explicit TNumberBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TNumberBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckNumberBox; }
 
     double Value() const { return FValue; }
     void SetValue(double Value);

@@ -10,6 +10,7 @@ class TSpinEdit : public TCustomEdit {
 public:
     explicit TSpinEdit(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TSpinEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckSpinEdit; }
 
     int Value() const;
     void SetValue(int Value);

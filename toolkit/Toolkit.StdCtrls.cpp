@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.StdCtrls.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Form.h"
@@ -10,13 +9,6 @@
 namespace toolkit {
 
 namespace {
-
-bool IsCaption(std::u16string_view Name) {
-    return base::SameTextAscii(Name, u"Caption");
-}
-bool IsTextHint(std::u16string_view Name) {
-    return base::SameTextAscii(Name, u"TextHint");
-}
 
 // Splits at CR LF, LF or a lone CR; an empty text is one empty line.
 std::vector<std::u16string> SplitLines(std::u16string_view Text) {
@@ -40,37 +32,26 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TCustomLabel::SetWordWrap(bool Value) {
-    if (FWordWrap != Value) {
-        FWordWrap = Value;
+    if (UpdateField(FWordWrap, Value)) {
         Changed(TChange::Style);
         AdjustBounds();
     }
 }
 
 void TCustomLabel::SetAlignment(TAlignment Value) {
-    if (FAlignment != Value) {
-        FAlignment = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FAlignment, Value, TChange::Style);
 }
 
 void TCustomLabel::SetLayout(TTextLayout Value) {
-    if (FLayout != Value) {
-        FLayout = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FLayout, Value, TChange::Style);
 }
 
 void TCustomLabel::SetTransparent(bool Value) {
-    if (FTransparent != Value) {
-        FTransparent = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FTransparent, Value, TChange::Style);
 }
 
 void TCustomLabel::SetAutoSize(bool Value) {
-    if (FAutoSize != Value) {
-        FAutoSize = Value;
+    if (UpdateField(FAutoSize, Value)) {
         AdjustBounds();
     }
 }
@@ -161,20 +142,8 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
     }
 }
 
-bool TCustomLabel::HasTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TCustomLabel::GetTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) ? Caption() : TControl::GetTextProperty(Name);
-}
-
-void TCustomLabel::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsCaption(Name)) {
-        SetCaption(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TCustomLabel::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -202,20 +171,8 @@ void TButtonControl::ActionChanged(const TAction& Source) {
     SetVisible(Source.Visible());
 }
 
-bool TButtonControl::HasTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TButtonControl::GetTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) ? Caption() : TControl::GetTextProperty(Name);
-}
-
-void TButtonControl::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsCaption(Name)) {
-        SetCaption(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TButtonControl::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
@@ -223,10 +180,7 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TButton::SetDefault(bool Value) {
-    if (FDefault != Value) {
-        FDefault = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FDefault, Value, TChange::Style);
 }
 
 void TButton::Click() {
@@ -243,10 +197,9 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TCheckBox::SetState(TCheckBoxState Value) {
-    if (FState == Value) {
+    if (!UpdateField(FState, Value)) {
         return;
     }
-    FState = Value;
     Changed(TChange::State);
     if (!FClicksDisabled) {
         Click();
@@ -285,10 +238,9 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
 }
 
 void TRadioButton::SetChecked(bool Value) {
-    if (FChecked == Value) {
+    if (!UpdateField(FChecked, Value)) {
         return;
     }
-    FChecked = Value;
     // Only the checked button of a group is reached with the Tab key.
     SetTabStop(Value);
     Changed(TChange::State);
@@ -325,31 +277,19 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TCustomEdit::SetTextHint(const std::u16string& Value) {
-    if (FTextHint != Value) {
-        FTextHint = Value;
-        Changed(TChange::Hint);
-    }
+    SetField(FTextHint, Value, TChange::Hint);
 }
 
 void TCustomEdit::SetReadOnly(bool Value) {
-    if (FReadOnly != Value) {
-        FReadOnly = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FReadOnly, Value, TChange::Style);
 }
 
 void TCustomEdit::SetMaxLength(int Value) {
-    if (FMaxLength != Value) {
-        FMaxLength = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FMaxLength, Value, TChange::Style);
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
-    if (FBorderStyle != Value) {
-        FBorderStyle = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FBorderStyle, Value, TChange::Style);
 }
 
 void TCustomEdit::Changed(TChange What) {
@@ -365,20 +305,12 @@ void TCustomEdit::Change() {
     }
 }
 
-bool TCustomEdit::HasTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TCustomEdit::GetTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) ? FTextHint : TControl::GetTextProperty(Name);
-}
-
-void TCustomEdit::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsTextHint(Name)) {
-        SetTextHint(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TCustomEdit::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        ControlHintProperty,
+        TextProperty<TCustomEdit, &TCustomEdit::TextHint, &TCustomEdit::SetTextHint>(u"TextHint"),
+    };
+    return properties;
 }
 
 TBoundLabel::TBoundLabel(TComponent* AOwner) : TCustomLabel(AOwner) {
@@ -391,15 +323,13 @@ TCustomLabeledEdit::TCustomLabeledEdit(TComponent* AOwner) : TCustomEdit(AOwner)
 }
 
 void TCustomLabeledEdit::SetLabelPosition(TLabelPosition Value) {
-    if (FLabelPosition != Value) {
-        FLabelPosition = Value;
+    if (UpdateField(FLabelPosition, Value)) {
         PlaceLabel();
     }
 }
 
 void TCustomLabeledEdit::SetLabelSpacing(int Value) {
-    if (FLabelSpacing != Value) {
-        FLabelSpacing = Value;
+    if (UpdateField(FLabelSpacing, Value)) {
         PlaceLabel();
     }
 }
@@ -477,38 +407,23 @@ std::u16string TMemo::Text() const {
 }
 
 void TMemo::SetReadOnly(bool Value) {
-    if (FReadOnly != Value) {
-        FReadOnly = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FReadOnly, Value, TChange::Style);
 }
 
 void TMemo::SetScrollBars(TScrollStyle Value) {
-    if (FScrollBars != Value) {
-        FScrollBars = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FScrollBars, Value, TChange::Style);
 }
 
 void TMemo::SetWordWrap(bool Value) {
-    if (FWordWrap != Value) {
-        FWordWrap = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FWordWrap, Value, TChange::Style);
 }
 
 void TMemo::SetBorderStyle(TBorderStyle Value) {
-    if (FBorderStyle != Value) {
-        FBorderStyle = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FBorderStyle, Value, TChange::Style);
 }
 
 void TMemo::SetTextHint(const std::u16string& Value) {
-    if (FTextHint != Value) {
-        FTextHint = Value;
-        Changed(TChange::Hint);
-    }
+    SetField(FTextHint, Value, TChange::Hint);
 }
 
 void TMemo::LinesChanged() {
@@ -518,20 +433,12 @@ void TMemo::LinesChanged() {
     }
 }
 
-bool TMemo::HasTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TMemo::GetTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) ? FTextHint : TControl::GetTextProperty(Name);
-}
-
-void TMemo::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsTextHint(Name)) {
-        SetTextHint(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TMemo::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        ControlHintProperty,
+        TextProperty<TMemo, &TMemo::TextHint, &TMemo::SetTextHint>(u"TextHint"),
+    };
+    return properties;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -547,26 +454,19 @@ void TCustomComboBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FItems.Count()) {
         Value = -1;
     }
-    if (FItemIndex == Value) {
+    if (!UpdateField(FItemIndex, Value)) {
         return;
     }
-    FItemIndex = Value;
     Changed(TChange::State);
     SetCaption(Value >= 0 ? FItems[Value] : std::u16string());
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
-    if (FStyle != Value) {
-        FStyle = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FStyle, Value, TChange::Style);
 }
 
 void TCustomComboBox::SetTextHint(const std::u16string& Value) {
-    if (FTextHint != Value) {
-        FTextHint = Value;
-        Changed(TChange::Hint);
-    }
+    SetField(FTextHint, Value, TChange::Hint);
 }
 
 void TCustomComboBox::SelectByUser(int Index) {
@@ -590,20 +490,12 @@ void TCustomComboBox::ItemsChanged() {
     }
 }
 
-bool TCustomComboBox::HasTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TCustomComboBox::GetTextProperty(std::u16string_view Name) const {
-    return IsTextHint(Name) ? FTextHint : TControl::GetTextProperty(Name);
-}
-
-void TCustomComboBox::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsTextHint(Name)) {
-        SetTextHint(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TCustomComboBox::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        ControlHintProperty,
+        TextProperty<TCustomComboBox, &TCustomComboBox::TextHint, &TCustomComboBox::SetTextHint>(u"TextHint"),
+    };
+    return properties;
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TControl(AOwner) {
@@ -616,16 +508,14 @@ void TCustomListBox::SetItemIndex(int Value) {
     if (Value < -1 || Value >= FItems.Count()) {
         Value = -1;
     }
-    if (FItemIndex != Value) {
-        FItemIndex = Value;
+    if (UpdateField(FItemIndex, Value)) {
         Changed(TChange::State);
     }
 }
 
 void TCustomListBox::SetTopIndex(int Value) {
     Value = std::clamp(Value, 0, std::max(0, FItems.Count() - 1));
-    if (FTopIndex != Value) {
-        FTopIndex = Value;
+    if (UpdateField(FTopIndex, Value)) {
         Changed(TChange::State);
     }
 }
@@ -659,20 +549,8 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TControl(AOwner) {
     SetBounds(0, 0, 185, 105);
 }
 
-bool TCustomGroupBox::HasTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) || TControl::HasTextProperty(Name);
-}
-
-std::u16string TCustomGroupBox::GetTextProperty(std::u16string_view Name) const {
-    return IsCaption(Name) ? Caption() : TControl::GetTextProperty(Name);
-}
-
-void TCustomGroupBox::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (IsCaption(Name)) {
-        SetCaption(Value);
-    } else {
-        TControl::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TCustomGroupBox::TextProperties() const {
+    return CaptionedControlProperties;
 }
 
 TScrollBar::TScrollBar(TComponent* AOwner) : TControl(AOwner) {
@@ -680,10 +558,7 @@ TScrollBar::TScrollBar(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TScrollBar::SetKind(TScrollBarKind Value) {
-    if (FKind != Value) {
-        FKind = Value;
-        Changed(TChange::Style);
-    }
+    SetField(FKind, Value, TChange::Style);
 }
 
 void TScrollBar::SetParams(int APosition, int AMin, int AMax) {

@@ -22,6 +22,7 @@ class TCustomLabel : public TControl {
 public:
     explicit TCustomLabel(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomLabel; }
 
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value);
@@ -40,11 +41,9 @@ public:
     // The caption broken into the lines the label shows, measured in its font.
     std::vector<std::u16string> WrappedLines() const;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     void FontChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -65,6 +64,7 @@ class TLabel : public TCustomLabel {
 public:
     using TCustomLabel::TCustomLabel;
     std::u16string ClassName() const override { return u"TLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckLabel; }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -76,6 +76,7 @@ class TButtonControl : public TControl {
 public:
     explicit TButtonControl(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TButtonControl"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckButtonControl; }
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);
@@ -86,11 +87,9 @@ public:
 
     void Click() override;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Copies the action's state; descendants with a checked state add it.
     virtual void ActionChanged(const TAction& Source);
 
@@ -105,6 +104,7 @@ class TButton : public TButtonControl {
 public:
     explicit TButton(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TButton"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckButton; }
 
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int Value) { FModalResult = Value; }
@@ -127,6 +127,7 @@ class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCheckBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCheckBox; }
 
     TCheckBoxState State() const { return FState; }
     void SetState(TCheckBoxState Value);
@@ -152,6 +153,7 @@ class TRadioButton : public TButtonControl {
 public:
     explicit TRadioButton(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TRadioButton"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckRadioButton; }
 
     bool Checked() const { return FChecked; }
     void SetChecked(bool Value);
@@ -173,6 +175,7 @@ class TCustomEdit : public TControl {
 public:
     explicit TCustomEdit(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomEdit; }
 
     const std::u16string& Text() const { return Caption(); }
     void SetText(const std::u16string& Value) { SetCaption(Value); }
@@ -190,12 +193,9 @@ public:
 
     TNotifyEvent OnChange;
 
-    // "TextHint" (an edit's text is not a caption to translate).
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint" and "TextHint" (an edit's text is not a caption to translate).
+    std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     // Runs OnChange.
     virtual void Change();
@@ -212,6 +212,7 @@ class TEdit : public TCustomEdit {
 public:
     using TCustomEdit::TCustomEdit;
     std::u16string ClassName() const override { return u"TEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckEdit; }
 };
 
 enum class TLabelPosition : std::uint8_t { lpAbove, lpBelow, lpLeft, lpRight };
@@ -222,6 +223,7 @@ class TBoundLabel : public TCustomLabel {
 public:
     explicit TBoundLabel(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TBoundLabel"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckBoundLabel; }
 };
 
 // An edit with a label of its own (EditLabel) that follows it: same parent, same visibility, placed
@@ -230,6 +232,7 @@ class TCustomLabeledEdit : public TCustomEdit {
 public:
     explicit TCustomLabeledEdit(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomLabeledEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomLabeledEdit; }
 
     TBoundLabel* EditLabel() const { return FEditLabel; }
     TLabelPosition LabelPosition() const { return FLabelPosition; }
@@ -257,6 +260,7 @@ class TLabeledEdit : public TCustomLabeledEdit {
 public:
     using TCustomLabeledEdit::TCustomLabeledEdit;
     std::u16string ClassName() const override { return u"TLabeledEdit"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckLabeledEdit; }
 };
 
 // Several lines of text. Lines().OnChange belongs to the memo: every change of the lines
@@ -265,6 +269,7 @@ class TMemo : public TControl {
 public:
     explicit TMemo(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TMemo"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckMemo; }
 
     TStrings& Lines() { return FLines; }
     const TStrings& Lines() const { return FLines; }
@@ -287,10 +292,9 @@ public:
 
     TNotifyEvent OnChange;
 
-    // "TextHint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Hint" and "TextHint".
+    std::span<const TTextProperty> TextProperties() const override;
 
 private:
     void LinesChanged();
@@ -315,6 +319,7 @@ class TCustomComboBox : public TControl {
 public:
     explicit TCustomComboBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomComboBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomComboBox; }
 
     TStrings& Items() { return FItems; }
     const TStrings& Items() const { return FItems; }
@@ -335,11 +340,9 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint" and "TextHint".
+    std::span<const TTextProperty> TextProperties() const override;
     // Runs OnChange.
     virtual void Change();
 
@@ -357,6 +360,7 @@ class TComboBox : public TCustomComboBox {
 public:
     using TCustomComboBox::TCustomComboBox;
     std::u16string ClassName() const override { return u"TComboBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckComboBox; }
 };
 
 // A list of lines with at most one selected (ItemIndex, -1 for none).
@@ -364,6 +368,7 @@ class TCustomListBox : public TControl {
 public:
     explicit TCustomListBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomListBox; }
 
     TStrings& Items() { return FItems; }
     const TStrings& Items() const { return FItems; }
@@ -390,6 +395,7 @@ class TListBox : public TCustomListBox {
 public:
     using TCustomListBox::TCustomListBox;
     std::u16string ClassName() const override { return u"TListBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckListBox; }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -399,16 +405,18 @@ class TCustomGroupBox : public TControl {
 public:
     explicit TCustomGroupBox(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TCustomGroupBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckCustomGroupBox; }
 
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
+protected:
+    // "Caption" and "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
 };
 
 class TGroupBox : public TCustomGroupBox {
 public:
     using TCustomGroupBox::TCustomGroupBox;
     std::u16string ClassName() const override { return u"TGroupBox"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckGroupBox; }
 };
 
 // A scroll bar. Position stays within [Min, Max]: a range that no longer holds it moves it to the
@@ -417,6 +425,7 @@ class TScrollBar : public TControl {
 public:
     explicit TScrollBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TScrollBar"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckScrollBar; }
 
     TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind Value);

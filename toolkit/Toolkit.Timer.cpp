@@ -22,10 +22,9 @@ void TTimer::SetInterval(std::uint32_t Ms) {
 }
 
 void TTimer::SetEnabled(bool Value) {
-    if (Value == FEnabled) {
+    if (!UpdateField(FEnabled, Value)) {
         return;
     }
-    FEnabled = Value;
     UpdateTimer();
 }
 

@@ -15,6 +15,7 @@ public:
     ~TTimer() override;
 
     std::u16string ClassName() const override { return u"TTimer"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTimer; }
 
     std::uint32_t Interval() const { return FInterval; }
     void SetInterval(std::uint32_t Ms);

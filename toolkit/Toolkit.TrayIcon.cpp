@@ -1,6 +1,5 @@
 #include "toolkit/Toolkit.TrayIcon.h"
 
-#include "base/Base.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Classes.h"
@@ -21,17 +20,15 @@ void TTrayIcon::BeforeDestruction() {
 }
 
 void TTrayIcon::SetHint(const std::u16string& Value) {
-    if (FHint != Value) {
-        FHint = Value;
+    if (UpdateField(FHint, Value)) {
         Changed(TChange::Hint);
     }
 }
 
 void TTrayIcon::SetVisible(bool Value) {
-    if (FVisible == Value) {
+    if (!UpdateField(FVisible, Value)) {
         return;
     }
-    FVisible = Value;
     if (FVisible && FPeer == nullptr && !Destroying()) {
         FPeer = Application().Backend().CreateComponentPeer(*this);
     }
@@ -85,20 +82,11 @@ void TTrayIcon::Changed(TChange What) {
     }
 }
 
-bool TTrayIcon::HasTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Hint") || TComponent::HasTextProperty(Name);
-}
-
-std::u16string TTrayIcon::GetTextProperty(std::u16string_view Name) const {
-    return base::SameTextAscii(Name, u"Hint") ? FHint : TComponent::GetTextProperty(Name);
-}
-
-void TTrayIcon::SetTextProperty(std::u16string_view Name, const std::u16string& Value) {
-    if (base::SameTextAscii(Name, u"Hint")) {
-        SetHint(Value);
-    } else {
-        TComponent::SetTextProperty(Name, Value);
-    }
+std::span<const TTextProperty> TTrayIcon::TextProperties() const {
+    static constexpr TTextProperty properties[] = {
+        TextProperty<TTrayIcon, &TTrayIcon::Hint, &TTrayIcon::SetHint>(u"Hint"),
+    };
+    return properties;
 }
 
 } // namespace toolkit

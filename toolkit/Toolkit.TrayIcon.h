@@ -31,6 +31,7 @@ public:
     ~TTrayIcon() override;
 
     std::u16string ClassName() const override { return u"TTrayIcon"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckTrayIcon; }
 
     const std::u16string& Hint() const { return FHint; }
     void SetHint(const std::u16string& Value);
@@ -48,12 +49,9 @@ public:
 
     IPeer* Peer() const { return FPeer.get(); }
 
-    // "Hint".
-    bool HasTextProperty(std::u16string_view Name) const override;
-    std::u16string GetTextProperty(std::u16string_view Name) const override;
-    void SetTextProperty(std::u16string_view Name, const std::u16string& Value) override;
-
 protected:
+    // "Hint".
+    std::span<const TTextProperty> TextProperties() const override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
 

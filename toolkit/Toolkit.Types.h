@@ -9,6 +9,16 @@ namespace toolkit {
 
 class TComponent;
 
+// The one step of every property setter: stores Value in Field and answers whether it was
+// different, so that the setter reports a change only when there is one.
+template <class T> [[nodiscard]] bool UpdateField(T& Field, const T& Value) {
+    if (Field == Value) {
+        return false;
+    }
+    Field = Value;
+    return true;
+}
+
 struct TPoint {
     int X = 0;
     int Y = 0;

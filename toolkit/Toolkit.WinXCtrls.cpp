@@ -7,10 +7,9 @@ TToggleSwitch::TToggleSwitch(TComponent* AOwner) : TControl(AOwner) {
 }
 
 void TToggleSwitch::SetState(TToggleSwitchState Value) {
-    if (FState == Value) {
+    if (!UpdateField(FState, Value)) {
         return;
     }
-    FState = Value;
     Changed(TChange::State);
     Click();
 }
@@ -20,17 +19,11 @@ void TToggleSwitch::Toggle() {
 }
 
 void TToggleSwitch::SetStateCaptionOn(const std::u16string& Value) {
-    if (FCaptionOn != Value) {
-        FCaptionOn = Value;
-        Changed(TChange::Text);
-    }
+    SetField(FCaptionOn, Value, TChange::Text);
 }
 
 void TToggleSwitch::SetStateCaptionOff(const std::u16string& Value) {
-    if (FCaptionOff != Value) {
-        FCaptionOff = Value;
-        Changed(TChange::Text);
-    }
+    SetField(FCaptionOff, Value, TChange::Text);
 }
 
 } // namespace toolkit

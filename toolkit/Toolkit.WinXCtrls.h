@@ -12,6 +12,7 @@ class TToggleSwitch : public TControl {
 public:
     explicit TToggleSwitch(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TToggleSwitch"; }
+    TComponentKind ComponentKind() const override { return TComponentKind::ckToggleSwitch; }
 
     TToggleSwitchState State() const { return FState; }
     void SetState(TToggleSwitchState Value);

@@ -16,7 +16,6 @@
 #include "toolkit/Toolkit.StdCtrls.h"
 #include "toolkit/Toolkit.WinXCtrls.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -93,18 +92,12 @@ std::u16string GrandparentName(const TControl& Control) {
     return parent->Parent()->Name();
 }
 
-// One row of the component table: which classes it covers, how it writes and restores the value.
-// The rows are tried in order and the first that applies wins, so a derived class must come before
-// the class it derives from when the two store differently.
+// One row of the component table: how a class writes and restores its value. RowOf picks the row
+// by the component's kind.
 struct TCompRow {
-    bool (*Applies)(const TComponent& Comp);
     void (*WriteValue)(TIniFileApp& Ini, TComponent& Comp);
     void (*ReadValue)(TIniFileApp& Ini, TComponent& Comp);
 };
-
-template <class T> bool IsA(const TComponent& Comp) {
-    return Comp.Is<T>();
-}
 
 template <class T> T& As(TComponent& Comp) {
     return dynamic_cast<T&>(Comp);
@@ -148,219 +141,348 @@ bool UsableFolder(const TIniFileApp& Ini, const std::u16string& Folder) {
     return !Folder.empty() && FolderExistsStrict(Ini.Services().Files, Folder);
 }
 
-const std::array<TCompRow, 22> CompTable{{
-    {IsA<toolkit::TAction>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteBool(As<toolkit::TAction>(Comp).Checked());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TAction>(Comp).SetChecked(TSlot(Ini, Comp).ReadBool());
-     }},
-    {IsA<toolkit::TCheckBox>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(static_cast<int>(As<toolkit::TCheckBox>(Comp).State()));
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TCheckBox>(Comp).SetState(CheckBoxStateOf(TSlot(Ini, Comp).ReadInt()));
-     }},
-    {IsA<toolkit::TRadioButton>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteBool(As<toolkit::TRadioButton>(Comp).Checked());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         auto& button = As<toolkit::TRadioButton>(Comp);
-         // A tab stop on an unchecked button of a group is a design fault worth stopping for.
-         if (button.TabStop() && !button.Checked()) {
-             throw EOrvelException(u"TabStop should not be true for " + button.Name() + u" on " +
-                                   GrandparentName(button));
-         }
-         button.SetChecked(TSlot(Ini, Comp).ReadBool());
-     }},
-    {IsA<toolkit::TCustomComboBox>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TCustomComboBox>(Comp).ItemIndex());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TCustomComboBox>(Comp).SetItemIndex(TSlot(Ini, Comp).ReadInt());
-         // A restored filter must reach the file list it filters, as a user's choice would.
-         if (auto* filter = dynamic_cast<toolkit::TFilterComboBox*>(&Comp); filter && filter->FileList()) {
-             filter->FileList()->SetMask(filter->Mask());
-         }
-     }},
-    {IsA<toolkit::TNumberBox>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteFloat(As<toolkit::TNumberBox>(Comp).Value());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TNumberBox>(Comp).SetValue(TSlot(Ini, Comp).ReadFloat());
-     }},
-    {IsA<toolkit::TCustomLabeledEdit>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteText(As<toolkit::TCustomLabeledEdit>(Comp).Text());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TCustomLabeledEdit>(Comp).SetText(TSlot(Ini, Comp).ReadText());
-     }},
-    {IsA<toolkit::TEdit>,
-     [](TIniFileApp& Ini, TComponent& Comp) { TSlot(Ini, Comp).WriteText(As<toolkit::TEdit>(Comp).Text()); },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TEdit>(Comp).SetText(TSlot(Ini, Comp).ReadText());
-     }},
-    {IsA<toolkit::TSpinEdit>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TSpinEdit>(Comp).Value());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TSpinEdit>(Comp).SetValue(TSlot(Ini, Comp).ReadInt());
-     }},
-    {IsA<toolkit::TPageControl>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TPageControl>(Comp).ActivePageIndex());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TPageControl>(Comp).SetActivePageIndex(TSlot(Ini, Comp).ReadInt());
-     }},
-    {IsA<toolkit::THotKey>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::THotKey>(Comp).HotKey());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         const int stored = TSlot(Ini, Comp).ReadInt();
-         if (stored < 0 || stored > 0xFFFF) {
-             throw ERangeError(u"Range check error: hot key " + IntText(stored) + u" of " + Comp.Name() +
-                               u" is outside 0 to 65535");
-         }
-         As<toolkit::THotKey>(Comp).SetHotKey(static_cast<toolkit::TShortCut>(stored));
-     }},
-    {IsA<toolkit::TCustomRadioGroup>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TCustomRadioGroup>(Comp).ItemIndex());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TCustomRadioGroup>(Comp).SetItemIndex(TSlot(Ini, Comp).ReadInt());
-     }},
-    {IsA<toolkit::TTrackBar>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TTrackBar>(Comp).Position());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TTrackBar>(Comp).SetPosition(TSlot(Ini, Comp).ReadInt());
-     }},
-    {IsA<toolkit::TShape>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         Ini.WriteColor(Comp.Name(), As<toolkit::TShape>(Comp).Brush().Color());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TShape>(Comp).Brush().SetColor(Ini.ReadColor(Comp.Name(), toolkit::clBlack));
-     }},
-    {IsA<toolkit::TColorDialog>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         Ini.WriteColor(Comp.Name(), As<toolkit::TColorDialog>(Comp).Color());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TColorDialog>(Comp).SetColor(Ini.ReadColor(Comp.Name(), toolkit::clBlack));
-     }},
-    {IsA<toolkit::TSplitter>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         auto& splitter = As<toolkit::TSplitter>(Comp);
-         switch (SplitterEdge(splitter)) {
-         case TSplitterEdge::Left:
-             TSlot(Ini, Comp).WriteInt(splitter.Left());
-             break;
-         case TSplitterEdge::Top:
-             TSlot(Ini, Comp).WriteInt(splitter.Top());
-             break;
-         case TSplitterEdge::None:
-             break;
-         }
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         auto& splitter = As<toolkit::TSplitter>(Comp);
-         switch (SplitterEdge(splitter)) {
-         case TSplitterEdge::Left:
-             splitter.SetLeft(TSlot(Ini, Comp).ReadInt(splitter.Left()));
-             break;
-         case TSplitterEdge::Top:
-             splitter.SetTop(TSlot(Ini, Comp).ReadInt(splitter.Top()));
-             break;
-         case TSplitterEdge::None:
-             break;
-         }
-     }},
-    {IsA<toolkit::TFileListBox>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteText(As<toolkit::TFileListBox>(Comp).FileName());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TFileListBox>(Comp).ApplyFilePath(TSlot(Ini, Comp).ReadText());
-     }},
-    {IsA<toolkit::TScrollBar>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteInt(As<toolkit::TScrollBar>(Comp).Position());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TScrollBar>(Comp).SetPosition(TSlot(Ini, Comp).ReadInt());
-     }},
-    {IsA<toolkit::TMenuItem>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteBool(As<toolkit::TMenuItem>(Comp).Checked());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         As<toolkit::TMenuItem>(Comp).SetChecked(TSlot(Ini, Comp).ReadBool());
-     }},
-    {IsA<toolkit::TToggleSwitch>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteBool(As<toolkit::TToggleSwitch>(Comp).IsOn());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         using toolkit::TToggleSwitchState;
-         As<toolkit::TToggleSwitch>(Comp).SetState(TSlot(Ini, Comp).ReadBool() ? TToggleSwitchState::tssOn
-                                                                               : TToggleSwitchState::tssOff);
-     }},
-    {IsA<toolkit::TOpenDialog>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         // Kept to Latin-1 (characters above U+00FF become "_"); an empty name keeps what was
-         // stored before.
-         const std::u16string& fileName = As<toolkit::TOpenDialog>(Comp).FileName();
-         if (!fileName.empty()) {
-             TSlot(Ini, Comp).WriteText(ReplaceWideChars(fileName, u'_'));
-         }
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         const std::u16string documents = WithTrailingDelimiter(DocumentsFolder(Ini.Services().Shell));
-         const std::u16string folder = ExtractFolder(TSlot(Ini, Comp).ReadText(documents), true);
-         if (UsableFolder(Ini, folder)) {
-             As<toolkit::TOpenDialog>(Comp).SetInitialDir(folder);
-         }
-     }},
-    {IsA<toolkit::TFontDialog>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         Ini.Write(Comp.Name(), &As<toolkit::TFontDialog>(Comp).Font());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         Ini.Read(Comp.Name(), &As<toolkit::TFontDialog>(Comp).Font());
-     }},
-    {IsA<toolkit::TDirectoryListBox>,
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         TSlot(Ini, Comp).WriteText(As<toolkit::TDirectoryListBox>(Comp).Directory());
-     },
-     [](TIniFileApp& Ini, TComponent& Comp) {
-         const std::u16string folder = TSlot(Ini, Comp).ReadText();
-         if (UsableFolder(Ini, folder)) {
-             As<toolkit::TDirectoryListBox>(Comp).SetDirectory(folder);
-         }
-     }},
-}};
+const TCompRow ActionRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteBool(As<toolkit::TAction>(Comp).Checked());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TAction>(Comp).SetChecked(TSlot(Ini, Comp).ReadBool());
+    },
+};
 
-const TCompRow* RowOf(const TComponent& Comp) {
-    for (const TCompRow& row : CompTable) {
-        if (row.Applies(Comp)) {
-            return &row;
+const TCompRow CheckBoxRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(static_cast<int>(As<toolkit::TCheckBox>(Comp).State()));
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TCheckBox>(Comp).SetState(CheckBoxStateOf(TSlot(Ini, Comp).ReadInt()));
+    },
+};
+
+const TCompRow RadioButtonRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteBool(As<toolkit::TRadioButton>(Comp).Checked());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        auto& button = As<toolkit::TRadioButton>(Comp);
+        // A tab stop on an unchecked button of a group is a design fault worth stopping for.
+        if (button.TabStop() && !button.Checked()) {
+            throw EOrvelException(u"TabStop should not be true for " + button.Name() + u" on " +
+                                  GrandparentName(button));
         }
+        button.SetChecked(TSlot(Ini, Comp).ReadBool());
+    },
+};
+
+void WriteComboBox(TIniFileApp& Ini, TComponent& Comp) {
+    TSlot(Ini, Comp).WriteInt(As<toolkit::TCustomComboBox>(Comp).ItemIndex());
+}
+
+void ReadComboBox(TIniFileApp& Ini, TComponent& Comp) {
+    As<toolkit::TCustomComboBox>(Comp).SetItemIndex(TSlot(Ini, Comp).ReadInt());
+}
+
+const TCompRow ComboBoxRow{WriteComboBox, ReadComboBox};
+
+const TCompRow FilterComboBoxRow{
+    WriteComboBox,
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        ReadComboBox(Ini, Comp);
+        // A restored filter must reach the file list it filters, as a user's choice would.
+        auto& filter = As<toolkit::TFilterComboBox>(Comp);
+        if (filter.FileList() != nullptr) {
+            filter.FileList()->SetMask(filter.Mask());
+        }
+    },
+};
+
+const TCompRow NumberBoxRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteFloat(As<toolkit::TNumberBox>(Comp).Value());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TNumberBox>(Comp).SetValue(TSlot(Ini, Comp).ReadFloat());
+    },
+};
+
+const TCompRow LabeledEditRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteText(As<toolkit::TCustomLabeledEdit>(Comp).Text());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TCustomLabeledEdit>(Comp).SetText(TSlot(Ini, Comp).ReadText());
+    },
+};
+
+const TCompRow EditRow{
+    [](TIniFileApp& Ini, TComponent& Comp) { TSlot(Ini, Comp).WriteText(As<toolkit::TEdit>(Comp).Text()); },
+    [](TIniFileApp& Ini, TComponent& Comp) { As<toolkit::TEdit>(Comp).SetText(TSlot(Ini, Comp).ReadText()); },
+};
+
+const TCompRow SpinEditRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::TSpinEdit>(Comp).Value());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TSpinEdit>(Comp).SetValue(TSlot(Ini, Comp).ReadInt());
+    },
+};
+
+const TCompRow PageControlRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::TPageControl>(Comp).ActivePageIndex());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TPageControl>(Comp).SetActivePageIndex(TSlot(Ini, Comp).ReadInt());
+    },
+};
+
+const TCompRow HotKeyRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::THotKey>(Comp).HotKey());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        const int stored = TSlot(Ini, Comp).ReadInt();
+        if (stored < 0 || stored > 0xFFFF) {
+            throw ERangeError(u"Range check error: hot key " + IntText(stored) + u" of " + Comp.Name() +
+                              u" is outside 0 to 65535");
+        }
+        As<toolkit::THotKey>(Comp).SetHotKey(static_cast<toolkit::TShortCut>(stored));
+    },
+};
+
+const TCompRow RadioGroupRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::TCustomRadioGroup>(Comp).ItemIndex());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TCustomRadioGroup>(Comp).SetItemIndex(TSlot(Ini, Comp).ReadInt());
+    },
+};
+
+const TCompRow TrackBarRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::TTrackBar>(Comp).Position());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TTrackBar>(Comp).SetPosition(TSlot(Ini, Comp).ReadInt());
+    },
+};
+
+const TCompRow ShapeRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        Ini.WriteColor(Comp.Name(), As<toolkit::TShape>(Comp).Brush().Color());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TShape>(Comp).Brush().SetColor(Ini.ReadColor(Comp.Name(), toolkit::clBlack));
+    },
+};
+
+const TCompRow ColorDialogRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        Ini.WriteColor(Comp.Name(), As<toolkit::TColorDialog>(Comp).Color());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TColorDialog>(Comp).SetColor(Ini.ReadColor(Comp.Name(), toolkit::clBlack));
+    },
+};
+
+const TCompRow SplitterRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        auto& splitter = As<toolkit::TSplitter>(Comp);
+        switch (SplitterEdge(splitter)) {
+        case TSplitterEdge::Left:
+            TSlot(Ini, Comp).WriteInt(splitter.Left());
+            break;
+        case TSplitterEdge::Top:
+            TSlot(Ini, Comp).WriteInt(splitter.Top());
+            break;
+        case TSplitterEdge::None:
+            break;
+        }
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        auto& splitter = As<toolkit::TSplitter>(Comp);
+        switch (SplitterEdge(splitter)) {
+        case TSplitterEdge::Left:
+            splitter.SetLeft(TSlot(Ini, Comp).ReadInt(splitter.Left()));
+            break;
+        case TSplitterEdge::Top:
+            splitter.SetTop(TSlot(Ini, Comp).ReadInt(splitter.Top()));
+            break;
+        case TSplitterEdge::None:
+            break;
+        }
+    },
+};
+
+const TCompRow FileListBoxRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteText(As<toolkit::TFileListBox>(Comp).FileName());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TFileListBox>(Comp).ApplyFilePath(TSlot(Ini, Comp).ReadText());
+    },
+};
+
+const TCompRow ScrollBarRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteInt(As<toolkit::TScrollBar>(Comp).Position());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TScrollBar>(Comp).SetPosition(TSlot(Ini, Comp).ReadInt());
+    },
+};
+
+const TCompRow MenuItemRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteBool(As<toolkit::TMenuItem>(Comp).Checked());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        As<toolkit::TMenuItem>(Comp).SetChecked(TSlot(Ini, Comp).ReadBool());
+    },
+};
+
+const TCompRow ToggleSwitchRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteBool(As<toolkit::TToggleSwitch>(Comp).IsOn());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        using toolkit::TToggleSwitchState;
+        As<toolkit::TToggleSwitch>(Comp).SetState(TSlot(Ini, Comp).ReadBool() ? TToggleSwitchState::tssOn
+                                                                              : TToggleSwitchState::tssOff);
+    },
+};
+
+const TCompRow OpenDialogRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        // Kept to Latin-1 (characters above U+00FF become "_"); an empty name keeps what was
+        // stored before.
+        const std::u16string& fileName = As<toolkit::TOpenDialog>(Comp).FileName();
+        if (!fileName.empty()) {
+            TSlot(Ini, Comp).WriteText(ReplaceWideChars(fileName, u'_'));
+        }
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        const std::u16string documents = WithTrailingDelimiter(DocumentsFolder(Ini.Services().Shell));
+        const std::u16string folder = ExtractFolder(TSlot(Ini, Comp).ReadText(documents), true);
+        if (UsableFolder(Ini, folder)) {
+            As<toolkit::TOpenDialog>(Comp).SetInitialDir(folder);
+        }
+    },
+};
+
+const TCompRow FontDialogRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        Ini.Write(Comp.Name(), &As<toolkit::TFontDialog>(Comp).Font());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) { Ini.Read(Comp.Name(), &As<toolkit::TFontDialog>(Comp).Font()); },
+};
+
+const TCompRow DirectoryListBoxRow{
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        TSlot(Ini, Comp).WriteText(As<toolkit::TDirectoryListBox>(Comp).Directory());
+    },
+    [](TIniFileApp& Ini, TComponent& Comp) {
+        const std::u16string folder = TSlot(Ini, Comp).ReadText();
+        if (UsableFolder(Ini, folder)) {
+            As<toolkit::TDirectoryListBox>(Comp).SetDirectory(folder);
+        }
+    },
+};
+
+// Every kind is listed and there is no default: a new kind has to be placed here, in a row or
+// among those that store nothing. A class derived elsewhere has its base's kind, so a row covers
+// its class and every class derived from it.
+const TCompRow* RowOf(const TComponent& Comp) {
+    using toolkit::TComponentKind;
+    switch (Comp.ComponentKind()) {
+    case TComponentKind::ckAction:
+        return &ActionRow;
+    case TComponentKind::ckCheckBox:
+        return &CheckBoxRow;
+    case TComponentKind::ckRadioButton:
+        return &RadioButtonRow;
+    case TComponentKind::ckCustomComboBox:
+    case TComponentKind::ckComboBox:
+        return &ComboBoxRow;
+    case TComponentKind::ckFilterComboBox:
+        return &FilterComboBoxRow;
+    case TComponentKind::ckNumberBox:
+        return &NumberBoxRow;
+    case TComponentKind::ckCustomLabeledEdit:
+    case TComponentKind::ckLabeledEdit:
+        return &LabeledEditRow;
+    case TComponentKind::ckEdit:
+        return &EditRow;
+    case TComponentKind::ckSpinEdit:
+        return &SpinEditRow;
+    case TComponentKind::ckPageControl:
+        return &PageControlRow;
+    case TComponentKind::ckHotKey:
+        return &HotKeyRow;
+    case TComponentKind::ckCustomRadioGroup:
+    case TComponentKind::ckRadioGroup:
+        return &RadioGroupRow;
+    case TComponentKind::ckTrackBar:
+        return &TrackBarRow;
+    case TComponentKind::ckShape:
+        return &ShapeRow;
+    case TComponentKind::ckColorDialog:
+        return &ColorDialogRow;
+    case TComponentKind::ckSplitter:
+        return &SplitterRow;
+    case TComponentKind::ckFileListBox:
+        return &FileListBoxRow;
+    case TComponentKind::ckScrollBar:
+        return &ScrollBarRow;
+    case TComponentKind::ckMenuItem:
+        return &MenuItemRow;
+    case TComponentKind::ckToggleSwitch:
+        return &ToggleSwitchRow;
+    case TComponentKind::ckOpenDialog:
+    case TComponentKind::ckSaveDialog:
+        return &OpenDialogRow;
+    case TComponentKind::ckFontDialog:
+        return &FontDialogRow;
+    case TComponentKind::ckDirectoryListBox:
+        return &DirectoryListBoxRow;
+    // Nothing of these is stored (a form's own entry is written apart from the table); an
+    // edit that is none of the edit classes above is not in the table either.
+    case TComponentKind::ckComponent:
+    case TComponentKind::ckApplication:
+    case TComponentKind::ckTimer:
+    case TComponentKind::ckMenu:
+    case TComponentKind::ckMainMenu:
+    case TComponentKind::ckPopupMenu:
+    case TComponentKind::ckTrayIcon:
+    case TComponentKind::ckCommonDialog:
+    case TComponentKind::ckControl:
+    case TComponentKind::ckForm:
+    case TComponentKind::ckFrame:
+    case TComponentKind::ckCustomLabel:
+    case TComponentKind::ckLabel:
+    case TComponentKind::ckBoundLabel:
+    case TComponentKind::ckButtonControl:
+    case TComponentKind::ckButton:
+    case TComponentKind::ckCustomEdit:
+    case TComponentKind::ckMemo:
+    case TComponentKind::ckCustomListBox:
+    case TComponentKind::ckListBox:
+    case TComponentKind::ckCustomGroupBox:
+    case TComponentKind::ckGroupBox:
+    case TComponentKind::ckCustomPanel:
+    case TComponentKind::ckPanel:
+    case TComponentKind::ckImage:
+    case TComponentKind::ckListView:
+    case TComponentKind::ckTabSheet:
+    case TComponentKind::ckCustomGrid:
+    case TComponentKind::ckDrawGrid:
+    case TComponentKind::ckStringGrid:
+        return nullptr;
     }
     return nullptr;
 }
-
 } // namespace
 
 int MulDiv(int Number, int Numerator, int Denominator) {

@@ -1,4 +1,5 @@
 #include "base/Base.Unicode.h"
+#include "tests/toolkit/Toolkit.EveryKind.h"
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.Exceptions.h"
 #include "toolkit/Toolkit.Form.h"
@@ -6,6 +7,11 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace toolkit::testing {
 namespace {
@@ -81,6 +87,48 @@ TEST(ComponentOwnership, ANullOwnerIsRefused) {
     EXPECT_THROW(TComponent(static_cast<TComponent*>(nullptr)), EInvalidOperation);
 }
 
+TEST(ComponentOwnership, AnErrorWhileAnOwnedPtrFreesReachesTheApplication) {
+    TScene scene;
+    std::vector<std::string> errors;
+    scene.App.OnException = [&errors](const std::exception& Error) { errors.emplace_back(Error.what()); };
+    {
+        TOwnedPtr<TForm> form(NewForm<TForm>(scene.App));
+        form->OnDestroy = [](TComponent*) { throw EInvalidOperation(u"the destroy hook failed"); };
+    } // a destructor cannot pass the error on: it must not end the program either
+
+    EXPECT_THAT(errors, ElementsAre("the destroy hook failed"));
+    EXPECT_EQ(scene.App.Screen().FormCount(), 0) << "the form goes all the same";
+}
+
+TEST(ComponentQueue, CallsBoundToAComponentAreDroppedWhenItIsFreed) {
+    TScene scene;
+    auto* main = scene.App.CreateForm<TForm>();
+    auto* other = NewForm<TForm>(scene.App);
+    auto* freedDirectly = new TControl(main);
+    auto* timer = new TTimer(main);
+    auto* freedWithItsOwner = new TControl(other);
+    auto* kept = new TControl(main);
+    std::vector<std::u16string> ran;
+    const std::pair<TComponent*, const char16_t*> bound[] = {
+        {freedDirectly, u"FreedDirectly"},
+        {timer, u"Timer"},
+        {freedWithItsOwner, u"FreedWithItsOwner"},
+        {kept, u"Kept"},
+    };
+    for (const auto& [component, name] : bound) {
+        component->SetName(name);
+        // The call reads the component, as a deferred update of a control does.
+        scene.App.Queue([component, &ran] { ran.push_back(component->Name()); }, component);
+    }
+
+    freedDirectly->Free();
+    timer->Free();
+    other->Free();
+    scene.Backend.Step();
+
+    EXPECT_THAT(ran, ElementsAre(u"Kept"));
+}
+
 TEST(ComponentFreeNotification, ReferenceIsDroppedWhenTheTargetGoes) {
     TScene scene;
     auto* holder = new TReferrer(&scene.App);
@@ -154,6 +202,28 @@ TEST(ComponentClass, IsATestsFollowTheHierarchy) {
     EXPECT_EQ(form->ClassName(), u"TForm");
     EXPECT_EQ(control->ClassName(), u"TControl");
     EXPECT_EQ(timer->ClassName(), u"TTimer");
+}
+
+// A class that forgot to report its own kind would get its base's native counterpart and
+// persistence row without a word: every kind comes from the one class that names it.
+TEST(ComponentClass, EveryKindIsReportedByTheClassItNames) {
+    TScene scene;
+    auto* form = scene.App.CreateForm<TForm>();
+    std::set<std::u16string> classNames;
+    for (TComponentKind kind : AllComponentKinds()) {
+        TComponent* component = NewComponentOfKind(kind, *form);
+        SCOPED_TRACE(base::Utf16ToUtf8(component->ClassName()));
+        EXPECT_EQ(component->ComponentKind(), kind);
+        EXPECT_TRUE(classNames.insert(component->ClassName()).second) << "one class per kind";
+    }
+    EXPECT_EQ(classNames.size(), static_cast<std::size_t>(ComponentKindCount));
+
+    // A class derived outside the toolkit is its base's kind.
+    struct TOwnCheckBox : TCheckBox {
+        using TCheckBox::TCheckBox;
+        std::u16string ClassName() const override { return u"TOwnCheckBox"; }
+    };
+    EXPECT_EQ(TOwnedPtr<TOwnCheckBox>(new TOwnCheckBox(form))->ComponentKind(), TComponentKind::ckCheckBox);
 }
 
 TEST(ComponentTextProperties, PublishedNamesByClass) {

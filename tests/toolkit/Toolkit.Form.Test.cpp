@@ -330,6 +330,86 @@ TEST(FormModal, TerminationEndsTheModalLoopWithCancel) {
     EXPECT_EQ(form->ShowModal(), mrCancel);
 }
 
+// Misuse, but it must never read the freed form: a form freed by a handler of its own Close is
+// closed, and closing the main form ends the application.
+TEST(FormFreedByItsOwnHandler, CloseTouchesNothingOfTheFreedForm) {
+    struct TCase {
+        const char* Handler;
+        bool MainForm;
+    };
+    const TCase cases[] = {
+        {"OnCloseQuery", false},
+        {"OnClose", false},
+        {"OnCloseQuery", true},
+        {"OnClose", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Handler) + (c.MainForm ? " of the main form" : ""));
+        TScene scene;
+        auto* main = scene.App.CreateForm<TForm>();
+        auto* form = c.MainForm ? main : scene.App.CreateForm<TForm>();
+        form->Show();
+        if (std::string(c.Handler) == "OnCloseQuery") {
+            form->OnCloseQuery = [form](TComponent*, bool&) { form->Free(); };
+        } else {
+            form->OnClose = [form](TComponent*, TCloseAction&) { form->Free(); };
+        }
+
+        form->Close();
+
+        EXPECT_EQ(scene.App.Terminated(), c.MainForm);
+        EXPECT_EQ(scene.App.Screen().FormCount(), c.MainForm ? 0 : 1);
+        EXPECT_EQ(scene.Backend.Step(), 0u) << "nothing left to release";
+    }
+}
+
+TEST(FormFreedByItsOwnHandler, ShowModalEndsWithoutTouchingTheFreedForm) {
+    enum class TFreedBy { QueuedCall, Timer, OnCloseAfterAResult };
+    struct TCase {
+        TFreedBy By;
+        int Result;
+    };
+    // Freed inside the loop the result is unknown: cancelled. Freed by OnClose after the result
+    // was set, the result stands.
+    const TCase cases[] = {
+        {TFreedBy::QueuedCall, mrCancel},
+        {TFreedBy::Timer, mrCancel},
+        {TFreedBy::OnCloseAfterAResult, mrOk},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.By));
+        TScene scene;
+        auto* main = scene.App.CreateForm<TForm>();
+        auto* dialog = scene.App.CreateForm<TForm>();
+        auto* timer = new TTimer(main);
+        timer->SetInterval(100);
+        switch (c.By) {
+        case TFreedBy::QueuedCall:
+            timer->SetEnabled(false);
+            scene.App.Queue([dialog] { dialog->Free(); });
+            break;
+        case TFreedBy::Timer:
+            timer->OnTimer = [dialog, timer](TComponent*) {
+                timer->SetEnabled(false);
+                dialog->Free();
+            };
+            break;
+        case TFreedBy::OnCloseAfterAResult:
+            timer->OnTimer = [dialog, timer](TComponent*) {
+                timer->SetEnabled(false);
+                dialog->SetModalResult(mrOk);
+            };
+            dialog->OnClose = [dialog](TComponent*, TCloseAction&) { dialog->Free(); };
+            break;
+        }
+
+        EXPECT_EQ(dialog->ShowModal(), c.Result);
+
+        EXPECT_THAT(scene.App.Screen().Forms(), ElementsAre(main));
+        EXPECT_FALSE(scene.App.Terminated());
+    }
+}
+
 TEST(FormFont, FormsStartWithTheApplicationsDefaultFont) {
     TScene scene;
     scene.App.DefaultFont().SetName(u"Segoe UI");

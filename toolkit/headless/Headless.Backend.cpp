@@ -168,8 +168,10 @@ void THeadlessBackend::RunLoop(TApplication& App) {
     Loop(App, [&App] { return App.Terminated(); });
 }
 
+// A handler may free the form inside its own loop; then the loop ends without reading it.
 void THeadlessBackend::RunModal(TApplication& App, TForm& Form) {
-    Loop(App, [&App, &Form] { return App.Terminated() || Form.ModalResult() != mrNone; });
+    const TFreeWatch watch(Form);
+    Loop(App, [&] { return App.Terminated() || watch.Freed() || Form.ModalResult() != mrNone; });
 }
 
 void THeadlessBackend::ProcessMessages(TApplication& App) {

@@ -108,7 +108,7 @@ public:
     // Raises EInvalidOperation when nothing is pending and no timer is armed, instead of waiting
     // forever. Exceptions of handlers go to the application's HandleException.
     void RunLoop(TApplication& App) override;
-    // As RunLoop, until the form has a modal result or the application is terminated.
+    // As RunLoop, until the form has a modal result or is freed, or the application is terminated.
     void RunModal(TApplication& App, TForm& Form) override;
     void ProcessMessages(TApplication& App) override;
     void WakeUp() override {}

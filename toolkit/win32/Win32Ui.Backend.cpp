@@ -75,8 +75,6 @@ TWin32Backend::~TWin32Backend() {
 // --- peers ---
 
 std::unique_ptr<IPeer> TWin32Backend::CreatePeer(TControl& Control) {
-    if (auto* form = dynamic_cast<TForm*>(&Control))
-        return std::make_unique<TFormPeer>(*this, *form);
     return CreateControlPeer(*this, Control);
 }
 
@@ -151,7 +149,9 @@ void TWin32Backend::RunModal(TApplication& App, TForm& Form) {
                     ::EnableWindow(*it, TRUE);
         }
     } reEnable{disabled.Windows};
-    while (Form.ModalResult() == mrNone && !App.Terminated())
+    // A handler may free the form inside its own loop; then the loop ends without reading it.
+    const TFreeWatch watch(Form);
+    while (!watch.Freed() && Form.ModalResult() == mrNone && !App.Terminated())
         PumpOne(App, true);
 }
 

@@ -8,8 +8,9 @@ namespace toolkit::win32 {
 
 class TWin32Backend;
 
-// A control that is not a form. Classes without a native counterpart of their own get a plain
-// painted window, so that their children still have a parent window.
+// A control's peer, chosen by its kind: a form its top-level window, the other controls theirs.
+// Classes without a native counterpart of their own get a plain painted window, so that their
+// children still have a parent window.
 std::unique_ptr<IPeer> CreateControlPeer(TWin32Backend& Backend, TControl& Control);
 // Tray icons and menus; null for components without a native side.
 std::unique_ptr<IPeer> CreateNonControlPeer(TWin32Backend& Backend, TComponent& Component);

@@ -3,6 +3,7 @@
 
 #include "base/Base.Unicode.h"
 #include "tests/framework/ui/OrvelVcl.IniFile.TestScene.h"
+#include "tests/toolkit/Toolkit.EveryKind.h"
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.ColorNames.h"
 #include "toolkit/Toolkit.ComCtrls.h"
@@ -15,7 +16,9 @@
 #include "toolkit/Toolkit.StdCtrls.h"
 #include "toolkit/Toolkit.WinXCtrls.h"
 
+#include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <type_traits>
 
@@ -136,6 +139,224 @@ TEST_F(IniControlsTest, EveryRowStoresItsValueAndRestoresIt) {
     EXPECT_TRUE(menuItem->Checked());
     EXPECT_TRUE(toggle->IsOn());
     EXPECT_EQ(directories->Directory(), u"C:\\Data\\Logs");
+}
+
+// What a component of one kind stores: nothing (no Give), or the text Give's value is written as
+// under its name plus KeySuffix. Fit prepares a component of the kind before its value is given
+// or read back (items to choose from, a range, a file system).
+struct TKindStorage {
+    toolkit::TComponentKind Kind;
+    void (*Give)(toolkit::TComponent& Comp) = nullptr;
+    const char16_t* Stored = nullptr;
+    void (*Fit)(toolkit::TComponent& Comp, platform::IFileSystem& Files) = nullptr;
+    const char16_t* KeySuffix = u"";
+};
+
+template <class T> T& As(toolkit::TComponent& Comp) {
+    return dynamic_cast<T&>(Comp);
+}
+
+void ThreeItems(toolkit::TComponent& Comp, platform::IFileSystem&) {
+    if (auto* combo = dynamic_cast<toolkit::TCustomComboBox*>(&Comp)) {
+        combo->Items().Assign({u"a", u"b", u"c"});
+    } else {
+        As<toolkit::TCustomRadioGroup>(Comp).Items().Assign({u"a", u"b", u"c"});
+    }
+}
+
+void SecondItem(toolkit::TComponent& Comp) {
+    if (auto* combo = dynamic_cast<toolkit::TCustomComboBox*>(&Comp)) {
+        combo->SetItemIndex(1);
+    } else {
+        As<toolkit::TCustomRadioGroup>(Comp).SetItemIndex(1);
+    }
+}
+
+void Checked(toolkit::TComponent& Comp) {
+    if (auto* action = dynamic_cast<toolkit::TAction*>(&Comp)) {
+        action->SetChecked(true);
+    } else if (auto* item = dynamic_cast<toolkit::TMenuItem*>(&Comp)) {
+        item->SetChecked(true);
+    } else {
+        As<toolkit::TRadioButton>(Comp).SetChecked(true);
+    }
+}
+
+void EditText(toolkit::TComponent& Comp) {
+    As<toolkit::TCustomEdit>(Comp).SetText(u"Effort ünïcode");
+}
+
+void ExportName(toolkit::TComponent& Comp) {
+    As<toolkit::TOpenDialog>(Comp).SetFileName(u"C:\\Exports\\run.log");
+}
+
+using enum toolkit::TComponentKind;
+
+// One row per kind, in the order of the enumeration. A kind derived from another is stored as
+// itself: a number box is an edit but keeps its value, a file list box is a list box (which
+// keeps nothing) but keeps its file, a save dialog keeps what an open dialog does.
+const TKindStorage KindStorage[] = {
+    {ckComponent},
+    {ckApplication},
+    {ckTimer},
+    {ckAction, Checked, u"1"},
+    {ckMenuItem, Checked, u"1"},
+    {ckMenu},
+    {ckMainMenu},
+    {ckPopupMenu},
+    {ckTrayIcon},
+    {ckCommonDialog},
+    {ckOpenDialog, ExportName, u"C:\\Exports\\run.log"},
+    {ckSaveDialog, ExportName, u"C:\\Exports\\run.log"},
+    {ckFontDialog,
+     [](toolkit::TComponent& Comp) { As<toolkit::TFontDialog>(Comp).Font().SetName(u"Consolas"); },
+     u"Consolas", nullptr, u"Name"},
+    {ckColorDialog, [](toolkit::TComponent& Comp) { As<toolkit::TColorDialog>(Comp).SetColor(0x123456); },
+     u"$00123456"},
+    {ckControl},
+    {ckForm},
+    {ckFrame},
+    {ckCustomLabel},
+    {ckLabel},
+    {ckBoundLabel},
+    {ckButtonControl},
+    {ckButton},
+    {ckCheckBox,
+     [](toolkit::TComponent& Comp) {
+         As<toolkit::TCheckBox>(Comp).SetState(toolkit::TCheckBoxState::cbGrayed);
+     },
+     u"2"},
+    {ckRadioButton, Checked, u"1"},
+    {ckCustomEdit},
+    {ckEdit, EditText, u"Effort ünïcode"},
+    {ckCustomLabeledEdit, EditText, u"Effort ünïcode"},
+    {ckLabeledEdit, EditText, u"Effort ünïcode"},
+    {ckSpinEdit, [](toolkit::TComponent& Comp) { As<toolkit::TSpinEdit>(Comp).SetValue(42); }, u"42"},
+    {ckNumberBox,
+     [](toolkit::TComponent& Comp) {
+         As<toolkit::TNumberBox>(Comp).SetMode(toolkit::TNumberBoxMode::nbmFloat);
+         As<toolkit::TNumberBox>(Comp).SetValue(2.5);
+     },
+     u"2.5",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         As<toolkit::TNumberBox>(Comp).SetMode(toolkit::TNumberBoxMode::nbmFloat);
+     }},
+    {ckMemo},
+    {ckCustomComboBox, SecondItem, u"1", ThreeItems},
+    {ckComboBox, SecondItem, u"1", ThreeItems},
+    {ckFilterComboBox, SecondItem, u"1",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         As<toolkit::TFilterComboBox>(Comp).SetFilter(u"Logs|*.logbin|Text|*.txt");
+     }},
+    {ckCustomListBox},
+    {ckListBox},
+    {ckFileListBox,
+     [](toolkit::TComponent& Comp) {
+         ASSERT_TRUE(As<toolkit::TFileListBox>(Comp).ApplyFilePath(u"C:\\Logs\\a.logbin"));
+     },
+     u"C:\\Logs\\a.logbin",
+     [](toolkit::TComponent& Comp, platform::IFileSystem& Files) {
+         As<toolkit::TFileListBox>(Comp).SetFileSystem(&Files);
+     }},
+    {ckDirectoryListBox,
+     [](toolkit::TComponent& Comp) { As<toolkit::TDirectoryListBox>(Comp).SetDirectory(u"C:\\Data\\Logs"); },
+     u"C:\\Data\\Logs"},
+    {ckCustomGroupBox},
+    {ckGroupBox},
+    {ckCustomRadioGroup, SecondItem, u"1", ThreeItems},
+    {ckRadioGroup, SecondItem, u"1", ThreeItems},
+    {ckScrollBar, [](toolkit::TComponent& Comp) { As<toolkit::TScrollBar>(Comp).SetPosition(63); }, u"63",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         As<toolkit::TScrollBar>(Comp).SetParams(0, 0, 100);
+     }},
+    {ckCustomPanel},
+    {ckPanel},
+    {ckImage},
+    {ckShape, [](toolkit::TComponent& Comp) { As<toolkit::TShape>(Comp).Brush().SetColor(toolkit::clRed); },
+     u"clRed"},
+    // A splitter along the top edge keeps its top.
+    {ckSplitter, [](toolkit::TComponent&) {}, u"0",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         As<toolkit::TSplitter>(Comp).SetAlign(toolkit::TAlign::alTop);
+     }},
+    {ckListView},
+    {ckTrackBar, [](toolkit::TComponent& Comp) { As<toolkit::TTrackBar>(Comp).SetPosition(7); }, u"7",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         As<toolkit::TTrackBar>(Comp).SetParams(0, 0, 10);
+     }},
+    {ckTabSheet},
+    {ckPageControl, [](toolkit::TComponent& Comp) { As<toolkit::TPageControl>(Comp).SetActivePageIndex(1); },
+     u"1",
+     [](toolkit::TComponent& Comp, platform::IFileSystem&) {
+         for (int i = 0; i < 3; ++i) {
+             (new toolkit::TTabSheet(&Comp))->SetPageControl(&As<toolkit::TPageControl>(Comp));
+         }
+     }},
+    {ckHotKey, [](toolkit::TComponent& Comp) { As<toolkit::THotKey>(Comp).SetHotKey(0x4031); }, u"16433"},
+    {ckCustomGrid},
+    {ckDrawGrid},
+    {ckStringGrid},
+    {ckToggleSwitch,
+     [](toolkit::TComponent& Comp) {
+         As<toolkit::TToggleSwitch>(Comp).SetState(toolkit::TToggleSwitchState::tssOn);
+     },
+     u"1"},
+};
+
+// Each kind is written as its own row says and a fresh component of the kind reads the value
+// back (written again, it stores the same text).
+TEST_F(IniControlsTest, EveryKindIsStoredAsItsOwnKindNotAsItsBase) {
+    const auto kinds = toolkit::testing::AllComponentKinds();
+    ASSERT_EQ(std::size(KindStorage), kinds.size()) << "one row per kind";
+    Sim.Files.AddFile(u"C:\\Logs\\a.logbin", "x");
+    Sim.Files.AddFolder(u"C:\\Data\\Logs");
+    Sim.Files.AddFolder(u"C:\\Exports");
+    TIniFileApp ini(u"frmAll", u"");
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const TKindStorage& row = KindStorage[i];
+        ASSERT_EQ(row.Kind, kinds[i]) << "the rows follow the enumeration";
+        auto make = [&] {
+            toolkit::TComponent* comp = toolkit::testing::NewComponentOfKind(row.Kind, *Form);
+            if (row.Fit != nullptr) {
+                row.Fit(*comp, Sim.Files);
+            }
+            return comp;
+        };
+        toolkit::TComponent* comp = make();
+        SCOPED_TRACE(base::Utf16ToUtf8(comp->ClassName()));
+        EXPECT_EQ(ini.IsSupported(comp), row.Give != nullptr);
+        if (row.Give == nullptr) {
+            continue;
+        }
+        const std::u16string name = u"c" + base::AsciiToUtf16(std::to_string(i));
+        const std::u16string key = name + row.KeySuffix;
+        comp->SetName(name);
+        row.Give(*comp);
+        EXPECT_TRUE(ini.WriteComp(comp));
+        EXPECT_EQ(Stored(u"frmAll", key), row.Stored);
+        comp->Free();
+
+        toolkit::TComponent* fresh = make();
+        fresh->SetName(name);
+        EXPECT_TRUE(ini.ReadComp(fresh));
+        EXPECT_TRUE(ini.WriteComp(fresh));
+        EXPECT_EQ(Stored(u"frmAll", key), row.Stored) << "read back";
+    }
+}
+
+// A class derived outside the toolkit is stored as the toolkit class it is built on.
+TEST_F(IniControlsTest, AClassDerivedElsewhereIsStoredAsItsToolkitBase) {
+    struct TPercentBox : toolkit::TNumberBox {
+        using TNumberBox::TNumberBox;
+        std::u16string ClassName() const override { return u"TPercentBox"; }
+    };
+    auto* percent = Named<TPercentBox>(Form, u"nbPercent");
+    percent->SetValue(40);
+    Save(Form, asFull);
+    EXPECT_EQ(Stored(u"frmAll", u"nbPercent"), u"40");
+    percent->SetValue(0);
+    Load(Form, asFull);
+    EXPECT_EQ(percent->Value(), 40);
 }
 
 TEST_F(IniControlsTest, NothingStoredLeavesAControlAsItIs) {

@@ -165,6 +165,17 @@ TEST(Win32Loop, ShowModalDisablesTheOtherWindowsUntilItsResultIsSet) {
     EXPECT_FALSE(::IsWindowVisible(WindowOf(*dialog)));
 }
 
+TEST(Win32Loop, AModalFormFreedInsideItsOwnLoopEndsItCancelled) {
+    TScene scene;
+    TOwnedPtr<TForm> main{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+    TForm* dialog = NewForm<TForm>(static_cast<TComponent*>(&scene.App));
+    main->Show();
+    scene.App.Queue([dialog] { dialog->Free(); });
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_TRUE(::IsWindowEnabled(WindowOf(*main))) << "the other windows come back";
+    EXPECT_EQ(scene.App.Screen().FormCount(), 1);
+}
+
 TEST(Win32Loop, AMainMenuCommandClicksItsItem) {
     TScene scene;
     TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
