@@ -35,13 +35,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-bool IsHighSurrogate(char16_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
 } // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {

@@ -10,6 +10,14 @@ namespace base {
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view bytes);
 
+// The two halves of a surrogate pair, so that cutting and editing never split one.
+constexpr bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 // Plain ASCII text to UTF-16, for literals and numbers.
 std::u16string AsciiToUtf16(std::string_view text);
 

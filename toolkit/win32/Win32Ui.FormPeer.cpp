@@ -1,11 +1,13 @@
 #include "toolkit/win32/Win32Ui.FormPeer.h"
 
+#include "platform/win32/Win32.Errors.h"
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.WindowClasses.h"
 
-#include <system_error>
-
 namespace toolkit::win32 {
+
+using platform::win32::ThrowLastError;
 
 TFormWindowStyle FormWindowStyle(const TForm& Form) {
     TFormWindowStyle result;
@@ -63,24 +65,24 @@ void TFormPeer::Create() {
     params.Caption = Form().Caption();
     params.Bounds = Form().BoundsRect();
     Form().CreateParams(params);
-    const std::wstring className = params.WinClassName.empty() ? std::wstring(FormClassName)
-                                                               : WideText(params.WinClassName.substr(0, 255));
+    const std::wstring className =
+        params.WinClassName.empty()
+            ? std::wstring(FormClassName)
+            : platform::win32::ToWideString(std::u16string_view(params.WinClassName).substr(0, 255));
     if (!Backend().Classes().Ensure(className))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "RegisterClassExW for a form");
+        ThrowLastError(u"RegisterClassExW for a form");
     const TFormWindowStyle style = FormWindowStyle(Form());
     HWND owner = nullptr;
     if (TForm* popupParent = Form().PopupParent())
         owner = reinterpret_cast<HWND>(popupParent->Handle());
     FMenu = Backend().BuildMenuBar(Form());
     TSyncScope syncing(FSyncing);
-    HWND window = ::CreateWindowExW(style.ExStyle, className.c_str(), WideText(params.Caption).c_str(),
+    HWND window = ::CreateWindowExW(style.ExStyle, className.c_str(), platform::win32::AsWide(params.Caption),
                                     style.Style, params.Bounds.Left, params.Bounds.Top, params.Bounds.Width(),
                                     params.Bounds.Height(), owner, FMenu.Get(), ::GetModuleHandleW(nullptr),
                                     static_cast<IWindowHandler*>(this));
     if (window == nullptr)
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "CreateWindowExW for a form");
+        ThrowLastError(u"CreateWindowExW for a form");
     AdoptWindow(window);
     ApplyAlpha();
     if (Form().Visible())
