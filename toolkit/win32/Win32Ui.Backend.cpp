@@ -23,6 +23,13 @@ namespace {
 using platform::win32::AsWide;
 using platform::win32::ThrowLastError;
 
+// The message-box values the OS-free headers copied; a wrong one fails the build.
+static_assert(mrOk == IDOK && mrCancel == IDCANCEL);
+static_assert(mbOk == MB_OK);
+static_assert(mbIconError == MB_ICONERROR);
+static_assert(mbIconWarning == MB_ICONWARNING);
+static_assert(mbIconInformation == MB_ICONINFORMATION);
+
 HWND WindowOf(TControl* Control) {
     return Control != nullptr && Control->HandleAllocated()
                ? reinterpret_cast<HWND>(Control->Peer()->Handle())

@@ -4,6 +4,8 @@
 
 namespace toolkit::win32 {
 
+static_assert(DefaultCharset == DEFAULT_CHARSET);
+
 HFONT TFontCache::Get(const TFont& Font, int Ppi) {
     const int sourcePpi = Font.PixelsPerInch() > 0 ? Font.PixelsPerInch() : 96;
     const int height = ::MulDiv(Font.Height(), Ppi > 0 ? Ppi : 96, sourcePpi);

@@ -9,6 +9,20 @@ namespace toolkit::win32 {
 
 using platform::win32::ThrowLastError;
 
+namespace {
+
+// The message and command numbers the OS-free headers copied; a wrong one fails the build.
+static_assert(msgEndSession == WM_ENDSESSION);
+static_assert(msgSysCommand == WM_SYSCOMMAND);
+static_assert(msgHotKey == WM_HOTKEY);
+static_assert(msgUser == WM_USER);
+static_assert(msgApp == WM_APP);
+static_assert(scMinimize == SC_MINIMIZE);
+static_assert(scMaximize == SC_MAXIMIZE);
+static_assert(scClose == SC_CLOSE);
+static_assert(scRestore == SC_RESTORE);
+} // namespace
+
 TFormWindowStyle FormWindowStyle(const TForm& Form) {
     TFormWindowStyle result;
     bool canMinMax = false;
