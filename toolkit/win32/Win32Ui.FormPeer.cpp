@@ -21,6 +21,20 @@ static_assert(scMinimize == SC_MINIMIZE);
 static_assert(scMaximize == SC_MAXIMIZE);
 static_assert(scClose == SC_CLOSE);
 static_assert(scRestore == SC_RESTORE);
+
+// A placement's rectangles are in workspace coordinates (the origin at the top left of the work
+// area, so a taskbar on the left or at the top shifts them), except for tool windows; this is the
+// shift from workspace to screen coordinates for a rectangle of this window.
+POINT WorkspaceShift(HWND Window, const RECT& Rect) {
+    if ((::GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0)
+        return POINT{0, 0};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&Rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return POINT{0, 0};
+    return POINT{monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+}
+
 } // namespace
 
 TFormWindowStyle FormWindowStyle(const TForm& Form) {
@@ -119,8 +133,11 @@ void TFormPeer::Sync(TChange What) {
             WINDOWPLACEMENT placement{};
             placement.length = sizeof placement;
             ::GetWindowPlacement(window, &placement);
-            placement.rcNormalPosition = RECT{Form().Left(), Form().Top(), Form().Left() + Form().Width(),
-                                              Form().Top() + Form().Height()};
+            RECT normal{Form().Left(), Form().Top(), Form().Left() + Form().Width(),
+                        Form().Top() + Form().Height()};
+            const POINT shift = WorkspaceShift(window, normal);
+            ::OffsetRect(&normal, -shift.x, -shift.y);
+            placement.rcNormalPosition = normal;
             ::SetWindowPlacement(window, &placement);
         } else {
             ::SetWindowPos(window, nullptr, Form().Left(), Form().Top(), Form().Width(), Form().Height(),
@@ -227,16 +244,13 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
         Form().Close();
         return 0;
     case WM_MOVE:
-        if (!FSyncing && !::IsIconic(Window))
+        if (!FSyncing)
             ReportBounds();
         return 0;
     case WM_SIZE:
         if (!FSyncing) {
             ReportWindowState(WParam);
-            if (WParam == SIZE_MINIMIZED)
-                ReportNormalBounds();
-            else
-                ReportBounds();
+            ReportBounds();
         }
         return 0;
     case WM_GETMINMAXINFO:
@@ -260,20 +274,28 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
     return TWindowPeer::HandleMessage(Window, Message, WParam, LParam);
 }
 
+// The form keeps the bounds its window is restored to: a minimised window's own rectangle is the
+// icon's and a maximised one's the screen's, and neither is a position worth saving. That holds
+// however the window got there, by the program or by the user's caption buttons.
 void TFormPeer::ReportBounds() {
+    HWND window = Window();
+    if (::IsIconic(window) || ::IsZoomed(window)) {
+        ReportNormalBounds();
+        return;
+    }
     RECT bounds{};
-    ::GetWindowRect(Window(), &bounds);
+    ::GetWindowRect(window, &bounds);
     Form().BoundsChangedByUser(TRect{bounds.left, bounds.top, bounds.right, bounds.bottom});
 }
 
-// A minimised window's own rectangle is the icon's; the form keeps the bounds it will be restored
-// to (its normal ones, also when it was maximised before), as a saved position wants them.
 void TFormPeer::ReportNormalBounds() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!::GetWindowPlacement(Window(), &placement))
         return;
-    const RECT& normal = placement.rcNormalPosition;
+    RECT normal = placement.rcNormalPosition;
+    const POINT shift = WorkspaceShift(Window(), normal);
+    ::OffsetRect(&normal, shift.x, shift.y);
     Form().BoundsChangedByUser(TRect{normal.left, normal.top, normal.right, normal.bottom});
 }
 
