@@ -13,9 +13,9 @@ using platform::KeyEventKeyUp;
 using platform::KeyEventUnicode;
 using platform::TKeyInput;
 
-constexpr std::uint16_t VkE = 0x45;
-constexpr std::uint16_t VkU = 0x55;
-constexpr std::uint16_t VkY = 0x59;
+using platform::VkE;
+using platform::VkU;
+using platform::VkY;
 
 // A plain key pressed and released, with `flags` added to both records.
 std::vector<TKeyInput> KeyTap(std::uint16_t key, std::uint32_t flags) {

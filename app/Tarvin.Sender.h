@@ -23,14 +23,11 @@ struct TSendResult {
 // An empty batch never counts as success.
 bool SendSucceeded(const TSendResult& Result);
 
-inline constexpr std::uint16_t VkBack = 0x08;
-inline constexpr std::uint16_t VkReturn = 0x0D;
-inline constexpr std::uint16_t VkControl = 0x11;
-inline constexpr std::uint16_t VkRight = 0x27;
-
-// Ctrl, Alt and Shift, generic and both sides; the Windows keys are left out on purpose.
-inline constexpr std::array<std::uint16_t, 9> ModifierKeys = {0x11, 0xA2, 0xA3, 0x12, 0xA4,
-                                                              0xA5, 0x10, 0xA0, 0xA1};
+using platform::ModifierKeys;
+using platform::VkBack;
+using platform::VkControl;
+using platform::VkReturn;
+using platform::VkRight;
 
 platform::TKeyInput MakeKeyInput(std::uint16_t VirtualKey, std::uint16_t Scan, std::uint32_t Flags);
 

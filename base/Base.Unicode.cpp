@@ -43,12 +43,6 @@ char16_t* PutUtf16(char16_t* out, char32_t cp) {
     return out;
 }
 
-bool IsHighSurrogate(char16_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 // The UTF-8 length of text, counted the way Utf16ToUtf8 writes it.
 std::size_t Utf8Length(std::u16string_view text) {

@@ -23,6 +23,14 @@ std::size_t Utf16ToUtf8(std::u16string_view text, char* out);
 // `out` must hold bytes.size() units: no UTF-8 byte yields more than one UTF-16 unit.
 std::size_t Utf8ToUtf16(std::string_view bytes, char16_t* out);
 
+// The two halves of a surrogate pair, so that cutting and editing never split one.
+constexpr bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 // Plain ASCII text to UTF-16, for literals and numbers.
 std::u16string AsciiToUtf16(std::string_view text);
 

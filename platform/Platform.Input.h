@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Platform.KeyCodes.h"
 #include "platform/Platform.Types.h"
 
 #include <span>

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace toolkit {
 
@@ -216,6 +217,19 @@ void TApplication::HandleException(const std::exception& Error) {
     const auto* own = dynamic_cast<const base::EOrvelException*>(&Error);
     const std::u16string text = own != nullptr ? own->Message() : base::Utf8ToUtf16(Error.what());
     MessageBox(text, FTitle, mbOk | mbIconError);
+}
+
+void TApplication::HandleException(std::exception_ptr Error) {
+    if (!Error) {
+        return;
+    }
+    try {
+        std::rethrow_exception(Error);
+    } catch (const std::exception& Caught) {
+        HandleException(Caught);
+    } catch (...) {
+        HandleException(std::runtime_error("an unknown exception escaped a handler"));
+    }
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {

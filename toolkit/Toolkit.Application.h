@@ -122,6 +122,9 @@ public:
     // An exception that escaped an event handler in the loop ends here; without OnException the
     // backend shows its message.
     void HandleException(const std::exception& Error);
+    // The same for whatever was caught, as `catch (...)` holds it: std::current_exception(). An
+    // exception of no standard kind is reported as "an unknown exception escaped a handler".
+    void HandleException(std::exception_ptr Error);
     std::function<void(const std::exception&)> OnException;
 
 private:

@@ -15,6 +15,9 @@ inline constexpr std::uint8_t fsUnderline = 0x04;
 inline constexpr std::uint8_t fsStrikeOut = 0x08;
 using TFontStyles = std::uint8_t;
 
+// The character set a font gets unless told otherwise: DEFAULT_CHARSET.
+inline constexpr std::uint8_t DefaultCharset = 1;
+
 // Size is in points, Height in pixels at PixelsPerInch (negative: character height, as Windows
 // means it); setting one sets the other. OnChange runs after every change of a value.
 class TFont {
@@ -47,7 +50,7 @@ private:
     int FHeight = -11;
     TColor FColor = clWindowText;
     TFontStyles FStyle = 0;
-    std::uint8_t FCharset = 1; // DEFAULT_CHARSET
+    std::uint8_t FCharset = DefaultCharset;
     int FPixelsPerInch = 96;
 };
 

@@ -24,10 +24,6 @@ namespace {
 constexpr std::int32_t ValidationBytes = 64;
 constexpr std::int32_t TextBuilderStep = 10000;
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
 // Whole seconds between two local times. Date-time values carry the time of day as a fraction,
 // so the span is first rounded to the millisecond; otherwise 60 s could come out as 59.999... and
 // truncate to 59.
@@ -117,7 +113,7 @@ std::u16string TRamLog::SanitizeMsg(const std::u16string& Msg) {
     }
     if (text.size() > MaxMsgLength) {
         std::size_t cut = MaxMsgLength;
-        if (IsHighSurrogate(text[cut - 1])) {
+        if (base::IsHighSurrogate(text[cut - 1])) {
             --cut;
         }
         text.resize(cut);

@@ -1,14 +1,11 @@
 #include "platform/sim/Sim.Desktop.h"
 
+#include "platform/Platform.KeyCodes.h"
+
 #include <algorithm>
 
 namespace platform::sim {
 namespace {
-
-constexpr std::uint16_t VkShift = 0x10, VkControl = 0x11, VkMenu = 0x12;
-constexpr std::uint16_t VkLShift = 0xA0, VkRShift = 0xA1;
-constexpr std::uint16_t VkLControl = 0xA2, VkRControl = 0xA3;
-constexpr std::uint16_t VkLMenu = 0xA4, VkRMenu = 0xA5;
 
 constexpr double MsPerDay = 86'400'000.0;
 

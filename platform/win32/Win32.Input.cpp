@@ -9,6 +9,24 @@ namespace platform::win32 {
 
 namespace {
 
+// The values the OS-free headers copied from the Windows headers; a wrong one fails the build.
+static_assert(InputKeyboard == INPUT_KEYBOARD);
+static_assert(KeyEventExtendedKey == KEYEVENTF_EXTENDEDKEY);
+static_assert(KeyEventKeyUp == KEYEVENTF_KEYUP);
+static_assert(KeyEventUnicode == KEYEVENTF_UNICODE);
+static_assert(VkBack == VK_BACK);
+static_assert(VkReturn == VK_RETURN);
+static_assert(VkShift == VK_SHIFT);
+static_assert(VkControl == VK_CONTROL);
+static_assert(VkMenu == VK_MENU);
+static_assert(VkRight == VK_RIGHT);
+static_assert(VkLShift == VK_LSHIFT);
+static_assert(VkRShift == VK_RSHIFT);
+static_assert(VkLControl == VK_LCONTROL);
+static_assert(VkRControl == VK_RCONTROL);
+static_assert(VkLMenu == VK_LMENU);
+static_assert(VkRMenu == VK_RMENU);
+
 INPUT ToInput(const TKeyInput& record) {
     INPUT input{};
     // Always the keyboard variant: the union is only filled as one.

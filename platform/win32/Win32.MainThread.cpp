@@ -1,9 +1,10 @@
 #include "platform/win32/Win32.MainThread.h"
 
+#include "platform/win32/Win32.Errors.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -13,10 +14,6 @@ namespace {
 
 // The one message the window understands: run what is queued. Private to the window's own class.
 constexpr UINT RunQueuedMessage = WM_APP;
-
-[[noreturn]] void ThrowLastError(const char* what) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
 
 std::wstring UniqueClassName(const void* queue) {
     return L"TarvinMainThreadQueue." + std::to_wstring(GetCurrentProcessId()) + L"." +
@@ -33,7 +30,7 @@ TWin32MainThread::TWindowClass::TWindowClass(std::wstring name, WNDPROC procedur
     wc.hInstance = FInstance;
     wc.lpszClassName = FName.c_str();
     if (RegisterClassExW(&wc) == 0)
-        ThrowLastError("RegisterClassExW for the main-thread queue");
+        ThrowLastError(u"RegisterClassExW for the main-thread queue");
 }
 
 TWin32MainThread::TWindowClass::~TWindowClass() {
@@ -45,7 +42,7 @@ TWin32MainThread::TWin32MainThread()
       FWindow(CreateWindowExW(0, FClass.Name().c_str(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr)) {
     if (!FWindow)
-        ThrowLastError("CreateWindowExW for the main-thread queue");
+        ThrowLastError(u"CreateWindowExW for the main-thread queue");
     // Nothing can post the run request before the constructor returns, so the window procedure
     // never sees it without the object attached.
     SetWindowLongPtrW(FWindow.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

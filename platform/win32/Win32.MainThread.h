@@ -15,7 +15,7 @@ namespace platform::win32 {
 
 class TWin32MainThread final : public IMainThread {
 public:
-    // On the UI thread, which becomes the main thread. Throws std::system_error when the window
+    // On the UI thread, which becomes the main thread. Throws EOSError when the window
     // class or the window cannot be created.
     TWin32MainThread();
     // On the main thread, outside the queued calls, once no other thread can still queue.

@@ -4,6 +4,8 @@
 
 namespace platform::win32 {
 
+static_assert(BeepIconHand == MB_ICONHAND);
+
 void TWin32Sound::MessageBeep(std::uint32_t type) {
     ::MessageBeep(type);
 }

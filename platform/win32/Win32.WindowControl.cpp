@@ -7,6 +7,9 @@ namespace platform::win32 {
 namespace {
 
 static_assert(sizeof(WINDOWPLACEMENT) == WindowPlacementLength);
+static_assert(PlacementRestoreToMaximized == WPF_RESTORETOMAXIMIZED);
+static_assert(ShowMaximized == SW_SHOWMAXIMIZED);
+static_assert(ShowRestore == SW_RESTORE);
 
 HWND ToHwnd(TWindowHandle window) {
     return reinterpret_cast<HWND>(window);

@@ -103,6 +103,29 @@ TEST(ApplicationErrors, WithoutAHandlerTheErrorIsShownInAMessageBox) {
     EXPECT_EQ(scene.Backend.MessageBoxes()[1].Text, u"plain");
 }
 
+// What a `catch (...)` holds goes the way a standard exception does; anything else is named.
+TEST(ApplicationErrors, ACaughtExceptionOfAnyKindReachesTheSameHandler) {
+    TScene scene;
+    scene.App.CreateForm<TForm>();
+    std::vector<std::string> errors;
+    scene.App.OnException = [&](const std::exception& Error) { errors.push_back(Error.what()); };
+    const auto caught = [](auto Raise) {
+        try {
+            Raise();
+        } catch (...) {
+            return std::current_exception();
+        }
+        return std::exception_ptr();
+    };
+
+    scene.App.HandleException(caught([] { throw std::runtime_error("standard"); }));
+    scene.App.HandleException(caught([] { throw EInvalidOperation(u"Ünïcode own"); }));
+    scene.App.HandleException(caught([] { throw 42; }));
+    scene.App.HandleException(std::exception_ptr());
+
+    EXPECT_THAT(errors, ElementsAre("standard", "Ünïcode own", "an unknown exception escaped a handler"));
+}
+
 TEST(ApplicationMessageBox, OwnedByTheModalFormWhileOneRunsAndAnsweredAsScripted) {
     TScene scene;
     auto* main = scene.App.CreateForm<TForm>();

@@ -1,5 +1,7 @@
 #include "toolkit/win32/Win32Ui.Backend.h"
 
+#include "platform/win32/Win32.Errors.h"
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Menus.h"
 #include "toolkit/Toolkit.Timer.h"
@@ -14,29 +16,24 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-#include <system_error>
-
 namespace toolkit::win32 {
 
 namespace {
+
+using platform::win32::AsWide;
+using platform::win32::ThrowLastError;
+
+// The message-box values the OS-free headers copied; a wrong one fails the build.
+static_assert(mrOk == IDOK && mrCancel == IDCANCEL);
+static_assert(mbOk == MB_OK);
+static_assert(mbIconError == MB_ICONERROR);
+static_assert(mbIconWarning == MB_ICONWARNING);
+static_assert(mbIconInformation == MB_ICONINFORMATION);
 
 HWND WindowOf(TControl* Control) {
     return Control != nullptr && Control->HandleAllocated()
                ? reinterpret_cast<HWND>(Control->Peer()->Handle())
                : nullptr;
-}
-
-// Reports an exception raised by the program's own code while the loop ran it outside any window
-// procedure (a key preview handler).
-void ReportTo(TApplication& App, std::exception_ptr Error) {
-    try {
-        std::rethrow_exception(Error);
-    } catch (const std::exception& error) {
-        App.HandleException(error);
-    } catch (...) {
-        App.HandleException(std::runtime_error("an unknown exception escaped a handler"));
-    }
 }
 
 // The visible, enabled top-level windows of this thread that a modal form disables.
@@ -62,8 +59,7 @@ TWin32Backend::TWin32Backend() {
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
     if (!FClasses.Ensure(UtilityClassName))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "RegisterClassExW for the toolkit's utility window");
+        ThrowLastError(u"RegisterClassExW for the toolkit's utility window");
     FUtility.Create();
 }
 
@@ -100,7 +96,8 @@ bool TWin32Backend::PreviewChar(MSG& Msg) {
             form->SetActiveControl(&focused->Control());
         form->KeyPress(key);
     } catch (...) {
-        ReportTo(form->Application(), std::current_exception());
+        // The preview runs outside any window procedure; its errors are reported all the same.
+        form->Application().HandleException(std::current_exception());
     }
     if (key == 0)
         return false;
@@ -207,7 +204,7 @@ void TWin32Backend::TimerFired(UINT_PTR Id) {
     try {
         timer.Fire();
     } catch (...) {
-        ReportTo(timer.Application(), std::current_exception());
+        timer.Application().HandleException(std::current_exception());
     }
 }
 
@@ -218,8 +215,7 @@ void TWin32Backend::TUtilityWindow::Create() {
                                     nullptr, ::GetModuleHandleW(nullptr),
                                     static_cast<IWindowHandler*>(this)));
     if (!FWindow)
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "CreateWindowExW for the toolkit's utility window");
+        ThrowLastError(u"CreateWindowExW for the toolkit's utility window");
 }
 
 LRESULT TWin32Backend::TUtilityWindow::HandleMessage(HWND Window, UINT Message, WPARAM WParam,
@@ -277,7 +273,7 @@ void TWin32Backend::BringApplicationToFront(TApplication& App) {
 
 int TWin32Backend::MessageBox(TForm* Owner, const std::u16string& Text, const std::u16string& Caption,
                               std::uint32_t Flags) {
-    return ::MessageBoxW(WindowOf(Owner), WideText(Text).c_str(), WideText(Caption).c_str(), Flags);
+    return ::MessageBoxW(WindowOf(Owner), AsWide(Text), AsWide(Caption), Flags);
 }
 
 // --- clipboard ---

@@ -19,8 +19,8 @@ namespace toolkit::win32 {
 
 class TWin32Backend final : public IBackend {
 public:
-    // On the user-interface thread. Loads the common controls; throws std::system_error when the
-    // hidden utility window cannot be created.
+    // On the user-interface thread. Loads the common controls; throws platform::win32::EOSError
+    // when the hidden utility window cannot be created.
     TWin32Backend();
     ~TWin32Backend() override;
     TWin32Backend(const TWin32Backend&) = delete;

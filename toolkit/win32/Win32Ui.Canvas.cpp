@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.Canvas.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Colors.h"
 #include "toolkit/win32/Win32Ui.Handles.h"
 
@@ -19,7 +20,7 @@ void TDcCanvas::TextRect(const TRect& Rect, int X, int Y, std::u16string_view Te
     TSelection font(FDc, FFonts.Get(Font(), FPpi));
     const int oldMode = ::SetBkMode(FDc, TRANSPARENT);
     const COLORREF oldColor = ::SetTextColor(FDc, ToColorRef(Font().Color(), clWindowText));
-    ::ExtTextOutW(FDc, X, Y, ETO_CLIPPED, &clip, reinterpret_cast<const wchar_t*>(Text.data()),
+    ::ExtTextOutW(FDc, X, Y, ETO_CLIPPED, &clip, platform::win32::WideUnits(Text),
                   static_cast<UINT>(Text.size()), nullptr);
     ::SetTextColor(FDc, oldColor);
     ::SetBkMode(FDc, oldMode);

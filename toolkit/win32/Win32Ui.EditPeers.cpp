@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.EditPeers.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 
 #include <commctrl.h>
@@ -7,6 +8,9 @@
 namespace toolkit::win32 {
 
 namespace {
+
+using platform::win32::AsWide;
+using platform::win32::WindowText;
 
 DWORD ScrollStyle(TScrollStyle Style) {
     switch (Style) {
@@ -22,18 +26,10 @@ DWORD ScrollStyle(TScrollStyle Style) {
 }
 
 void SetCueBanner(HWND Window, const std::u16string& Hint) {
-    const std::wstring text = WideText(Hint);
-    ::SendMessageW(Window, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(Window, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(AsWide(Hint)));
 }
 
 } // namespace
-
-std::u16string WindowText(HWND Window) {
-    const int length = ::GetWindowTextLengthW(Window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(Window, text.data(), length + 1);
-    return std::u16string(text.begin(), text.begin() + (copied > 0 ? copied : 0));
-}
 
 TEditPeer::TEditPeer(TWin32Backend& Backend, TCustomEdit& Edit) : TWindowPeer(Backend, Edit), FEdit(Edit) {
     CreateChild(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (Edit.ReadOnly() ? ES_READONLY : 0),
@@ -87,7 +83,7 @@ void TMemoPeer::ShowText() {
     if (WindowText(Window()) == text)
         return;
     TSyncScope syncing(FSyncing);
-    ::SetWindowTextW(Window(), WideText(text).c_str());
+    ::SetWindowTextW(Window(), AsWide(text));
     // The newest line stays in view, as a log reader expects.
     const auto end = static_cast<WPARAM>(text.size());
     ::SendMessageW(Window(), EM_SETSEL, end, static_cast<LPARAM>(end));

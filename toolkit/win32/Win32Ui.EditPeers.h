@@ -28,7 +28,4 @@ private:
     TMemo& FMemo;
 };
 
-// The text of a window, as UTF-16.
-std::u16string WindowText(HWND Window);
-
 } // namespace toolkit::win32

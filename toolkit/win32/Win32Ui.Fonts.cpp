@@ -1,8 +1,10 @@
 #include "toolkit/win32/Win32Ui.Fonts.h"
 
-#include <algorithm>
+#include "platform/win32/Win32.Text.h"
 
 namespace toolkit::win32 {
+
+static_assert(DefaultCharset == DEFAULT_CHARSET);
 
 HFONT TFontCache::Get(const TFont& Font, int Ppi) {
     const int sourcePpi = Font.PixelsPerInch() > 0 ? Font.PixelsPerInch() : 96;
@@ -21,8 +23,7 @@ HFONT TFontCache::Get(const TFont& Font, int Ppi) {
     logFont.lfCharSet = Font.Charset();
     logFont.lfQuality = DEFAULT_QUALITY;
     // Longer names are cut: LOGFONT holds 31 characters and a terminator.
-    const std::size_t length = std::min<std::size_t>(Font.Name().size(), LF_FACESIZE - 1);
-    std::copy_n(Font.Name().data(), length, reinterpret_cast<char16_t*>(logFont.lfFaceName));
+    platform::win32::CopyToWide(Font.Name(), logFont.lfFaceName);
     TFontHandle created(::CreateFontIndirectW(&logFont));
     HFONT result = created.Get();
     if (result == nullptr)
@@ -36,8 +37,7 @@ TTextMetrics MeasureIn(HDC Dc, std::u16string_view Text) {
     ::GetTextMetricsW(Dc, &metrics);
     SIZE extent{};
     if (!Text.empty())
-        ::GetTextExtentPoint32W(Dc, reinterpret_cast<const wchar_t*>(Text.data()),
-                                static_cast<int>(Text.size()), &extent);
+        ::GetTextExtentPoint32W(Dc, platform::win32::WideUnits(Text), static_cast<int>(Text.size()), &extent);
     return TTextMetrics{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight),
                         static_cast<int>(metrics.tmOverhang)};
 }

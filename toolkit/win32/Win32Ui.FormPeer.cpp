@@ -1,11 +1,41 @@
 #include "toolkit/win32/Win32Ui.FormPeer.h"
 
+#include "platform/win32/Win32.Errors.h"
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.WindowClasses.h"
 
-#include <system_error>
-
 namespace toolkit::win32 {
+
+using platform::win32::ThrowLastError;
+
+namespace {
+
+// The message and command numbers the OS-free headers copied; a wrong one fails the build.
+static_assert(msgEndSession == WM_ENDSESSION);
+static_assert(msgSysCommand == WM_SYSCOMMAND);
+static_assert(msgHotKey == WM_HOTKEY);
+static_assert(msgUser == WM_USER);
+static_assert(msgApp == WM_APP);
+static_assert(scMinimize == SC_MINIMIZE);
+static_assert(scMaximize == SC_MAXIMIZE);
+static_assert(scClose == SC_CLOSE);
+static_assert(scRestore == SC_RESTORE);
+
+// A placement's rectangles are in workspace coordinates (the origin at the top left of the work
+// area, so a taskbar on the left or at the top shifts them), except for tool windows; this is the
+// shift from workspace to screen coordinates for a rectangle of this window.
+POINT WorkspaceShift(HWND Window, const RECT& Rect) {
+    if ((::GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0)
+        return POINT{0, 0};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&Rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return POINT{0, 0};
+    return POINT{monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top};
+}
+
+} // namespace
 
 TFormWindowStyle FormWindowStyle(const TForm& Form) {
     TFormWindowStyle result;
@@ -63,24 +93,24 @@ void TFormPeer::Create() {
     params.Caption = Form().Caption();
     params.Bounds = Form().BoundsRect();
     Form().CreateParams(params);
-    const std::wstring className = params.WinClassName.empty() ? std::wstring(FormClassName)
-                                                               : WideText(params.WinClassName.substr(0, 255));
+    const std::wstring className =
+        params.WinClassName.empty()
+            ? std::wstring(FormClassName)
+            : platform::win32::ToWideString(std::u16string_view(params.WinClassName).substr(0, 255));
     if (!Backend().Classes().Ensure(className))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "RegisterClassExW for a form");
+        ThrowLastError(u"RegisterClassExW for a form");
     const TFormWindowStyle style = FormWindowStyle(Form());
     HWND owner = nullptr;
     if (TForm* popupParent = Form().PopupParent())
         owner = reinterpret_cast<HWND>(popupParent->Handle());
     FMenu = Backend().BuildMenuBar(Form());
     TSyncScope syncing(FSyncing);
-    HWND window = ::CreateWindowExW(style.ExStyle, className.c_str(), WideText(params.Caption).c_str(),
+    HWND window = ::CreateWindowExW(style.ExStyle, className.c_str(), platform::win32::AsWide(params.Caption),
                                     style.Style, params.Bounds.Left, params.Bounds.Top, params.Bounds.Width(),
                                     params.Bounds.Height(), owner, FMenu.Get(), ::GetModuleHandleW(nullptr),
                                     static_cast<IWindowHandler*>(this));
     if (window == nullptr)
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "CreateWindowExW for a form");
+        ThrowLastError(u"CreateWindowExW for a form");
     AdoptWindow(window);
     ApplyAlpha();
     if (Form().Visible())
@@ -103,8 +133,11 @@ void TFormPeer::Sync(TChange What) {
             WINDOWPLACEMENT placement{};
             placement.length = sizeof placement;
             ::GetWindowPlacement(window, &placement);
-            placement.rcNormalPosition = RECT{Form().Left(), Form().Top(), Form().Left() + Form().Width(),
-                                              Form().Top() + Form().Height()};
+            RECT normal{Form().Left(), Form().Top(), Form().Left() + Form().Width(),
+                        Form().Top() + Form().Height()};
+            const POINT shift = WorkspaceShift(window, normal);
+            ::OffsetRect(&normal, -shift.x, -shift.y);
+            placement.rcNormalPosition = normal;
             ::SetWindowPlacement(window, &placement);
         } else {
             ::SetWindowPos(window, nullptr, Form().Left(), Form().Top(), Form().Width(), Form().Height(),
@@ -211,16 +244,13 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
         Form().Close();
         return 0;
     case WM_MOVE:
-        if (!FSyncing && !::IsIconic(Window))
+        if (!FSyncing)
             ReportBounds();
         return 0;
     case WM_SIZE:
         if (!FSyncing) {
             ReportWindowState(WParam);
-            if (WParam == SIZE_MINIMIZED)
-                ReportNormalBounds();
-            else
-                ReportBounds();
+            ReportBounds();
         }
         return 0;
     case WM_GETMINMAXINFO:
@@ -244,20 +274,28 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
     return TWindowPeer::HandleMessage(Window, Message, WParam, LParam);
 }
 
+// The form keeps the bounds its window is restored to: a minimised window's own rectangle is the
+// icon's and a maximised one's the screen's, and neither is a position worth saving. That holds
+// however the window got there, by the program or by the user's caption buttons.
 void TFormPeer::ReportBounds() {
+    HWND window = Window();
+    if (::IsIconic(window) || ::IsZoomed(window)) {
+        ReportNormalBounds();
+        return;
+    }
     RECT bounds{};
-    ::GetWindowRect(Window(), &bounds);
+    ::GetWindowRect(window, &bounds);
     Form().BoundsChangedByUser(TRect{bounds.left, bounds.top, bounds.right, bounds.bottom});
 }
 
-// A minimised window's own rectangle is the icon's; the form keeps the bounds it will be restored
-// to (its normal ones, also when it was maximised before), as a saved position wants them.
 void TFormPeer::ReportNormalBounds() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (!::GetWindowPlacement(Window(), &placement))
         return;
-    const RECT& normal = placement.rcNormalPosition;
+    RECT normal = placement.rcNormalPosition;
+    const POINT shift = WorkspaceShift(Window(), normal);
+    ::OffsetRect(&normal, shift.x, shift.y);
     Form().BoundsChangedByUser(TRect{normal.left, normal.top, normal.right, normal.bottom});
 }
 

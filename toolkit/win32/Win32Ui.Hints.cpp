@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.Hints.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/win32/Win32Ui.WindowPeer.h"
 
@@ -59,9 +60,9 @@ void THintTips::Update(HWND Window, const TControl& Control) {
     HWND tips = Ensure(Control);
     if (tips == nullptr)
         return;
-    std::wstring text = WideText(Control.Hint());
+    std::u16string text = Control.Hint();
     TTTOOLINFOW info = ToolOf(Window);
-    info.lpszText = text.data();
+    info.lpszText = platform::win32::AsWide(text);
     TTTOOLINFOW existing = ToolOf(Window);
     const bool known = ::SendMessageW(tips, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&existing)) != 0;
     ::SendMessageW(tips, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));

@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.LabelPeer.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.Colors.h"
 
@@ -38,8 +39,7 @@ void TLabelPeer::Paint(HDC Dc, const RECT& Client) {
                                                                  : DT_LEFT;
     for (const auto& line : lines) {
         RECT row{Client.left, top, Client.right, top + lineHeight};
-        const std::wstring text = WideText(line);
-        ::DrawTextW(Dc, text.c_str(), static_cast<int>(text.size()), &row, format);
+        ::DrawTextW(Dc, platform::win32::WideUnits(line), static_cast<int>(line.size()), &row, format);
         top += lineHeight;
     }
     ::SetBkMode(Dc, oldMode);

@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.ListViewPeer.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 
 #include <commctrl.h>
@@ -7,6 +8,8 @@
 namespace toolkit::win32 {
 
 namespace {
+
+using platform::win32::AsWide;
 
 DWORD ViewStyle(TViewStyle Style) {
     switch (Style) {
@@ -68,27 +71,27 @@ void TListViewPeer::Fill() {
     }
     const TListColumns& columns = FListView.Columns();
     for (int c = 0; c < columns.Count(); ++c) {
-        std::wstring caption = WideText(columns[c].Caption());
+        std::u16string caption = columns[c].Caption();
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         column.fmt = ColumnFormat(columns[c].Alignment());
         column.cx = columns[c].Width();
-        column.pszText = caption.data();
+        column.pszText = AsWide(caption);
         column.iSubItem = c;
         ListView_InsertColumn(window, c, &column);
     }
     const TListItems& items = FListView.Items();
     for (int r = 0; r < items.Count(); ++r) {
-        std::wstring caption = WideText(items[r].Caption());
+        std::u16string caption = items[r].Caption();
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = r;
-        item.pszText = caption.data();
+        item.pszText = AsWide(caption);
         const int index = ListView_InsertItem(window, &item);
         const TStrings& subItems = items[r].SubItems();
         for (int s = 0; s < subItems.Count(); ++s) {
-            std::wstring text = WideText(subItems[s]);
-            ListView_SetItemText(window, index, s + 1, text.data());
+            std::u16string text = subItems[s];
+            ListView_SetItemText(window, index, s + 1, AsWide(text));
         }
     }
     ShowSelection();

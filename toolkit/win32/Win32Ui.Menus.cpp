@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.Menus.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/win32/Win32Ui.WindowPeer.h"
@@ -17,7 +18,7 @@ void AddItems(HMENU Menu, const TMenuItem& Parent, UINT& NextId) {
             ::AppendMenuW(Menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        std::wstring caption = WideText(item->Caption());
+        std::u16string caption = item->Caption();
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_FTYPE;
@@ -26,7 +27,7 @@ void AddItems(HMENU Menu, const TMenuItem& Parent, UINT& NextId) {
                       (item->Default() ? MFS_DEFAULT : 0u);
         info.wID = NextId++;
         info.dwItemData = reinterpret_cast<ULONG_PTR>(item);
-        info.dwTypeData = caption.data();
+        info.dwTypeData = platform::win32::AsWide(caption);
         TMenuHandle submenu;
         if (item->Count() > 0) {
             submenu.Reset(::CreatePopupMenu());

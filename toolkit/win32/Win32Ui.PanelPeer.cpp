@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.PanelPeer.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.Colors.h"
 
@@ -49,8 +50,8 @@ void TPanelPeer::Paint(HDC Dc, const RECT& Client) {
     format |= FPanel.Alignment() == TAlignment::taCenter         ? DT_CENTER
               : FPanel.Alignment() == TAlignment::taRightJustify ? DT_RIGHT
                                                                  : DT_LEFT;
-    const std::wstring text = WideText(FPanel.Caption());
-    ::DrawTextW(Dc, text.c_str(), static_cast<int>(text.size()), &inner, format);
+    const std::u16string& text = FPanel.Caption();
+    ::DrawTextW(Dc, platform::win32::WideUnits(text), static_cast<int>(text.size()), &inner, format);
     ::SetBkMode(Dc, oldMode);
 }
 

@@ -1,5 +1,6 @@
 #include "toolkit/win32/Win32Ui.Picture.h"
 
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/win32/Win32Ui.Windows.h"
 
 #include <objbase.h>
@@ -60,8 +61,7 @@ std::optional<TBitmapData> DecodePicture(const std::u16string& FileName) {
                                   IID_IWICImagingFactory, factory.ReceiveVoid())))
         return std::nullopt;
     TComRef<IWICBitmapDecoder> decoder;
-    const std::wstring name(FileName.begin(), FileName.end());
-    if (FAILED(factory->CreateDecoderFromFilename(name.c_str(), nullptr, GENERIC_READ,
+    if (FAILED(factory->CreateDecoderFromFilename(platform::win32::AsWide(FileName), nullptr, GENERIC_READ,
                                                   WICDecodeMetadataCacheOnDemand, decoder.Receive())))
         return std::nullopt;
     TComRef<IWICBitmapFrameDecode> frame;

@@ -1,17 +1,17 @@
 #include "toolkit/win32/Win32Ui.TrayIconPeer.h"
 
+#include "platform/win32/Win32.Errors.h"
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Menus.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.WindowPeer.h"
 
-#include <algorithm>
-#include <stdexcept>
-#include <system_error>
-
 namespace toolkit::win32 {
 
 namespace {
+
+using platform::win32::ThrowLastError;
 
 // The message the shell sends the icon's window for mouse actions on the icon.
 constexpr UINT IconMessage = WM_APP + 1;
@@ -24,15 +24,13 @@ constexpr int AddAttempts = 5;
 TTrayIconPeer::TTrayIconPeer(TWin32Backend& Backend, TTrayIcon& TrayIcon)
     : FBackend(Backend), FTrayIcon(TrayIcon), FTaskbarCreated(::RegisterWindowMessageW(L"TaskbarCreated")) {
     if (!Backend.Classes().Ensure(UtilityClassName))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "RegisterClassExW for a tray icon");
+        ThrowLastError(u"RegisterClassExW for a tray icon");
     // A top-level window, never shown: only those receive the broadcast "TaskbarCreated".
     FWindow.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, UtilityClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, ::GetModuleHandleW(nullptr),
                                     static_cast<IWindowHandler*>(this)));
     if (!FWindow)
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "CreateWindowExW for a tray icon");
+        ThrowLastError(u"CreateWindowExW for a tray icon");
     LoadTrayIcon();
     if (TrayIcon.Visible())
         Show();
@@ -55,9 +53,7 @@ NOTIFYICONDATAW TTrayIconPeer::IconData(UINT Flags) const {
     data.uCallbackMessage = IconMessage;
     data.hIcon = FIcon;
     // The tip holds 127 characters and a terminator.
-    const std::u16string& hint = FTrayIcon.Hint();
-    const std::size_t length = std::min<std::size_t>(hint.size(), std::size(data.szTip) - 1);
-    std::copy_n(hint.data(), length, reinterpret_cast<char16_t*>(data.szTip));
+    platform::win32::CopyToWide(FTrayIcon.Hint(), data.szTip);
     return data;
 }
 
@@ -175,13 +171,7 @@ LRESULT TTrayIconPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, L
 }
 
 void TTrayIconPeer::HandleException(std::exception_ptr Error) noexcept {
-    try {
-        std::rethrow_exception(Error);
-    } catch (const std::exception& error) {
-        FTrayIcon.Application().HandleException(error);
-    } catch (...) {
-        FTrayIcon.Application().HandleException(std::runtime_error("an unknown exception escaped a handler"));
-    }
+    FTrayIcon.Application().HandleException(Error);
 }
 
 } // namespace toolkit::win32

@@ -1,5 +1,7 @@
 #include "toolkit/win32/Win32Ui.WindowPeer.h"
 
+#include "platform/win32/Win32.Errors.h"
+#include "platform/win32/Win32.Text.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Menus.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
@@ -9,13 +11,11 @@
 #include <windowsx.h>
 
 #include <stdexcept>
-#include <system_error>
 
 namespace toolkit::win32 {
 
-std::wstring WideText(const std::u16string& Text) {
-    return std::wstring(Text.begin(), Text.end());
-}
+using platform::win32::AsWide;
+using platform::win32::ThrowLastError;
 
 TWindowPeer::TWindowPeer(TWin32Backend& Backend, TControl& Control) : FBackend(Backend), FControl(Control) {}
 
@@ -53,17 +53,15 @@ void TWindowPeer::CreateChild(const wchar_t* ClassName, DWORD Style, DWORD ExSty
         Style |= WS_DISABLED;
     const bool ownClass = ClassName == nullptr;
     if (ownClass && !FBackend.Classes().Ensure(ControlClassName))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "RegisterClassExW for the toolkit's controls");
-    const std::wstring text = WideText(FControl.Caption());
+        ThrowLastError(u"RegisterClassExW for the toolkit's controls");
+    const std::u16string text = FControl.Caption();
     TSyncScope syncing(FSyncing);
-    HWND window = ::CreateWindowExW(ExStyle, ownClass ? ControlClassName : ClassName, text.c_str(), Style,
+    HWND window = ::CreateWindowExW(ExStyle, ownClass ? ControlClassName : ClassName, AsWide(text), Style,
                                     FControl.Left(), FControl.Top(), FControl.Width(), FControl.Height(),
                                     parentWindow, nullptr, ::GetModuleHandleW(nullptr),
                                     ownClass ? static_cast<IWindowHandler*>(this) : nullptr);
     if (window == nullptr)
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
-                                "CreateWindowExW for a control");
+        ThrowLastError(u"CreateWindowExW for a control");
     AdoptWindow(window);
     if (!ownClass)
         TagWindow(window, this);
@@ -88,7 +86,7 @@ void TWindowPeer::Sync(TChange What) {
         ::EnableWindow(window, FControl.Enabled() ? TRUE : FALSE);
         break;
     case TChange::Text:
-        ::SetWindowTextW(window, WideText(FControl.Caption()).c_str());
+        ::SetWindowTextW(window, AsWide(FControl.Caption()));
         break;
     case TChange::Font:
         ApplyFont();
@@ -180,13 +178,7 @@ LRESULT TWindowPeer::Default(UINT Message, WPARAM WParam, LPARAM LParam) {
 }
 
 void TWindowPeer::HandleException(std::exception_ptr Error) noexcept {
-    try {
-        std::rethrow_exception(Error);
-    } catch (const std::exception& error) {
-        FControl.Application().HandleException(error);
-    } catch (...) {
-        FControl.Application().HandleException(std::runtime_error("an unknown exception escaped a handler"));
-    }
+    FControl.Application().HandleException(Error);
 }
 
 void TWindowPeer::EraseWithColor(HDC Dc) {

@@ -6,8 +6,6 @@
 #include "toolkit/win32/Win32Ui.Handles.h"
 #include "toolkit/win32/Win32Ui.WindowProc.h"
 
-#include <string>
-
 namespace toolkit::win32 {
 
 class TWin32Backend;
@@ -89,7 +87,5 @@ private:
     bool& FFlag;
     bool FOld;
 };
-
-std::wstring WideText(const std::u16string& Text);
 
 } // namespace toolkit::win32

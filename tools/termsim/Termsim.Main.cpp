@@ -1,6 +1,7 @@
 // termsim: a window that stands in for a Claude Code terminal. It turns the keys it receives into
 // prompt edits and writes every key and the prompt after it to its record file.
 #include "platform/win32/Win32.Handles.h"
+#include "platform/win32/Win32.Text.h"
 #include "tools/termsim/Termsim.Options.h"
 #include "tools/termsim/Termsim.Record.h"
 
@@ -14,21 +15,16 @@
 
 namespace {
 
-constexpr UINT WmAnnounceReady = WM_APP + 1;
+using platform::win32::AsWide;
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-std::u16string Utf16(std::wstring_view text) {
-    return std::u16string(text.begin(), text.end());
-}
+constexpr UINT WmAnnounceReady = WM_APP + 1;
 
 // Appends record lines; each WriteFile reaches the file at once, so a reader in another process
 // sees whole lines as soon as a key is handled.
 class TRecordFile {
 public:
     explicit TRecordFile(const std::u16string& path)
-        : FFile(CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
+        : FFile(CreateFileW(AsWide(path), GENERIC_WRITE,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
@@ -55,7 +51,7 @@ std::vector<std::u16string> CommandLineArguments() {
     const platform::win32::TLocalMemory owner(argv);
     std::vector<std::u16string> args;
     for (int i = 1; argv != nullptr && i < count; ++i) {
-        args.push_back(Utf16(argv[i]));
+        args.push_back(platform::win32::FromWide(argv[i]));
     }
     return args;
 }
@@ -97,7 +93,7 @@ void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key) {
 }
 
 // The prompt as the screen shows it: a "> " in front, the cursor as "|", and the state below.
-std::wstring ScreenText(const termsim::TPrompt& prompt) {
+std::u16string ScreenText(const termsim::TPrompt& prompt) {
     const std::u16string text = prompt.Text();
     const termsim::TCursor cursor = prompt.Cursor();
     std::size_t offset = 0;
@@ -118,7 +114,7 @@ std::wstring ScreenText(const termsim::TPrompt& prompt) {
         screen += u"\n\neffort: ";
         screen += prompt.EffortLevel();
     }
-    return Wide(screen);
+    return screen;
 }
 
 void Paint(HWND window, const termsim::TPrompt& prompt) {
@@ -127,9 +123,10 @@ void Paint(HWND window, const termsim::TPrompt& prompt) {
     RECT area;
     GetClientRect(window, &area);
     InflateRect(&area, -8, -8);
-    const std::wstring screen = ScreenText(prompt);
+    const std::u16string screen = ScreenText(prompt);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    DrawTextW(dc, screen.c_str(), static_cast<int>(screen.size()), &area, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    DrawTextW(dc, platform::win32::WideUnits(screen), static_cast<int>(screen.size()), &area,
+              DT_LEFT | DT_TOP | DT_NOPREFIX);
     EndPaint(window, &paint);
 }
 
@@ -175,25 +172,25 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int Run(HINSTANCE instance, const termsim::TOptions& options) {
     TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath)};
     if (!terminal.Record.IsOpen()) {
-        OutputDebugStringW((L"termsim: cannot create the record " + Wide(options.RecordPath)).c_str());
+        OutputDebugStringW(AsWide(u"termsim: cannot create the record " + options.RecordPath));
         return 3;
     }
     terminal.Record.Write(termsim::StateOf(terminal.Prompt));
 
-    const std::wstring className = Wide(options.WindowClass);
+    const std::u16string& className = options.WindowClass;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = className.c_str();
+    windowClass.lpszClassName = AsWide(className);
     if (RegisterClassExW(&windowClass) == 0) {
-        OutputDebugStringW((L"termsim: cannot register the window class " + className).c_str());
+        OutputDebugStringW(AsWide(u"termsim: cannot register the window class " + className));
         return 4;
     }
     HWND window =
-        CreateWindowExW(0, className.c_str(), Wide(options.Title).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+        CreateWindowExW(0, AsWide(className), AsWide(options.Title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                         CW_USEDEFAULT, 640, 360, nullptr, nullptr, instance, &terminal);
     if (window == nullptr) {
         OutputDebugStringW(L"termsim: cannot create the window");
@@ -218,7 +215,7 @@ int Run(HINSTANCE instance, const termsim::TOptions& options) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const termsim::TOptionsResult parsed = termsim::ParseOptions(CommandLineArguments());
     if (!parsed.Options) {
-        OutputDebugStringW((L"termsim: " + Wide(parsed.Error)).c_str());
+        OutputDebugStringW(AsWide(u"termsim: " + parsed.Error));
         return 2;
     }
     return Run(instance, *parsed.Options);

@@ -1,5 +1,6 @@
 #include "tools/termsim/Termsim.Prompt.h"
-#include "tools/termsim/Termsim.Surrogates.h"
+
+#include "base/Base.Unicode.h"
 
 #include <algorithm>
 #include <array>
@@ -7,6 +8,9 @@
 namespace termsim {
 
 namespace {
+
+using base::IsHighSurrogate;
+using base::IsLowSurrogate;
 
 constexpr std::u16string_view EffortCommand = u"/effort ";
 constexpr std::array<std::u16string_view, 6> EffortWords = {u"low",   u"medium", u"high",

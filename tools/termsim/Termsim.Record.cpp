@@ -1,5 +1,4 @@
 #include "tools/termsim/Termsim.Record.h"
-#include "tools/termsim/Termsim.Surrogates.h"
 
 #include "base/Base.Unicode.h"
 
@@ -8,6 +7,9 @@
 namespace termsim {
 
 namespace {
+
+using base::IsHighSurrogate;
+using base::IsLowSurrogate;
 
 std::u16string UnitEscape(char16_t unit) {
     char buffer[8];

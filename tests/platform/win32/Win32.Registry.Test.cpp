@@ -14,10 +14,6 @@ namespace {
 
 using platform::TRegistryRoot;
 
-std::u16string U16(const std::wstring& text) {
-    return platform::win32::FromWide(text.c_str(), text.size());
-}
-
 bool RawKeyExists(const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -44,9 +40,12 @@ TEST_F(Win32Registry, WrittenStringIsStoredAsTextAndReadBack) {
     const std::wstring key = Base + L"\\Tarvin";
     const std::u16string value = u"\"C:\\Program Files\\Tarvin ✳\\Tarvin.exe\"";
 
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, U16(key), u"Install path", true, value));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(key),
+                                    u"Install path", true, value));
 
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(key), u"Install path", u"none"), value);
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(key),
+                                 u"Install path", u"none"),
+              value);
     // What other programs see: a REG_SZ with its terminator.
     wchar_t stored[256] = {};
     DWORD size = sizeof stored;
@@ -55,32 +54,43 @@ TEST_F(Win32Registry, WrittenStringIsStoredAsTextAndReadBack) {
               ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(size, (value.size() + 1) * sizeof(wchar_t));
-    EXPECT_EQ(U16(stored), value);
+    EXPECT_EQ(platform::win32::FromWide(stored), value);
 }
 
 TEST_F(Win32Registry, LeadingBackslashAndFlushedWritesReachTheSameKey) {
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, u"\\" + U16(Base), u"A", false, u"1"));
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"A", true, u"2"));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, u"\\" + platform::win32::FromWide(Base),
+                                    u"A", false, u"1"));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"A",
+                                    true, u"2"));
 
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, u"\\" + U16(Base), u"a", u"none"), u"2");
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, u"\\" + platform::win32::FromWide(Base),
+                                 u"a", u"none"),
+              u"2");
 }
 
 TEST_F(Win32Registry, ReadOfAMissingKeyGivesTheDefaultAndCreatesNothing) {
     const std::wstring missing = Base + L"\\Missing\\Deeper";
 
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(missing), u"X", u"dflt"), u"dflt");
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(missing), u"X",
+                                 u"dflt"),
+              u"dflt");
     EXPECT_FALSE(RawKeyExists(Base));
-    EXPECT_FALSE(Reg.KeyExists(TRegistryRoot::CurrentUser, U16(Base)));
+    EXPECT_FALSE(Reg.KeyExists(TRegistryRoot::CurrentUser, platform::win32::FromWide(Base)));
 }
 
 TEST_F(Win32Registry, MissingOrNonTextValueGivesTheDefault) {
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Text", true, u"t"));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Text",
+                                    true, u"t"));
     const DWORD number = 42;
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Base.c_str(), L"Number", REG_DWORD, &number, sizeof number),
               ERROR_SUCCESS);
 
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Missing", u"dflt"), u"dflt");
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Number", u"dflt"), u"dflt");
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Missing",
+                                 u"dflt"),
+              u"dflt");
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Number",
+                                 u"dflt"),
+              u"dflt");
 }
 
 TEST_F(Win32Registry, TextStoredWithoutTerminatorOrWithAnOddByteIsReadWhole) {
@@ -92,26 +102,36 @@ TEST_F(Win32Registry, TextStoredWithoutTerminatorOrWithAnOddByteIsReadWhole) {
                               sizeof L"%TEMP%\\x"),
               ERROR_SUCCESS);
 
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Bare", u""), u"abc");
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Odd", u""), u"abc");
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Expand", u""), u"%TEMP%\\x");
+    EXPECT_EQ(
+        RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Bare", u""),
+        u"abc");
+    EXPECT_EQ(
+        RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Odd", u""),
+        u"abc");
+    EXPECT_EQ(
+        RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Expand", u""),
+        u"%TEMP%\\x");
 }
 
 TEST_F(Win32Registry, DeletedValueIsGoneAndDeletingAMissingOneIsNoFailure) {
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Tarvin", true, u"x"));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base),
+                                    u"Tarvin", true, u"x"));
     {
-        const auto key = Reg.OpenForWrite(TRegistryRoot::CurrentUser, U16(Base), true);
+        const auto key = Reg.OpenForWrite(TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), true);
         ASSERT_NE(key, nullptr);
         EXPECT_TRUE(key->DeleteValue(u"Tarvin").Ok);
         EXPECT_TRUE(key->DeleteValue(u"Tarvin").Ok);
         EXPECT_EQ(key->ReadString(u"Tarvin"), std::nullopt);
     }
-    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"Tarvin", u"gone"), u"gone");
+    EXPECT_EQ(RegistryReadString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"Tarvin",
+                                 u"gone"),
+              u"gone");
 }
 
 TEST_F(Win32Registry, KeyOpenedForReadingRefusesChanges) {
-    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, U16(Base), u"A", true, u"1"));
-    const auto key = Reg.OpenForRead(TRegistryRoot::CurrentUser, U16(Base));
+    ASSERT_TRUE(RegistryWriteString(Reg, TRegistryRoot::CurrentUser, platform::win32::FromWide(Base), u"A",
+                                    true, u"1"));
+    const auto key = Reg.OpenForRead(TRegistryRoot::CurrentUser, platform::win32::FromWide(Base));
     ASSERT_NE(key, nullptr);
 
     const platform::TRegistryResult refused = key->WriteString(u"A", u"2");

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for the tests that run against the real system under Wine: waiting for a condition
-// while the thread's messages are pumped, test windows, and a scratch folder.
+// while the thread's messages are pumped, test windows, a scratch folder, and the files the build
+// and other processes hand over.
+#include "platform/win32/Win32.Handles.h"
 #include "platform/win32/Win32.Text.h"
 
 #include <windows.h>
@@ -8,9 +10,33 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace platform::win32::test {
+
+// The build hands over a Unix path; wine maps the Unix root to drive Z:.
+inline std::u16string WindowsPathOf(std::string_view unixPath) {
+    std::u16string path = u"Z:";
+    for (const char c : unixPath)
+        path += c == '/' ? u'\\' : static_cast<char16_t>(c);
+    return path;
+}
+
+// A whole file that another process may still be writing.
+inline std::string ReadFileShared(const std::wstring& path) {
+    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string content;
+    if (!file)
+        return content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    return content;
+}
 
 // True as soon as `condition` holds; false when it still does not after `timeout`.
 template <typename TCondition>
@@ -102,10 +128,8 @@ public:
 
     const std::filesystem::path& Path() const { return FPath; }
     // `name` inside the folder, as the platform interfaces take paths.
-    std::u16string operator/(const std::wstring& name) const { return ToU16((FPath / name).wstring()); }
-    std::u16string Self() const { return ToU16(FPath.wstring()); }
-
-    static std::u16string ToU16(const std::wstring& text) { return FromWide(text.c_str(), text.size()); }
+    std::u16string operator/(const std::wstring& name) const { return FromWide((FPath / name).wstring()); }
+    std::u16string Self() const { return FromWide(FPath.wstring()); }
 
 private:
     std::filesystem::path FPath;

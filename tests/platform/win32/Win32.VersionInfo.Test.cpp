@@ -2,6 +2,7 @@
 #include "framework/core/OrvelCore.ExeVersion.h"
 #include "framework/core/OrvelCore.WinVersion.h"
 #include "platform/win32/Win32.Platform.h"
+#include "tests/platform/win32/Win32.TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,7 @@
 namespace orvel {
 namespace {
 
-// The build hands over a Unix path; wine maps the Unix root to drive Z:.
-std::u16string WindowsPathOf(std::string_view unixPath) {
-    std::u16string path = u"Z:";
-    for (const char c : unixPath)
-        path += c == '/' ? u'\\' : static_cast<char16_t>(c);
-    return path;
-}
+using platform::win32::test::WindowsPathOf;
 
 // The running executable's path pointed somewhere else.
 class TShellAt final : public platform::IShell {

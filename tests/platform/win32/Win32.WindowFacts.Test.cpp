@@ -13,10 +13,6 @@ using test::WaitUntil;
 const std::wstring ClassText = L"Tarvin✳Test类";
 const std::wstring TitleText = L"Claude ✳ コンソール — ünïcødé";
 
-std::u16string U16(const std::wstring& text) {
-    return FromWide(text.c_str(), text.size());
-}
-
 class Win32WindowFacts : public ::testing::Test {
 protected:
     TWin32Platform Platform;
@@ -39,8 +35,8 @@ TEST_F(Win32WindowFacts, ForegroundWindowIsTheWindowBroughtToTheFrontWithItsFact
 
     // Read through the handle itself: another program on the shared display may take the front.
     const TWindowHandle front = window.Value();
-    EXPECT_EQ(Services.Windows.ClassName(front), U16(ClassText));
-    EXPECT_EQ(Services.Windows.Title(front), U16(TitleText));
+    EXPECT_EQ(Services.Windows.ClassName(front), FromWide(ClassText));
+    EXPECT_EQ(Services.Windows.Title(front), FromWide(TitleText));
     EXPECT_EQ(Services.Windows.OwningProcessId(front), GetCurrentProcessId());
 }
 
@@ -53,7 +49,7 @@ TEST_F(Win32WindowFacts, TitleLongerThan511UnitsComesBackCutTo511) {
     TTestWindow window(WindowClass, longTitle);
     ASSERT_NE(window.Handle(), nullptr);
 
-    EXPECT_EQ(Services.Windows.Title(window.Value()), U16(longTitle.substr(0, 511)));
+    EXPECT_EQ(Services.Windows.Title(window.Value()), FromWide(longTitle.substr(0, 511)));
 }
 
 TEST_F(Win32WindowFacts, EmptyTitleIsEmptyText) {
@@ -62,7 +58,7 @@ TEST_F(Win32WindowFacts, EmptyTitleIsEmptyText) {
     ASSERT_NE(window.Handle(), nullptr);
 
     EXPECT_EQ(Services.Windows.Title(window.Value()), u"");
-    EXPECT_EQ(Services.Windows.ClassName(window.Value()), U16(ClassText));
+    EXPECT_EQ(Services.Windows.ClassName(window.Value()), FromWide(ClassText));
 }
 
 TEST_F(Win32WindowFacts, NoWindowAndDestroyedWindowGiveEmptyFacts) {

@@ -24,29 +24,8 @@ using platform::win32::test::WaitUntil;
 
 constexpr auto Timeout = std::chrono::seconds(20);
 
-std::wstring WindowsPathOf(std::string_view unixPath) {
-    std::wstring path = L"Z:";
-    for (const char c : unixPath)
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
-
-std::u16string U16(const std::wstring& text) {
-    return platform::win32::FromWide(text.c_str(), text.size());
-}
-
-std::string ReadShared(const std::wstring& path) {
-    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string content;
-    if (!file)
-        return content;
-    char buffer[1024];
-    DWORD read = 0;
-    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        content.append(buffer, read);
-    return content;
-}
+using platform::win32::test::ReadFileShared;
+using platform::win32::test::WindowsPathOf;
 
 // The restore target in its own process, with a window class of its own and a record file; the
 // process is ended and the file deleted on every path out of a test.
@@ -60,8 +39,8 @@ public:
         GetTempPathW(MAX_PATH + 1, folder);
         GetTempFileNameW(folder, L"rst", 0, path);
         FRecord = path;
-        std::wstring commandLine =
-            L"\"" + WindowsPathOf(RESTORE_TARGET_EXE) + L"\" \"" + FClass + L"\" \"" + FRecord + L"\"";
+        std::wstring commandLine = L"\"" + platform::win32::ToWideString(WindowsPathOf(RESTORE_TARGET_EXE)) +
+                                   L"\" \"" + FClass + L"\" \"" + FRecord + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -83,7 +62,7 @@ public:
 
     const std::wstring& ClassName() const { return FClass; }
     HWND Window() const { return FindWindowW(FClass.c_str(), nullptr); }
-    std::string Record() const { return ReadShared(FRecord); }
+    std::string Record() const { return ReadFileShared(FRecord); }
 
     testing::AssertionResult Started() const {
         if (!FProcess)
@@ -125,7 +104,7 @@ TEST_F(Win32WindowHelpers, HiddenWindowOfASecondProcessGetsTheMessageAndComesFor
     const HWND window = target.Window();
     ASSERT_FALSE(IsWindowVisible(window));
 
-    EXPECT_TRUE(RestoreWindowByName(Control, U16(target.ClassName())));
+    EXPECT_TRUE(RestoreWindowByName(Control, platform::win32::FromWide(target.ClassName())));
 
     // The message was sent synchronously: it was handled, and the target showed itself in answer,
     // before the call returned.
@@ -139,7 +118,7 @@ TEST_F(Win32WindowHelpers, HiddenWindowOfASecondProcessGetsTheMessageAndComesFor
 
 TEST_F(Win32WindowHelpers, ClassThatNoWindowHasIsNotFound) {
     const std::wstring unused = L"TarvinNoSuchClass-" + std::to_wstring(GetTickCount64());
-    EXPECT_FALSE(RestoreWindowByName(Control, U16(unused)));
+    EXPECT_FALSE(RestoreWindowByName(Control, platform::win32::FromWide(unused)));
 }
 
 TEST_F(Win32WindowHelpers, MinimisedWindowComesBackAsItWasBefore) {

@@ -260,5 +260,39 @@ TEST(Win32FormState, MinimisedFromMaximisedKeepsTheNormalBoundsAndNormalMeansNor
     EXPECT_EQ(form->WindowState(), TWindowState::wsNormal);
 }
 
+// The caption buttons send system commands; whatever they do to the window, the model's bounds
+// stay the ones it is restored to.
+TEST(Win32FormState, TheUsersCaptionButtonsChangeTheStateButNotTheNormalBounds) {
+    struct TCase {
+        const char* Label;
+        WPARAM Command;
+        TWindowState State;
+    };
+    const TCase cases[] = {
+        {"maximise box", SC_MAXIMIZE, TWindowState::wsMaximized},
+        {"minimise box", SC_MINIMIZE, TWindowState::wsMinimized},
+    };
+    const TRect normal = RectOf(100, 120, 600, 400);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScene scene;
+        TOwnedPtr<TForm> form{NewForm<TForm>(static_cast<TComponent*>(&scene.App))};
+        form->SetBounds(normal.Left, normal.Top, normal.Width(), normal.Height());
+        form->Show();
+        HWND window = WindowOf(*form);
+
+        ::SendMessageW(window, WM_SYSCOMMAND, c.Command, 0);
+        ASSERT_TRUE(WaitUntil([&] { return form->WindowState() == c.State; }));
+        EXPECT_EQ(form->BoundsRect(), normal);
+
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return form->WindowState() == TWindowState::wsNormal; }));
+        EXPECT_EQ(form->BoundsRect(), normal);
+        RECT shown{};
+        ::GetWindowRect(window, &shown);
+        EXPECT_EQ((TRect{shown.left, shown.top, shown.right, shown.bottom}), normal);
+    }
+}
+
 } // namespace
 } // namespace toolkit::win32::testing

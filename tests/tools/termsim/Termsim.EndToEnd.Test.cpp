@@ -5,6 +5,8 @@
 #include "app/Tarvin.Target.h"
 #include "platform/win32/Win32.Handles.h"
 #include "platform/win32/Win32.Platform.h"
+#include "platform/win32/Win32.Text.h"
+#include "tests/platform/win32/Win32.TestSupport.h"
 #include "tests/tools/termsim/Termsim.Keys.h"
 #include "tools/termsim/Termsim.RecordReader.h"
 
@@ -24,18 +26,11 @@ namespace termsim::test {
 namespace {
 
 using platform::win32::TKernelHandle;
+using platform::win32::test::ReadFileShared;
+using platform::win32::test::WindowsPathOf;
 using TEvents = std::vector<TRecordEvent>;
 
 constexpr auto Timeout = std::chrono::seconds(15);
-
-// The build hands over a Unix path; wine maps the Unix root to drive Z:.
-std::wstring WindowsPathOf(std::string_view unixPath) {
-    std::wstring path = L"Z:";
-    for (char c : unixPath) {
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    }
-    return path;
-}
 
 // One command-line argument, quoted so that CommandLineToArgvW gives it back unchanged.
 std::wstring Quoted(const std::wstring& arg) {
@@ -66,22 +61,6 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return true;
 }
 
-std::string ReadFileShared(const std::wstring& path) {
-    const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string content;
-    if (!file) {
-        return content;
-    }
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        content.append(buffer, read);
-    }
-    return content;
-}
-
 std::wstring NewRecordPath() {
     wchar_t folder[MAX_PATH + 1];
     wchar_t path[MAX_PATH + 1];
@@ -95,7 +74,8 @@ std::wstring NewRecordPath() {
 class TTermsim {
 public:
     explicit TTermsim(const std::vector<std::wstring>& options) : FRecordPath(NewRecordPath()) {
-        std::wstring commandLine = Quoted(WindowsPathOf(TERMSIM_EXE)) + L" --record " + Quoted(FRecordPath);
+        std::wstring commandLine = Quoted(platform::win32::ToWideString(WindowsPathOf(TERMSIM_EXE))) +
+                                   L" --record " + Quoted(FRecordPath);
         for (const std::wstring& option : options) {
             commandLine += L" " + Quoted(option);
         }
@@ -346,15 +326,11 @@ void PrintTo(const TBurstRun& run, std::ostream* os) {
     *os << run.Name;
 }
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 std::vector<std::wstring> OptionsFor(const TBurstRun& run) {
     std::vector<std::wstring> options{
-        L"--prompt", Wide(EscapeText(run.Text)),
+        L"--prompt", platform::win32::ToWideString(EscapeText(run.Text)),
         L"--cursor", std::to_wstring(run.Cursor.Line) + L"," + std::to_wstring(run.Cursor.Column),
-        L"--kill",   Wide(EscapeText(run.StaleKill))};
+        L"--kill",   platform::win32::ToWideString(EscapeText(run.StaleKill))};
     if (run.Confirm) {
         options.push_back(L"--confirm");
     }

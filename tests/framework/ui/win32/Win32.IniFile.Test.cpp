@@ -99,6 +99,28 @@ TEST_F(Win32IniFile, AMaximisedWindowIsSavedWithItsNormalBoundsAndComesBackMaxim
     again->Free();
 }
 
+// The user's way, not the program's: a click on the maximise box is the system command, and the
+// window reports its new rectangle while no program change is under way.
+TEST_F(Win32IniFile, AWindowTheUserMaximisedIsSavedWithItsNormalBounds) {
+    toolkit::TForm* form = NewShownForm(120, 80, 500, 360);
+    const int ppi = form->CurrentPPI();
+    HWND window = WindowOf(*form);
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] {
+        return ::IsZoomed(window) != FALSE && form->WindowState() == toolkit::TWindowState::wsMaximized;
+    }));
+    {
+        TIniFileApp ini(u"frmRoundTrip", IniPath, Os);
+        ini.SaveForm(form, asPosOnly);
+    }
+    EXPECT_EQ(Stored(u"WindowState"), u"2");
+    EXPECT_EQ(Stored(u"Left"), base::AsciiToUtf16(std::to_string(MulDiv(120, 96, ppi))));
+    EXPECT_EQ(Stored(u"Top"), base::AsciiToUtf16(std::to_string(MulDiv(80, 96, ppi))));
+    EXPECT_EQ(Stored(u"Width"), base::AsciiToUtf16(std::to_string(MulDiv(500, 96, ppi))));
+    EXPECT_EQ(Stored(u"Height"), base::AsciiToUtf16(std::to_string(MulDiv(360, 96, ppi))));
+    form->Free();
+}
+
 TEST_F(Win32IniFile, AMinimisedWindowStoresTheStateWindowsWouldRestoreItTo) {
     toolkit::TForm* form = NewShownForm(100, 100, 400, 300);
     SetState(form, toolkit::TWindowState::wsMaximized);
