@@ -4,8 +4,8 @@
 #include "framework/core/OrvelCore.IniStore.h"
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
 #include "framework/ui/OrvelVcl.Common.Translate.h"
-#include "tests/framework/ui/OrvelVcl.Visual.AppData.Scene.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/framework/ui/OrvelVcl.Visual.AppData.Scene.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/headless/Headless.Backend.h"
 
@@ -269,9 +269,7 @@ TEST_F(Shell, MisuseRaisesWithItsMessage) {
 
     MakeMainForm();
     EXPECT_EQ(messageOf([&] { MakeMainForm(); }), u"MainForm already exists!");
-    EXPECT_EQ(messageOf([&] {
-                  TAppData second(u"Tarvin", u"TarvinWndClass", false, Os, App);
-              }),
+    EXPECT_EQ(messageOf([&] { TAppData second(u"Tarvin", u"TarvinWndClass", false, Os, App); }),
               u"AppData already created! Only one instance allowed (Singleton).");
 }
 
@@ -412,8 +410,9 @@ TEST_F(Shell, RefusedMutexFallsBackOnTheWindowSearch) {
     Sim.Mutexes.RefuseClaims(5);
     MakeApplication();
     EXPECT_FALSE(Application->InstanceRunning());
-    EXPECT_EQ(LogLines(lvWarnings),
-              (std::vector<std::u16string>{u"The single-instance mutex could not be created (system error 5)."}));
+    EXPECT_EQ(
+        LogLines(lvWarnings),
+        (std::vector<std::u16string>{u"The single-instance mutex could not be created (system error 5)."}));
     Sim.WindowControl.AddWindow(u"TarvinWndClass", u"Tarvin", 4242, 7);
     EXPECT_TRUE(Application->InstanceRunning());
 }
@@ -442,7 +441,9 @@ TEST_F(Shell, MainWindowClassIsTheSingleInstanceNameCutTo255Characters) {
 TEST_F(Shell, StartUpEntryIsAddedAsTheQuotedPathAndRemovedAgain) {
     MakeApplication();
     const std::u16string runKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    const auto entry = [&] { return Sim.Registry.Value(platform::TRegistryRoot::CurrentUser, runKey, u"Tarvin"); };
+    const auto entry = [&] {
+        return Sim.Registry.Value(platform::TRegistryRoot::CurrentUser, runKey, u"Tarvin");
+    };
 
     EXPECT_TRUE(Application->RunSelfAtStartUp(true));
     EXPECT_EQ(entry(), u"\"C:\\Program Files\\Tarvin\\Tarvin.exe\"");
@@ -524,9 +525,10 @@ TEST_F(Shell, DestroySavesEveryFormLastFirstLogsOneThatFailsThenSavesTheSettings
 
     Application.reset();
     EXPECT_EQ(saved, (std::vector<std::u16string>{u"frmLast", u"frmFirst"}));
-    EXPECT_EQ(errorsSeen, (std::vector<std::u16string>{u"TAppData.Destroy: saveBeforeExit failed for frmBroken "
-                                                       u"(TFailingForm): EIniFileException - Unable to write "
-                                                       u"to X.ini"}))
+    EXPECT_EQ(errorsSeen,
+              (std::vector<std::u16string>{u"TAppData.Destroy: saveBeforeExit failed for frmBroken "
+                                           u"(TFailingForm): EIniFileException - Unable to write "
+                                           u"to X.ini"}))
         << "frmFirst, saved after the broken form, saw its error in the log";
     EXPECT_EQ(IniValue(u"frmLast", u"Width"), u"300");
     EXPECT_EQ(IniValue(u"MainForm", u"Width"), u"500");
