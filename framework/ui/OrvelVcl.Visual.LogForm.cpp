@@ -144,6 +144,26 @@ void TfrmRamLog::FormPostInitialize() {
     chkScrollDown->SetChecked(Log->AutoScroll());
 }
 
+void TfrmRamLog::DoShow() {
+    KeepBottomStripWhole();
+    TOrvelForm::DoShow();
+}
+
+// The option boxes and the filter are laid side by side: a narrower window would slide the
+// filter's caption under the boxes. A saved narrower size is widened as well. Measured once the
+// window exists, since the filter takes its size when its own window is made.
+void TfrmRamLog::KeepBottomStripWhole() {
+    int stripWidth = 0;
+    for (const TControl* control : pnlBottom->Controls()) {
+        stripWidth += control->Width();
+        if (control->AlignWithMargins()) {
+            stripWidth += control->Margins().Left + control->Margins().Right;
+        }
+    }
+    const int frameWidth = Width() - ClientWidth();
+    SetMinSize(TSize{stripWidth + frameWidth, MinSize().Height});
+}
+
 void TfrmRamLog::FormClose(toolkit::TComponent*, toolkit::TCloseAction& Action) {
     Action = TCloseAction::caHide;
 }

@@ -64,8 +64,12 @@ public:
     TLogViewer* Log = nullptr;
     TLogVerbFilter* LogFilter = nullptr;
 
+protected:
+    void DoShow() override;
+
 private:
     void BuildLayout();
+    void KeepBottomStripWhole();
     toolkit::TCheckBox* NewOptionBox(const std::u16string& AName, const std::u16string& ACaption, int AWidth);
     toolkit::TMenuItem* NewMenuItem(const std::u16string& AName, const std::u16string& ACaption);
 

@@ -3,6 +3,11 @@
 #include "tests/framework/ui/win32/Win32.ShellScene.h"
 
 #include "framework/ui/FormAbout.h"
+#include "framework/ui/FormAsyncMessage.h"
+#include "framework/ui/InternetLabel.h"
+#include "framework/ui/OrvelVcl.Common.LogFilter.h"
+#include "framework/ui/OrvelVcl.Common.LogViewer.h"
+#include "framework/ui/OrvelVcl.Visual.LogForm.h"
 #include "tests/platform/win32/Win32.TestSupport.h"
 #include "toolkit/win32/Win32Ui.Picture.h"
 #include "tools/icongen/Icongen.Glyph.h"
@@ -12,12 +17,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace orvel::win32test {
 namespace {
@@ -38,6 +48,22 @@ protected:
         TAppDataCore::ClearIdentity();
         TAppDataCore::ResetConstructionFlagForTests();
     }
+    // A first run: no settings or saved positions of an earlier test.
+    void ForgetSettings() {
+        TAppDataCore::EstablishIdentity(TestAppName, Shell.Os);
+        ::DeleteFileW(platform::win32::AsWide(TAppDataCore::IniFile()));
+        TAppDataCore::ClearIdentity();
+    }
+    // Frees the application object as the program's end does; another may follow.
+    void EndApplication() {
+        Application.reset();
+        TAppDataCore::ClearIdentity();
+        TAppDataCore::ResetConstructionFlagForTests();
+    }
+    TShellMainForm* MakeHiddenMainForm() {
+        Shell.App.SetShowMainForm(false);
+        return Application->CreateMainForm<TShellMainForm>(asPosOnly);
+    }
     TAppData& MakeApplication() {
         Application = std::make_unique<TAppData>(TestAppName, TestWindowClass, false, Shell.Os, Shell.App);
         return *Application;
@@ -50,6 +76,58 @@ protected:
 std::wstring ShowcaseExe() {
     return std::filesystem::path(SHOWCASE_EXE).wstring();
 }
+
+HWND WindowOf(toolkit::TControl& Control) {
+    return reinterpret_cast<HWND>(Control.Handle());
+}
+
+// Waits on the application's own pump, which hands typed keys to the forms' key preview first.
+template <typename TCondition>
+bool PumpUntil(toolkit::TApplication& App, TCondition Condition,
+               std::chrono::milliseconds Timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + Timeout;
+    for (;;) {
+        App.ProcessMessages();
+        if (Condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        ::Sleep(10);
+    }
+}
+
+// A top-level window of this process with the given class and title, or null.
+HWND OwnWindow(const wchar_t* ClassName, const wchar_t* Title) {
+    HWND window = ::FindWindowW(ClassName, Title);
+    DWORD process = 0;
+    if (window != nullptr)
+        ::GetWindowThreadProcessId(window, &process);
+    return process == ::GetCurrentProcessId() ? window : nullptr;
+}
+
+// Plays the user in front of a modal window: on a second thread, waits for the window, hands it
+// to Answer, and gives up after a minute so that a window that never comes fails the test.
+class TModalAnswerer {
+public:
+    TModalAnswerer(const wchar_t* ClassName, std::wstring Title, std::function<void(HWND)> Answer)
+        : FThread([this, ClassName, Title = std::move(Title), Answer = std::move(Answer)] {
+              HWND window = nullptr;
+              if (!WaitUntil([&] { return (window = OwnWindow(ClassName, Title.c_str())) != nullptr &&
+                                          ::IsWindowVisible(window) != FALSE; },
+                             std::chrono::seconds(60)))
+                  return;
+              Found = true;
+              Answer(window);
+          }) {}
+    ~TModalAnswerer() { FThread.join(); }
+    TModalAnswerer(const TModalAnswerer&) = delete;
+    TModalAnswerer& operator=(const TModalAnswerer&) = delete;
+
+    std::atomic<bool> Found = false;
+
+private:
+    std::thread FThread;
+};
 
 // Runs the showcase as a second copy of the program and answers what it found.
 std::string SecondCopySays() {
@@ -82,21 +160,28 @@ TEST_F(AppShell, VersionResourceCarriesTheBuildsOneVersionNumber) {
     EXPECT_EQ(TAppData::GetVersionInfoV(), u" v" + full.substr(0, full.rfind(u'.')));
 }
 
-TEST_F(AppShell, ManifestBringsCommonControls6AndPerMonitorV2) {
+bool RunningOnWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// What the manifest asks for, as the loader granted it: the side-by-side common controls 6 (the
+// activation context redirects comctl32 to it) and per-monitor DPI awareness. Wine grants
+// per-monitor awareness without telling version 2 apart.
+TEST_F(AppShell, ManifestBringsCommonControls6AndPerMonitorDpiAwareness) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ASSERT_NE(::InitCommonControlsEx(&controls), FALSE);
-    const HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll");
-    ASSERT_NE(comctl, nullptr);
-    const auto getVersion =
-        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(::GetProcAddress(comctl, "DllGetVersion")));
-    ASSERT_NE(getVersion, nullptr);
-    DLLVERSIONINFO version{};
-    version.cbSize = sizeof version;
-    ASSERT_EQ(getVersion(&version), S_OK);
-    EXPECT_EQ(version.dwMajorVersion, 6u) << "the comctl32 this process loaded";
+    ACTCTX_SECTION_KEYED_DATA redirection{};
+    redirection.cbSize = sizeof redirection;
+    EXPECT_NE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
+                                         &redirection),
+              FALSE)
+        << "comctl32 is not redirected to the side-by-side version 6";
+    wchar_t loaded[MAX_PATH] = {};
+    ::GetModuleFileNameW(::GetModuleHandleW(L"comctl32.dll"), loaded, MAX_PATH);
+    EXPECT_NE(std::wstring(loaded).find(L"common-controls_6595b64144ccf1df_6."), std::wstring::npos) << loaded;
 
     MakeApplication();
-    EXPECT_EQ(TfrmAboutApp::DpiAwarenessText(), u"Per-Monitor Aware V2");
+    EXPECT_EQ(TfrmAboutApp::DpiAwarenessText(), RunningOnWine() ? u"Per-Monitor Aware" : u"Per-Monitor Aware V2");
 }
 
 // The icon Windows reads from the executable is the glyph icongen draws, at every size it holds.
@@ -181,11 +266,148 @@ TEST_F(AppShell, AboutBoxShowsTheVersionTheDpiModeAndTheIconAsLogo) {
     Application->CreateMainForm<TShellMainForm>(asNone);
     TfrmAboutApp* box = Application->CreateForm<TfrmAboutApp>(false, asNone);
     EXPECT_EQ(box->lblAppName->Caption(), TestAppName);
-    EXPECT_EQ(box->lblVersion->Caption(), TAppData::GetVersionInfoV() + u"   |   High-DPI: Per-Monitor Aware V2");
+    EXPECT_EQ(box->lblVersion->Caption(), TAppData::GetVersionInfoV() + u"   |   High-DPI: " +
+                                              TfrmAboutApp::DpiAwarenessText());
     ASSERT_FALSE(box->imgLogo->Picture().Empty());
     EXPECT_EQ(box->imgLogo->Picture().Width(), 256);
     box->Free();
     Shell.App.MainForm()->Free();
+}
+
+TEST_F(AppShell, LogWindowIsMadeHiddenBeforeTheMainFormAndComesForwardOnWarningsAndErrors) {
+    ForgetSettings();
+    MakeApplication();
+    TShellMainForm* mainForm = MakeHiddenMainForm();
+    TfrmRamLog* log = Application->LogWindow();
+    ASSERT_NE(log, nullptr);
+    const auto& forms = Shell.App.Screen().Forms();
+    const auto logAt = std::find(forms.begin(), forms.end(), log);
+    const auto mainAt = std::find(forms.begin(), forms.end(), mainForm);
+    ASSERT_NE(logAt, forms.end());
+    EXPECT_LT(logAt, mainAt) << "the log window exists before the main form";
+    EXPECT_EQ(log->Owner(), nullptr);
+
+    const HWND window = WindowOf(*log);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    TAppDataCore::LogWarn(u"Ctrl+Alt+5 is taken by another program.");
+    ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindowVisible(window) != FALSE; }));
+    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::GetForegroundWindow() == window; }))
+        << "brought to the front";
+
+    // Minimised by the user, restored by the next error.
+    ::ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsIconic(window) != FALSE; }));
+    TAppDataCore::LogError(u"The terminal runs as administrator.");
+    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::IsIconic(window) == FALSE && ::IsWindowVisible(window); }));
+
+    // Closed by the user: hidden, not destroyed; the next warning shows the same window.
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindowVisible(window) == FALSE; }));
+    EXPECT_TRUE(::IsWindow(window));
+    TAppDataCore::LogWarn(u"again");
+    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindowVisible(window) != FALSE; }));
+    EXPECT_EQ(Application->LogWindow(), log);
+}
+
+TEST_F(AppShell, LogWindowOptionsClickedByTheUserAreThoseOfTheNextRun) {
+    ForgetSettings();
+    MakeApplication();
+    MakeHiddenMainForm();
+    {
+        TfrmRamLog& log = *Application->FormLog();
+        ASSERT_TRUE(log.chkShowDate->Checked());
+        ASSERT_TRUE(log.chkLogOnError->Checked());
+        // The user's clicks on the real boxes.
+        ::SendMessageW(WindowOf(*log.chkShowDate), BM_CLICK, 0, 0);
+        ::SendMessageW(WindowOf(*log.chkLogOnError), BM_CLICK, 0, 0);
+        ASSERT_FALSE(log.Log->ShowDate());
+        ASSERT_FALSE(Application->ShowLogOnError());
+        log.Log->SetVerbosity(lvWarnings);
+    }
+    Shell.App.MainForm()->Free();
+    EndApplication();
+
+    MakeApplication();
+    MakeHiddenMainForm();
+    TfrmRamLog& log = *Application->LogWindow();
+    EXPECT_FALSE(log.chkShowDate->Checked());
+    EXPECT_FALSE(log.Log->ShowDate());
+    EXPECT_TRUE(log.Log->ShowTime());
+    EXPECT_FALSE(log.chkLogOnError->Checked());
+    EXPECT_EQ(::SendMessageW(WindowOf(*log.chkLogOnError), BM_GETCHECK, 0, 0), BST_UNCHECKED)
+        << "the window shows the model's state";
+    EXPECT_EQ(log.Log->Verbosity(), lvWarnings);
+    EXPECT_TRUE(log.Log->AutoScroll());
+}
+
+TEST_F(AppShell, LogWindowIsNeverNarrowerThanItsBottomStrip) {
+    ForgetSettings();
+    MakeApplication();
+    MakeHiddenMainForm();
+    TfrmRamLog& log = *Application->FormLog();
+    log.Show();
+    const HWND window = WindowOf(log);
+    // The user drags the frame narrower than the strip.
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::SetWindowPos(window, nullptr, 0, 0, 200, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
+    ::GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, log.Width()) << "the model follows the window";
+    // Side by side, no control of the strip overlaps the next.
+    std::vector<RECT> strip;
+    for (toolkit::TControl* control : log.pnlBottom->Controls()) {
+        RECT r{};
+        ::GetWindowRect(WindowOf(*control), &r);
+        strip.push_back(r);
+    }
+    ASSERT_EQ(strip.size(), 6u);
+    std::sort(strip.begin(), strip.end(), [](const RECT& a, const RECT& b) { return a.left < b.left; });
+    for (std::size_t i = 1; i < strip.size(); ++i)
+        EXPECT_LE(strip[i - 1].right, strip[i].left) << "control " << i;
+}
+
+TEST_F(AppShell, AboutBoxIsModalAndEscapeClosesIt) {
+    ForgetSettings();
+    MakeApplication();
+    MakeHiddenMainForm();
+    TModalAnswerer user(nullptr, L"About", [](HWND Box) { ::PostMessageW(Box, WM_CHAR, 27, 0); });
+    TfrmAboutApp* box = TfrmAboutApp::CreateFormModal();
+    EXPECT_TRUE(user.Found);
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(WindowOf(*box))) << "hidden, kept until the application ends";
+    EXPECT_EQ(box->lblCompany->Caption(), Application->CompanyName);
+    EXPECT_EQ(box->lblCompany->Link(), Application->ProductHome);
+    EXPECT_NE(Application->ProductHome.find(u"://"), std::u16string::npos) << "a link the shell can open";
+}
+
+TEST_F(AppShell, MessageFormShowsAtOnceStaysOnTopAndEnterFreesIt) {
+    MakeApplication();
+    MakeHiddenMainForm();
+    ShowMessageAsync(u"Settings saved.", u"Shell test message");
+    const HWND form = OwnWindow(nullptr, L"Shell test message");
+    ASSERT_NE(form, nullptr) << "shown before the call returned";
+    EXPECT_TRUE(::IsWindowVisible(form));
+    EXPECT_NE(::GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    HWND focused = ::GetFocus();
+    ASSERT_TRUE(focused == form || ::IsChild(form, focused));
+    ::PostMessageW(focused, WM_CHAR, 13, 0);
+    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindow(form) == FALSE; })) << "closed and freed";
+}
+
+TEST_F(AppShell, MessageBoxIsTitledWithTheApplicationAndAnswersTheButtonPressed) {
+    MakeApplication();
+    MakeHiddenMainForm();
+    std::wstring body;
+    const std::wstring title = std::wstring(platform::win32::AsWide(std::u16string(TestAppName))) + L" - Warning";
+    TModalAnswerer user(L"#32770", title, [&](HWND Box) {
+        wchar_t text[256] = {};
+        ::GetDlgItemTextW(Box, 0xFFFF, text, 256);
+        body = text;
+        ::PostMessageW(Box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(ShowAppWarning(u"Disk almost full. CRLF Save now."), IDOK);
+    EXPECT_TRUE(user.Found);
+    EXPECT_EQ(body, L"Disk almost full.\r\nSave now.");
 }
 
 } // namespace

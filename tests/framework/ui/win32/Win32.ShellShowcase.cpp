@@ -2,13 +2,15 @@
 // show of itself.
 //   framework_shell_showcase probe RESULT_FILE
 //       a second copy: writes "running" or "alone" to RESULT_FILE, as InstanceRunning answers.
-//   framework_shell_showcase log|about SHOWN_MARKER STOP_MARKER
-//       shows the log window (lines of every level) or the About box, writes SHOWN_MARKER with the
+//   framework_shell_showcase log|about|message SHOWN_MARKER STOP_MARKER
+//       shows the log window (lines of every level), the About box or a message form, writes
+//       SHOWN_MARKER with the
 //       window's rectangle "left top width height" once it is painted, and runs until STOP_MARKER
 //       exists (or two minutes have passed, so that a lost script cannot leave it running).
 #include "tests/framework/ui/win32/Win32.ShellScene.h"
 
 #include "framework/ui/FormAbout.h"
+#include "framework/ui/FormAsyncMessage.h"
 #include "framework/ui/OrvelVcl.Common.LogFilter.h"
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
 #include "framework/ui/OrvelVcl.Visual.LogForm.h"
@@ -54,7 +56,7 @@ bool Painted(HWND Window) {
                 *reinterpret_cast<bool*>(Pending) = true;
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&Pending));
+        reinterpret_cast<LPARAM>(&pending));
     return !pending;
 }
 
@@ -79,8 +81,13 @@ int Show(const std::string& Mode, const std::filesystem::path& Shown, const std:
         log->Log->SetVerbosity(lvDebug);
         LogEveryLevel(*app.RamLog);
         form = log;
-    } else {
+    } else if (Mode == "about") {
         form = app.CreateForm<TfrmAboutApp>(true, asNone);
+    } else {
+        ShowMessageAsync(u"Tarvin keeps running in the notification area. Right-click its icon there "
+                         u"to open the window or to exit.",
+                         u"Tarvin");
+        form = shell.App.Screen().Forms().back();
     }
     form->Show();
     HWND window = reinterpret_cast<HWND>(form->Handle());
@@ -103,9 +110,9 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == "probe" && argc == 3) {
         return Probe(argv[2]);
     }
-    if ((mode == "log" || mode == "about") && argc == 4) {
+    if ((mode == "log" || mode == "about" || mode == "message") && argc == 4) {
         return Show(mode, argv[2], argv[3]);
     }
-    std::fputs("usage: framework_shell_showcase probe RESULT | log|about SHOWN STOP\n", stderr);
+    std::fputs("usage: framework_shell_showcase probe RESULT | log|about|message SHOWN STOP\n", stderr);
     return 2;
 }

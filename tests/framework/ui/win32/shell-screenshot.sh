@@ -4,7 +4,7 @@
 # reports the window painted with its rectangle, takes the virtual desktop with ImageMagick's import,
 # crops the window out with a small margin, checks the picture is not empty and tells the showcase
 # to stop.
-# Usage: shell-screenshot.sh WINE_RUNNER SHOWCASE_EXE log|about OUTPUT_PNG
+# Usage: shell-screenshot.sh WINE_RUNNER SHOWCASE_EXE log|about|message OUTPUT_PNG
 set -euo pipefail
 
 if [ -z "${DISPLAY:-}" ]; then
