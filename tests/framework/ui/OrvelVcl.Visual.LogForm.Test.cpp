@@ -243,6 +243,23 @@ TEST_F(LogWindow, CopyCommandsCopyTheLineThePageOrTheWholeLog) {
     EXPECT_EQ(Backend.ClipboardText(), u"shown two");
 }
 
+// The boxes, the filter and Clear side by side need more than the designed 643 pixels; a window
+// that narrow, designed or saved, would slide the filter's caption under the boxes.
+TEST_F(LogWindow, ShownWindowIsWideEnoughForItsBottomStripAndStaysSo) {
+    TfrmRamLog& window = MakeWindow();
+    const auto stripIsWhole = [&] {
+        const TControl* lastBox = window.chkScrollDown;
+        return lastBox->Left() + lastBox->Width() <= window.LogFilter->Left() &&
+               window.LogFilter->Left() + window.LogFilter->Width() <= window.btnClear->Left() &&
+               window.btnClear->Left() + window.btnClear->Width() <= window.pnlBottom->ClientWidth();
+    };
+    window.Show();
+    EXPECT_TRUE(stripIsWhole()) << "as first shown";
+    EXPECT_GT(window.ClientWidth(), TfrmRamLog::ClientWidthPx);
+    window.SetBounds(window.Left(), window.Top(), 300, window.Height());
+    EXPECT_TRUE(stripIsWhole()) << "narrowed by the user";
+}
+
 TEST_F(LogWindow, WindowWithAnOwnerFailsItsAssertionWhenDestroyed) {
     MakeApplication();
     auto* owned = NewForm<TfrmRamLog>(static_cast<TComponent*>(&App));
