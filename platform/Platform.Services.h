@@ -1,13 +1,16 @@
 #pragma once
 #include "platform/Platform.Clock.h"
 #include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.DpiAwareness.h"
 #include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.MainThread.h"
+#include "platform/Platform.NamedMutex.h"
 #include "platform/Platform.Registry.h"
 #include "platform/Platform.Shell.h"
+#include "platform/Platform.ShellOpen.h"
 #include "platform/Platform.Sound.h"
 #include "platform/Platform.VersionInfo.h"
 #include "platform/Platform.WindowControl.h"
@@ -31,6 +34,9 @@ struct TServices {
     IRegistry& Registry;
     IWindowControl& WindowControl;
     IVersionInfo& Versions;
+    INamedMutexes& Mutexes;
+    IShellOpen& ShellOpen;
+    IDpiAwareness& Dpi;
 };
 
 } // namespace platform

@@ -3,13 +3,16 @@
 #include "platform/Platform.Services.h"
 #include "platform/win32/Win32.Clock.h"
 #include "platform/win32/Win32.DebugOutput.h"
+#include "platform/win32/Win32.DpiAwareness.h"
 #include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
 #include "platform/win32/Win32.MainThread.h"
+#include "platform/win32/Win32.NamedMutexes.h"
 #include "platform/win32/Win32.Registry.h"
 #include "platform/win32/Win32.Shell.h"
+#include "platform/win32/Win32.ShellOpen.h"
 #include "platform/win32/Win32.Sound.h"
 #include "platform/win32/Win32.VersionInfo.h"
 #include "platform/win32/Win32.WindowControl.h"
@@ -32,10 +35,14 @@ public:
     TWin32Registry Registry;
     TWin32WindowControl WindowControl;
     TWin32VersionInfo Versions;
+    TWin32NamedMutexes Mutexes;
+    TWin32ShellOpen ShellOpen;
+    TWin32DpiAwareness Dpi;
 
     TServices Services() {
-        return TServices{Windows, Integrity,   Input,      Sound,    Shell,         Files,   Debug,
-                         Clock,   FileStreams, MainThread, Registry, WindowControl, Versions};
+        return TServices{Windows,  Integrity, Input,       Sound,      Shell,    Files,
+                         Debug,    Clock,     FileStreams, MainThread, Registry, WindowControl,
+                         Versions, Mutexes,   ShellOpen,   Dpi};
     }
 };
 

@@ -219,7 +219,7 @@ TEST(LogViewerDrawing, TextIsDrawnInsetAndRowsWithoutALineAreFilled) {
     EXPECT_NE(std::find(canvas.Fills.begin(), canvas.Fills.end(), row3), canvas.Fills.end());
 }
 
-TEST(LogViewerDrawing, InfoLinesAreWhiteOnADarkBackgroundAndBlackOnALightOne) {
+TEST(LogViewerDrawing, InfoLinesAreWhiteOnADarkBackgroundAndBlackOnALightOneTheSelectedRowInHighlightText) {
     struct Case {
         toolkit::TColor Window;
         toolkit::TColor Expected;
@@ -227,12 +227,14 @@ TEST(LogViewerDrawing, InfoLinesAreWhiteOnADarkBackgroundAndBlackOnALightOne) {
     for (const Case c : {Case{0x202020, 0xFFFFFF}, Case{0xFFFFFF, 0x000000}}) {
         TViewerScene scene(230);
         scene.Backend.SetWindowColor(c.Window);
+        scene.AddLines(1, lvErrors); // on the selected first row
         scene.AddLines(1, lvInfos);
         scene.AddLines(1, lvErrors);
         const TRecordingCanvas canvas = scene.Paint();
-        ASSERT_EQ(canvas.Texts.size(), 2u);
-        EXPECT_EQ(canvas.Texts[0].Color, c.Expected);
-        EXPECT_EQ(canvas.Texts[1].Color, 0x0000FF);
+        ASSERT_EQ(canvas.Texts.size(), 3u);
+        EXPECT_EQ(canvas.Texts[0].Color, toolkit::clHighlightText) << "readable on the selection bar";
+        EXPECT_EQ(canvas.Texts[1].Color, c.Expected);
+        EXPECT_EQ(canvas.Texts[2].Color, 0x0000FF);
     }
 }
 
