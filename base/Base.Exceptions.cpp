@@ -13,17 +13,20 @@ namespace base {
 EOrvelException::EOrvelException(std::u16string message)
     : FMessage(std::move(message)), FWhat(Utf16ToUtf8(FMessage)) {}
 
-std::u16string ExceptionClassName(const std::exception& error) {
-    const char* mangled = typeid(error).name();
+std::u16string ReadableTypeName(const std::type_info& type) {
     int status = 0;
     const std::unique_ptr<char, decltype(&std::free)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
-    std::string name = status == 0 && demangled ? demangled.get() : mangled;
-    const std::size_t scope = name.rfind("::");
-    if (scope != std::string::npos) {
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), &std::free);
+    return Utf8ToUtf16(status == 0 && demangled ? demangled.get() : type.name());
+}
+
+std::u16string ExceptionClassName(const std::exception& error) {
+    std::u16string name = ReadableTypeName(typeid(error));
+    const std::size_t scope = name.rfind(u"::");
+    if (scope != std::u16string::npos) {
         name.erase(0, scope + 2);
     }
-    return Utf8ToUtf16(name);
+    return name;
 }
 
 std::u16string ExceptionMessage(const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 
 namespace base {
 
@@ -24,6 +25,9 @@ private:
 class EAssertionFailed : public EOrvelException {
     using EOrvelException::EOrvelException;
 };
+
+// A class name as the source spells it ("std::runtime_error"), where the compiler can tell.
+std::u16string ReadableTypeName(const std::type_info& type);
 
 // The class of an error as its reports name it, without namespaces: "EIniFileException" for an
 // orvel::EIniFileException, "runtime_error" for a std::runtime_error.

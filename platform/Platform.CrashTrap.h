@@ -10,9 +10,6 @@
 #include <memory>
 #include <string>
 #include <typeinfo>
-#if defined(__GNUC__)
-#include <cxxabi.h>
-#endif
 
 namespace platform {
 
@@ -48,26 +45,12 @@ struct TCrashFacts {
     TLocalTime Time;
 };
 
-// A class name as the source spells it ("std::runtime_error"), where the compiler can tell.
-inline std::u16string ReadableTypeName(const std::type_info& Type) {
-#if defined(__GNUC__)
-    int status = 0;
-    const std::unique_ptr<char, decltype(&std::free)> name(abi::__cxa_demangle(Type.name(), nullptr, nullptr, &status),
-                                                           &std::free);
-    if (status == 0 && name != nullptr) {
-        return base::Utf8ToUtf16(name.get());
-    }
-#endif
-    return base::Utf8ToUtf16(Type.name());
-}
-
 // `Facts` with the class and message of a C++ exception; the project's own errors carry their
 // message in UTF-16, the rest in what().
 [[nodiscard]] inline TCrashFacts WithException(TCrashFacts Facts, const std::exception& Error) {
     Facts.Kind = TCrashKind::CppException;
-    Facts.TypeName = ReadableTypeName(typeid(Error));
-    const auto* own = dynamic_cast<const base::EOrvelException*>(&Error);
-    Facts.Message = own != nullptr ? own->Message() : base::Utf8ToUtf16(Error.what());
+    Facts.TypeName = base::ReadableTypeName(typeid(Error));
+    Facts.Message = base::ExceptionMessage(Error);
     return Facts;
 }
 
