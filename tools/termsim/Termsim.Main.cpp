@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -47,7 +48,23 @@ private:
 struct TTerminal {
     termsim::TPrompt Prompt;
     TRecordFile Record;
+    // What the last Enter led to, shown under the prompt for whoever tries the hotkeys by hand.
+    std::u16string LastOutcome;
 };
+
+// The line the screen shows for an outcome of Enter; empty when it changed nothing worth saying.
+std::u16string OutcomeLine(const termsim::TRecordEvent& event) {
+    if (const auto* sent = std::get_if<termsim::TSubmittedEvent>(&event)) {
+        return u"sent to the model: " + termsim::EscapeText(sent->Text);
+    }
+    if (const auto* failed = std::get_if<termsim::TFailedEvent>(&event)) {
+        return failed->Error;
+    }
+    if (const auto* effort = std::get_if<termsim::TEffortEvent>(&event)) {
+        return u"Set effort level to " + effort->Level;
+    }
+    return {};
+}
 
 std::vector<std::u16string> CommandLineArguments() {
     int count = 0;
@@ -92,12 +109,15 @@ std::optional<termsim::TKey> KeyOf(WPARAM virtualKey) {
 void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key) {
     for (const termsim::TRecordEvent& event : termsim::PressKey(terminal.Prompt, key)) {
         terminal.Record.Write(event);
+        if (std::u16string line = OutcomeLine(event); !line.empty()) {
+            terminal.LastOutcome = std::move(line);
+        }
     }
     InvalidateRect(window, nullptr, TRUE);
 }
 
 // The prompt as the screen shows it: a "> " in front, the cursor as "|", and the state below.
-std::wstring ScreenText(const termsim::TPrompt& prompt) {
+std::wstring ScreenText(const termsim::TPrompt& prompt, const std::u16string& lastOutcome) {
     const std::u16string text = prompt.Text();
     const termsim::TCursor cursor = prompt.Cursor();
     std::size_t offset = 0;
@@ -118,16 +138,20 @@ std::wstring ScreenText(const termsim::TPrompt& prompt) {
         screen += u"\n\neffort: ";
         screen += prompt.EffortLevel();
     }
+    if (!lastOutcome.empty()) {
+        screen += u"\n\n";
+        screen += lastOutcome;
+    }
     return Wide(screen);
 }
 
-void Paint(HWND window, const termsim::TPrompt& prompt) {
+void Paint(HWND window, const TTerminal& terminal) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT area;
     GetClientRect(window, &area);
     InflateRect(&area, -8, -8);
-    const std::wstring screen = ScreenText(prompt);
+    const std::wstring screen = ScreenText(terminal.Prompt, terminal.LastOutcome);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     DrawTextW(dc, screen.c_str(), static_cast<int>(screen.size()), &area, DT_LEFT | DT_TOP | DT_NOPREFIX);
     EndPaint(window, &paint);
@@ -161,7 +185,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             termsim::TReadyEvent{reinterpret_cast<std::uintptr_t>(window), GetCurrentProcessId()});
         return 0;
     case WM_PAINT:
-        Paint(window, terminal->Prompt);
+        Paint(window, *terminal);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -173,7 +197,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 int Run(HINSTANCE instance, const termsim::TOptions& options) {
-    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath)};
+    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath), {}};
     if (!terminal.Record.IsOpen()) {
         OutputDebugStringW((L"termsim: cannot create the record " + Wide(options.RecordPath)).c_str());
         return 3;

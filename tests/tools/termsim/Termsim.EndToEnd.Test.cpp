@@ -381,8 +381,10 @@ TEST_P(TermsimBurst, SetsTheLevelAndGivesTheHalfTypedPromptBack) {
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(std::get<TPromptState>(events.back()).Text, run.Text);
     EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TEffortEvent{u"high"}}), events.end());
+    // A message sent to the model or a failed command is what a burst must never cause.
     for (const TRecordEvent& event : events) {
         EXPECT_FALSE(std::holds_alternative<TSubmittedEvent>(event)) << testing::PrintToString(event);
+        EXPECT_FALSE(std::holds_alternative<TFailedEvent>(event)) << testing::PrintToString(event);
     }
 }
 
