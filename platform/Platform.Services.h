@@ -3,12 +3,14 @@
 #include "platform/Platform.DebugOutput.h"
 #include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
+#include "platform/Platform.Hotkeys.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.MainThread.h"
 #include "platform/Platform.Registry.h"
 #include "platform/Platform.Shell.h"
 #include "platform/Platform.Sound.h"
+#include "platform/Platform.TimeFormat.h"
 #include "platform/Platform.VersionInfo.h"
 #include "platform/Platform.WindowControl.h"
 #include "platform/Platform.WindowFacts.h"
@@ -31,6 +33,8 @@ struct TServices {
     IRegistry& Registry;
     IWindowControl& WindowControl;
     IVersionInfo& Versions;
+    IHotkeys& Hotkeys;
+    ITimeFormat& TimeFormat;
 };
 
 } // namespace platform

@@ -4,8 +4,10 @@
 #include "platform/sim/Sim.Desktop.h"
 #include "platform/sim/Sim.FileStreams.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "platform/sim/Sim.Hotkeys.h"
 #include "platform/sim/Sim.MainThread.h"
 #include "platform/sim/Sim.Registry.h"
+#include "platform/sim/Sim.TimeFormat.h"
 #include "platform/sim/Sim.VersionInfo.h"
 #include "platform/sim/Sim.WindowControl.h"
 
@@ -20,10 +22,12 @@ public:
     TSimRegistry Registry;
     TSimWindowControl WindowControl{Desktop};
     TSimVersionInfo Versions;
+    TSimHotkeys Hotkeys;
+    TSimTimeFormat TimeFormat;
 
     TServices Services() {
         return TServices{Desktop, Desktop,     Desktop,    Desktop,  Files,         Files,   Desktop,
-                         Desktop, FileStreams, MainThread, Registry, WindowControl, Versions};
+                         Desktop, FileStreams, MainThread, Registry, WindowControl, Versions, Hotkeys, TimeFormat};
     }
 };
 

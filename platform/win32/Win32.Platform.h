@@ -5,12 +5,14 @@
 #include "platform/win32/Win32.DebugOutput.h"
 #include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
+#include "platform/win32/Win32.Hotkeys.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
 #include "platform/win32/Win32.MainThread.h"
 #include "platform/win32/Win32.Registry.h"
 #include "platform/win32/Win32.Shell.h"
 #include "platform/win32/Win32.Sound.h"
+#include "platform/win32/Win32.TimeFormat.h"
 #include "platform/win32/Win32.VersionInfo.h"
 #include "platform/win32/Win32.WindowControl.h"
 #include "platform/win32/Win32.WindowFacts.h"
@@ -32,10 +34,12 @@ public:
     TWin32Registry Registry;
     TWin32WindowControl WindowControl;
     TWin32VersionInfo Versions;
+    TWin32Hotkeys Hotkeys;
+    TWin32TimeFormat TimeFormat;
 
     TServices Services() {
         return TServices{Windows, Integrity,   Input,      Sound,    Shell,         Files,   Debug,
-                         Clock,   FileStreams, MainThread, Registry, WindowControl, Versions};
+                         Clock,   FileStreams, MainThread, Registry, WindowControl, Versions, Hotkeys, TimeFormat};
     }
 };
 
