@@ -300,6 +300,52 @@ TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) 
               events.end());
 }
 
+// Text typed into the real window and Enter: the window takes Enter as Claude Code's prompt does.
+struct TEnterRun {
+    const char* Name;
+    std::u16string Typed;
+    std::optional<TRecordEvent> Outcome; // none: Enter sends nothing and runs nothing
+};
+
+void PrintTo(const TEnterRun& run, std::ostream* os) {
+    *os << run.Name;
+}
+
+class TermsimEnter : public TermsimEndToEnd, public testing::WithParamInterface<TEnterRun> {};
+
+TEST_P(TermsimEnter, TakesEnterAsClaudeCodeDoes) {
+    const TEnterRun& run = GetParam();
+    TTermsim terminal({});
+    ASSERT_TRUE(terminal.Start());
+
+    tarvin::TSendResult result;
+    tarvin::SendText(Platform.Input, run.Typed, result);
+    ExpectDelivered(result, 2 * static_cast<int>(run.Typed.size()));
+    tarvin::SendEnter(Platform.Input, result);
+
+    const TEvents expected = ExpectedEvents(TPrompt(), Seq({Typed(run.Typed), {TKeyEvent{TKey::Enter, 0}}}));
+    const TEvents events = terminal.WaitForEvents(expected.size());
+    EXPECT_EQ(RecordText(events), RecordText(expected));
+    ASSERT_GE(events.size(), 2u);
+    const TRecordEvent& afterEnter = events[events.size() - 2];
+    if (run.Outcome) {
+        EXPECT_EQ(afterEnter, *run.Outcome);
+    } else {
+        EXPECT_TRUE(std::holds_alternative<TKeyEvent>(afterEnter)) << testing::PrintToString(afterEnter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TermsimEnter,
+    testing::Values(TEnterRun{"EffortWithExtraBlanks", u"/effort  high ", TRecordEvent{TEffortEvent{u"high"}}},
+                    TEnterRun{"EffortAfterABlank", u" /effort max", TRecordEvent{TEffortEvent{u"max"}}},
+                    TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{u"Unknown option: fast"}}},
+                    TEnterRun{"UnknownCommand", u"/model opus", TRecordEvent{TFailedEvent{u"Unknown command: /model"}}},
+                    TEnterRun{"TextWithTrailingBlanks", u"fix it   ", TRecordEvent{TSubmittedEvent{u"fix it"}}},
+                    TEnterRun{"BlanksOnly", u"   ", std::nullopt},
+                    TEnterRun{"BackslashAtTheEnd", u"two lines\\", std::nullopt}),
+    [](const testing::TestParamInfo<TEnterRun>& test) { return std::string(test.param.Name); });
+
 // Sends the burst's keys through the sender, one batch per key as the sequencer does.
 void SendKeys(platform::IInput& input, const TKeys& keys) {
     tarvin::TSendResult result;
@@ -391,6 +437,7 @@ TEST_P(TermsimBurst, SetsTheLevelAndGivesTheHalfTypedPromptBack) {
 INSTANTIATE_TEST_SUITE_P(
     Prompts, TermsimBurst,
     testing::Values(TBurstRun{"MultiLineConfirmed", u"fix the\nflaky test", {0, 3}, u"old", true},
+                    TBurstRun{"TrailingBlanksAndABackslash", u"see C:\\temp\\  ", {0, 4}, u"", false},
                     TBurstRun{"EmptyWithStaleKillBuffer", u"", {0, 0}, u"old text", false},
                     TBurstRun{"SingleLineCursorInMiddle", u"fix the bug", {0, 4}, u"", false}),
     [](const testing::TestParamInfo<TBurstRun>& test) { return std::string(test.param.Name); });
