@@ -80,6 +80,9 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     SetPosition(TPosition::poDesigned);
     SetClientSize(640, 420);
     SetMinSize(TSize{480, 320});
+    // Until a saved position says otherwise, the window opens in the middle of the main screen.
+    const TRect work = Application().Screen().WorkAreaRect();
+    SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top + (work.Height() - Height()) / 2, Width(), Height());
     Font().SetName(u"Segoe UI");
     Font().SetHeight(-13);
     SetDoubleBuffered(true);

@@ -28,6 +28,9 @@ TEST(MainWindowLayout, IsBuiltAsDesigned) {
     EXPECT_EQ(form.ClientHeight(), 420);
     EXPECT_EQ(form.MinSize(), (toolkit::TSize{480, 320}));
     EXPECT_EQ(form.Position(), toolkit::TPosition::poDesigned);
+    // The first run has no saved position: the middle of the 1920 x 1040 work area.
+    EXPECT_EQ(form.Left(), (1920 - form.Width()) / 2);
+    EXPECT_EQ(form.Top(), (1040 - form.Height()) / 2);
     EXPECT_TRUE(form.ScreenSnap());
     EXPECT_EQ(form.SnapBuffer(), 5);
     EXPECT_TRUE(form.ShowHint());
