@@ -56,7 +56,8 @@ std::u16string PromptHandlingLine(const TSettings& Settings, const std::u16strin
                IniPath + u").";
     }
     if (Settings.RestorePromptAfter) {
-        return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the prompt is "
+        return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
+               u"prompt is "
                u"put aside and handed back afterwards.";
     }
     return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the prompt is "
@@ -68,7 +69,8 @@ std::u16string GripLine(const TSettings& Settings, const std::u16string& IniPath
     if (Settings.HotkeyOnlyOnTerminal) {
         return u"Ctrl+Alt+1..5 are taken ONLY while a terminal is in front. Every other program keeps them.";
     }
-    return u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off in " +
+    return u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off "
+           u"in " +
            IniPath + u").";
 }
 
@@ -82,14 +84,24 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     SetMinSize(TSize{480, 320});
     // Until a saved position says otherwise, the window opens in the middle of the main screen.
     const TRect work = Application().Screen().WorkAreaRect();
-    SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top + (work.Height() - Height()) / 2, Width(), Height());
+    SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top + (work.Height() - Height()) / 2, Width(),
+              Height());
     Font().SetName(u"Segoe UI");
     Font().SetHeight(-13);
     SetDoubleBuffered(true);
     SetScreenSnap(true);
     SetSnapBuffer(5);
     SetShowHint(true);
+    BuildControls();
+    BuildTrayIcon();
+    tmrEnter = NewTimer(this, u"tmrEnter", 250);
+    tmrEnter->OnTimer = [this](TComponent* Sender) { tmrEnterTimer(Sender); };
+    tmrFocus = NewTimer(this, u"tmrFocus", 200);
+    tmrFocus->OnTimer = [this](TComponent* Sender) { tmrFocusTimer(Sender); };
+    OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+}
 
+void TMainForm::BuildControls() {
     pnlTop = NewControl<TPanel>(this, this, u"pnlTop");
     pnlTop->SetAlign(TAlign::alTop);
     pnlTop->SetHeight(49);
@@ -102,8 +114,9 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     lblIntro->SetMargins(MarginsOf(10, 8, 10, 4));
     lblIntro->SetAlignWithMargins(true);
     lblIntro->SetAlign(TAlign::alClient);
-    lblIntro->SetCaption(u"Press one of the hotkeys below while a Claude Code terminal has the focus and its prompt is "
-                         u"empty. Tarvin types the /effort command for you.");
+    lblIntro->SetCaption(
+        u"Press one of the hotkeys below while a Claude Code terminal has the focus and its prompt is "
+        u"empty. Tarvin types the /effort command for you.");
 
     lvHotkeys = NewControl<TListView>(this, this, u"lvHotkeys");
     lvHotkeys->SetMargins(MarginsOf(10, 3, 10, 3));
@@ -137,8 +150,9 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     chkAutoStart = NewControl<TCheckBox>(this, pnlBottom, u"chkAutoStart");
     chkAutoStart->SetBounds(10, 11, 220, 21);
     chkAutoStart->SetCaption(u"Start Tarvin when Windows starts");
-    chkAutoStart->SetHint(u"Writes Tarvin into HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
-                          u"so Windows starts it at every logon. Move or rename the EXE and you must tick this again.");
+    chkAutoStart->SetHint(
+        u"Writes Tarvin into HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
+        u"so Windows starts it at every logon. Move or rename the EXE and you must tick this again.");
     chkAutoStart->OnClick = [this](TComponent* Sender) { chkAutoStartClick(Sender); };
 
     btnAbout = NewControl<TButton>(this, pnlBottom, u"btnAbout");
@@ -146,7 +160,9 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     btnAbout->SetAnchors(akTop | akRight);
     btnAbout->SetCaption(u"About");
     btnAbout->OnClick = [this](TComponent* Sender) { btnAboutClick(Sender); };
+}
 
+void TMainForm::BuildTrayIcon() {
     mnuTray = new TPopupMenu(this);
     mnuTray->SetName(u"mnuTray");
     mnuShow = NewMenuItem(this, mnuTray, u"mnuShow", u"Show Tarvin");
@@ -164,13 +180,6 @@ TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDa
     TrayIcon->SetPopupMenu(mnuTray);
     TrayIcon->OnClick = [this](TComponent* Sender) { TrayIconClick(Sender); };
     TrayIcon->OnDblClick = [this](TComponent* Sender) { TrayIconClick(Sender); };
-
-    tmrEnter = NewTimer(this, u"tmrEnter", 250);
-    tmrEnter->OnTimer = [this](TComponent* Sender) { tmrEnterTimer(Sender); };
-    tmrFocus = NewTimer(this, u"tmrFocus", 200);
-    tmrFocus->OnTimer = [this](TComponent* Sender) { tmrFocusTimer(Sender); };
-
-    OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }
 
 TMainForm::~TMainForm() = default;
@@ -224,7 +233,8 @@ void TMainForm::FormPreRelease() {
         try {
             FSettings->Save(ini, FOs.Files);
         } catch (const orvel::EIniFileException& Error) {
-            TAppDataCore::LogError(u"Tarvin could not write its settings to " + ini + u": " + Error.Message());
+            TAppDataCore::LogError(u"Tarvin could not write its settings to " + ini + u": " +
+                                   Error.Message());
         }
         FSettings.reset();
     }
@@ -255,8 +265,8 @@ void TMainForm::UpdateHotkeyGrip() {
         return;
     }
     const bool hold = !FSettings->HotkeyOnlyOnTerminal ||
-                      ForegroundIsTerminal(FOs.Windows, &FSettings->FAcceptedClasses, &FSettings->FTitleMarkers,
-                                           FSettings->RequireTitleMarker);
+                      ForegroundIsTerminal(FOs.Windows, &FSettings->FAcceptedClasses,
+                                           &FSettings->FTitleMarkers, FSettings->RequireTitleMarker);
     if (hold == FHotkeysHeld) {
         return;
     }
@@ -287,7 +297,8 @@ void TMainForm::RegisterHotkeys() {
         }
         // Clears a registration left under this identifier, which Windows would keep beside the new one.
         FOs.Hotkeys.UnregisterHotKey(FHotkeyWindow, HotkeyId(level));
-        FRegistered[level] = FOs.Hotkeys.RegisterHotKey(FHotkeyWindow, HotkeyId(level), HotkeyModifierFlags(shortCut), key);
+        FRegistered[level] =
+            FOs.Hotkeys.RegisterHotKey(FHotkeyWindow, HotkeyId(level), HotkeyModifierFlags(shortCut), key);
         if (!FRegistered[level]) {
             LogLine(RefusedHotkeyLine(level, FSettings->HotkeyText[level], TAppDataCore::IniFile()));
         }
@@ -462,7 +473,8 @@ void TMainForm::TypeEffortCommand() {
     FPhase = spEnterBurst;
     FPendingEnters = FSettings->EnterCount;
     tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));
-    LogLine(TypedCommandText(text, WindowClassOf(FOs.Windows, FBurstTarget), WindowTitleOf(FOs.Windows, FBurstTarget)));
+    LogLine(TypedCommandText(text, WindowClassOf(FOs.Windows, FBurstTarget),
+                             WindowTitleOf(FOs.Windows, FBurstTarget)));
 }
 
 void TMainForm::ResetBurst() {

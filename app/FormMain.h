@@ -116,6 +116,10 @@ protected:
     virtual void ShowAboutBox();
 
 private:
+    // The components of the window, as designed: panels, label, list, log box, check box, button;
+    // then the tray icon with its menu.
+    void BuildControls();
+    void BuildTrayIcon();
     void WMHotKey(toolkit::TMessage& Msg);
     void WMShowFromSecondCopy(toolkit::TMessage& Msg);
     void WMSysCommand(toolkit::TMessage& Msg);

@@ -9,8 +9,8 @@ namespace {
 constexpr std::int32_t MotionSteps = 12;
 
 std::u16string Counts(const TSendResult& Result) {
-    return u"Windows accepted only " + base::AsciiToUtf16(std::to_string(Result.Delivered)) + u" of " + base::AsciiToUtf16(std::to_string(Result.Requested)) +
-           u" keystrokes";
+    return u"Windows accepted only " + base::AsciiToUtf16(std::to_string(Result.Delivered)) + u" of " +
+           base::AsciiToUtf16(std::to_string(Result.Requested)) + u" keystrokes";
 }
 
 } // namespace
@@ -43,7 +43,8 @@ std::u16string FocusLossText(TSendPhase Phase) {
                u"terminal to paste it back, then Backspace once to remove the extra \"x\" from its end.";
     case spRemoveMarker:
         return u"The focus left the terminal just before the last keystroke. Your typed text is back in the "
-               u"prompt, but it carries one extra \"x\" at its end - press Backspace once in that terminal to "
+               u"prompt, but it carries one extra \"x\" at its end - press Backspace once in that terminal "
+               u"to "
                u"remove it.";
     case spIdle:
     case spWaitModifiers:
@@ -53,12 +54,13 @@ std::u16string FocusLossText(TSendPhase Phase) {
 }
 
 std::u16string ClearShortfallText(const TSendResult& Result) {
-    return Counts(Result) + u" while clearing the prompt (error " + base::AsciiToUtf16(std::to_string(Result.ErrorCode)) +
-           u"). Nothing was typed.";
+    return Counts(Result) + u" while clearing the prompt (error " +
+           base::AsciiToUtf16(std::to_string(Result.ErrorCode)) + u"). Nothing was typed.";
 }
 
 std::u16string TypeShortfallText(const TSendResult& Result) {
-    return Counts(Result) + u" (error " + base::AsciiToUtf16(std::to_string(Result.ErrorCode)) + u"). The command was not typed in full.";
+    return Counts(Result) + u" (error " + base::AsciiToUtf16(std::to_string(Result.ErrorCode)) +
+           u"). The command was not typed in full.";
 }
 
 std::u16string TypedCommandText(std::u16string_view Command, std::u16string_view WindowClass,

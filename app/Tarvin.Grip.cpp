@@ -40,8 +40,8 @@ std::u16string EffortCommandText(TEffortLevel Level) {
 }
 
 std::u16string GripTraceLine(std::u16string_view FrontClass, bool Taking) {
-    return u"grip: front=\"" + std::u16string(FrontClass) + u"\"  " +
-           (Taking ? u"TAKING" : u"RELEASING") + u" Ctrl+Alt+1..5";
+    return u"grip: front=\"" + std::u16string(FrontClass) + u"\"  " + (Taking ? u"TAKING" : u"RELEASING") +
+           u" Ctrl+Alt+1..5";
 }
 
 std::u16string InvalidShortcutLine(TEffortLevel Level, std::u16string_view Text) {
@@ -50,7 +50,8 @@ std::u16string InvalidShortcutLine(TEffortLevel Level, std::u16string_view Text)
 }
 
 std::u16string RefusedHotkeyLine(TEffortLevel Level, std::u16string_view Text, std::u16string_view IniPath) {
-    return u"Windows refused the hotkey " + std::u16string(Text) + u" for \"" + std::u16string(EffortWord[Level]) +
+    return u"Windows refused the hotkey " + std::u16string(Text) + u" for \"" +
+           std::u16string(EffortWord[Level]) +
            u"\". Another program already owns that combination. Change it in " + std::u16string(IniPath);
 }
 

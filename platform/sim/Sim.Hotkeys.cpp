@@ -40,7 +40,8 @@ void TSimHotkeys::UnregisterForOtherProgram(std::uint32_t modifiers, std::uint32
     });
 }
 
-std::optional<TSimHotkeys::TDelivery> TSimHotkeys::Press(std::uint32_t modifiers, std::uint32_t virtualKey) const {
+std::optional<TSimHotkeys::TDelivery> TSimHotkeys::Press(std::uint32_t modifiers,
+                                                         std::uint32_t virtualKey) const {
     const TEntry* holder = Holder(modifiers, virtualKey);
     if (holder == nullptr || holder->Window == 0) {
         return std::nullopt;
@@ -49,11 +50,13 @@ std::optional<TSimHotkeys::TDelivery> TSimHotkeys::Press(std::uint32_t modifiers
 }
 
 bool TSimHotkeys::IsRegistered(TWindowHandle window, int id) const {
-    return std::any_of(FEntries.begin(), FEntries.end(),
-                       [&](const TEntry& entry) { return window != 0 && entry.Window == window && entry.Id == id; });
+    return std::any_of(FEntries.begin(), FEntries.end(), [&](const TEntry& entry) {
+        return window != 0 && entry.Window == window && entry.Id == id;
+    });
 }
 
-bool TSimHotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers, std::uint32_t virtualKey) {
+bool TSimHotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
+                                 std::uint32_t virtualKey) {
     // A window that does not exist is refused by Windows; handle 0 would be the thread's queue,
     // which no form listens to.
     const bool ok = window != 0 && Holder(modifiers, virtualKey) == nullptr;
@@ -66,7 +69,9 @@ bool TSimHotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t mod
 }
 
 void TSimHotkeys::UnregisterHotKey(TWindowHandle window, int id) {
-    std::erase_if(FEntries, [&](const TEntry& entry) { return window != 0 && entry.Window == window && entry.Id == id; });
+    std::erase_if(FEntries, [&](const TEntry& entry) {
+        return window != 0 && entry.Window == window && entry.Id == id;
+    });
     FCalls.push_back("unregister " + Hex(window) + " " + std::to_string(id));
 }
 

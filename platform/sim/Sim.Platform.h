@@ -26,8 +26,9 @@ public:
     TSimTimeFormat TimeFormat;
 
     TServices Services() {
-        return TServices{Desktop, Desktop,     Desktop,    Desktop,  Files,         Files,   Desktop,
-                         Desktop, FileStreams, MainThread, Registry, WindowControl, Versions, Hotkeys, TimeFormat};
+        return TServices{Desktop,  Desktop,       Desktop,  Desktop,     Files,
+                         Files,    Desktop,       Desktop,  FileStreams, MainThread,
+                         Registry, WindowControl, Versions, Hotkeys,     TimeFormat};
     }
 };
 

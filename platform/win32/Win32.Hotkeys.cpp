@@ -4,7 +4,8 @@
 
 namespace platform::win32 {
 
-bool TWin32Hotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers, std::uint32_t virtualKey) {
+bool TWin32Hotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
+                                   std::uint32_t virtualKey) {
     return ::RegisterHotKey(reinterpret_cast<HWND>(window), id, modifiers, virtualKey) != FALSE;
 }
 

@@ -38,8 +38,9 @@ public:
     TWin32TimeFormat TimeFormat;
 
     TServices Services() {
-        return TServices{Windows, Integrity,   Input,      Sound,    Shell,         Files,   Debug,
-                         Clock,   FileStreams, MainThread, Registry, WindowControl, Versions, Hotkeys, TimeFormat};
+        return TServices{Windows,  Integrity,     Input,    Sound,       Shell,
+                         Files,    Debug,         Clock,    FileStreams, MainThread,
+                         Registry, WindowControl, Versions, Hotkeys,     TimeFormat};
     }
 };
 

@@ -12,7 +12,8 @@ namespace {
 
 using orvel::lvErrors;
 
-const std::u16string TypedIntoConsole = u"Typed \"/effort high\" into ConsoleWindowClass (\"\u2733 Claude Code\").";
+const std::u16string TypedIntoConsole =
+    u"Typed \"/effort high\" into ConsoleWindowClass (\"\u2733 Claude Code\").";
 
 // A running window with the console in front and the hotkeys held.
 class Burst : public ::testing::Test {
@@ -41,7 +42,8 @@ protected:
     void ExpectEveryBatchWentTo(platform::TWindowHandle Window) {
         const auto& journal = Scene.Sim.Desktop.InputJournal();
         for (std::size_t i = FirstBatch; i < journal.size(); ++i) {
-            EXPECT_EQ(journal[i].Foreground, Window) << "batch " << i << ": " << BatchName(journal[i].Records);
+            EXPECT_EQ(journal[i].Foreground, Window)
+                << "batch " << i << ": " << BatchName(journal[i].Records);
         }
     }
 
@@ -60,7 +62,11 @@ TEST_F(Burst, DefaultBurstSendsEveryKeyAtItsTimeIntoTheTerminal) {
 
     TExpectedKeys expected;
     expected.At(0, "release").Wait(25).Clearing(60, true).After(60, "text /effort high").After(0, "enter");
-    expected.After(250, "enter").After(250, "enter").After(250, "enter").After(60, "ctrl+Y").After(60, "backspace");
+    expected.After(250, "enter")
+        .After(250, "enter")
+        .After(250, "enter")
+        .After(60, "ctrl+Y")
+        .After(60, "backspace");
     EXPECT_EQ(Sent(), expected.Keys());
     EXPECT_EQ(expected.Last(), 2695) << "a default burst lasts about 2.7 seconds";
     ExpectEveryBatchWentTo(Scene.Console);
@@ -211,20 +217,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFocusLoss{"WaitingForModifiers", 100, spWaitModifiers,
                    u"The focus left the terminal before the command could be typed. Nothing was sent."},
-        TFocusLoss{"ClearingThePrompt", 300, spClearPrompt,
-                   u"The focus left the terminal while the prompt was being cleared. The command was not typed. If "
-                   u"your text is gone from the prompt, press Ctrl+Y in that terminal to paste it back, and remove "
-                   u"the extra \"x\" if one appears at its end."},
-        TFocusLoss{"PressingEnter", 1900, spEnterBurst,
-                   u"The focus left the terminal, so the remaining Enter keystrokes were not sent. If the \"Change "
-                   u"effort level?\" question is still on screen, answer it yourself."},
-        TFocusLoss{"RestoringThePrompt", 2600, spRestorePrompt,
-                   u"The focus left the terminal before your typed text could be put back. Press Ctrl+Y in that "
-                   u"terminal to paste it back, then Backspace once to remove the extra \"x\" from its end."},
-        TFocusLoss{"RemovingTheMarker", 2650, spRemoveMarker,
-                   u"The focus left the terminal just before the last keystroke. Your typed text is back in the "
-                   u"prompt, but it carries one extra \"x\" at its end - press Backspace once in that terminal to "
-                   u"remove it."}),
+        TFocusLoss{
+            "ClearingThePrompt", 300, spClearPrompt,
+            u"The focus left the terminal while the prompt was being cleared. The command was not typed. If "
+            u"your text is gone from the prompt, press Ctrl+Y in that terminal to paste it back, and remove "
+            u"the extra \"x\" if one appears at its end."},
+        TFocusLoss{
+            "PressingEnter", 1900, spEnterBurst,
+            u"The focus left the terminal, so the remaining Enter keystrokes were not sent. If the \"Change "
+            u"effort level?\" question is still on screen, answer it yourself."},
+        TFocusLoss{
+            "RestoringThePrompt", 2600, spRestorePrompt,
+            u"The focus left the terminal before your typed text could be put back. Press Ctrl+Y in that "
+            u"terminal to paste it back, then Backspace once to remove the extra \"x\" from its end."},
+        TFocusLoss{
+            "RemovingTheMarker", 2650, spRemoveMarker,
+            u"The focus left the terminal just before the last keystroke. Your typed text is back in the "
+            u"prompt, but it carries one extra \"x\" at its end - press Backspace once in that terminal to "
+            u"remove it."}),
     [](const ::testing::TestParamInfo<TFocusLoss>& test) { return std::string(test.param.Name); });
 
 TEST_F(Burst, AfterAFocusLossTheGripFollowsTheNewFrontWindowAtOnce) {
@@ -265,7 +275,8 @@ TEST_P(BurstShortfall, EndsTheBurstWithItsMessageAndTheBeepSwitch) {
 
     EXPECT_EQ(Scene.Sim.Desktop.InputJournal().size(), before + 1) << "the short batch is the last one";
     EXPECT_EQ(Scene.LastLogLine(), c.Message);
-    EXPECT_EQ(Scene.Sim.Desktop.Beeps(), c.Beep ? std::vector<std::uint32_t>{0x10} : std::vector<std::uint32_t>{});
+    EXPECT_EQ(Scene.Sim.Desktop.Beeps(),
+              c.Beep ? std::vector<std::uint32_t>{0x10} : std::vector<std::uint32_t>{});
     ExpectIdle();
 }
 
@@ -273,14 +284,18 @@ INSTANTIATE_TEST_SUITE_P(
     Batches, BurstShortfall,
     ::testing::Values(
         TShortfall{"RightWhileClearing", 100, 1, 5, true,
-                   u"Windows accepted only 1 of 2 keystrokes while clearing the prompt (error 5). Nothing was typed."},
-        TShortfall{"CtrlEWhileClearingSilently", 30, 3, 1168, false,
-                   u"Windows accepted only 3 of 4 keystrokes while clearing the prompt (error 1168). Nothing was "
-                   u"typed."},
-        TShortfall{"TheCommand", 1800, 10, 87, true,
-                   u"Windows accepted only 10 of 24 keystrokes (error 87). The command was not typed in full."},
-        TShortfall{"TheCommandSilently", 1800, 0, 5, false,
-                   u"Windows accepted only 0 of 24 keystrokes (error 5). The command was not typed in full."}),
+                   u"Windows accepted only 1 of 2 keystrokes while clearing the prompt (error 5). Nothing "
+                   u"was typed."},
+        TShortfall{
+            "CtrlEWhileClearingSilently", 30, 3, 1168, false,
+            u"Windows accepted only 3 of 4 keystrokes while clearing the prompt (error 1168). Nothing was "
+            u"typed."},
+        TShortfall{
+            "TheCommand", 1800, 10, 87, true,
+            u"Windows accepted only 10 of 24 keystrokes (error 87). The command was not typed in full."},
+        TShortfall{
+            "TheCommandSilently", 1800, 0, 5, false,
+            u"Windows accepted only 0 of 24 keystrokes (error 5). The command was not typed in full."}),
     [](const ::testing::TestParamInfo<TShortfall>& test) { return std::string(test.param.Name); });
 
 TEST_F(Burst, TheSenderAlsoLogsTheShortfallAsAnError) {
@@ -290,8 +305,9 @@ TEST_F(Burst, TheSenderAlsoLogsTheShortfallAsAnError) {
     Scene.Sim.Desktop.LimitInput(10, 87);
     Scene.Advance(100);
 
-    EXPECT_EQ(Scene.RamLog(lvErrors),
-              std::vector<std::u16string>{u"Tarvin.Sender: SendInput delivered 10 of 24 events. Windows error 87"});
+    EXPECT_EQ(
+        Scene.RamLog(lvErrors),
+        std::vector<std::u16string>{u"Tarvin.Sender: SendInput delivered 10 of 24 events. Windows error 87"});
 }
 
 TEST_F(Burst, ShortEntersAndRestoreKeysDoNotStopTheBurst) {
@@ -326,7 +342,8 @@ TEST_F(Burst, TheTraceSwitchConfirmsTheRestore) {
     PressAndMark();
     Scene.Advance(3000);
 
-    EXPECT_EQ(Scene.LastLogLine(), u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
+    EXPECT_EQ(Scene.LastLogLine(),
+              u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
 }
 
 struct TRefusal {
@@ -366,18 +383,21 @@ TEST_P(BurstRefusal, TypesNothingLogsTheVerdictAndBeeps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Targets, BurstRefusal,
-    ::testing::Values(
-        TRefusal{"ClassNotInTheList", "", u"Notepad", u"notes.txt", false,
-                 u"Focused window is \"Notepad\" (\"notes.txt\"), which is not in the accepted class list. Nothing "
-                 u"was typed."},
-        TRefusal{"TitleWithoutMarker", "RequireTitleMarker=1\r\n", u"CASCADIA_HOSTING_WINDOW_CLASS",
-                 u"Windows PowerShell", false,
-                 u"Focused window is a terminal but its title \"Windows PowerShell\" carries no Claude Code marker. "
-                 u"Nothing was typed."},
-        TRefusal{"ElevatedTerminal", "", u"ConsoleWindowClass", u"Administrator: Claude", true,
-                 u"Focused window runs at High (elevated) while Tarvin runs at Medium (normal). Windows (UIPI) would "
-                 u"discard every keystroke without saying so. Nothing was typed. Run Tarvin at the same level as the "
-                 u"terminal."}),
+    ::testing::Values(TRefusal{"ClassNotInTheList", "", u"Notepad", u"notes.txt", false,
+                               u"Focused window is \"Notepad\" (\"notes.txt\"), which is not in the accepted "
+                               u"class list. Nothing "
+                               u"was typed."},
+                      TRefusal{"TitleWithoutMarker", "RequireTitleMarker=1\r\n",
+                               u"CASCADIA_HOSTING_WINDOW_CLASS", u"Windows PowerShell", false,
+                               u"Focused window is a terminal but its title \"Windows PowerShell\" carries "
+                               u"no Claude Code marker. "
+                               u"Nothing was typed."},
+                      TRefusal{"ElevatedTerminal", "", u"ConsoleWindowClass", u"Administrator: Claude", true,
+                               u"Focused window runs at High (elevated) while Tarvin runs at Medium "
+                               u"(normal). Windows (UIPI) would "
+                               u"discard every keystroke without saying so. Nothing was typed. Run Tarvin at "
+                               u"the same level as the "
+                               u"terminal."}),
     [](const ::testing::TestParamInfo<TRefusal>& test) { return std::string(test.param.Name); });
 
 TEST_F(Burst, ARefusalWithoutTheBeepSwitchIsSilent) {
@@ -386,7 +406,8 @@ TEST_F(Burst, ARefusalWithoutTheBeepSwitchIsSilent) {
 
     ASSERT_TRUE(Scene.Press(u"Ctrl+Alt+3"));
 
-    EXPECT_TRUE(Scene.LastLogLine().starts_with(u"Focused window is \"Notepad\"")) << Scene.LastLogLine().size();
+    EXPECT_TRUE(Scene.LastLogLine().starts_with(u"Focused window is \"Notepad\""))
+        << Scene.LastLogLine().size();
     EXPECT_TRUE(Scene.Sim.Desktop.Beeps().empty());
 }
 
@@ -404,15 +425,15 @@ TEST_F(Burst, HotkeyIdentifiersOutsideOneToFiveGoToTheDefaultHandling) {
 TEST_F(Burst, EveryLevelTypesItsWord) {
     Begin();
     const std::pair<const char16_t*, const char16_t*> levels[] = {{u"Ctrl+Alt+1", u"/effort low"},
-                                                                   {u"Ctrl+Alt+2", u"/effort medium"},
-                                                                   {u"Ctrl+Alt+3", u"/effort high"},
-                                                                   {u"Ctrl+Alt+4", u"/effort xhigh"},
-                                                                   {u"Ctrl+Alt+5", u"/effort max"}};
+                                                                  {u"Ctrl+Alt+2", u"/effort medium"},
+                                                                  {u"Ctrl+Alt+3", u"/effort high"},
+                                                                  {u"Ctrl+Alt+4", u"/effort xhigh"},
+                                                                  {u"Ctrl+Alt+5", u"/effort max"}};
     for (const auto& [chord, command] : levels) {
         ASSERT_TRUE(Scene.Press(chord)) << base::Utf16ToUtf8(chord);
         Scene.Advance(3000);
-        EXPECT_EQ(Scene.LastLogLine(),
-                  u"Typed \"" + std::u16string(command) + u"\" into ConsoleWindowClass (\"\u2733 Claude Code\").");
+        EXPECT_EQ(Scene.LastLogLine(), u"Typed \"" + std::u16string(command) +
+                                           u"\" into ConsoleWindowClass (\"\u2733 Claude Code\").");
     }
 }
 

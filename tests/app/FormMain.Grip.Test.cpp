@@ -56,7 +56,8 @@ TEST_P(GripDecision, HoldsExactlyTheHotkeysItShould) {
     EXPECT_EQ(scene.Form->HotkeysHeld(), c.Held);
     EXPECT_EQ(scene.Statuses(), c.Statuses);
     for (TEffortLevel level : AllEffortLevels) {
-        EXPECT_EQ(scene.Sim.Hotkeys.IsRegistered(scene.Form->Handle(), HotkeyId(level)), c.Statuses[level] == Held)
+        EXPECT_EQ(scene.Sim.Hotkeys.IsRegistered(scene.Form->Handle(), HotkeyId(level)),
+                  c.Statuses[level] == Held)
             << base::Utf16ToUtf8(EffortWord[level]);
         EXPECT_EQ(scene.Form->Registered(level), c.Statuses[level] == Held);
     }
@@ -67,7 +68,8 @@ const std::string Defaults = "[Hotkeys]\r\n";
 INSTANTIATE_TEST_SUITE_P(
     Fronts, GripDecision,
     ::testing::Values(
-        TGripCase{"TarvinsOwnWindow", Defaults, u"TarvinWndClass", u"Tarvin", false, false, false, All(Released)},
+        TGripCase{"TarvinsOwnWindow", Defaults, u"TarvinWndClass", u"Tarvin", false, false, false,
+                  All(Released)},
         TGripCase{"NoWindow", Defaults, u"", u"", false, false, false, All(Released)},
         TGripCase{"Notepad", Defaults, u"Notepad", u"notes.txt", false, false, false, All(Released)},
         TGripCase{"ClassicConsole", Defaults, u"ConsoleWindowClass", u"cmd", false, false, true, All(Held)},
@@ -75,23 +77,42 @@ INSTANTIATE_TEST_SUITE_P(
                   All(Held)},
         TGripCase{"ClassInOtherCase", Defaults, u"consolewindowclass", u"cmd", false, false, true, All(Held)},
         // The grip looks at class and marker only; the press is refused later for the integrity.
-        TGripCase{"ElevatedConsole", Defaults, u"ConsoleWindowClass", u"Administrator", true, false, true, All(Held)},
+        TGripCase{"ElevatedConsole", Defaults, u"ConsoleWindowClass", u"Administrator", true, false, true,
+                  All(Held)},
         TGripCase{"MarkerRequiredAndMissing", "[Target]\r\nRequireTitleMarker=1\r\n", u"ConsoleWindowClass",
                   u"Windows PowerShell", false, false, false, All(Released)},
         TGripCase{"MarkerRequiredAndPresent", "[Target]\r\nRequireTitleMarker=1\r\n", u"ConsoleWindowClass",
                   u"\u25D0 Claude Code", false, false, true, All(Held)},
-        TGripCase{"OwnClassList", "[Target]\r\nAcceptedClasses=mintty\r\n", u"ConsoleWindowClass", u"cmd", false,
-                  false, false, All(Released)},
-        TGripCase{"SettingOffHoldsForAnyWindow", "[Target]\r\nHotkeyOnlyOnTerminal=0\r\n", u"Notepad", u"notes",
-                  false, false, true, All(Held)},
-        TGripCase{"InvalidShortcutWhileHeld", "[Hotkeys]\r\nmedium=Ctrl+Alt+Q+\r\n", u"ConsoleWindowClass", u"cmd",
-                  false, false, true, {Held, Invalid, Held, Held, Held}},
-        TGripCase{"InvalidShortcutWhileReleased", "[Hotkeys]\r\nmedium=Ctrl+Alt+Q+\r\n", u"Notepad", u"notes",
-                  false, false, false, {Released, Invalid, Released, Released, Released}},
-        TGripCase{"CombinationOfAnotherProgram", Defaults, u"ConsoleWindowClass", u"cmd", false, true, true,
+        TGripCase{"OwnClassList", "[Target]\r\nAcceptedClasses=mintty\r\n", u"ConsoleWindowClass", u"cmd",
+                  false, false, false, All(Released)},
+        TGripCase{"SettingOffHoldsForAnyWindow", "[Target]\r\nHotkeyOnlyOnTerminal=0\r\n", u"Notepad",
+                  u"notes", false, false, true, All(Held)},
+        TGripCase{"InvalidShortcutWhileHeld",
+                  "[Hotkeys]\r\nmedium=Ctrl+Alt+Q+\r\n",
+                  u"ConsoleWindowClass",
+                  u"cmd",
+                  false,
+                  false,
+                  true,
+                  {Held, Invalid, Held, Held, Held}},
+        TGripCase{"InvalidShortcutWhileReleased",
+                  "[Hotkeys]\r\nmedium=Ctrl+Alt+Q+\r\n",
+                  u"Notepad",
+                  u"notes",
+                  false,
+                  false,
+                  false,
+                  {Released, Invalid, Released, Released, Released}},
+        TGripCase{"CombinationOfAnotherProgram",
+                  Defaults,
+                  u"ConsoleWindowClass",
+                  u"cmd",
+                  false,
+                  true,
+                  true,
                   {Held, Held, Refused, Held, Held}},
-        TGripCase{"CombinationOfAnotherProgramWhileReleased", Defaults, u"Notepad", u"notes", false, true, false,
-                  All(Released)}),
+        TGripCase{"CombinationOfAnotherProgramWhileReleased", Defaults, u"Notepad", u"notes", false, true,
+                  false, All(Released)}),
     [](const ::testing::TestParamInfo<TGripCase>& test) { return std::string(test.param.Name); });
 
 TEST(GripRegistration, RegistersEachLevelWithItsIdentifierFlagsAndKey) {
@@ -126,10 +147,11 @@ TEST(GripList, ShowsTheTextTheCommandAndTheStatusOfEveryLevel) {
     EXPECT_EQ(list.Columns()[0].Caption(), u"Hotkey");
     EXPECT_EQ(list.Columns()[1].Caption(), u"Types");
     EXPECT_EQ(list.Columns()[2].Caption(), u"Status");
-    const std::vector<std::vector<std::u16string>> rows = {
-        {u"Ctrl+Shift+F5", u"/effort low", Released},  {u"Ctrl+Alt+2", u"/effort medium", Released},
-        {u"Ctrl+Alt+3", u"/effort high", Released},    {u"Ctrl+Alt+Q+", u"/effort xhigh", Invalid},
-        {u"Ctrl+Alt+5", u"/effort max", Released}};
+    const std::vector<std::vector<std::u16string>> rows = {{u"Ctrl+Shift+F5", u"/effort low", Released},
+                                                           {u"Ctrl+Alt+2", u"/effort medium", Released},
+                                                           {u"Ctrl+Alt+3", u"/effort high", Released},
+                                                           {u"Ctrl+Alt+Q+", u"/effort xhigh", Invalid},
+                                                           {u"Ctrl+Alt+5", u"/effort max", Released}};
     ASSERT_EQ(list.Items().Count(), 5);
     for (int i = 0; i < 5; ++i) {
         const toolkit::TListItem& item = list.Items()[i];
@@ -187,10 +209,11 @@ TEST(GripTrace, OneLinePerSwitchAndNoneWhileTheFocusStays) {
     scene.Advance(1000);
 
     const auto lines = scene.LogBox();
-    EXPECT_EQ(std::vector<std::u16string>(lines.begin() + static_cast<std::ptrdiff_t>(startLines), lines.end()),
-              (std::vector<std::u16string>{u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5",
-                                           u"grip: front=\"Notepad\"  RELEASING Ctrl+Alt+1..5",
-                                           u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5"}));
+    EXPECT_EQ(
+        std::vector<std::u16string>(lines.begin() + static_cast<std::ptrdiff_t>(startLines), lines.end()),
+        (std::vector<std::u16string>{u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5",
+                                     u"grip: front=\"Notepad\"  RELEASING Ctrl+Alt+1..5",
+                                     u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5"}));
 }
 
 TEST(GripTrace, WithoutTheSwitchASwitchWritesNothing) {
@@ -239,12 +262,14 @@ TEST(GripLog, RefusedAndInvalidHotkeysAreLoggedOnEveryTakeWithoutABeep) {
     }
 
     const std::u16string invalid = u"Hotkey for \"low\" is not a valid shortcut: \"Ctrl+Alt+Q+\"";
-    const std::u16string refused = u"Windows refused the hotkey Ctrl+Alt+3 for \"high\". Another program already owns "
-                                   u"that combination. Change it in " +
-                                   IniPath;
+    const std::u16string refused =
+        u"Windows refused the hotkey Ctrl+Alt+3 for \"high\". Another program already owns "
+        u"that combination. Change it in " +
+        IniPath;
     const auto lines = scene.LogBox();
-    EXPECT_EQ(std::vector<std::u16string>(lines.begin() + static_cast<std::ptrdiff_t>(startLines), lines.end()),
-              (std::vector<std::u16string>{invalid, refused, invalid, refused}));
+    EXPECT_EQ(
+        std::vector<std::u16string>(lines.begin() + static_cast<std::ptrdiff_t>(startLines), lines.end()),
+        (std::vector<std::u16string>{invalid, refused, invalid, refused}));
     EXPECT_TRUE(scene.Sim.Desktop.Beeps().empty());
 }
 

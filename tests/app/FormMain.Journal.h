@@ -36,7 +36,8 @@ inline std::string BatchName(const std::vector<platform::TKeyInput>& records) {
     if (records == BuildBackspaceBatch()) {
         return "backspace";
     }
-    for (const auto& [key, name] : {std::pair{std::uint16_t{'E'}, "ctrl+E"}, {'U', "ctrl+U"}, {'Y', "ctrl+Y"}}) {
+    for (const auto& [key, name] :
+         {std::pair{std::uint16_t{'E'}, "ctrl+E"}, {'U', "ctrl+U"}, {'Y', "ctrl+Y"}}) {
         if (records == BuildCtrlChordBatch(key)) {
             return name;
         }

@@ -41,8 +41,9 @@ TEST(MainWindowLayout, IsBuiltAsDesigned) {
     EXPECT_EQ(form.pnlTop->Height(), 49);
     EXPECT_EQ(form.lblIntro->Parent(), form.pnlTop);
     EXPECT_TRUE(form.lblIntro->WordWrap());
-    EXPECT_EQ(form.lblIntro->Caption(), u"Press one of the hotkeys below while a Claude Code terminal has the focus and "
-                                        u"its prompt is empty. Tarvin types the /effort command for you.");
+    EXPECT_EQ(form.lblIntro->Caption(),
+              u"Press one of the hotkeys below while a Claude Code terminal has the focus and "
+              u"its prompt is empty. Tarvin types the /effort command for you.");
     EXPECT_EQ(form.lvHotkeys->Align(), TAlign::alTop);
     EXPECT_EQ(form.lvHotkeys->Height(), 145);
     EXPECT_EQ(form.lvHotkeys->ViewStyle(), toolkit::TViewStyle::vsReport);
@@ -115,32 +116,36 @@ TEST_P(MainWindowStartup, WritesItsLinesForTheSettings) {
     EXPECT_EQ(std::vector<std::u16string>(infos.end() - 3, infos.end()), expected);
 }
 
-const std::u16string KeepsText = u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
-                                 u"prompt is put aside and handed back afterwards.";
-const std::u16string DiscardsText = u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in "
-                                    u"the prompt is DISCARDED (RestorePromptAfter is off in " +
-                                    IniPath + u").";
-const std::u16string EmptyPromptText = u"Press a hotkey while a Claude Code terminal has the focus AND the prompt is "
-                                       u"empty (ClearPromptFirst is off in " +
-                                       IniPath + u").";
+const std::u16string KeepsText =
+    u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
+    u"prompt is put aside and handed back afterwards.";
+const std::u16string DiscardsText =
+    u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in "
+    u"the prompt is DISCARDED (RestorePromptAfter is off in " +
+    IniPath + u").";
+const std::u16string EmptyPromptText =
+    u"Press a hotkey while a Claude Code terminal has the focus AND the prompt is "
+    u"empty (ClearPromptFirst is off in " +
+    IniPath + u").";
 const std::u16string OnlyTerminalText =
     u"Ctrl+Alt+1..5 are taken ONLY while a terminal is in front. Every other program keeps them.";
 const std::u16string WholeMachineText =
-    u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off in " + IniPath +
-    u").";
+    u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off in " +
+    IniPath + u").";
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, MainWindowStartup,
     ::testing::Values(
         TStartupCase{"Defaults", "", KeepsText, OnlyTerminalText},
         TStartupCase{"NoRestore", "[Sending]\r\nRestorePromptAfter=0\r\n", DiscardsText, OnlyTerminalText},
-        TStartupCase{"NoClearing", "[Sending]\r\nClearPromptFirst=0\r\nRestorePromptAfter=0\r\n", EmptyPromptText,
+        TStartupCase{"NoClearing", "[Sending]\r\nClearPromptFirst=0\r\nRestorePromptAfter=0\r\n",
+                     EmptyPromptText, OnlyTerminalText},
+        TStartupCase{"NoClearingButRestore", "[Sending]\r\nClearPromptFirst=0\r\n", EmptyPromptText,
                      OnlyTerminalText},
-        TStartupCase{"NoClearingButRestore", "[Sending]\r\nClearPromptFirst=0\r\n", EmptyPromptText, OnlyTerminalText},
         TStartupCase{"WholeMachine", "[Target]\r\nHotkeyOnlyOnTerminal=0\r\n", KeepsText, WholeMachineText},
         TStartupCase{"NoRestoreWholeMachine",
-                     "[Target]\r\nHotkeyOnlyOnTerminal=0\r\n[Sending]\r\nRestorePromptAfter=0\r\n", DiscardsText,
-                     WholeMachineText},
+                     "[Target]\r\nHotkeyOnlyOnTerminal=0\r\n[Sending]\r\nRestorePromptAfter=0\r\n",
+                     DiscardsText, WholeMachineText},
         // Configured hotkeys do not change the lines: they name the default chords.
         TStartupCase{"OwnHotkeys", "[Hotkeys]\r\nlow=F9\r\n", KeepsText, OnlyTerminalText}),
     [](const ::testing::TestParamInfo<TStartupCase>& test) { return std::string(test.param.Name); });
@@ -156,7 +161,8 @@ TEST(MainWindowStartup, EachLineCarriesTheLocalTimeAndTwoBlanks) {
     TMainWindowScene scene;
     scene.Sim.Desktop.SetNow(46000.0 + (9 * 3600 + 41 * 60 + 7) / 86400.0);
     scene.Start();
-    EXPECT_EQ(scene.Form->mmoLog->Lines()[0], u"09:41:07  Tarvin started. Tarvin itself runs at Medium (normal) integrity.");
+    EXPECT_EQ(scene.Form->mmoLog->Lines()[0],
+              u"09:41:07  Tarvin started. Tarvin itself runs at Medium (normal) integrity.");
 }
 
 TEST(MainWindowStartup, TheFirstRunStaysVisibleAndItsSettingsHideTheNextStart) {
@@ -240,7 +246,8 @@ TEST(MainWindowTray, TheBurstWorksWhileTheWindowIsHidden) {
     ASSERT_TRUE(scene.Press(u"Ctrl+Alt+2"));
     scene.Advance(3000);
 
-    EXPECT_EQ(scene.LastLogLine(), u"Typed \"/effort medium\" into ConsoleWindowClass (\"\u2733 Claude Code\").");
+    EXPECT_EQ(scene.LastLogLine(),
+              u"Typed \"/effort medium\" into ConsoleWindowClass (\"\u2733 Claude Code\").");
 }
 
 TEST(MainWindowTray, ASecondCopyBringsTheWindowUpAndIsLogged) {
@@ -303,7 +310,8 @@ const std::u16string RefusedEntry =
 INSTANTIATE_TEST_SUITE_P(
     Answers, MainWindowAutoStart,
     ::testing::Values(TAutoStartCase{"Ticked", false, true, true, true, u"Tarvin will start with Windows."},
-                      TAutoStartCase{"Unticked", true, true, true, false, u"Tarvin will no longer start with Windows."},
+                      TAutoStartCase{"Unticked", true, true, true, false,
+                                     u"Tarvin will no longer start with Windows."},
                       TAutoStartCase{"TickRefused", false, false, true, false, RefusedEntry},
                       TAutoStartCase{"UntickRefused", true, false, true, true, RefusedEntry},
                       TAutoStartCase{"UntickRefusedSilently", true, false, false, true, RefusedEntry}),
@@ -335,11 +343,21 @@ std::vector<std::u16string> SettingsKeys(const orvel::TIniStore& Ini) {
     return keys;
 }
 
-const std::vector<std::u16string> AllSettingsKeys = {
-    u"Hotkeys/high",          u"Hotkeys/low",           u"Hotkeys/max",         u"Hotkeys/medium",
-    u"Hotkeys/xhigh",         u"Sending/BeepOnRefusal", u"Sending/ClearDelayMs", u"Sending/ClearPromptFirst",
-    u"Sending/EnterCount",    u"Sending/EnterDelayMs",  u"Sending/RestorePromptAfter", u"Sending/TraceGrip",
-    u"Target/AcceptedClasses", u"Target/HotkeyOnlyOnTerminal", u"Target/RequireTitleMarker"};
+const std::vector<std::u16string> AllSettingsKeys = {u"Hotkeys/high",
+                                                     u"Hotkeys/low",
+                                                     u"Hotkeys/max",
+                                                     u"Hotkeys/medium",
+                                                     u"Hotkeys/xhigh",
+                                                     u"Sending/BeepOnRefusal",
+                                                     u"Sending/ClearDelayMs",
+                                                     u"Sending/ClearPromptFirst",
+                                                     u"Sending/EnterCount",
+                                                     u"Sending/EnterDelayMs",
+                                                     u"Sending/RestorePromptAfter",
+                                                     u"Sending/TraceGrip",
+                                                     u"Target/AcceptedClasses",
+                                                     u"Target/HotkeyOnlyOnTerminal",
+                                                     u"Target/RequireTitleMarker"};
 
 TEST(MainWindowShutdown, StopsReleasesThenWritesEverySettingBeforeTheWindowPosition) {
     TMainWindowScene scene;
@@ -377,7 +395,8 @@ TEST(MainWindowShutdown, KeepsWhatTheUserEditedWhileRunningAndFillsInTheRest) {
     TMainWindowScene scene;
     scene.WriteIni("[Hotkeys]\r\nlow=Ctrl+Alt+9\r\n");
     TScriptedMainForm& form = scene.Start();
-    scene.WriteIni("[Hotkeys]\r\nlow=  Ctrl+Alt+8  \r\n[Sending]\r\nEnterCount=99\r\nClearPromptFirst=false\r\n");
+    scene.WriteIni(
+        "[Hotkeys]\r\nlow=  Ctrl+Alt+8  \r\n[Sending]\r\nEnterCount=99\r\nClearPromptFirst=false\r\n");
 
     form.Close();
     scene.Backend.Step();
@@ -415,8 +434,9 @@ TEST(MainWindowShutdown, AFileThatCannotBeWrittenIsLoggedAndTheWindowStillCloses
     scene.Backend.Step();
 
     EXPECT_TRUE(scene.App.Screen().Forms().empty());
-    EXPECT_EQ(scene.RamLog(lvErrors), std::vector<std::u16string>{u"Tarvin could not write its settings to " + IniPath +
-                                                                   u": Unable to write to " + IniPath});
+    EXPECT_EQ(scene.RamLog(lvErrors),
+              std::vector<std::u16string>{u"Tarvin could not write its settings to " + IniPath +
+                                          u": Unable to write to " + IniPath});
     EXPECT_EQ(scene.RamLog(lvWarnings), std::vector<std::u16string>{u"Cannot save INI file: " + IniPath})
         << "the window position comes after the settings";
     const orvel::TAbstractLogLines& lines = scene.AppObject->RamLog->Lines();

@@ -30,15 +30,20 @@ std::string Schedule(bool Restore) {
 }
 
 TEST(BurstSchedule, SixMotionPairsThenTheMarkerOnlyWhenRestoringThenSixteenCtrlU) {
-    EXPECT_EQ(Schedule(true), "ERERERERERER" "x" "UUUUUUUUUUUUUUUU");
-    EXPECT_EQ(Schedule(false), "ERERERERERER" "UUUUUUUUUUUUUUUU");
+    EXPECT_EQ(Schedule(true), "ERERERERERER"
+                              "x"
+                              "UUUUUUUUUUUUUUUU");
+    EXPECT_EQ(Schedule(false), "ERERERERERER"
+                               "UUUUUUUUUUUUUUUU");
 }
 
 TEST(BurstTexts, ShortfallsNameTheCountsAndTheUnsignedError) {
-    EXPECT_EQ(ClearShortfallText(TSendResult{4, 2, 5}),
-              u"Windows accepted only 2 of 4 keystrokes while clearing the prompt (error 5). Nothing was typed.");
-    EXPECT_EQ(TypeShortfallText(TSendResult{24, 0, 0xFFFFFFFFu}),
-              u"Windows accepted only 0 of 24 keystrokes (error 4294967295). The command was not typed in full.");
+    EXPECT_EQ(
+        ClearShortfallText(TSendResult{4, 2, 5}),
+        u"Windows accepted only 2 of 4 keystrokes while clearing the prompt (error 5). Nothing was typed.");
+    EXPECT_EQ(
+        TypeShortfallText(TSendResult{24, 0, 0xFFFFFFFFu}),
+        u"Windows accepted only 0 of 24 keystrokes (error 4294967295). The command was not typed in full.");
     EXPECT_EQ(TypedCommandText(u"/effort low", u"CASCADIA_HOSTING_WINDOW_CLASS", u"\u25D0 Claude"),
               u"Typed \"/effort low\" into CASCADIA_HOSTING_WINDOW_CLASS (\"\u25D0 Claude\").");
 }

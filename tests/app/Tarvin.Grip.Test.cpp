@@ -50,13 +50,15 @@ TEST(GripTexts, StatusTakesTheFirstConditionThatApplies) {
 }
 
 TEST(GripTexts, LinesNameTheLevelTheTextAndTheFile) {
-    EXPECT_EQ(GripTraceLine(u"ConsoleWindowClass", true), u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5");
+    EXPECT_EQ(GripTraceLine(u"ConsoleWindowClass", true),
+              u"grip: front=\"ConsoleWindowClass\"  TAKING Ctrl+Alt+1..5");
     EXPECT_EQ(GripTraceLine(u"", false), u"grip: front=\"\"  RELEASING Ctrl+Alt+1..5");
     EXPECT_EQ(InvalidShortcutLine(elMedium, u"Ctrl+Alt+Q+"),
               u"Hotkey for \"medium\" is not a valid shortcut: \"Ctrl+Alt+Q+\"");
-    EXPECT_EQ(RefusedHotkeyLine(elHigh, u"Ctrl+Alt+3", u"C:\\T\\Tarvin.ini"),
-              u"Windows refused the hotkey Ctrl+Alt+3 for \"high\". Another program already owns that combination. "
-              u"Change it in C:\\T\\Tarvin.ini");
+    EXPECT_EQ(
+        RefusedHotkeyLine(elHigh, u"Ctrl+Alt+3", u"C:\\T\\Tarvin.ini"),
+        u"Windows refused the hotkey Ctrl+Alt+3 for \"high\". Another program already owns that combination. "
+        u"Change it in C:\\T\\Tarvin.ini");
     EXPECT_EQ(EffortCommandText(elXHigh), u"/effort xhigh");
 }
 

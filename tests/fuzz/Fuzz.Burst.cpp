@@ -8,8 +8,8 @@
 // it); a running burst has its timer armed and an idle one has it off; the hotkeys were neither
 // taken nor released while the burst ran. At the end every burst is over, and once the window is
 // closed nothing is registered, no timer runs and nothing more is typed.
-#include "tests/app/FormMain.Scene.h"
 #include "tests/fuzz/Fuzz.Burst.h"
+#include "tests/app/FormMain.Scene.h"
 #include "tests/fuzz/Fuzz.Support.h"
 
 #include <algorithm>
@@ -79,8 +79,8 @@ private:
     void Perform(TOp Op, std::uint8_t Arg) {
         switch (Op) {
         case opPress: {
-            static constexpr const char16_t* Chords[] = {u"Ctrl+Alt+1", u"Ctrl+Alt+2", u"Ctrl+Alt+3", u"Ctrl+Alt+4",
-                                                        u"Ctrl+Alt+5"};
+            static constexpr const char16_t* Chords[] = {u"Ctrl+Alt+1", u"Ctrl+Alt+2", u"Ctrl+Alt+3",
+                                                         u"Ctrl+Alt+4", u"Ctrl+Alt+5"};
             (void)Scene.Press(Chords[Arg % 5]);
             return;
         }

@@ -29,10 +29,14 @@ INPUT KeyRecord(WORD virtualKey, bool up) {
 
 // Presses and lets go of the chord as a keyboard would, modifiers first.
 void PressChord() {
-    std::array<INPUT, 8> records = {KeyRecord(VK_CONTROL, false), KeyRecord(VK_MENU, false),
-                                    KeyRecord(VK_SHIFT, false),   KeyRecord(static_cast<WORD>(Key), false),
-                                    KeyRecord(static_cast<WORD>(Key), true), KeyRecord(VK_SHIFT, true),
-                                    KeyRecord(VK_MENU, true),     KeyRecord(VK_CONTROL, true)};
+    std::array<INPUT, 8> records = {KeyRecord(VK_CONTROL, false),
+                                    KeyRecord(VK_MENU, false),
+                                    KeyRecord(VK_SHIFT, false),
+                                    KeyRecord(static_cast<WORD>(Key), false),
+                                    KeyRecord(static_cast<WORD>(Key), true),
+                                    KeyRecord(VK_SHIFT, true),
+                                    KeyRecord(VK_MENU, true),
+                                    KeyRecord(VK_CONTROL, true)};
     SendInput(static_cast<UINT>(records.size()), records.data(), sizeof(INPUT));
 }
 

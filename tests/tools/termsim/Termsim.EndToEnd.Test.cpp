@@ -337,13 +337,14 @@ TEST_P(TermsimEnter, TakesEnterAsClaudeCodeDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, TermsimEnter,
-    testing::Values(TEnterRun{"EffortWithExtraBlanks", u"/effort  high ", TRecordEvent{TEffortEvent{u"high"}}},
-                    TEnterRun{"EffortAfterABlank", u" /effort max", TRecordEvent{TEffortEvent{u"max"}}},
-                    TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{u"Unknown option: fast"}}},
-                    TEnterRun{"UnknownCommand", u"/model opus", TRecordEvent{TFailedEvent{u"Unknown command: /model"}}},
-                    TEnterRun{"TextWithTrailingBlanks", u"fix it   ", TRecordEvent{TSubmittedEvent{u"fix it"}}},
-                    TEnterRun{"BlanksOnly", u"   ", std::nullopt},
-                    TEnterRun{"BackslashAtTheEnd", u"two lines\\", std::nullopt}),
+    testing::Values(
+        TEnterRun{"EffortWithExtraBlanks", u"/effort  high ", TRecordEvent{TEffortEvent{u"high"}}},
+        TEnterRun{"EffortAfterABlank", u" /effort max", TRecordEvent{TEffortEvent{u"max"}}},
+        TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{u"Unknown option: fast"}}},
+        TEnterRun{"UnknownCommand", u"/model opus", TRecordEvent{TFailedEvent{u"Unknown command: /model"}}},
+        TEnterRun{"TextWithTrailingBlanks", u"fix it   ", TRecordEvent{TSubmittedEvent{u"fix it"}}},
+        TEnterRun{"BlanksOnly", u"   ", std::nullopt},
+        TEnterRun{"BackslashAtTheEnd", u"two lines\\", std::nullopt}),
     [](const testing::TestParamInfo<TEnterRun>& test) { return std::string(test.param.Name); });
 
 // Sends the burst's keys through the sender, one batch per key as the sequencer does.
