@@ -5,6 +5,8 @@
 #include "app/Tarvin.Target.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/ui/FormAbout.h"
+#include "framework/ui/OrvelVcl.Visual.AppData.h"
 #include "toolkit/Toolkit.Application.h"
 
 #include <utility>
@@ -168,6 +170,8 @@ void TMainForm::BuildTrayIcon() {
     mnuShow = NewMenuItem(this, mnuTray, u"mnuShow", u"Show Tarvin");
     mnuShow->SetDefault(true);
     mnuShow->OnClick = [this](TComponent* Sender) { mnuShowClick(Sender); };
+    mnuLog = NewMenuItem(this, mnuTray, u"mnuLog", u"Show Log");
+    mnuLog->OnClick = [this](TComponent* Sender) { mnuLogClick(Sender); };
     mnuAbout = NewMenuItem(this, mnuTray, u"mnuAbout", u"About Tarvin");
     mnuAbout->OnClick = [this](TComponent* Sender) { btnAboutClick(Sender); };
     mnuSep = NewMenuItem(this, mnuTray, u"mnuSep", u"-");
@@ -188,8 +192,8 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::CreateParams(TCreateParams& Params) {
     orvel::TOrvelForm::CreateParams(Params);
-    if (orvel::AppDataCore != nullptr) {
-        Params.WinClassName = orvel::AppDataCore->SingleInstClassName();
+    if (orvel::AppData != nullptr) {
+        orvel::AppData->SetSingleInstanceName(Params);
     }
 }
 
@@ -564,10 +568,22 @@ void TMainForm::ShowAutoStart(bool Checked) {
     chkAutoStart->OnClick = std::move(handler);
 }
 
-bool TMainForm::RunSelfAtStartUp(bool) {
-    return false;
+void TMainForm::mnuLogClick(TComponent*) {
+    ShowLogWindow();
 }
 
-void TMainForm::ShowAboutBox() {}
+bool TMainForm::RunSelfAtStartUp(bool Active) {
+    return orvel::AppData != nullptr && orvel::AppData->RunSelfAtStartUp(Active);
+}
+
+void TMainForm::ShowAboutBox() {
+    orvel::TfrmAboutApp::CreateFormModal();
+}
+
+void TMainForm::ShowLogWindow() {
+    if (orvel::AppData != nullptr) {
+        orvel::AppData->FormLog();
+    }
+}
 
 } // namespace tarvin

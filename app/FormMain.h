@@ -50,6 +50,7 @@ public:
     toolkit::TTrayIcon* TrayIcon = nullptr;
     toolkit::TPopupMenu* mnuTray = nullptr;
     toolkit::TMenuItem* mnuShow = nullptr;
+    toolkit::TMenuItem* mnuLog = nullptr;
     toolkit::TMenuItem* mnuAbout = nullptr;
     toolkit::TMenuItem* mnuSep = nullptr;
     toolkit::TMenuItem* mnuExit = nullptr;
@@ -98,6 +99,8 @@ public:
     void mnuShowClick(toolkit::TComponent* Sender);
     void mnuExitClick(toolkit::TComponent* Sender);
     void btnAboutClick(toolkit::TComponent* Sender);
+    // Brings the application's log window forward, with every line logged so far.
+    void mnuLogClick(toolkit::TComponent* Sender);
     void chkAutoStartClick(toolkit::TComponent* Sender);
 
     // --- state, for whoever watches the window ---
@@ -109,11 +112,11 @@ public:
     platform::TWindowHandle BurstTarget() const { return FBurstTarget; }
 
 protected:
-    // What the window needs of the application object beyond the form base. Until the
-    // application object offers them, the start-up entry always answers "refused" and the About
-    // box does not open; the program entry's build replaces both.
+    // What the window asks of the application object beyond the form base: the start-up entry,
+    // the modal About box and the log window. Virtual so that tests can script the answers.
     virtual bool RunSelfAtStartUp(bool Active);
     virtual void ShowAboutBox();
+    virtual void ShowLogWindow();
 
 private:
     // The components of the window, as designed: panels, label, list, log box, check box, button;

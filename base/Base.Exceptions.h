@@ -24,6 +24,13 @@ class EAssertionFailed : public EOrvelException {
     using EOrvelException::EOrvelException;
 };
 
+// The class of an error as its reports name it, without namespaces: "EIniFileException" for an
+// orvel::EIniFileException, "runtime_error" for a std::runtime_error.
+std::u16string ExceptionClassName(const std::exception& error);
+
+// The message of an error: Message() of ours, what() of any other.
+std::u16string ExceptionMessage(const std::exception& error);
+
 // Raises EAssertionFailed with `message` when `condition` is false.
 void Assert(bool condition, std::u16string_view message);
 

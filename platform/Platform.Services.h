@@ -1,14 +1,17 @@
 #pragma once
 #include "platform/Platform.Clock.h"
 #include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.DpiAwareness.h"
 #include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
 #include "platform/Platform.Hotkeys.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.MainThread.h"
+#include "platform/Platform.NamedMutex.h"
 #include "platform/Platform.Registry.h"
 #include "platform/Platform.Shell.h"
+#include "platform/Platform.ShellOpen.h"
 #include "platform/Platform.Sound.h"
 #include "platform/Platform.TimeFormat.h"
 #include "platform/Platform.VersionInfo.h"
@@ -35,6 +38,9 @@ struct TServices {
     IVersionInfo& Versions;
     IHotkeys& Hotkeys;
     ITimeFormat& TimeFormat;
+    INamedMutexes& Mutexes;
+    IShellOpen& ShellOpen;
+    IDpiAwareness& Dpi;
 };
 
 } // namespace platform

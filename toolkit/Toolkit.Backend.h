@@ -81,6 +81,12 @@ public:
     virtual TTextMetrics MeasureText(const TFont& Font, std::u16string_view Text) = 0;
     // A PNG (or any picture the backend decodes) from a file; nothing when it cannot.
     virtual std::optional<TBitmapData> LoadPicture(const std::u16string& FileName) = 0;
+    // The program's own icon (the executable's first icon resource) drawn at Size x Size pixels,
+    // with its transparency; nothing when the program has none.
+    virtual std::optional<TBitmapData> ApplicationIcon(int Size) {
+        static_cast<void>(Size);
+        return std::nullopt;
+    }
     // The window background colour in force (the visual style's, else the system's), as RGB; owner
     // drawing picks light or dark text colours from it.
     virtual TColor WindowColor() const { return clWhite; }

@@ -63,6 +63,7 @@ inline constexpr TColor clWindowText = clSystemColor | 8; // COLOR_WINDOWTEXT
 inline constexpr TColor clBtnFace = clSystemColor | 15;   // COLOR_BTNFACE
 inline constexpr TColor clBtnText = clSystemColor | 18;   // COLOR_BTNTEXT
 inline constexpr TColor clHighlight = clSystemColor | 13; // COLOR_HIGHLIGHT
+inline constexpr TColor clHighlightText = clSystemColor | 14; // COLOR_HIGHLIGHTTEXT
 inline constexpr TColor clHotLight = clSystemColor | 26;  // COLOR_HOTLIGHT
 inline constexpr TColor clInfoBk = clSystemColor | 24;    // COLOR_INFOBK
 

@@ -5,6 +5,7 @@
 #include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.IO.h"
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 
@@ -67,6 +68,10 @@ std::u16string ChangeFileExt(const std::u16string& Path, const std::u16string& E
 }
 
 } // namespace
+
+std::uint8_t ClampedOpacity(std::int32_t Value) {
+    return static_cast<std::uint8_t>(std::clamp<std::int32_t>(Value, 0, 255));
+}
 
 // --- logging facade ---
 
@@ -222,7 +227,7 @@ void TAppDataCore::LoadSettings() {
     AutoStartUp = ini.Read(u"AutoStartUp", false);
     StartMinim = ini.Read(u"StartMinim", false);
     Minimize2Tray = ini.Read(u"Minimize2Tray", false);
-    Opacity = ini.Read(u"Opacity", std::int32_t{255});
+    Opacity = ClampedOpacity(ini.Read(u"Opacity", std::int32_t{255}));
     FShowOnError = ini.Read(u"ShowOnError", true);
     // A hand-edited ordinal outside the enumeration counts as missing.
     const std::int32_t hintType = ini.Read(u"HintType", std::int32_t{htOff});

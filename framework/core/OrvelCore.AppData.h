@@ -18,6 +18,9 @@ enum THintType : std::uint8_t { htOff, htTooltips, htStatBar };
 // How much of a form's state the INI file keeps.
 enum TAutoState : std::uint8_t { asUndefined, asNone, asPosOnly, asFull };
 
+// An opacity as a window can take it: below 0 is 0, above 255 (opaque) is 255.
+std::uint8_t ClampedOpacity(std::int32_t Value);
+
 // The non-visual half of the application object; one per process. The application object derives
 // from it and sets AppDataCore once it is built.
 class TAppDataCore {
@@ -82,6 +85,7 @@ public:
     bool AutoStartUp = false;
     bool StartMinim = false;
     bool Minimize2Tray = false;
+    // 0 to 255, 255 opaque; a hand-edited value outside is clamped when loaded.
     std::int32_t Opacity = 255;
 
     // Only for test programs, which build several cores in one process: forgets that a core was

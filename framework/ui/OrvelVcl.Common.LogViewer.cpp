@@ -338,7 +338,7 @@ void TLogViewer::LayoutColumns() {
 }
 
 void TLogViewer::GridDrawCell(toolkit::TComponent*, int ACol, int ARow, const toolkit::TRect& Rect,
-                              toolkit::TGridDrawState) {
+                              toolkit::TGridDrawState State) {
     TCanvas* canvas = FGrid->Canvas();
     if (canvas == nullptr) {
         return;
@@ -366,7 +366,9 @@ void TLogViewer::GridDrawCell(toolkit::TComponent*, int ACol, int ARow, const to
         } else {
             throw EOrvelException(u"GridDrawCell: Invalid column index");
         }
-        color = Verbosity2Color(line->Level, DarkPalette());
+        // The level colours are chosen for the window background; on the selection bar only
+        // the system's highlight text stays readable.
+        color = (State & gdSelected) != 0 ? clHighlightText : Verbosity2Color(line->Level, DarkPalette());
     }
     canvas->Font().SetColor(color);
     canvas->TextRect(Rect, Rect.Left + 5, Rect.Top + 2, text);

@@ -3,14 +3,17 @@
 #include "platform/Platform.Services.h"
 #include "platform/win32/Win32.Clock.h"
 #include "platform/win32/Win32.DebugOutput.h"
+#include "platform/win32/Win32.DpiAwareness.h"
 #include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
 #include "platform/win32/Win32.Hotkeys.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
 #include "platform/win32/Win32.MainThread.h"
+#include "platform/win32/Win32.NamedMutexes.h"
 #include "platform/win32/Win32.Registry.h"
 #include "platform/win32/Win32.Shell.h"
+#include "platform/win32/Win32.ShellOpen.h"
 #include "platform/win32/Win32.Sound.h"
 #include "platform/win32/Win32.TimeFormat.h"
 #include "platform/win32/Win32.VersionInfo.h"
@@ -36,11 +39,14 @@ public:
     TWin32VersionInfo Versions;
     TWin32Hotkeys Hotkeys;
     TWin32TimeFormat TimeFormat;
+    TWin32NamedMutexes Mutexes;
+    TWin32ShellOpen ShellOpen;
+    TWin32DpiAwareness Dpi;
 
     TServices Services() {
-        return TServices{Windows,  Integrity,     Input,    Sound,       Shell,
-                         Files,    Debug,         Clock,    FileStreams, MainThread,
-                         Registry, WindowControl, Versions, Hotkeys,     TimeFormat};
+        return TServices{Windows,  Integrity, Input,       Sound,      Shell,    Files,
+                         Debug,    Clock,     FileStreams, MainThread, Registry, WindowControl,
+                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi};
     }
 };
 

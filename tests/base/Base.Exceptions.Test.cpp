@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace base {
@@ -22,6 +23,24 @@ TEST(BaseExceptions, AssertRaisesACatchableErrorOnlyWhenTheConditionFails) {
         EXPECT_NE(dynamic_cast<const EAssertionFailed*>(&e), nullptr);
         EXPECT_EQ(e.Message(), u"TSettings: the INI file is missing");
     }
+}
+
+namespace reporting {
+class EIniFileException : public EOrvelException {
+    using EOrvelException::EOrvelException;
+};
+} // namespace reporting
+
+TEST(BaseExceptions, ReportsNameTheClassWithoutNamespacesAndGiveTheMessage) {
+    const reporting::EIniFileException ours(u"Unable to write to C:\\x.ini");
+    const std::runtime_error theirs("disk full");
+    EXPECT_EQ(ExceptionClassName(ours), u"EIniFileException");
+    EXPECT_EQ(ExceptionClassName(theirs), u"runtime_error");
+    EXPECT_EQ(ExceptionMessage(ours), u"Unable to write to C:\\x.ini");
+    EXPECT_EQ(ExceptionMessage(theirs), u"disk full");
+    // Seen through a base reference, the report still names the real class.
+    const std::exception& asBase = ours;
+    EXPECT_EQ(ExceptionClassName(asBase), u"EIniFileException");
 }
 
 } // namespace

@@ -336,4 +336,8 @@ std::optional<TBitmapData> THeadlessBackend::LoadPicture(const std::u16string& F
     return TBitmapData{16, 16, std::vector<std::uint32_t>(16 * 16, 0xFF808080u)};
 }
 
+std::optional<TBitmapData> THeadlessBackend::ApplicationIcon(int) {
+    return FApplicationIcon;
+}
+
 } // namespace toolkit::headless

@@ -136,6 +136,9 @@ public:
     TTextMetrics MeasureText(const TFont& Font, std::u16string_view Text) override;
     // A 16 x 16 grey picture when the file exists in the sim file system.
     std::optional<TBitmapData> LoadPicture(const std::u16string& FileName) override;
+    // What a test gave SetApplicationIcon, whatever the size asked for; nothing until then.
+    std::optional<TBitmapData> ApplicationIcon(int Size) override;
+    void SetApplicationIcon(std::optional<TBitmapData> Icon) { FApplicationIcon = std::move(Icon); }
     // White unless a test sets another (a dark visual style).
     TColor WindowColor() const override { return FWindowColor; }
     void SetWindowColor(TColor Value) { FWindowColor = Value; }
@@ -179,6 +182,7 @@ private:
     int FRestoreCount = 0;
     int FBringToFrontCount = 0;
     TColor FWindowColor = clWhite;
+    std::optional<TBitmapData> FApplicationIcon;
 };
 
 } // namespace toolkit::headless

@@ -308,6 +308,10 @@ std::optional<TBitmapData> TWin32Backend::LoadPicture(const std::u16string& File
     return DecodePicture(FileName);
 }
 
+std::optional<TBitmapData> TWin32Backend::ApplicationIcon(int Size) {
+    return IconPicture(::GetModuleHandleW(nullptr), ApplicationIconId, Size);
+}
+
 HBRUSH TWin32Backend::Brush(COLORREF Color) {
     auto found = FBrushes.find(Color);
     if (found != FBrushes.end())

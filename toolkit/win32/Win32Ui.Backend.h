@@ -57,6 +57,8 @@ public:
 
     TTextMetrics MeasureText(const TFont& Font, std::u16string_view Text) override;
     std::optional<TBitmapData> LoadPicture(const std::u16string& FileName) override;
+    // Icon resource 1 of the executable, which every window class of the backend shows too.
+    std::optional<TBitmapData> ApplicationIcon(int Size) override;
     // The system's window colour (COLOR_WINDOW); the toolkit draws no custom visual styles.
     TColor WindowColor() const override;
 
