@@ -581,8 +581,9 @@ void TMainForm::ShowAboutBox() {
 }
 
 void TMainForm::ShowLogWindow() {
+    // The first call only creates the window, hidden; showing it is what the user asked for.
     if (orvel::AppData != nullptr) {
-        orvel::AppData->FormLog();
+        orvel::AppData->FormLog()->Show();
     }
 }
 

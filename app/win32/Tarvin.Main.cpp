@@ -7,6 +7,7 @@
 #include "app/FormMain.h"
 #include "app/Tarvin.CrashReport.h"
 #include "base/Base.Unicode.h"
+#include "framework/core/OrvelCore.ExeVersion.h"
 #include "framework/ui/OrvelVcl.Common.Window.h"
 #include "framework/ui/OrvelVcl.Visual.AppData.h"
 #include "platform/win32/Win32.Platform.h"
@@ -29,7 +30,8 @@ int RunTarvin() {
     toolkit::win32::TWin32Backend backend;
     toolkit::TApplication application{backend, platform.MainThread};
 
-    tarvin::ConfigureCrashReporter(AppName, orvel::TAppData::GetVersionInfo(true));
+    // Before the application object, so that a failure while it starts is reported too.
+    tarvin::ConfigureCrashReporter(AppName, orvel::GetVersionInfo(platform.Shell, platform.Versions, true));
 
     orvel::TAppData app(AppName, WindowClassName, false, os, application);
     app.CompanyName = MakerName;

@@ -57,9 +57,14 @@ public:
         Sim.Desktop.AddProcess(4200, 0x2000);
     }
     ~TMainWindowScene() {
-        // The window goes while the application object lives: closing it saves it.
-        while (!App.Screen().Forms().empty()) {
-            App.Screen().Forms().back()->Free();
+        // The window goes while the application object lives: closing it saves it. The log
+        // window belongs to the application object, which frees it itself.
+        const std::vector<toolkit::TForm*> forms = App.Screen().Forms();
+        for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+            toolkit::TForm* form = *it;
+            if (AppObject == nullptr || form != AppObject->LogWindow()) {
+                form->Free();
+            }
         }
         AppObject.reset();
         Forget();

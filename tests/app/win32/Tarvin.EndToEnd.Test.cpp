@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"first\nsecond line\nthird", '3', u"high"},
                     TPromptCase{"ThreeLinesCursorAtTheEnd", L"first\\nsecond line\\nthird", L"2,5",
                                 u"first\nsecond line\nthird", '2', u"medium"}),
-    [](const testing::TestParamInfo<TPromptCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TPromptCase>& test) { return std::string(test.param.Name); });
 
 TEST(TarvinEndToEnd, TheBurstsEntersAnswerTheConfirmationQuestion) {
     TTarvin tarvin("[Hotkeys]\r\n");
@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  L"CASCADIA_HOSTING_WINDOW_CLASS", L"Windows PowerShell",
                                  L"Focused window is a terminal but its title \"Windows PowerShell\" carries no Claude "
                                  L"Code marker. Nothing was typed."}),
-    [](const testing::TestParamInfo<TRefusalCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TRefusalCase>& test) { return std::string(test.param.Name); });
 
 // --- one copy at a time ---
 

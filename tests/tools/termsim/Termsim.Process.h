@@ -1,6 +1,7 @@
 #pragma once
 // termsim as a process the Windows tests start: its command line, the record it writes, its window
 // in front. Killed and its record deleted on every path out of a test.
+#include "platform/Platform.Types.h"
 #include "platform/win32/Win32.Handles.h"
 #include "tests/platform/win32/Win32.TestSupport.h"
 #include "tools/termsim/Termsim.Record.h"
