@@ -276,13 +276,17 @@ TEST(TarvinEndToEnd, AnIniThatCannotBeWrittenAtExitDoesNotStopTheShutdown) {
     TTarvin tarvin("[Sending]\r\nEnterCount=4\r\n");
     ASSERT_TRUE(tarvin.Start());
     const std::string before = tarvin.Ini();
-    ASSERT_TRUE(SetFileAttributesW(tarvin.IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    // Another program holds the file open without sharing it, as an editor or a backup tool may.
+    {
+        const platform::win32::TKernelHandle held(CreateFileW(tarvin.IniPath().c_str(), GENERIC_READ, 0, nullptr,
+                                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
 
-    ASSERT_TRUE(tarvin.Close());
+        ASSERT_TRUE(tarvin.Close());
+    }
 
     EXPECT_EQ(tarvin.ExitCode(0), 0u);
     EXPECT_EQ(tarvin.Ini(), before);
-    SetFileAttributesW(tarvin.IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // --- the grip ---
