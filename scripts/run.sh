@@ -69,5 +69,6 @@ for _ in $(seq 1 900); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
-tr -d '\r' < "$work/report.txt" 2>/dev/null || echo "run: the demonstration wrote no report" >&2
+# The demo printed its report to this console as it went; the file is the verdict.
+[ -f "$work/report.txt" ] || echo "run: the demonstration wrote no report" >&2
 grep -q '^PASSED' "$work/report.txt" 2>/dev/null

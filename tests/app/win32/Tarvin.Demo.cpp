@@ -5,6 +5,7 @@
 //   tarvin_demo WORK_FOLDER
 // For each picture NAME the demo writes WORK_FOLDER\NAME.rect ("left top width height") and waits
 // for WORK_FOLDER\NAME.done. Exit code 0 only when the level was set and the prompt came back exactly.
+#include "base/Base.Unicode.h"
 #include "tests/app/win32/Tarvin.Process.h"
 
 #include <cstdio>
@@ -24,18 +25,13 @@ using termsim::test::TTermsim;
 
 constexpr char16_t HalfTyped[] = u"refactor the parser, then";
 
+// Line breaks shown as \n, so that a prompt stays on one line of the report.
 std::string Utf8(const std::u16string& Text) {
-    std::string out;
+    std::u16string shown;
     for (char16_t c : Text) {
-        if (c == u'\n') {
-            out += "\\n";
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += '?';
-        }
+        shown += c == u'\n' ? std::u16string(u"\\n") : std::u16string(1, c);
     }
-    return out;
+    return base::Utf16ToUtf8(shown);
 }
 
 std::string Utf8(const std::wstring& Text) {
