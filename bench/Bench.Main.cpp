@@ -58,9 +58,11 @@ struct TBenchOs {
     platform::sim::TSimRegistry Registry;
     platform::sim::TSimWindowControl WindowControl{Desktop};
     platform::sim::TSimVersionInfo Versions;
+    platform::sim::TSimHotkeys Hotkeys;
+    platform::sim::TSimTimeFormat TimeFormat;
     platform::TServices Services{Desktop,    Desktop,       Desktop, Desktop,     Shell,
                                  FileSystem, Desktop,       Clock,   FileStreams, MainThread,
-                                 Registry,   WindowControl, Versions};
+                                 Registry,   WindowControl, Versions, Hotkeys,    TimeFormat};
 };
 
 std::unique_ptr<orvel::TRamLog> MakeRamLog(TBenchOs& os, bool multiThreaded) {

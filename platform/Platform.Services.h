@@ -4,6 +4,7 @@
 #include "platform/Platform.DpiAwareness.h"
 #include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
+#include "platform/Platform.Hotkeys.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.MainThread.h"
@@ -12,6 +13,7 @@
 #include "platform/Platform.Shell.h"
 #include "platform/Platform.ShellOpen.h"
 #include "platform/Platform.Sound.h"
+#include "platform/Platform.TimeFormat.h"
 #include "platform/Platform.VersionInfo.h"
 #include "platform/Platform.WindowControl.h"
 #include "platform/Platform.WindowFacts.h"
@@ -34,6 +36,8 @@ struct TServices {
     IRegistry& Registry;
     IWindowControl& WindowControl;
     IVersionInfo& Versions;
+    IHotkeys& Hotkeys;
+    ITimeFormat& TimeFormat;
     INamedMutexes& Mutexes;
     IShellOpen& ShellOpen;
     IDpiAwareness& Dpi;

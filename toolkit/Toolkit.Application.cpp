@@ -214,9 +214,7 @@ void TApplication::HandleException(const std::exception& Error) {
         OnException(Error);
         return;
     }
-    const auto* own = dynamic_cast<const base::EOrvelException*>(&Error);
-    const std::u16string text = own != nullptr ? own->Message() : base::Utf8ToUtf16(Error.what());
-    MessageBox(text, FTitle, mbOk | mbIconError);
+    MessageBox(base::ExceptionMessage(Error), FTitle, mbOk | mbIconError);
 }
 
 void TApplication::HandleException(std::exception_ptr Error) {

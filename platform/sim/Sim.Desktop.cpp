@@ -121,7 +121,7 @@ TSendInputAnswer TSimDesktop::SendInputBatch(std::span<const TKeyInput> records)
             FKeyDown[SidedKey(record.wVk) & 0xFF] = (record.dwFlags & KeyEventKeyUp) == 0;
         }
     }
-    FJournal.push_back(TBatch{{records.begin(), records.end()}, inserted, error});
+    FJournal.push_back(TBatch{{records.begin(), records.end()}, inserted, error, FMonotonicMs, FForeground});
     return TSendInputAnswer{inserted, error};
 }
 

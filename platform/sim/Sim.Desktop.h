@@ -23,11 +23,14 @@ class TSimDesktop final : public IWindowFacts,
                           public IDebugOutput,
                           public IClock {
 public:
-    // One SendInput call as the desktop saw it.
+    // One SendInput call as the desktop saw it: when it came and which window was in front, so
+    // a test can tell where and at what moment the keys landed.
     struct TBatch {
         std::vector<TKeyInput> Records;
         std::uint32_t Inserted = 0;
         std::uint32_t ErrorCode = 0;
+        std::uint64_t AtMs = 0; // the monotonic counter
+        TWindowHandle Foreground = 0;
     };
 
     TSimDesktop();

@@ -5,9 +5,11 @@
 #include "platform/sim/Sim.DpiAwareness.h"
 #include "platform/sim/Sim.FileStreams.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "platform/sim/Sim.Hotkeys.h"
 #include "platform/sim/Sim.MainThread.h"
 #include "platform/sim/Sim.NamedMutexes.h"
 #include "platform/sim/Sim.Registry.h"
+#include "platform/sim/Sim.TimeFormat.h"
 #include "platform/sim/Sim.ShellOpen.h"
 #include "platform/sim/Sim.VersionInfo.h"
 #include "platform/sim/Sim.WindowControl.h"
@@ -23,14 +25,16 @@ public:
     TSimRegistry Registry;
     TSimWindowControl WindowControl{Desktop};
     TSimVersionInfo Versions;
+    TSimHotkeys Hotkeys;
+    TSimTimeFormat TimeFormat;
     TSimNamedMutexes Mutexes;
     TSimShellOpen ShellOpen;
     TSimDpiAwareness Dpi;
 
     TServices Services() {
-        return TServices{Desktop,  Desktop, Desktop,     Desktop,    Files,    Files,
-                         Desktop,  Desktop, FileStreams, MainThread, Registry, WindowControl,
-                         Versions, Mutexes, ShellOpen,   Dpi};
+        return TServices{Desktop,  Desktop,       Desktop,  Desktop,     Files,      Files,
+                         Desktop,  Desktop,       FileStreams, MainThread, Registry, WindowControl,
+                         Versions, Hotkeys,       TimeFormat, Mutexes,   ShellOpen, Dpi};
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32.DpiAwareness.h"
 #include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
+#include "platform/win32/Win32.Hotkeys.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
 #include "platform/win32/Win32.MainThread.h"
@@ -14,6 +15,7 @@
 #include "platform/win32/Win32.Shell.h"
 #include "platform/win32/Win32.ShellOpen.h"
 #include "platform/win32/Win32.Sound.h"
+#include "platform/win32/Win32.TimeFormat.h"
 #include "platform/win32/Win32.VersionInfo.h"
 #include "platform/win32/Win32.WindowControl.h"
 #include "platform/win32/Win32.WindowFacts.h"
@@ -35,6 +37,8 @@ public:
     TWin32Registry Registry;
     TWin32WindowControl WindowControl;
     TWin32VersionInfo Versions;
+    TWin32Hotkeys Hotkeys;
+    TWin32TimeFormat TimeFormat;
     TWin32NamedMutexes Mutexes;
     TWin32ShellOpen ShellOpen;
     TWin32DpiAwareness Dpi;
@@ -42,7 +46,7 @@ public:
     TServices Services() {
         return TServices{Windows,  Integrity, Input,       Sound,      Shell,    Files,
                          Debug,    Clock,     FileStreams, MainThread, Registry, WindowControl,
-                         Versions, Mutexes,   ShellOpen,   Dpi};
+                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi};
     }
 };
 

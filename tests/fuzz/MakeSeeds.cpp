@@ -7,6 +7,7 @@
 #include "framework/core/OrvelCore.LogRam.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/fuzz/Fuzz.Burst.h"
 #include "tests/fuzz/Fuzz.StreamMem.h"
 #include "tests/fuzz/Fuzz.Support.h"
 
@@ -223,6 +224,44 @@ void ShortcutSeeds() {
 
 } // namespace
 
+// Settings bytes, then (operation, argument) pairs.
+void PutBurst(const std::string& name, std::initializer_list<std::uint8_t> settings,
+              std::initializer_list<std::pair<fuzz::TOp, std::uint8_t>> events) {
+    std::string bytes(settings.begin(), settings.end());
+    for (const auto& [op, arg] : events) {
+        bytes += static_cast<char>(op);
+        bytes += static_cast<char>(arg);
+    }
+    Put("fuzz_burst", name, bytes);
+}
+
+void BurstSeeds() {
+    using namespace fuzz;
+    // Defaults: clear, restore, only on terminals, beep; three Enters 250 ms apart, clearing 60 ms.
+    const std::initializer_list<std::uint8_t> defaults = {0x0F, 2, 50, 40};
+    PutBurst("default-burst", defaults, {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opAdvance, 255},
+                                         {opAdvance, 255}, {opAdvance, 255}});
+    PutBurst("focus-leaves-while-clearing", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 0}, {opAdvance, 75}, {opFocusTerminal, 0},
+              {opAdvance, 100}, {opFocusConsole, 0}, {opPress, 1}, {opAdvance, 255}});
+    PutBurst("focus-leaves-and-returns-between-ticks", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 4}, {opAdvance, 30}, {opFocusNotepad, 0},
+              {opFocusConsole, 0}, {opAdvance, 255}, {opAdvance, 255}});
+    PutBurst("modifier-held", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 3}, {opModifier, 0x84}, {opAdvance, 200},
+              {opAdvance, 200}, {opModifier, 0x04}, {opAdvance, 255}});
+    PutBurst("short-sends", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opLimitInput, 1}, {opAdvance, 100},
+              {opAcceptInput, 0}, {opPress, 2}, {opAdvance, 255}, {opLimitInput, 30}, {opAdvance, 255}});
+    PutBurst("whole-machine-no-clearing", {0x0C, 0, 0, 0},
+             {{opFocusNotepad, 0}, {opPress, 1}, {opFocusTerminal, 0}, {opPress, 1}, {opRawHotkey, 4},
+              {opAdvance, 100}, {opRawHotkey, 9}, {opHideOrShow, 0}, {opAdvance, 255}, {opHideOrShow, 1}});
+    PutBurst("other-program-and-close", {0x17, 9, 255, 255},
+             {{opOtherProgram, 3}, {opFocusConsole, 0}, {opAdvance, 50}, {opPress, 1}, {opPress, 0},
+              {opAdvance, 200}, {opFocusNothing, 0}, {opAdvance, 50}, {opOtherProgram, 2}, {opFocusConsole, 0},
+              {opAdvance, 50}, {opPress, 2}, {opAdvance, 20}, {opClose, 0}, {opAdvance, 255}});
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::cerr << "usage: fuzz_make_seeds <corpus folder>\n";
@@ -234,5 +273,6 @@ int main(int argc, char** argv) {
     IniSeeds();
     ShortcutSeeds();
     RamLogSeeds();
+    BurstSeeds();
     return 0;
 }

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -43,7 +44,23 @@ private:
 struct TTerminal {
     termsim::TPrompt Prompt;
     TRecordFile Record;
+    // What the last Enter led to, shown under the prompt for whoever tries the hotkeys by hand.
+    std::u16string LastOutcome;
 };
+
+// The line the screen shows for an outcome of Enter; empty when it changed nothing worth saying.
+std::u16string OutcomeLine(const termsim::TRecordEvent& event) {
+    if (const auto* sent = std::get_if<termsim::TSubmittedEvent>(&event)) {
+        return u"sent to the model: " + termsim::EscapeText(sent->Text);
+    }
+    if (const auto* failed = std::get_if<termsim::TFailedEvent>(&event)) {
+        return failed->Error;
+    }
+    if (const auto* effort = std::get_if<termsim::TEffortEvent>(&event)) {
+        return u"Set effort level to " + effort->Level;
+    }
+    return {};
+}
 
 std::vector<std::u16string> CommandLineArguments() {
     int count = 0;
@@ -88,12 +105,15 @@ std::optional<termsim::TKey> KeyOf(WPARAM virtualKey) {
 void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key) {
     for (const termsim::TRecordEvent& event : termsim::PressKey(terminal.Prompt, key)) {
         terminal.Record.Write(event);
+        if (std::u16string line = OutcomeLine(event); !line.empty()) {
+            terminal.LastOutcome = std::move(line);
+        }
     }
     InvalidateRect(window, nullptr, TRUE);
 }
 
 // The prompt as the screen shows it: a "> " in front, the cursor as "|", and the state below.
-std::u16string ScreenText(const termsim::TPrompt& prompt) {
+std::u16string ScreenText(const termsim::TPrompt& prompt, const std::u16string& lastOutcome) {
     const std::u16string text = prompt.Text();
     const termsim::TCursor cursor = prompt.Cursor();
     std::size_t offset = 0;
@@ -114,16 +134,20 @@ std::u16string ScreenText(const termsim::TPrompt& prompt) {
         screen += u"\n\neffort: ";
         screen += prompt.EffortLevel();
     }
+    if (!lastOutcome.empty()) {
+        screen += u"\n\n";
+        screen += lastOutcome;
+    }
     return screen;
 }
 
-void Paint(HWND window, const termsim::TPrompt& prompt) {
+void Paint(HWND window, const TTerminal& terminal) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT area;
     GetClientRect(window, &area);
     InflateRect(&area, -8, -8);
-    const std::u16string screen = ScreenText(prompt);
+    const std::u16string screen = ScreenText(terminal.Prompt, terminal.LastOutcome);
     SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     DrawTextW(dc, platform::win32::WideUnits(screen), static_cast<int>(screen.size()), &area,
               DT_LEFT | DT_TOP | DT_NOPREFIX);
@@ -158,7 +182,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             termsim::TReadyEvent{reinterpret_cast<std::uintptr_t>(window), GetCurrentProcessId()});
         return 0;
     case WM_PAINT:
-        Paint(window, terminal->Prompt);
+        Paint(window, *terminal);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -170,7 +194,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 int Run(HINSTANCE instance, const termsim::TOptions& options) {
-    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath)};
+    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath), {}};
     if (!terminal.Record.IsOpen()) {
         OutputDebugStringW(AsWide(u"termsim: cannot create the record " + options.RecordPath));
         return 3;

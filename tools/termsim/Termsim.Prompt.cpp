@@ -12,12 +12,44 @@ namespace {
 using base::IsHighSurrogate;
 using base::IsLowSurrogate;
 
-constexpr std::u16string_view EffortCommand = u"/effort ";
+constexpr std::u16string_view EffortCommand = u"/effort";
 constexpr std::array<std::u16string_view, 6> EffortWords = {u"low",   u"medium", u"high",
                                                             u"xhigh", u"max",    u"auto"};
 
 bool IsControl(char16_t unit) {
     return unit < 0x20 || unit == 0x7F;
+}
+
+// Blanks and line breaks: what Enter trims and what separates a command's words.
+bool IsBlank(char16_t unit) {
+    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r';
+}
+
+std::u16string_view TrimEnd(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::u16string_view TrimStart(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+std::vector<std::u16string_view> Words(std::u16string_view text) {
+    std::vector<std::u16string_view> words;
+    for (text = TrimStart(text); !text.empty(); text = TrimStart(text)) {
+        std::size_t end = 0;
+        while (end < text.size() && !IsBlank(text[end])) {
+            ++end;
+        }
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+    return words;
 }
 
 std::vector<std::u16string> SplitLines(std::u16string_view text) {
@@ -32,14 +64,19 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
     return lines;
 }
 
-// The level word of an exact "/effort <word>" command, or empty.
-std::u16string_view EffortWordOf(std::u16string_view text) {
-    if (!text.starts_with(EffortCommand)) {
-        return {};
+bool IsEffortWord(std::u16string_view word) {
+    return std::find(EffortWords.begin(), EffortWords.end(), word) != EffortWords.end();
+}
+
+std::u16string Joined(const std::vector<std::u16string_view>& words, std::size_t from) {
+    std::u16string text;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        if (i > from) {
+            text += u' ';
+        }
+        text += words[i];
     }
-    const std::u16string_view word = text.substr(EffortCommand.size());
-    const bool known = std::find(EffortWords.begin(), EffortWords.end(), word) != EffortWords.end();
-    return known ? word : std::u16string_view{};
+    return text;
 }
 
 } // namespace
@@ -176,21 +213,42 @@ void TPrompt::JoinWithPreviousLine() {
 }
 
 TPromptOutcome TPrompt::Enter() {
+    std::u16string& last = FLines.back();
+    if (!last.empty() && last.back() == u'\\') {
+        last.pop_back();
+        if (FCursor.Line + 1 == FLines.size()) {
+            FCursor.Column = std::min(FCursor.Column, last.size());
+        }
+        Insert(u"\n");
+        return {};
+    }
     const std::u16string text = Text();
-    if (text.empty()) {
+    const std::u16string_view sent = TrimEnd(text);
+    if (sent.empty()) {
         return {};
     }
     FLines.assign(1, std::u16string());
     FCursor = {};
-    const std::u16string_view word = EffortWordOf(text);
-    if (word.empty()) {
-        return {TPromptOutcome::TKind::Submitted, text};
+    const std::u16string_view command = TrimStart(sent);
+    if (command.starts_with(u'/')) {
+        return RunCommand(command);
+    }
+    return {TPromptOutcome::TKind::Submitted, std::u16string(sent)};
+}
+
+TPromptOutcome TPrompt::RunCommand(std::u16string_view command) {
+    const std::vector<std::u16string_view> words = Words(command);
+    if (words.front() != EffortCommand) {
+        return {TPromptOutcome::TKind::CommandFailed, u"Unknown command: " + std::u16string(words.front())};
+    }
+    if (words.size() != 2 || !IsEffortWord(words[1])) {
+        return {TPromptOutcome::TKind::CommandFailed, u"Unknown option: " + Joined(words, 1)};
     }
     if (FConfirmEffort) {
-        FAskedLevel = std::u16string(word);
+        FAskedLevel = std::u16string(words[1]);
         return {TPromptOutcome::TKind::Question, EffortQuestion};
     }
-    FEffortLevel = std::u16string(word);
+    FEffortLevel = std::u16string(words[1]);
     return {TPromptOutcome::TKind::EffortSet, FEffortLevel};
 }
 

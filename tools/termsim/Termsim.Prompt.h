@@ -26,10 +26,11 @@ struct TKeyEvent {
     friend bool operator==(const TKeyEvent&, const TKeyEvent&) = default;
 };
 
-// What a key did beyond editing: Enter may submit text, ask the confirmation question or set
-// the effort level. Text is the submitted text, the question or the level word.
+// What a key did beyond editing: Enter may submit text, ask the confirmation question, set the
+// effort level or fail a command. Text is the submitted text, the question, the level word or
+// the command's error.
 struct TPromptOutcome {
-    enum class TKind { None, Submitted, Question, EffortSet };
+    enum class TKind { None, Submitted, Question, EffortSet, CommandFailed };
     TKind Kind = TKind::None;
     std::u16string Text;
 
@@ -66,7 +67,12 @@ private:
     void Backspace();
     // Removes the line break in front of the cursor's line; the cursor stays before the same text.
     void JoinWithPreviousLine();
+    // Enter, as Claude Code's prompt takes it: a backslash at the very end of the text makes it a
+    // line break; blanks alone are not sent; text starting with "/" (after blanks) runs as a
+    // command; anything else is sent without its trailing blanks and line breaks.
     TPromptOutcome Enter();
+    // The trimmed text of a command, which has already left the prompt.
+    TPromptOutcome RunCommand(std::u16string_view command);
 
     std::vector<std::u16string> FLines;
     TCursor FCursor;

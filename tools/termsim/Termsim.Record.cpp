@@ -76,6 +76,7 @@ struct TLineFormatter {
     std::string operator()(const TEffortEvent& e) const {
         return Joined("effort ", base::Utf16ToUtf8(e.Level));
     }
+    std::string operator()(const TFailedEvent& e) const { return Joined("failed ", Quoted(e.Error)); }
 };
 
 } // namespace
@@ -131,6 +132,9 @@ std::vector<TRecordEvent> PressKey(TPrompt& prompt, const TKeyEvent& key) {
         break;
     case TPromptOutcome::TKind::EffortSet:
         events.emplace_back(TEffortEvent{outcome.Text});
+        break;
+    case TPromptOutcome::TKind::CommandFailed:
+        events.emplace_back(TFailedEvent{outcome.Text});
         break;
     }
     events.emplace_back(StateOf(prompt));

@@ -9,6 +9,7 @@
 //   submitted "..."                        Enter sent this text off as a message
 //   question "Change effort level?"        Enter asked before changing the level
 //   effort high                            the effort level was set
+//   failed "Unknown command: /foo"         Enter ran a command that failed
 //
 // Quoted text escapes \\, \", \n, \r, \t, and every other control character or lone surrogate
 // as \uXXXX (UTF-16 unit, four hex digits), so any prompt text survives the round trip.
@@ -52,8 +53,13 @@ struct TEffortEvent {
     friend bool operator==(const TEffortEvent&, const TEffortEvent&) = default;
 };
 
-using TRecordEvent =
-    std::variant<TReadyEvent, TKeyEvent, TPromptState, TSubmittedEvent, TQuestionEvent, TEffortEvent>;
+struct TFailedEvent {
+    std::u16string Error;
+    friend bool operator==(const TFailedEvent&, const TFailedEvent&) = default;
+};
+
+using TRecordEvent = std::variant<TReadyEvent, TKeyEvent, TPromptState, TSubmittedEvent, TQuestionEvent,
+                                  TEffortEvent, TFailedEvent>;
 
 // Text in the record's escaped form, without the quotes.
 std::u16string EscapeText(std::u16string_view text);

@@ -184,6 +184,10 @@ std::optional<TRecordEvent> ParseEvent(TScanner& in) {
         std::optional<std::u16string> text = ParseQuotedArgument(in);
         return text ? std::optional<TRecordEvent>(TQuestionEvent{std::move(*text)}) : std::nullopt;
     }
+    if (kind == u"failed") {
+        std::optional<std::u16string> text = ParseQuotedArgument(in);
+        return text ? std::optional<TRecordEvent>(TFailedEvent{std::move(*text)}) : std::nullopt;
+    }
     if (kind == u"effort" && in.Skip(u" ")) {
         const std::u16string_view level = in.ReadWord();
         return level.empty() ? std::nullopt

@@ -521,8 +521,8 @@ TEST_F(RamLog, CallQueuedForAnEarlierRegistrationDoesNothingEvenAtTheSameAddress
     TLateRemovalQueue lateQueue(Sim.MainThread);
     platform::TServices os{Sim.Desktop,  Sim.Desktop,       Sim.Desktop, Sim.Desktop,     Sim.Files,
                            Sim.Files,    Sim.Desktop,       Sim.Desktop, Sim.FileStreams, lateQueue,
-                           Sim.Registry, Sim.WindowControl, Sim.Versions,    Sim.Mutexes,
-                           Sim.ShellOpen, Sim.Dpi};
+                           Sim.Registry, Sim.WindowControl, Sim.Versions,    Sim.Hotkeys,
+                           Sim.TimeFormat, Sim.Mutexes, Sim.ShellOpen, Sim.Dpi};
     TRamLog log(true, nullptr, true, os);
     TRecordingObserver observer;
     log.RegisterLogObserver(&observer);

@@ -80,6 +80,25 @@ TEST(SimDesktop, LimitedInputInsertsOnlyTheFirstRecordsAndReportsTheError) {
     EXPECT_EQ(full.LastError, 0u);
 }
 
+TEST(SimDesktop, JournalNotesWhenEachBatchCameAndWhichWindowWasInFront) {
+    TSimDesktop desktop;
+    const auto console = desktop.AddWindow(u"ConsoleWindowClass", u"", 1);
+    const auto other = desktop.AddWindow(u"Notepad", u"", 2);
+    const TKeyInput tap[] = {Key(0x41, false), Key(0x41, true)};
+    desktop.SetForeground(console);
+    const auto start = desktop.MonotonicMs();
+    (void)desktop.SendInputBatch(tap);
+    desktop.AdvanceMs(60);
+    desktop.SetForeground(other);
+    (void)desktop.SendInputBatch(tap);
+
+    ASSERT_EQ(desktop.InputJournal().size(), 2u);
+    EXPECT_EQ(desktop.InputJournal()[0].AtMs, start);
+    EXPECT_EQ(desktop.InputJournal()[0].Foreground, console);
+    EXPECT_EQ(desktop.InputJournal()[1].AtMs, start + 60);
+    EXPECT_EQ(desktop.InputJournal()[1].Foreground, other);
+}
+
 TEST(SimDesktop, ClockMovesOnlyWhenTold) {
     TSimDesktop desktop;
     const TDateTime start = desktop.Now();

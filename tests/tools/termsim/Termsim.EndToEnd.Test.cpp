@@ -5,9 +5,8 @@
 #include "app/Tarvin.Target.h"
 #include "platform/win32/Win32.Handles.h"
 #include "platform/win32/Win32.Platform.h"
-#include "platform/win32/Win32.Text.h"
-#include "tests/platform/win32/Win32.TestSupport.h"
 #include "tests/tools/termsim/Termsim.Keys.h"
+#include "tests/tools/termsim/Termsim.Process.h"
 #include "tools/termsim/Termsim.RecordReader.h"
 
 #include "tests/tools/termsim/Termsim.Printers.h"
@@ -25,134 +24,6 @@
 namespace termsim::test {
 namespace {
 
-using platform::win32::TKernelHandle;
-using platform::win32::test::ReadFileShared;
-using platform::win32::test::WindowsPathOf;
-using TEvents = std::vector<TRecordEvent>;
-
-constexpr auto Timeout = std::chrono::seconds(15);
-
-// One command-line argument, quoted so that CommandLineToArgvW gives it back unchanged.
-std::wstring Quoted(const std::wstring& arg) {
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, L'\\');
-    quoted += L'"';
-    return quoted;
-}
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + Timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
-
-std::wstring NewRecordPath() {
-    wchar_t folder[MAX_PATH + 1];
-    wchar_t path[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, folder);
-    GetTempFileNameW(folder, L"tsm", 0, path);
-    return path;
-}
-
-// One termsim process and its record file; the process is killed and the file deleted on every
-// path out of a test.
-class TTermsim {
-public:
-    explicit TTermsim(const std::vector<std::wstring>& options) : FRecordPath(NewRecordPath()) {
-        std::wstring commandLine = Quoted(platform::win32::ToWideString(WindowsPathOf(TERMSIM_EXE))) +
-                                   L" --record " + Quoted(FRecordPath);
-        for (const std::wstring& option : options) {
-            commandLine += L" " + Quoted(option);
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &process)) {
-            FProcess.Reset(process.hProcess);
-            TKernelHandle thread(process.hThread);
-            FProcessId = process.dwProcessId;
-        }
-    }
-
-    ~TTermsim() {
-        if (FProcess) {
-            TerminateProcess(FProcess.Get(), 0);
-            WaitForSingleObject(FProcess.Get(), 5000);
-        }
-        DeleteFileW(FRecordPath.c_str());
-    }
-
-    TTermsim(const TTermsim&) = delete;
-    TTermsim& operator=(const TTermsim&) = delete;
-
-    DWORD ProcessId() const { return FProcessId; }
-    HWND Window() const { return FWindow; }
-    platform::TWindowHandle WindowValue() const { return reinterpret_cast<platform::TWindowHandle>(FWindow); }
-
-    TEvents Events() const { return ParseRecord(ReadFileShared(FRecordPath)); }
-
-    bool Exited() const { return WaitForSingleObject(FProcess.Get(), 0) == WAIT_OBJECT_0; }
-
-    // The window is up, has announced itself and has the keyboard focus.
-    testing::AssertionResult Start() {
-        if (!FProcess) {
-            return testing::AssertionFailure() << "CreateProcessW failed with error " << GetLastError();
-        }
-        const bool announced = WaitUntil([this] {
-            for (const TRecordEvent& event : Events()) {
-                if (const auto* ready = std::get_if<TReadyEvent>(&event)) {
-                    FWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(ready->Window));
-                    return true;
-                }
-            }
-            return Exited();
-        });
-        if (!announced || FWindow == nullptr) {
-            return testing::AssertionFailure()
-                   << "termsim did not announce its window (exited: " << Exited() << ")";
-        }
-        if (!WaitUntil([this] { return GetForegroundWindow() == FWindow; })) {
-            return testing::AssertionFailure() << "termsim's window did not come to the front";
-        }
-        FBaseline = Events().size();
-        return testing::AssertionSuccess();
-    }
-
-    // The events since Start, once there are at least `count` of them or the time is up.
-    TEvents WaitForEvents(std::size_t count) const {
-        TEvents events;
-        WaitUntil([&] {
-            events = Events();
-            return events.size() >= FBaseline + count;
-        });
-        return TEvents(events.begin() + static_cast<std::ptrdiff_t>(std::min(FBaseline, events.size())),
-                       events.end());
-    }
-
-private:
-    std::wstring FRecordPath;
-    TKernelHandle FProcess;
-    DWORD FProcessId = 0;
-    HWND FWindow = nullptr;
-    std::size_t FBaseline = 0;
-};
-
 // The events a prompt model records for the same keys: what termsim must have written.
 TEvents ExpectedEvents(TPrompt prompt, const TKeys& keys) {
     TEvents events;
@@ -162,15 +33,6 @@ TEvents ExpectedEvents(TPrompt prompt, const TKeys& keys) {
         }
     }
     return events;
-}
-
-// Events as record lines, so that a mismatch shows as a line-by-line diff.
-std::string RecordText(const TEvents& events) {
-    std::string text;
-    for (const TRecordEvent& event : events) {
-        text += FormatRecordLine(event);
-    }
-    return text;
 }
 
 class TermsimEndToEnd : public testing::Test {
@@ -243,7 +105,8 @@ TEST_F(TermsimEndToEnd, SendTextTypesEveryUnitIntoThePrompt) {
     ASSERT_TRUE(terminal.Start());
     const std::u16string text = u"/effort high \u00FC\U0001F600";
 
-    const tarvin::TSendResult result = tarvin::SendText(Platform.Input, text);
+    tarvin::TSendResult result;
+    tarvin::SendText(Platform.Input, text, result);
 
     ExpectDelivered(result, 2 * static_cast<int>(text.size()));
     const TEvents expected = ExpectedEvents(TPrompt(), Typed(text));
@@ -255,19 +118,19 @@ TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) 
     ASSERT_TRUE(terminal.Start());
 
     tarvin::TSendResult result;
-    result = tarvin::SendCtrlE(Platform.Input);
+    tarvin::SendCtrlE(Platform.Input, result);
     ExpectDelivered(result, 4);
-    result = tarvin::SendRight(Platform.Input);
+    tarvin::SendRight(Platform.Input, result);
     ExpectDelivered(result, 2);
-    result = tarvin::SendRight(Platform.Input);
-    result = tarvin::SendCtrlU(Platform.Input);
+    tarvin::SendRight(Platform.Input, result);
+    tarvin::SendCtrlU(Platform.Input, result);
     ExpectDelivered(result, 4);
-    result = tarvin::SendCtrlU(Platform.Input);
-    result = tarvin::SendBackspace(Platform.Input);
+    tarvin::SendCtrlU(Platform.Input, result);
+    tarvin::SendBackspace(Platform.Input, result);
     ExpectDelivered(result, 2);
-    result = tarvin::SendCtrlY(Platform.Input);
+    tarvin::SendCtrlY(Platform.Input, result);
     ExpectDelivered(result, 4);
-    result = tarvin::SendEnter(Platform.Input);
+    tarvin::SendEnter(Platform.Input, result);
     ExpectDelivered(result, 2);
 
     const TKeys keys{{TKey::CtrlE, 0}, {TKey::Right, 0},     {TKey::Right, 0}, {TKey::CtrlU, 0},
@@ -279,37 +142,83 @@ TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) 
               events.end());
 }
 
+// Text typed into the real window and Enter: the window takes Enter as Claude Code's prompt does.
+struct TEnterRun {
+    const char* Name;
+    std::u16string Typed;
+    std::optional<TRecordEvent> Outcome; // none: Enter sends nothing and runs nothing
+};
+
+void PrintTo(const TEnterRun& run, std::ostream* os) {
+    *os << run.Name;
+}
+
+class TermsimEnter : public TermsimEndToEnd, public testing::WithParamInterface<TEnterRun> {};
+
+TEST_P(TermsimEnter, TakesEnterAsClaudeCodeDoes) {
+    const TEnterRun& run = GetParam();
+    TTermsim terminal({});
+    ASSERT_TRUE(terminal.Start());
+
+    tarvin::TSendResult result;
+    tarvin::SendText(Platform.Input, run.Typed, result);
+    ExpectDelivered(result, 2 * static_cast<int>(run.Typed.size()));
+    tarvin::SendEnter(Platform.Input, result);
+
+    const TEvents expected = ExpectedEvents(TPrompt(), Seq({Typed(run.Typed), {TKeyEvent{TKey::Enter, 0}}}));
+    const TEvents events = terminal.WaitForEvents(expected.size());
+    EXPECT_EQ(RecordText(events), RecordText(expected));
+    ASSERT_GE(events.size(), 2u);
+    const TRecordEvent& afterEnter = events[events.size() - 2];
+    if (run.Outcome) {
+        EXPECT_EQ(afterEnter, *run.Outcome);
+    } else {
+        EXPECT_TRUE(std::holds_alternative<TKeyEvent>(afterEnter)) << testing::PrintToString(afterEnter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TermsimEnter,
+    testing::Values(
+        TEnterRun{"EffortWithExtraBlanks", u"/effort  high ", TRecordEvent{TEffortEvent{u"high"}}},
+        TEnterRun{"EffortAfterABlank", u" /effort max", TRecordEvent{TEffortEvent{u"max"}}},
+        TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{u"Unknown option: fast"}}},
+        TEnterRun{"UnknownCommand", u"/model opus", TRecordEvent{TFailedEvent{u"Unknown command: /model"}}},
+        TEnterRun{"TextWithTrailingBlanks", u"fix it   ", TRecordEvent{TSubmittedEvent{u"fix it"}}},
+        TEnterRun{"BlanksOnly", u"   ", std::nullopt},
+        TEnterRun{"BackslashAtTheEnd", u"two lines\\", std::nullopt}),
+    [](const testing::TestParamInfo<TEnterRun>& test) { return std::string(test.param.Name); });
+
 // Sends the burst's keys through the sender, one batch per key as the sequencer does.
 void SendKeys(platform::IInput& input, const TKeys& keys) {
     tarvin::TSendResult result;
     for (const TKeyEvent& key : keys) {
         switch (key.Key) {
         case TKey::Char:
-            result = tarvin::SendText(input, std::u16string(1, key.Char));
+            tarvin::SendText(input, std::u16string(1, key.Char), result);
             break;
         case TKey::CtrlE:
-            result = tarvin::SendCtrlE(input);
+            tarvin::SendCtrlE(input, result);
             break;
         case TKey::CtrlU:
-            result = tarvin::SendCtrlU(input);
+            tarvin::SendCtrlU(input, result);
             break;
         case TKey::CtrlY:
-            result = tarvin::SendCtrlY(input);
+            tarvin::SendCtrlY(input, result);
             break;
         case TKey::Right:
-            result = tarvin::SendRight(input);
+            tarvin::SendRight(input, result);
             break;
         case TKey::Backspace:
-            result = tarvin::SendBackspace(input);
+            tarvin::SendBackspace(input, result);
             break;
         case TKey::Enter:
-            result = tarvin::SendEnter(input);
+            tarvin::SendEnter(input, result);
             break;
         case TKey::ShiftEnter:
             ADD_FAILURE() << "the burst never sends Shift+Enter";
-            continue;
+            break;
         }
-        EXPECT_TRUE(tarvin::SendSucceeded(result)) << "error " << result.ErrorCode;
     }
 }
 
@@ -326,11 +235,15 @@ void PrintTo(const TBurstRun& run, std::ostream* os) {
     *os << run.Name;
 }
 
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
 std::vector<std::wstring> OptionsFor(const TBurstRun& run) {
     std::vector<std::wstring> options{
-        L"--prompt", platform::win32::ToWideString(EscapeText(run.Text)),
+        L"--prompt", Wide(EscapeText(run.Text)),
         L"--cursor", std::to_wstring(run.Cursor.Line) + L"," + std::to_wstring(run.Cursor.Column),
-        L"--kill",   platform::win32::ToWideString(EscapeText(run.StaleKill))};
+        L"--kill",   Wide(EscapeText(run.StaleKill))};
     if (run.Confirm) {
         options.push_back(L"--confirm");
     }
@@ -357,14 +270,17 @@ TEST_P(TermsimBurst, SetsTheLevelAndGivesTheHalfTypedPromptBack) {
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(std::get<TPromptState>(events.back()).Text, run.Text);
     EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TEffortEvent{u"high"}}), events.end());
+    // A message sent to the model or a failed command is what a burst must never cause.
     for (const TRecordEvent& event : events) {
         EXPECT_FALSE(std::holds_alternative<TSubmittedEvent>(event)) << testing::PrintToString(event);
+        EXPECT_FALSE(std::holds_alternative<TFailedEvent>(event)) << testing::PrintToString(event);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Prompts, TermsimBurst,
     testing::Values(TBurstRun{"MultiLineConfirmed", u"fix the\nflaky test", {0, 3}, u"old", true},
+                    TBurstRun{"TrailingBlanksAndABackslash", u"see C:\\temp\\  ", {0, 4}, u"", false},
                     TBurstRun{"EmptyWithStaleKillBuffer", u"", {0, 0}, u"old text", false},
                     TBurstRun{"SingleLineCursorInMiddle", u"fix the bug", {0, 4}, u"", false}),
     [](const testing::TestParamInfo<TBurstRun>& test) { return std::string(test.param.Name); });

@@ -38,6 +38,9 @@ inline void PrintTo(const TPromptOutcome& outcome, std::ostream* os) {
     case TPromptOutcome::TKind::EffortSet:
         PrintTo(TRecordEvent{TEffortEvent{outcome.Text}}, os);
         return;
+    case TPromptOutcome::TKind::CommandFailed:
+        PrintTo(TRecordEvent{TFailedEvent{outcome.Text}}, os);
+        return;
     }
 }
 

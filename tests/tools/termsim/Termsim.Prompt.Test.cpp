@@ -191,10 +191,12 @@ TEST(PromptConstruction, EndOfNamesTheLastLineAndItsLength) {
     EXPECT_EQ(TPrompt::EndOf(u"ab\ncde\n"), (TCursor{2, 0}));
 }
 
+// Enter with the cursor at the end of the text; a text that Enter does not take stays as it was.
 struct TEnterCase {
     const char* Name;
     std::u16string Text;
     TPromptOutcome Expected;
+    std::u16string TextAfter;
 };
 
 void PrintTo(const TEnterCase& c, std::ostream* os) {
@@ -203,14 +205,14 @@ void PrintTo(const TEnterCase& c, std::ostream* os) {
 
 class PromptEnter : public testing::TestWithParam<TEnterCase> {};
 
-TEST_P(PromptEnter, EmptiesThePromptWithTheExpectedOutcome) {
+TEST_P(PromptEnter, GivesTheOutcomeAndLeavesThePrompt) {
     const TEnterCase& c = GetParam();
     TPrompt prompt(c.Text, TPrompt::EndOf(c.Text));
 
     EXPECT_EQ(prompt.Apply(Enter), c.Expected);
 
-    EXPECT_EQ(prompt.Text(), u"");
-    EXPECT_EQ(prompt.Cursor(), (TCursor{0, 0}));
+    EXPECT_EQ(prompt.Text(), c.TextAfter);
+    EXPECT_EQ(prompt.Cursor(), TPrompt::EndOf(c.TextAfter));
     EXPECT_FALSE(prompt.Asking());
 }
 
@@ -220,26 +222,64 @@ TPromptOutcome Submitted(std::u16string text) {
 TPromptOutcome EffortSet(std::u16string level) {
     return {TKind::EffortSet, std::move(level)};
 }
+TPromptOutcome Failed(std::u16string error) {
+    return {TKind::CommandFailed, std::move(error)};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, PromptEnter,
     testing::Values(
-        TEnterCase{"EmptyPromptDoesNothing", u"", {}}, TEnterCase{"Low", u"/effort low", EffortSet(u"low")},
-        TEnterCase{"Medium", u"/effort medium", EffortSet(u"medium")},
-        TEnterCase{"High", u"/effort high", EffortSet(u"high")},
-        TEnterCase{"XHigh", u"/effort xhigh", EffortSet(u"xhigh")},
-        TEnterCase{"Max", u"/effort max", EffortSet(u"max")},
-        TEnterCase{"Auto", u"/effort auto", EffortSet(u"auto")},
-        TEnterCase{"UnknownLevelIsSubmitted", u"/effort hi", Submitted(u"/effort hi")},
-        TEnterCase{"LevelInCapitalsIsSubmitted", u"/effort High", Submitted(u"/effort High")},
-        TEnterCase{"DoubleBlankIsSubmitted", u"/effort  high", Submitted(u"/effort  high")},
-        TEnterCase{"TextBeforeTheCommandIsSubmitted", u"x/effort high", Submitted(u"x/effort high")},
-        TEnterCase{"TextAfterTheCommandIsSubmitted", u"/effort highx", Submitted(u"/effort highx")},
-        TEnterCase{"CommandOnAFurtherLineIsSubmitted", u"/effort high\nmore",
-                   Submitted(u"/effort high\nmore")},
-        TEnterCase{"OrdinaryTextIsSubmitted", u"fix the bug", Submitted(u"fix the bug")},
-        TEnterCase{"MultiLineTextIsSubmittedWhole", u"one\n\nthree", Submitted(u"one\n\nthree")}),
+        TEnterCase{"EmptyPromptDoesNothing", u"", {}, u""},
+        TEnterCase{"BlanksOnlyAreNotSent", u"  \t ", {}, u"  \t "},
+        TEnterCase{"EmptyLinesAreNotSent", u"\n \n", {}, u"\n \n"},
+        TEnterCase{"Low", u"/effort low", EffortSet(u"low"), u""},
+        TEnterCase{"Medium", u"/effort medium", EffortSet(u"medium"), u""},
+        TEnterCase{"High", u"/effort high", EffortSet(u"high"), u""},
+        TEnterCase{"XHigh", u"/effort xhigh", EffortSet(u"xhigh"), u""},
+        TEnterCase{"Max", u"/effort max", EffortSet(u"max"), u""},
+        TEnterCase{"Auto", u"/effort auto", EffortSet(u"auto"), u""},
+        TEnterCase{"DoubleBlankBetween", u"/effort  high", EffortSet(u"high"), u""},
+        TEnterCase{"TrailingBlank", u"/effort  high ", EffortSet(u"high"), u""},
+        TEnterCase{"LeadingBlank", u" /effort high", EffortSet(u"high"), u""},
+        TEnterCase{"TrailingLineBreak", u"/effort high\n", EffortSet(u"high"), u""},
+        TEnterCase{"UnknownLevelFails", u"/effort hi", Failed(u"Unknown option: hi"), u""},
+        TEnterCase{"LevelInCapitalsFails", u"/effort High", Failed(u"Unknown option: High"), u""},
+        TEnterCase{"TextAfterTheLevelFails", u"/effort highx", Failed(u"Unknown option: highx"), u""},
+        TEnterCase{"SecondWordFails", u"/effort high low", Failed(u"Unknown option: high low"), u""},
+        TEnterCase{"CommandOnAFurtherLineRunsWithTheRest", u"/effort high\nmore",
+                   Failed(u"Unknown option: high more"), u""},
+        TEnterCase{"NoLevelFails", u"/effort", Failed(u"Unknown option: "), u""},
+        TEnterCase{"OtherCommandFails", u"/model opus", Failed(u"Unknown command: /model"), u""},
+        TEnterCase{"GluedCommandFails", u"/efforthigh", Failed(u"Unknown command: /efforthigh"), u""},
+        TEnterCase{"TextBeforeTheCommandIsSubmitted", u"x/effort high", Submitted(u"x/effort high"), u""},
+        TEnterCase{"OrdinaryTextIsSubmitted", u"fix the bug", Submitted(u"fix the bug"), u""},
+        TEnterCase{"TrailingBlanksAndLinesAreNotSent", u"fix it \n\n ", Submitted(u"fix it"), u""},
+        TEnterCase{"LeadingBlanksAreSent", u"  fix it", Submitted(u"  fix it"), u""},
+        TEnterCase{"MultiLineTextIsSubmittedWhole", u"one\n\nthree", Submitted(u"one\n\nthree"), u""},
+        TEnterCase{"BackslashAtTheEndBreaksTheLine", u"one\\", {}, u"one\n"},
+        TEnterCase{"BackslashOnALaterLineBreaksIt", u"/effort\nhigh\\", {}, u"/effort\nhigh\n"},
+        TEnterCase{"BackslashBeforeABlankIsText", u"one\\ ", Submitted(u"one\\"), u""}),
     [](const testing::TestParamInfo<TEnterCase>& test) { return std::string(test.param.Name); });
+
+TEST(PromptEnter, BackslashAtTheEndBreaksTheLineAtTheCursor) {
+    TPrompt prompt(u"ab\ncd\\", {1, 1});
+
+    EXPECT_EQ(prompt.Apply(Enter), TPromptOutcome{});
+
+    EXPECT_EQ(prompt.Text(), u"ab\nc\nd");
+    EXPECT_EQ(prompt.Cursor(), (TCursor{2, 0}));
+}
+
+TEST(PromptEnter, FailedCommandKeepsTheEffortLevel) {
+    TPrompt prompt(u"/effort low", {0, 11});
+    prompt.Apply(Enter);
+    for (char16_t unit : std::u16string(u"/effort fast")) {
+        prompt.Apply({TKey::Char, unit});
+    }
+
+    EXPECT_EQ(prompt.Apply(Enter), Failed(u"Unknown option: fast"));
+    EXPECT_EQ(prompt.EffortLevel(), u"low");
+}
 
 TEST(PromptEnter, SetsTheEffortLevelAtOnceWithoutConfirmation) {
     TPrompt prompt(u"/effort max", {0, 11});
@@ -325,6 +365,9 @@ INSTANTIATE_TEST_SUITE_P(
             TBurstCase{"SingleLineCursorAtStart", u"fix the bug", {0, 0}, u""},
             TBurstCase{"TextEndingInTheMarkerLetter", u"fix", {0, 3}, u""},
             TBurstCase{"HalfTypedCommand", u"/effort hi", {0, 10}, u""},
+            TBurstCase{"BlanksOnly", u"   ", {0, 1}, u""},
+            TBurstCase{"TrailingBlanks", u"fix it  ", {0, 8}, u""},
+            TBurstCase{"EndingInABackslash", u"C:\\temp\\", {0, 8}, u""},
             TBurstCase{"TwoLinesCursorOnFirst", u"first\nsecond", {0, 2}, u""},
             TBurstCase{"TrailingEmptyLine", u"first\n", {1, 0}, u""},
             TBurstCase{"EmptyLinesBetween", u"a\n\n\nb", {3, 0}, u""},
@@ -346,7 +389,7 @@ TEST(PromptBurstReach, MoreThanFiveLinesBelowTheCursorAreNotCleared) {
     const std::vector<TPromptOutcome> outcomes = Play(prompt, Burst(u"high"));
 
     ASSERT_FALSE(outcomes.empty());
-    EXPECT_EQ(outcomes.front(), Submitted(u"/effort highl6"));
+    EXPECT_EQ(outcomes.front(), Failed(u"Unknown option: highl6"));
     EXPECT_EQ(prompt.EffortLevel(), u"");
 }
 

@@ -42,7 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                                 "submitted \"say \\\"hi\\\"\\\\\"\n"},
                     TFormatCase{"Question", TQuestionEvent{u"Change effort level?"},
                                 "question \"Change effort level?\"\n"},
-                    TFormatCase{"Effort", TEffortEvent{u"xhigh"}, "effort xhigh\n"}),
+                    TFormatCase{"Effort", TEffortEvent{u"xhigh"}, "effort xhigh\n"},
+                    TFormatCase{"Failed", TFailedEvent{u"Unknown option: \"hi\""},
+                                "failed \"Unknown option: \\\"hi\\\"\"\n"}),
     [](const testing::TestParamInfo<TFormatCase>& test) { return std::string(test.param.Name); });
 
 struct TEscapeCase {
@@ -83,7 +85,10 @@ TEST(RecordPressKey, RecordsWhatEnterLedToBetweenKeyAndPrompt) {
     const TKeyEvent enter{TKey::Enter, 0};
     TPrompt submitting(u"hello", {0, 5});
     TPrompt asking(u"/effort max", {0, 11}, true);
+    TPrompt failing(u"/model opus", {0, 11});
 
+    EXPECT_EQ(PressKey(failing, enter),
+              (std::vector<TRecordEvent>{enter, TFailedEvent{u"Unknown command: /model"}, TPromptState{}}));
     EXPECT_EQ(PressKey(submitting, enter),
               (std::vector<TRecordEvent>{enter, TSubmittedEvent{u"hello"}, TPromptState{}}));
     EXPECT_EQ(PressKey(asking, enter),

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TRecordEvent{TPromptState{u"cursor=1,2 kill=\"\"", {0, 0}, u" kill="}},
                     TRecordEvent{TSubmittedEvent{u""}}, TRecordEvent{TSubmittedEvent{u"two\nlines"}},
                     TRecordEvent{TQuestionEvent{u"Change effort level?"}},
-                    TRecordEvent{TEffortEvent{u"auto"}}));
+                    TRecordEvent{TEffortEvent{u"auto"}}, TRecordEvent{TFailedEvent{u"Unknown command: /x"}},
+                    TRecordEvent{TFailedEvent{u""}}));
 
 class RecordUnreadableLine : public testing::TestWithParam<std::string> {};
 
@@ -48,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "prompt \"abc\" cursor=1 kill=\"\"", "prompt \"abc\" cursor=1,x kill=\"\"",
                     "prompt \"abc cursor=0,0 kill=\"\"", "prompt \"a\\qb\" cursor=0,0 kill=\"\"",
                     "submitted \"\\u12\"", "submitted \"a\\\"", "submitted abc", "question", "effort",
-                    "effort ", "Effort high"));
+                    "effort ", "Effort high", "failed", "failed Unknown", "failed \"a\" b"));
 
 TEST(RecordParse, ReadsCompleteLinesAndLeavesAPartialOne) {
     const std::string content =

@@ -1,0 +1,590 @@
+#include "app/FormMain.h"
+
+#include "app/Tarvin.Grip.h"
+#include "app/Tarvin.Sender.h"
+#include "app/Tarvin.Target.h"
+#include "framework/core/OrvelCore.AppData.h"
+#include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/ui/FormAbout.h"
+#include "framework/ui/OrvelVcl.Visual.AppData.h"
+#include "toolkit/Toolkit.Application.h"
+
+#include <utility>
+
+namespace tarvin {
+
+using namespace toolkit;
+using orvel::TAppDataCore;
+
+namespace {
+
+// Creates a control of the form with its name and parent.
+template <class T> T* NewControl(TMainForm* Form, TControl* Parent, const char16_t* Name) {
+    T* control = new T(Form);
+    control->SetName(Name);
+    control->SetParent(Parent);
+    return control;
+}
+
+TMenuItem* NewMenuItem(TMainForm* Form, TPopupMenu* Menu, const char16_t* Name, const char16_t* Caption) {
+    auto* item = new TMenuItem(Form);
+    item->SetName(Name);
+    item->SetCaption(Caption);
+    Menu->Items()->Add(item);
+    return item;
+}
+
+TTimer* NewTimer(TMainForm* Form, const char16_t* Name, std::uint32_t Interval) {
+    auto* timer = new TTimer(Form);
+    timer->SetName(Name);
+    timer->SetEnabled(false);
+    timer->SetInterval(Interval);
+    return timer;
+}
+
+TMargins MarginsOf(int Left, int Top, int Right, int Bottom) {
+    TMargins margins;
+    margins.Left = Left;
+    margins.Top = Top;
+    margins.Right = Right;
+    margins.Bottom = Bottom;
+    return margins;
+}
+
+std::u16string PromptHandlingLine(const TSettings& Settings, const std::u16string& IniPath) {
+    if (!Settings.ClearPromptFirst) {
+        return u"Press a hotkey while a Claude Code terminal has the focus AND the prompt is empty "
+               u"(ClearPromptFirst is off in " +
+               IniPath + u").";
+    }
+    if (Settings.RestorePromptAfter) {
+        return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
+               u"prompt is "
+               u"put aside and handed back afterwards.";
+    }
+    return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the prompt is "
+           u"DISCARDED (RestorePromptAfter is off in " +
+           IniPath + u").";
+}
+
+std::u16string GripLine(const TSettings& Settings, const std::u16string& IniPath) {
+    if (Settings.HotkeyOnlyOnTerminal) {
+        return u"Ctrl+Alt+1..5 are taken ONLY while a terminal is in front. Every other program keeps them.";
+    }
+    return u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off "
+           u"in " +
+           IniPath + u").";
+}
+
+} // namespace
+
+TMainForm::TMainForm(TComponent* AOwner) : orvel::TOrvelForm(AOwner), FOs(TAppDataCore::Services()) {
+    SetName(u"MainForm");
+    SetCaption(u"Tarvin");
+    SetPosition(TPosition::poDesigned);
+    SetClientSize(640, 420);
+    SetMinSize(TSize{480, 320});
+    // Until a saved position says otherwise, the window opens in the middle of the main screen.
+    const TRect work = Application().Screen().WorkAreaRect();
+    SetBounds(work.Left + (work.Width() - Width()) / 2, work.Top + (work.Height() - Height()) / 2, Width(),
+              Height());
+    Font().SetName(u"Segoe UI");
+    Font().SetHeight(-13);
+    SetDoubleBuffered(true);
+    SetScreenSnap(true);
+    SetSnapBuffer(5);
+    SetShowHint(true);
+    BuildControls();
+    BuildTrayIcon();
+    tmrEnter = NewTimer(this, u"tmrEnter", 250);
+    tmrEnter->OnTimer = [this](TComponent* Sender) { tmrEnterTimer(Sender); };
+    tmrFocus = NewTimer(this, u"tmrFocus", 200);
+    tmrFocus->OnTimer = [this](TComponent* Sender) { tmrFocusTimer(Sender); };
+    OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+}
+
+void TMainForm::BuildControls() {
+    pnlTop = NewControl<TPanel>(this, this, u"pnlTop");
+    pnlTop->SetAlign(TAlign::alTop);
+    pnlTop->SetHeight(49);
+    pnlTop->SetBevelOuter(TBevelCut::bvNone);
+
+    lblIntro = NewControl<TLabel>(this, pnlTop, u"lblIntro");
+    lblIntro->SetAutoSize(false);
+    lblIntro->SetWordWrap(true);
+    lblIntro->SetBounds(10, 8, 620, 34);
+    lblIntro->SetMargins(MarginsOf(10, 8, 10, 4));
+    lblIntro->SetAlignWithMargins(true);
+    lblIntro->SetAlign(TAlign::alClient);
+    lblIntro->SetCaption(
+        u"Press one of the hotkeys below while a Claude Code terminal has the focus and its prompt is "
+        u"empty. Tarvin types the /effort command for you.");
+
+    lvHotkeys = NewControl<TListView>(this, this, u"lvHotkeys");
+    lvHotkeys->SetMargins(MarginsOf(10, 3, 10, 3));
+    lvHotkeys->SetAlignWithMargins(true);
+    lvHotkeys->SetAlign(TAlign::alTop);
+    lvHotkeys->SetHeight(145);
+    lvHotkeys->SetViewStyle(TViewStyle::vsReport);
+    lvHotkeys->SetReadOnly(true);
+    lvHotkeys->SetRowSelect(true);
+    lvHotkeys->SetHint(u"The five system-wide hotkeys. Change them in the INI file, then restart Tarvin.");
+    for (const auto& [caption, width] : {std::pair{u"Hotkey", 140}, {u"Types", 200}, {u"Status", 260}}) {
+        TListColumn& column = lvHotkeys->Columns().Add();
+        column.SetCaption(caption);
+        column.SetWidth(width);
+    }
+
+    mmoLog = NewControl<TMemo>(this, this, u"mmoLog");
+    mmoLog->SetMargins(MarginsOf(10, 3, 10, 3));
+    mmoLog->SetAlignWithMargins(true);
+    mmoLog->SetAlign(TAlign::alClient);
+    mmoLog->SetReadOnly(true);
+    mmoLog->SetScrollBars(TScrollStyle::ssBoth);
+    mmoLog->SetWordWrap(false);
+    mmoLog->SetHint(u"What Tarvin did, and why it refused when it refused.");
+
+    pnlBottom = NewControl<TPanel>(this, this, u"pnlBottom");
+    pnlBottom->SetAlign(TAlign::alBottom);
+    pnlBottom->SetHeight(41);
+    pnlBottom->SetBevelOuter(TBevelCut::bvNone);
+
+    chkAutoStart = NewControl<TCheckBox>(this, pnlBottom, u"chkAutoStart");
+    chkAutoStart->SetBounds(10, 11, 220, 21);
+    chkAutoStart->SetCaption(u"Start Tarvin when Windows starts");
+    chkAutoStart->SetHint(
+        u"Writes Tarvin into HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
+        u"so Windows starts it at every logon. Move or rename the EXE and you must tick this again.");
+    chkAutoStart->OnClick = [this](TComponent* Sender) { chkAutoStartClick(Sender); };
+
+    btnAbout = NewControl<TButton>(this, pnlBottom, u"btnAbout");
+    btnAbout->SetBounds(pnlBottom->ClientWidth() - 110, 6, 100, 29);
+    btnAbout->SetAnchors(akTop | akRight);
+    btnAbout->SetCaption(u"About");
+    btnAbout->OnClick = [this](TComponent* Sender) { btnAboutClick(Sender); };
+}
+
+void TMainForm::BuildTrayIcon() {
+    mnuTray = new TPopupMenu(this);
+    mnuTray->SetName(u"mnuTray");
+    mnuShow = NewMenuItem(this, mnuTray, u"mnuShow", u"Show Tarvin");
+    mnuShow->SetDefault(true);
+    mnuShow->OnClick = [this](TComponent* Sender) { mnuShowClick(Sender); };
+    mnuLog = NewMenuItem(this, mnuTray, u"mnuLog", u"Show Log");
+    mnuLog->OnClick = [this](TComponent* Sender) { mnuLogClick(Sender); };
+    mnuAbout = NewMenuItem(this, mnuTray, u"mnuAbout", u"About Tarvin");
+    mnuAbout->OnClick = [this](TComponent* Sender) { btnAboutClick(Sender); };
+    mnuSep = NewMenuItem(this, mnuTray, u"mnuSep", u"-");
+    mnuExit = NewMenuItem(this, mnuTray, u"mnuExit", u"Exit");
+    mnuExit->OnClick = [this](TComponent* Sender) { mnuExitClick(Sender); };
+
+    TrayIcon = new TTrayIcon(this);
+    TrayIcon->SetName(u"TrayIcon");
+    TrayIcon->SetHint(u"Tarvin - click to bring the window back");
+    TrayIcon->SetPopupMenu(mnuTray);
+    TrayIcon->OnClick = [this](TComponent* Sender) { TrayIconClick(Sender); };
+    TrayIcon->OnDblClick = [this](TComponent* Sender) { TrayIconClick(Sender); };
+}
+
+TMainForm::~TMainForm() = default;
+
+// --- life cycle ---
+
+void TMainForm::CreateParams(TCreateParams& Params) {
+    orvel::TOrvelForm::CreateParams(Params);
+    if (orvel::AppData != nullptr) {
+        orvel::AppData->SetSingleInstanceName(Params);
+    }
+}
+
+void TMainForm::FormPostInitialize() {
+    orvel::TOrvelForm::FormPostInitialize();
+    FPhase = spIdle;
+    FSettings = std::make_unique<TSettings>();
+    FSettings->Load(TAppDataCore::IniFile(), FOs.Files);
+    FTraceGrip = FSettings->TraceGrip;
+    TrayIcon->SetIcon(TIcon::ApplicationIcon());
+    TrayIcon->SetVisible(true);
+    tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));
+    ShowAutoStart(orvel::AppDataCore != nullptr && orvel::AppDataCore->AutoStartUp);
+    tmrFocus->SetEnabled(FSettings->HotkeyOnlyOnTerminal);
+    UpdateHotkeyGrip();
+    FillHotkeyList();
+    WriteStartupLines();
+    if (orvel::AppDataCore != nullptr && !orvel::AppDataCore->RunningFirstTime()) {
+        Hide();
+    }
+}
+
+void TMainForm::WriteStartupLines() {
+    const std::u16string ini = TAppDataCore::IniFile();
+    LogLine(u"Tarvin started. Tarvin itself runs at " + IntegrityLevelName(OwnIntegrityLevel(FOs.Integrity)) +
+            u" integrity.");
+    LogLine(PromptHandlingLine(*FSettings, ini));
+    LogLine(GripLine(*FSettings, ini));
+}
+
+void TMainForm::FormPreRelease() {
+    tmrFocus->SetEnabled(false);
+    tmrEnter->SetEnabled(false);
+    FPhase = spIdle;
+    ReleaseHotkeys();
+    if (FSettings != nullptr) {
+        const std::u16string ini = TAppDataCore::IniFile();
+        // Reading first keeps what the user edited while the program ran; the save then fills in
+        // every missing key with its effective value.
+        FSettings->Load(ini, FOs.Files);
+        try {
+            FSettings->Save(ini, FOs.Files);
+        } catch (const orvel::EIniFileException& Error) {
+            TAppDataCore::LogError(u"Tarvin could not write its settings to " + ini + u": " +
+                                   Error.Message());
+        }
+        FSettings.reset();
+    }
+    orvel::TOrvelForm::FormPreRelease();
+}
+
+void TMainForm::Dispatch(TMessage& Msg) {
+    switch (Msg.Msg) {
+    case msgHotKey:
+        WMHotKey(Msg);
+        return;
+    case WM_SHOW_FROM_SECOND_COPY:
+        WMShowFromSecondCopy(Msg);
+        return;
+    case msgSysCommand:
+        WMSysCommand(Msg);
+        return;
+    default:
+        orvel::TOrvelForm::Dispatch(Msg);
+        return;
+    }
+}
+
+// --- the hotkey grip ---
+
+void TMainForm::UpdateHotkeyGrip() {
+    if (FSettings == nullptr || FPhase != spIdle) {
+        return;
+    }
+    const bool hold = !FSettings->HotkeyOnlyOnTerminal ||
+                      ForegroundIsTerminal(FOs.Windows, &FSettings->FAcceptedClasses,
+                                           &FSettings->FTitleMarkers, FSettings->RequireTitleMarker);
+    if (hold == FHotkeysHeld) {
+        return;
+    }
+    if (FTraceGrip) {
+        LogLine(GripTraceLine(WindowClassOf(FOs.Windows, FOs.Windows.ForegroundWindow()), hold));
+    }
+    if (hold) {
+        RegisterHotkeys();
+    } else {
+        ReleaseHotkeys();
+    }
+    FillHotkeyList();
+}
+
+void TMainForm::tmrFocusTimer(TComponent*) {
+    UpdateHotkeyGrip();
+}
+
+void TMainForm::RegisterHotkeys() {
+    FHotkeyWindow = Handle();
+    for (TEffortLevel level : AllEffortLevels) {
+        FRegistered[level] = false;
+        const TShortCut shortCut = FSettings->Hotkey[level];
+        const std::uint32_t key = HotkeyKeyCode(shortCut);
+        if (key == 0) {
+            LogLine(InvalidShortcutLine(level, FSettings->HotkeyText[level]));
+            continue;
+        }
+        // Clears a registration left under this identifier, which Windows would keep beside the new one.
+        FOs.Hotkeys.UnregisterHotKey(FHotkeyWindow, HotkeyId(level));
+        FRegistered[level] =
+            FOs.Hotkeys.RegisterHotKey(FHotkeyWindow, HotkeyId(level), HotkeyModifierFlags(shortCut), key);
+        if (!FRegistered[level]) {
+            LogLine(RefusedHotkeyLine(level, FSettings->HotkeyText[level], TAppDataCore::IniFile()));
+        }
+    }
+    FHotkeysHeld = true;
+}
+
+void TMainForm::ReleaseHotkeys() {
+    for (TEffortLevel level : AllEffortLevels) {
+        if (FRegistered[level]) {
+            FOs.Hotkeys.UnregisterHotKey(FHotkeyWindow, HotkeyId(level));
+            FRegistered[level] = false;
+        }
+    }
+    FHotkeysHeld = false;
+}
+
+void TMainForm::FillHotkeyList() {
+    if (FSettings == nullptr) {
+        return;
+    }
+    lvHotkeys->BeginUpdate();
+    lvHotkeys->Items().Clear();
+    for (TEffortLevel level : AllEffortLevels) {
+        TListItem& item = lvHotkeys->Items().Add();
+        item.SetCaption(FSettings->HotkeyText[level]);
+        item.SubItems().Add(EffortCommandText(level));
+        item.SubItems().Add(HotkeyStatusText(FRegistered[level], FSettings->Hotkey[level], FHotkeysHeld));
+    }
+    lvHotkeys->EndUpdate();
+}
+
+// --- the send sequencer ---
+
+void TMainForm::WMHotKey(TMessage& Msg) {
+    if (Msg.WParam >= 1 && Msg.WParam <= EffortLevelCount) {
+        StartBurst(static_cast<TEffortLevel>(Msg.WParam - 1));
+        Msg.Result = 0;
+        return;
+    }
+    orvel::TOrvelForm::Dispatch(Msg);
+}
+
+void TMainForm::StartBurst(TEffortLevel Level) {
+    if (FSettings == nullptr || FPhase != spIdle) {
+        return;
+    }
+    TTargetInfo target;
+    CheckForegroundTarget(FOs.Windows, FOs.Integrity, &FSettings->FAcceptedClasses, &FSettings->FTitleMarkers,
+                          FSettings->RequireTitleMarker, target);
+    if (!TargetAccepted(target)) {
+        Refuse(VerdictText(target));
+        return;
+    }
+    FPendingLevel = Level;
+    FBurstTarget = target.Handle;
+    FClearStep = 0;
+    FWaitTicks = 0;
+    FPhase = spWaitModifiers;
+    // The user may still hold Ctrl and Alt of the chord; typed characters would become chords.
+    ReleaseModifiers(FOs.Input);
+    tmrEnter->SetInterval(BurstStartDelayMs);
+    tmrEnter->SetEnabled(true);
+}
+
+void TMainForm::tmrEnterTimer(TComponent*) {
+    if (FSettings == nullptr) {
+        ResetBurst();
+        return;
+    }
+    if (FOs.Windows.ForegroundWindow() != FBurstTarget) {
+        LogLine(FocusLossText(FPhase));
+        ResetBurst();
+        return;
+    }
+    const TSettings& settings = *FSettings;
+    TSendResult ignored;
+    switch (FPhase) {
+    case spWaitModifiers: {
+        ++FWaitTicks;
+        const bool modifierDown = AnyModifierDown(FOs.Input);
+        if (modifierDown && FWaitTicks < ModifierWaitTicks) {
+            return;
+        }
+        if (modifierDown) {
+            ReleaseModifiers(FOs.Input);
+        }
+        if (settings.ClearPromptFirst) {
+            FClearStep = ClearStepCount(settings.RestorePromptAfter);
+            FClearTotal = FClearStep;
+            FPhase = spClearPrompt;
+            tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
+        } else {
+            TypeEffortCommand();
+        }
+        return;
+    }
+    case spClearPrompt: {
+        if (FClearStep <= 0) {
+            TypeEffortCommand();
+            return;
+        }
+        const TSendResult result = SendClearStep(FClearTotal - FClearStep);
+        --FClearStep;
+        if (!SendSucceeded(result)) {
+            ResetBurst();
+            Refuse(ClearShortfallText(result));
+        }
+        return;
+    }
+    case spEnterBurst:
+        --FPendingEnters;
+        SendEnter(FOs.Input, ignored);
+        if (FPendingEnters > 0) {
+            return;
+        }
+        if (settings.RestorePromptAfter && settings.ClearPromptFirst) {
+            FPhase = spRestorePrompt;
+            tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
+        } else {
+            ResetBurst();
+        }
+        return;
+    case spRestorePrompt:
+        SendCtrlY(FOs.Input, ignored);
+        FPhase = spRemoveMarker;
+        tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
+        return;
+    case spRemoveMarker:
+        SendBackspace(FOs.Input, ignored);
+        if (FTraceGrip) {
+            LogLine(u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
+        }
+        ResetBurst();
+        return;
+    case spIdle:
+        break;
+    }
+    ResetBurst();
+}
+
+TSendResult TMainForm::SendClearStep(std::int32_t Index) {
+    TSendResult result;
+    switch (ClearStepKey(Index, FSettings->RestorePromptAfter)) {
+    case TClearKey::CtrlE:
+        SendCtrlE(FOs.Input, result);
+        break;
+    case TClearKey::Right:
+        SendRight(FOs.Input, result);
+        break;
+    case TClearKey::Marker:
+        SendText(FOs.Input, ClearMarker, result);
+        break;
+    case TClearKey::CtrlU:
+        SendCtrlU(FOs.Input, result);
+        break;
+    }
+    return result;
+}
+
+void TMainForm::TypeEffortCommand() {
+    const std::u16string text = EffortCommandText(FPendingLevel);
+    TSendResult result;
+    SendText(FOs.Input, text, result);
+    if (!SendSucceeded(result)) {
+        ResetBurst();
+        Refuse(TypeShortfallText(result));
+        return;
+    }
+    TSendResult ignored;
+    SendEnter(FOs.Input, ignored);
+    FPhase = spEnterBurst;
+    FPendingEnters = FSettings->EnterCount;
+    tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));
+    LogLine(TypedCommandText(text, WindowClassOf(FOs.Windows, FBurstTarget),
+                             WindowTitleOf(FOs.Windows, FBurstTarget)));
+}
+
+void TMainForm::ResetBurst() {
+    tmrEnter->SetEnabled(false);
+    FPhase = spIdle;
+    FPendingEnters = 0;
+    FClearStep = 0;
+    FWaitTicks = 0;
+    UpdateHotkeyGrip();
+}
+
+void TMainForm::Refuse(const std::u16string& Msg) {
+    LogLine(Msg);
+    if (FSettings != nullptr && FSettings->BeepOnRefusal) {
+        FOs.Sound.MessageBeep(platform::BeepIconHand);
+    }
+}
+
+void TMainForm::LogLine(const std::u16string& Msg) {
+    TStrings& lines = mmoLog->Lines();
+    lines.BeginUpdate();
+    lines.Add(FOs.TimeFormat.LongTimeText(FOs.Clock.Now()) + u"  " + Msg);
+    while (lines.Count() > LogBoxLineLimit) {
+        lines.Delete(0);
+    }
+    lines.EndUpdate();
+    TAppDataCore::LogInfo(Msg);
+}
+
+// --- window, tray and menu ---
+
+void TMainForm::WMShowFromSecondCopy(TMessage& Msg) {
+    mnuShowClick(this);
+    LogLine(u"A second copy of Tarvin was started. It brought this window up and then closed itself.");
+    Msg.Result = 0;
+}
+
+void TMainForm::WMSysCommand(TMessage& Msg) {
+    // The low four bits of a system command are the system's own.
+    if ((Msg.WParam & 0xFFF0u) == scMinimize) {
+        Hide();
+        Msg.Result = 0;
+        return;
+    }
+    orvel::TOrvelForm::Dispatch(Msg);
+}
+
+void TMainForm::FormClose(TComponent*, TCloseAction& Action) {
+    Action = TCloseAction::caFree;
+}
+
+void TMainForm::TrayIconClick(TComponent* Sender) {
+    mnuShowClick(Sender);
+}
+
+void TMainForm::mnuShowClick(TComponent*) {
+    Show();
+    SetWindowState(TWindowState::wsNormal);
+    Application().BringToFront();
+}
+
+void TMainForm::mnuExitClick(TComponent*) {
+    Close();
+}
+
+void TMainForm::btnAboutClick(TComponent*) {
+    ShowAboutBox();
+}
+
+void TMainForm::chkAutoStartClick(TComponent*) {
+    const bool wanted = chkAutoStart->Checked();
+    if (RunSelfAtStartUp(wanted)) {
+        if (orvel::AppDataCore != nullptr) {
+            orvel::AppDataCore->AutoStartUp = wanted;
+        }
+        LogLine(wanted ? u"Tarvin will start with Windows." : u"Tarvin will no longer start with Windows.");
+        return;
+    }
+    ShowAutoStart(orvel::AppDataCore != nullptr && orvel::AppDataCore->AutoStartUp);
+    Refuse(u"Windows refused to change the startup entry. An antivirus usually guards that registry key.");
+}
+
+void TMainForm::ShowAutoStart(bool Checked) {
+    TNotifyEvent handler = std::move(chkAutoStart->OnClick);
+    chkAutoStart->OnClick = nullptr;
+    chkAutoStart->SetChecked(Checked);
+    chkAutoStart->OnClick = std::move(handler);
+}
+
+void TMainForm::mnuLogClick(TComponent*) {
+    ShowLogWindow();
+}
+
+bool TMainForm::RunSelfAtStartUp(bool Active) {
+    return orvel::AppData != nullptr && orvel::AppData->RunSelfAtStartUp(Active);
+}
+
+void TMainForm::ShowAboutBox() {
+    orvel::TfrmAboutApp::CreateFormModal();
+}
+
+void TMainForm::ShowLogWindow() {
+    // The first call only creates the window, hidden; showing it is what the user asked for.
+    if (orvel::AppData != nullptr) {
+        orvel::AppData->FormLog()->Show();
+    }
+}
+
+} // namespace tarvin
