@@ -379,7 +379,6 @@ void TMainForm::tmrEnterTimer(TComponent*) {
         return;
     }
     const TSettings& settings = *FSettings;
-    TSendResult ignored;
     switch (FPhase) {
     case spWaitModifiers: {
         ++FWaitTicks;
@@ -415,7 +414,7 @@ void TMainForm::tmrEnterTimer(TComponent*) {
     }
     case spEnterBurst:
         --FPendingEnters;
-        SendEnter(FOs.Input, ignored);
+        (void)SendEnter(FOs.Input);
         if (FPendingEnters > 0) {
             return;
         }
@@ -427,12 +426,12 @@ void TMainForm::tmrEnterTimer(TComponent*) {
         }
         return;
     case spRestorePrompt:
-        SendCtrlY(FOs.Input, ignored);
+        (void)SendCtrlY(FOs.Input);
         FPhase = spRemoveMarker;
         tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
         return;
     case spRemoveMarker:
-        SendBackspace(FOs.Input, ignored);
+        (void)SendBackspace(FOs.Input);
         if (FTraceGrip) {
             LogLine(u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
         }
@@ -448,16 +447,16 @@ TSendResult TMainForm::SendClearStep(std::int32_t Index) {
     TSendResult result;
     switch (ClearStepKey(Index, FSettings->RestorePromptAfter)) {
     case TClearKey::CtrlE:
-        SendCtrlE(FOs.Input, result);
+        result = SendCtrlE(FOs.Input);
         break;
     case TClearKey::Right:
-        SendRight(FOs.Input, result);
+        result = SendRight(FOs.Input);
         break;
     case TClearKey::Marker:
-        SendText(FOs.Input, ClearMarker, result);
+        result = SendText(FOs.Input, ClearMarker);
         break;
     case TClearKey::CtrlU:
-        SendCtrlU(FOs.Input, result);
+        result = SendCtrlU(FOs.Input);
         break;
     }
     return result;
@@ -465,15 +464,13 @@ TSendResult TMainForm::SendClearStep(std::int32_t Index) {
 
 void TMainForm::TypeEffortCommand() {
     const std::u16string text = EffortCommandText(FPendingLevel);
-    TSendResult result;
-    SendText(FOs.Input, text, result);
+    const TSendResult result = SendText(FOs.Input, text);
     if (!SendSucceeded(result)) {
         ResetBurst();
         Refuse(TypeShortfallText(result));
         return;
     }
-    TSendResult ignored;
-    SendEnter(FOs.Input, ignored);
+    (void)SendEnter(FOs.Input);
     FPhase = spEnterBurst;
     FPendingEnters = FSettings->EnterCount;
     tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));

@@ -106,7 +106,7 @@ TEST_F(TermsimEndToEnd, SendTextTypesEveryUnitIntoThePrompt) {
     const std::u16string text = u"/effort high \u00FC\U0001F600";
 
     tarvin::TSendResult result;
-    tarvin::SendText(Platform.Input, text, result);
+    result = tarvin::SendText(Platform.Input, text);
 
     ExpectDelivered(result, 2 * static_cast<int>(text.size()));
     const TEvents expected = ExpectedEvents(TPrompt(), Typed(text));
@@ -118,19 +118,19 @@ TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) 
     ASSERT_TRUE(terminal.Start());
 
     tarvin::TSendResult result;
-    tarvin::SendCtrlE(Platform.Input, result);
+    result = tarvin::SendCtrlE(Platform.Input);
     ExpectDelivered(result, 4);
-    tarvin::SendRight(Platform.Input, result);
+    result = tarvin::SendRight(Platform.Input);
     ExpectDelivered(result, 2);
-    tarvin::SendRight(Platform.Input, result);
-    tarvin::SendCtrlU(Platform.Input, result);
+    result = tarvin::SendRight(Platform.Input);
+    result = tarvin::SendCtrlU(Platform.Input);
     ExpectDelivered(result, 4);
-    tarvin::SendCtrlU(Platform.Input, result);
-    tarvin::SendBackspace(Platform.Input, result);
+    result = tarvin::SendCtrlU(Platform.Input);
+    result = tarvin::SendBackspace(Platform.Input);
     ExpectDelivered(result, 2);
-    tarvin::SendCtrlY(Platform.Input, result);
+    result = tarvin::SendCtrlY(Platform.Input);
     ExpectDelivered(result, 4);
-    tarvin::SendEnter(Platform.Input, result);
+    result = tarvin::SendEnter(Platform.Input);
     ExpectDelivered(result, 2);
 
     const TKeys keys{{TKey::CtrlE, 0}, {TKey::Right, 0},     {TKey::Right, 0}, {TKey::CtrlU, 0},
@@ -161,9 +161,9 @@ TEST_P(TermsimEnter, TakesEnterAsClaudeCodeDoes) {
     ASSERT_TRUE(terminal.Start());
 
     tarvin::TSendResult result;
-    tarvin::SendText(Platform.Input, run.Typed, result);
+    result = tarvin::SendText(Platform.Input, run.Typed);
     ExpectDelivered(result, 2 * static_cast<int>(run.Typed.size()));
-    tarvin::SendEnter(Platform.Input, result);
+    result = tarvin::SendEnter(Platform.Input);
 
     const TEvents expected = ExpectedEvents(TPrompt(), Seq({Typed(run.Typed), {TKeyEvent{TKey::Enter, 0}}}));
     const TEvents events = terminal.WaitForEvents(expected.size());
