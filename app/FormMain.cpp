@@ -170,8 +170,6 @@ void TMainForm::BuildTrayIcon() {
     mnuShow = NewMenuItem(this, mnuTray, u"mnuShow", u"Show Tarvin");
     mnuShow->SetDefault(true);
     mnuShow->OnClick = [this](TComponent* Sender) { mnuShowClick(Sender); };
-    mnuLog = NewMenuItem(this, mnuTray, u"mnuLog", u"Show Log");
-    mnuLog->OnClick = [this](TComponent* Sender) { mnuLogClick(Sender); };
     mnuAbout = NewMenuItem(this, mnuTray, u"mnuAbout", u"About Tarvin");
     mnuAbout->OnClick = [this](TComponent* Sender) { btnAboutClick(Sender); };
     mnuSep = NewMenuItem(this, mnuTray, u"mnuSep", u"-");
@@ -565,23 +563,12 @@ void TMainForm::ShowAutoStart(bool Checked) {
     chkAutoStart->OnClick = std::move(handler);
 }
 
-void TMainForm::mnuLogClick(TComponent*) {
-    ShowLogWindow();
-}
-
 bool TMainForm::RunSelfAtStartUp(bool Active) {
     return orvel::AppData != nullptr && orvel::AppData->RunSelfAtStartUp(Active);
 }
 
 void TMainForm::ShowAboutBox() {
     orvel::TfrmAboutApp::CreateFormModal();
-}
-
-void TMainForm::ShowLogWindow() {
-    // The first call only creates the window, hidden; showing it is what the user asked for.
-    if (orvel::AppData != nullptr) {
-        orvel::AppData->FormLog()->Show();
-    }
 }
 
 } // namespace tarvin

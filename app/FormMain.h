@@ -50,7 +50,6 @@ public:
     toolkit::TTrayIcon* TrayIcon = nullptr;
     toolkit::TPopupMenu* mnuTray = nullptr;
     toolkit::TMenuItem* mnuShow = nullptr;
-    toolkit::TMenuItem* mnuLog = nullptr;
     toolkit::TMenuItem* mnuAbout = nullptr;
     toolkit::TMenuItem* mnuSep = nullptr;
     toolkit::TMenuItem* mnuExit = nullptr;
@@ -100,7 +99,6 @@ public:
     void mnuExitClick(toolkit::TComponent* Sender);
     void btnAboutClick(toolkit::TComponent* Sender);
     // Brings the application's log window forward, with every line logged so far.
-    void mnuLogClick(toolkit::TComponent* Sender);
     void chkAutoStartClick(toolkit::TComponent* Sender);
 
     // --- state, for whoever watches the window ---
@@ -113,10 +111,9 @@ public:
 
 protected:
     // What the window asks of the application object beyond the form base: the start-up entry,
-    // the modal About box and the log window. Virtual so that tests can script the answers.
+    // and the modal About box. Virtual so that tests can script the answers.
     virtual bool RunSelfAtStartUp(bool Active);
     virtual void ShowAboutBox();
-    virtual void ShowLogWindow();
 
 private:
     // The components of the window, as designed: panels, label, list, log box, check box, button;

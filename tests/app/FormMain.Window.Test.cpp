@@ -74,13 +74,12 @@ TEST(MainWindowLayout, IsBuiltAsDesigned) {
     EXPECT_EQ(form.TrayIcon->Hint(), u"Tarvin - click to bring the window back");
     EXPECT_EQ(form.TrayIcon->PopupMenu(), form.mnuTray);
     toolkit::TMenuItem* items = form.mnuTray->Items();
-    ASSERT_EQ(items->Count(), 5);
+    ASSERT_EQ(items->Count(), 4);
     EXPECT_EQ(items->Items(0)->Caption(), u"Show Tarvin");
     EXPECT_EQ(items->DefaultItem(), form.mnuShow);
-    EXPECT_EQ(items->Items(1)->Caption(), u"Show Log");
-    EXPECT_EQ(items->Items(2)->Caption(), u"About Tarvin");
-    EXPECT_TRUE(items->Items(3)->IsLine());
-    EXPECT_EQ(items->Items(4)->Caption(), u"Exit");
+    EXPECT_EQ(items->Items(1)->Caption(), u"About Tarvin");
+    EXPECT_TRUE(items->Items(2)->IsLine());
+    EXPECT_EQ(items->Items(3)->Caption(), u"Exit");
 }
 
 TEST(MainWindowLayout, TheWindowClassIsTheSingleInstanceName) {
@@ -270,20 +269,6 @@ TEST(MainWindowTray, AboutButtonAndMenuOpenTheAboutBox) {
     form.btnAbout->Click();
     form.mnuAbout->Click();
     EXPECT_EQ(form.AboutBoxes, 2);
-}
-
-TEST(MainWindowTray, TheLogItemBringsUpTheLogWindowWithTheStartUpLines) {
-    TMainWindowScene scene;
-    TScriptedMainForm& form = scene.Start();
-    ASSERT_EQ(scene.AppObject->LogWindow(), nullptr);
-
-    form.mnuLog->Click();
-    scene.Backend.Step();
-
-    orvel::TfrmRamLog* log = scene.AppObject->LogWindow();
-    ASSERT_NE(log, nullptr);
-    EXPECT_TRUE(log->Visible());
-    EXPECT_GE(scene.AppObject->RamLog->Lines().Count(), 4) << "the window shows the application's own log";
 }
 
 struct TAutoStartCase {
