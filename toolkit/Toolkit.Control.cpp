@@ -109,8 +109,6 @@ void TControl::ApplyBounds(int ALeft, int ATop, int AWidth, int AHeight, bool Te
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) {
         return;
     }
-    const int oldClientWidth = ClientWidth();
-    const int oldClientHeight = ClientHeight();
     const bool resized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;
     FTop = ATop;
@@ -120,7 +118,7 @@ void TControl::ApplyBounds(int ALeft, int ATop, int AWidth, int AHeight, bool Te
         Changed(TChange::Bounds);
     }
     if (resized) {
-        ClientSizeChanged(oldClientWidth, oldClientHeight);
+        ClientSizeChanged();
         Resize();
     }
     // The parent lays its aligned children out again, unless it is the one placing this control.
@@ -129,11 +127,14 @@ void TControl::ApplyBounds(int ALeft, int ATop, int AWidth, int AHeight, bool Te
     }
 }
 
-void TControl::ClientSizeChanged(int OldClientWidth, int OldClientHeight) {
-    if (ClientWidth() == OldClientWidth && ClientHeight() == OldClientHeight) {
+void TControl::ClientSizeChanged() {
+    const TRect client = ClientRect();
+    const TSize old = FLaidOutClientSize;
+    if (client.Width() == old.Width && client.Height() == old.Height) {
         return;
     }
-    AnchorChildren(OldClientWidth, OldClientHeight);
+    FLaidOutClientSize = TSize{client.Width(), client.Height()};
+    AnchorChildren(old.Width, old.Height);
     Realign();
 }
 

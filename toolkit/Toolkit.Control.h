@@ -176,9 +176,11 @@ protected:
     void DestroyPeer();
     // Takes the font a parent (or, for a form, the application) hands down, keeping ParentFont.
     void TakeParentFont(const TFont& Source);
-    // The client area changed size (bounds, border, menu): anchored children follow, aligned ones
-    // are laid out again.
-    void ClientSizeChanged(int OldClientWidth, int OldClientHeight);
+    // The client area may have changed size (bounds, border, menu, a maximised window): anchored
+    // children follow the difference to the size they were last laid out for, aligned ones are laid
+    // out again. Measured against that size rather than a caller's "before", so that two reports of
+    // one change (a menu bar that also resizes a maximised window) move the anchors once.
+    void ClientSizeChanged();
     void SetPopupMenuOf(TPopupMenu* Menu, TComponent* MenuComponent);
 
 private:
@@ -200,6 +202,8 @@ private:
     TMargins FMargins;
     TAnchors FAnchors = akLeft | akTop;
     int FAlignDisabled = 0;
+    // The client size the children were last laid out for.
+    TSize FLaidOutClientSize;
     bool FVisible = true;
     bool FEnabled = true;
     std::u16string FHint;

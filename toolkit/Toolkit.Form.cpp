@@ -63,11 +63,9 @@ void TForm::SetBorderStyle(TFormBorderStyle Value) {
     if (Value == FBorderStyle) {
         return;
     }
-    const int oldClientWidth = ClientWidth();
-    const int oldClientHeight = ClientHeight();
     FBorderStyle = Value;
     Changed(TChange::Style);
-    ClientSizeChanged(oldClientWidth, oldClientHeight);
+    ClientSizeChanged();
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value) {
@@ -89,15 +87,13 @@ void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
     if (FMenuComponent != nullptr) {
         FMenuComponent->RemoveFreeNotification(this);
     }
-    const int oldClientWidth = ClientWidth();
-    const int oldClientHeight = ClientHeight();
     FMenu = Menu;
     FMenuComponent = MenuComponent;
     if (MenuComponent != nullptr) {
         MenuComponent->FreeNotification(this);
     }
     Changed(TChange::Items);
-    ClientSizeChanged(oldClientWidth, oldClientHeight);
+    ClientSizeChanged();
 }
 
 void TForm::SetAlphaBlend(bool Value) {
@@ -157,10 +153,30 @@ void TForm::SetActiveControl(TControl* Value) {
 }
 
 TRect TForm::ClientRect() const {
+    if (FShownClientSize) {
+        return TRect{0, 0, FShownClientSize->Width, FShownClientSize->Height};
+    }
     const TSize frame = Application().Backend().NonClientSize(*this);
     return TRect{0, 0, std::max(0, Width() - frame.Width), std::max(0, Height() - frame.Height)};
 }
 
+void TForm::ShownClientSizeChanged(std::optional<TSize> ClientSize) {
+    if (ClientSize) {
+        ClientSize = TSize{std::max(0, ClientSize->Width), std::max(0, ClientSize->Height)};
+    }
+    if (ClientSize == FShownClientSize) {
+        return;
+    }
+    const TRect oldClient = ClientRect();
+    FShownClientSize = ClientSize;
+    ClientSizeChanged();
+    const TRect client = ClientRect();
+    if (client.Width() != oldClient.Width() || client.Height() != oldClient.Height()) {
+        Resize();
+    }
+}
+
+// Sets the normal bounds; a maximised window keeps its size until it is restored.
 void TForm::SetClientSize(int AWidth, int AHeight) {
     const TSize frame = Application().Backend().NonClientSize(*this);
     SetBounds(Left(), Top(), AWidth + frame.Width, AHeight + frame.Height);
@@ -432,12 +448,13 @@ void TForm::Notification(TComponent* AComponent, TOperation Operation) {
             FActiveControl = nullptr;
         }
         if (AComponent == FMenuComponent) {
-            const int oldClientWidth = ClientWidth();
-            const int oldClientHeight = ClientHeight();
             FMenu = nullptr;
             FMenuComponent = nullptr;
+            // The window drops the freed menu's bar, which also gives a maximised one a taller
+            // client area.
             if (!Destroying()) {
-                ClientSizeChanged(oldClientWidth, oldClientHeight);
+                Changed(TChange::Items);
+                ClientSizeChanged();
             }
         }
     }

@@ -3,6 +3,7 @@
 // menu, alpha blending, screen snapping, key preview, modal showing and message dispatch.
 #include "toolkit/Toolkit.Control.h"
 
+#include <optional>
 #include <utility>
 
 namespace toolkit {
@@ -77,8 +78,17 @@ public:
     TControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TControl* Value);
 
-    // The client area: the window less the backend's frame, caption and menu bar.
+    // The client area the controls are laid out in: the one the window is shown with while the
+    // backend reports one (maximised), else the bounds less the backend's frame, caption and menu
+    // bar.
     TRect ClientRect() const override;
+    // The client size of a window shown at other than its bounds (maximised), which stay the ones
+    // it is restored to; nothing while it is shown at them.
+    [[nodiscard]] std::optional<TSize> ShownClientSize() const { return FShownClientSize; }
+    // The backend reports the client size the window is shown at while maximised, and nothing once
+    // it is back at its bounds; a minimised window reports nothing new (its controls keep the
+    // layout it is restored to). The controls are laid out again when the size changed.
+    void ShownClientSizeChanged(std::optional<TSize> ClientSize);
     void SetClientSize(int AWidth, int AHeight);
     // Where the client area starts inside the window: the left frame, and the caption, top frame
     // and menu bar above it.
@@ -175,6 +185,7 @@ private:
     bool FAutoScroll = false;
     TSize FMinSize;
     TSize FMaxSize;
+    std::optional<TSize> FShownClientSize;
     TForm* FPopupParent = nullptr;
     bool FModal = false;
     int FModalResult = mrNone;

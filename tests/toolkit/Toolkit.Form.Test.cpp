@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -488,6 +489,116 @@ TEST(FormGeometry, SizeLimitsHoldForEveryResize) {
     EXPECT_EQ(form->Height(), 300);
     form->SetBounds(0, 0, 2000, 100);
     EXPECT_EQ((TSize{form->Width(), form->Height()}), (TSize{800, 100}));
+}
+
+// A form of 400 x 300 client pixels at (100, 80): a top panel, a client-aligned control, a
+// control anchored to the bottom right corner and one stretched between the left and right edges.
+struct TLaidOutForm {
+    TForm* Form = nullptr;
+    TControl* Top = nullptr;
+    TControl* Client = nullptr;
+    TControl* Corner = nullptr;
+    TControl* Stretched = nullptr;
+
+    explicit TLaidOutForm(TApplication& App) {
+        Form = App.CreateForm<TForm>();
+        Form->SetBounds(100, 80, 416, 339);
+        Top = Add(TAlign::alTop, akLeft | akTop, RectOf(0, 0, 0, 40));
+        Client = Add(TAlign::alClient, akLeft | akTop, RectOf(0, 0, 0, 0));
+        Corner = Add(TAlign::alNone, akRight | akBottom, RectOf(300, 250, 80, 30));
+        Stretched = Add(TAlign::alNone, akLeft | akTop | akRight, RectOf(10, 50, 380, 20));
+    }
+
+    TControl* Add(TAlign Align, TAnchors Anchors, const TRect& Bounds) {
+        auto* control = new TControl(Form);
+        control->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+        control->SetAnchors(Anchors);
+        control->SetAlign(Align);
+        control->SetParent(Form);
+        return control;
+    }
+
+    // Where the four controls are in a client area of the given size.
+    void ExpectLaidOutFor(int ClientWidth, int ClientHeight) const {
+        EXPECT_EQ(Form->ClientRect(), RectOf(0, 0, ClientWidth, ClientHeight));
+        EXPECT_EQ(Top->BoundsRect(), RectOf(0, 0, ClientWidth, 40));
+        EXPECT_EQ(Client->BoundsRect(), RectOf(0, 40, ClientWidth, ClientHeight - 40));
+        EXPECT_EQ(Corner->BoundsRect(), RectOf(ClientWidth - 100, ClientHeight - 50, 80, 30));
+        EXPECT_EQ(Stretched->BoundsRect(), RectOf(10, 50, ClientWidth - 20, 20));
+    }
+};
+
+// The headless desktop's primary work area is 1920 x 1040; a sizeable frame's caption takes 23.
+TEST(FormMaximised, TheControlsFillTheWorkAreaAndRestoreBringsBackTheNormalLayout) {
+    TScene scene;
+    TLaidOutForm laidOut(scene.App);
+    TForm* form = laidOut.Form;
+    int resized = 0;
+    form->OnResize = [&](TComponent*) { ++resized; };
+    form->Show();
+    laidOut.ExpectLaidOutFor(400, 300);
+
+    form->Perform(msgSysCommand, scMaximize); // the maximise box
+    EXPECT_EQ(form->WindowState(), TWindowState::wsMaximized);
+    EXPECT_EQ(form->ShownClientSize(), (TSize{1920, 1017}));
+    laidOut.ExpectLaidOutFor(1920, 1017);
+    EXPECT_EQ(form->BoundsRect(), RectOf(100, 80, 416, 339)) << "the bounds it is restored to";
+    EXPECT_EQ(resized, 1);
+
+    form->Perform(msgSysCommand, scRestore);
+    EXPECT_EQ(form->ShownClientSize(), std::nullopt);
+    laidOut.ExpectLaidOutFor(400, 300);
+    EXPECT_EQ(form->BoundsRect(), RectOf(100, 80, 416, 339));
+    EXPECT_EQ(resized, 2);
+}
+
+// A minimised window has no client area worth laying out; a hidden one is not shown maximised yet.
+TEST(FormMaximised, MinimisingOrHidingKeepsTheLayoutItIsShownWith) {
+    TScene scene;
+    TLaidOutForm laidOut(scene.App);
+    TForm* form = laidOut.Form;
+
+    form->SetWindowState(TWindowState::wsMaximized);
+    laidOut.ExpectLaidOutFor(400, 300);
+    form->Show();
+    laidOut.ExpectLaidOutFor(1920, 1017);
+
+    form->SetWindowState(TWindowState::wsMinimized);
+    laidOut.ExpectLaidOutFor(1920, 1017);
+    form->Hide();
+    laidOut.ExpectLaidOutFor(1920, 1017);
+    form->Show();
+    form->SetWindowState(TWindowState::wsNormal);
+    laidOut.ExpectLaidOutFor(400, 300);
+    EXPECT_EQ(form->BoundsRect(), RectOf(100, 80, 416, 339));
+}
+
+// Changes of the normal bounds wait for the restore; a menu bar or a border changes the maximised
+// client area at once, and the anchored controls move by the change exactly once.
+TEST(FormMaximised, ChangesWhileMaximisedReachTheLayoutOnce) {
+    TScene scene;
+    TLaidOutForm laidOut(scene.App);
+    TForm* form = laidOut.Form;
+    form->Show();
+    form->SetWindowState(TWindowState::wsMaximized);
+
+    form->SetBounds(50, 60, 516, 439);
+    EXPECT_EQ(form->BoundsRect(), RectOf(50, 60, 516, 439));
+    laidOut.ExpectLaidOutFor(1920, 1017);
+
+    auto* menu = new TMainMenu(form);
+    form->SetMenu(menu);
+    laidOut.ExpectLaidOutFor(1920, 997);
+    menu->Free();
+    laidOut.ExpectLaidOutFor(1920, 1017);
+    form->SetBorderStyle(TFormBorderStyle::bsNone);
+    laidOut.ExpectLaidOutFor(1920, 1040);
+    form->SetBorderStyle(TFormBorderStyle::bsSizeable);
+    laidOut.ExpectLaidOutFor(1920, 1017);
+
+    form->SetWindowState(TWindowState::wsNormal);
+    laidOut.ExpectLaidOutFor(500, 400);
+    EXPECT_EQ(form->BoundsRect(), RectOf(50, 60, 516, 439));
 }
 
 TEST(FormShow, ShowAndHideRunTheirEventsOncePerChange) {

@@ -1,9 +1,11 @@
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.Form.h"
+#include "toolkit/Toolkit.Menus.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace toolkit::testing {
 namespace {
@@ -78,6 +80,53 @@ TEST(HeadlessBackend, RestoresMaximizedFollowsTheStateBeforeMinimising) {
     form->SetWindowState(TWindowState::wsNormal);
     form->SetWindowState(TWindowState::wsMinimized);
     EXPECT_FALSE(form->RestoresMaximized());
+}
+
+// As Windows places a maximised window: over the work area of its monitor with the frame past the
+// edges, so the client area is the work area less the caption and the menu bar, unless MaxSize
+// keeps the window smaller.
+TEST(HeadlessBackend, AMaximisedFormIsShownWithTheWorkAreaOfItsMonitor) {
+    TMonitor second;
+    second.MonitorNum = 1;
+    second.BoundsRect = TRect{1920, 0, 3200, 1024};
+    second.WorkareaRect = TRect{1920, 0, 3200, 984};
+    struct TCase {
+        const char* Label;
+        TFormBorderStyle Style;
+        bool WithMenu;
+        TRect NormalBounds;
+        TSize MaxSize;
+        TSize Client;
+    };
+    const TCase cases[] = {
+        {"sizeable", TFormBorderStyle::bsSizeable, false, RectOf(100, 80, 416, 339), {}, {1920, 1017}},
+        {"with a menu bar", TFormBorderStyle::bsSizeable, true, RectOf(100, 80, 416, 339), {}, {1920, 997}},
+        {"single", TFormBorderStyle::bsSingle, false, RectOf(100, 80, 406, 329), {}, {1920, 1017}},
+        {"borderless", TFormBorderStyle::bsNone, false, RectOf(100, 80, 400, 300), {}, {1920, 1040}},
+        {"mostly on the second monitor", TFormBorderStyle::bsSizeable, false, RectOf(1800, 80, 416, 339), {},
+         {1280, 961}},
+        {"limited by MaxSize", TFormBorderStyle::bsSizeable, false, RectOf(100, 80, 416, 339), {800, 600},
+         {784, 561}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScene scene;
+        std::vector<TMonitor> monitors = scene.Backend.Monitors();
+        monitors.push_back(second);
+        scene.Backend.SetMonitors(monitors);
+        auto* form = scene.App.CreateForm<TForm>();
+        form->SetBorderStyle(c.Style);
+        if (c.WithMenu) {
+            form->SetMenu(new TMainMenu(form));
+        }
+        form->SetMaxSize(c.MaxSize);
+        form->SetBounds(c.NormalBounds.Left, c.NormalBounds.Top, c.NormalBounds.Width(), c.NormalBounds.Height());
+        form->Show();
+        form->SetWindowState(TWindowState::wsMaximized);
+        EXPECT_EQ(form->ShownClientSize(), c.Client);
+        EXPECT_EQ(form->ClientRect(), RectOf(0, 0, c.Client.Width, c.Client.Height));
+        EXPECT_EQ(form->BoundsRect(), c.NormalBounds);
+    }
 }
 
 } // namespace

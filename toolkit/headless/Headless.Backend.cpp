@@ -20,14 +20,35 @@ THeadlessPeer::THeadlessPeer(THeadlessBackend& Backend, TComponent& Component, p
 
 void THeadlessPeer::Sync(TChange What) {
     ++FSyncs[What];
-    const auto* form = dynamic_cast<const TForm*>(&FComponent);
-    if (What != TChange::State || form == nullptr || form->WindowState() == FWindowState) {
+    auto* form = dynamic_cast<TForm*>(&FComponent);
+    if (form == nullptr || form->Destroying()) {
         return;
     }
-    if (form->WindowState() == TWindowState::wsMinimized) {
-        FRestoresMaximized = FWindowState == TWindowState::wsMaximized;
+    if (What == TChange::State && form->WindowState() != FWindowState) {
+        if (form->WindowState() == TWindowState::wsMinimized) {
+            FRestoresMaximized = FWindowState == TWindowState::wsMaximized;
+        }
+        FWindowState = form->WindowState();
     }
-    FWindowState = form->WindowState();
+    ReportShownSize(*form);
+}
+
+// As Windows' WM_SIZE: a window shown maximised has the client area its monitor gives it (which a
+// new border, menu bar or monitor changes), a normal one is at its bounds; a hidden window does not
+// change state, and a minimised one keeps the layout it comes back to.
+void THeadlessPeer::ReportShownSize(TForm& Form) {
+    switch (Form.WindowState()) {
+    case TWindowState::wsNormal:
+        Form.ShownClientSizeChanged(std::nullopt);
+        break;
+    case TWindowState::wsMaximized:
+        if (Form.Visible()) {
+            Form.ShownClientSizeChanged(FBackend.MaximizedClientSize(Form));
+        }
+        break;
+    case TWindowState::wsMinimized:
+        break;
+    }
 }
 
 THeadlessPeer::~THeadlessPeer() {
@@ -252,6 +273,23 @@ void THeadlessBackend::StopTimer(TTimer& Timer) {
 bool THeadlessBackend::RestoresMaximized(const TForm& Form) const {
     const THeadlessPeer* peer = PeerOf(Form);
     return peer != nullptr && Form.WindowState() == TWindowState::wsMinimized && peer->RestoresMaximized();
+}
+
+// The window covers the work area with its frame pushed past the edges (the frame is as wide at the
+// top and bottom as at the sides), as Windows places a maximised window, unless MaxSize makes it
+// smaller.
+TSize THeadlessBackend::MaximizedClientSize(const TForm& Form) const {
+    const TSize frame = NonClientSize(Form);
+    const TRect work = Form.Monitor().WorkareaRect;
+    int width = work.Width() + frame.Width;
+    int height = work.Height() + frame.Width;
+    if (Form.MaxSize().Width > 0) {
+        width = std::min(width, Form.MaxSize().Width);
+    }
+    if (Form.MaxSize().Height > 0) {
+        height = std::min(height, Form.MaxSize().Height);
+    }
+    return TSize{std::max(0, width - frame.Width), std::max(0, height - frame.Height)};
 }
 
 TSize THeadlessBackend::NonClientSize(const TForm& Form) const {

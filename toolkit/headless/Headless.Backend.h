@@ -28,7 +28,8 @@ public:
 
     platform::TWindowHandle Handle() const override { return FHandle; }
     // Counts the call; a form's peer also follows its window state, as Windows does, to know
-    // whether a minimised form would come back maximised.
+    // whether a minimised form would come back maximised, and reports the client size a maximised
+    // form is shown at.
     void Sync(TChange What) override;
 
     TComponent& Component() const { return FComponent; }
@@ -37,6 +38,8 @@ public:
     int SyncTotal() const;
 
 private:
+    void ReportShownSize(TForm& Form);
+
     THeadlessBackend& FBackend;
     TComponent& FComponent;
     platform::TWindowHandle FHandle;
@@ -121,6 +124,9 @@ public:
     void StopTimer(TTimer& Timer) override;
     std::vector<TMonitor> Monitors() const override { return FMonitors; }
     TSize NonClientSize(const TForm& Form) const override;
+    // The client area a maximised form is shown with: the work area of its monitor less its caption
+    // and menu bar (the side and bottom frames lie past the edges), within MaxSize.
+    [[nodiscard]] TSize MaximizedClientSize(const TForm& Form) const;
     // What the form's peer remembers: it was maximised when it was minimised.
     bool RestoresMaximized(const TForm& Form) const override;
     void MinimizeApplication(TApplication& App) override;

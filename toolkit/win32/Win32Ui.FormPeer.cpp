@@ -252,6 +252,8 @@ LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARA
             ReportWindowState(WParam);
             ReportBounds();
         }
+        // Also when the program maximised the window: the size is the window's, not the model's.
+        ReportShownSize(WParam, LParam);
         return 0;
     case WM_GETMINMAXINFO:
         FillMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(LParam));
@@ -297,6 +299,16 @@ void TFormPeer::ReportNormalBounds() {
     const POINT shift = WorkspaceShift(Window(), normal);
     ::OffsetRect(&normal, shift.x, shift.y);
     Form().BoundsChangedByUser(TRect{normal.left, normal.top, normal.right, normal.bottom});
+}
+
+// A maximised window's client area is the monitor's, not its normal bounds less the frame; the
+// controls are laid out in it. A minimised one has none worth laying out, so its controls keep the
+// layout it is restored to.
+void TFormPeer::ReportShownSize(WPARAM SizeKind, LPARAM ClientSize) {
+    if (SizeKind == SIZE_MAXIMIZED)
+        Form().ShownClientSizeChanged(TSize{LOWORD(ClientSize), HIWORD(ClientSize)});
+    else if (SizeKind == SIZE_RESTORED)
+        Form().ShownClientSizeChanged(std::nullopt);
 }
 
 void TFormPeer::ReportWindowState(WPARAM SizeKind) {

@@ -36,6 +36,7 @@ private:
     void ReportBounds();
     void ReportNormalBounds();
     void ReportWindowState(WPARAM SizeKind);
+    void ReportShownSize(WPARAM SizeKind, LPARAM ClientSize);
     void FillMinMaxInfo(MINMAXINFO& Info) const;
 
     // The menu bar, rebuilt when the main menu's items change.

@@ -56,6 +56,41 @@ TEST_F(Win32Form, ResizingTheModelMovesTheWindowsAndTheUsersResizeReachesTheMode
     EXPECT_EQ(ChildRect(WindowOf(*Form->BottomPanel)), RectOf(0, client.bottom - 41, client.right, 41));
 }
 
+// The model keeps the normal bounds while maximised, but the controls are laid out in the client
+// area the window really has, and back in the normal one once it is restored.
+TEST_F(Win32Form, TheUsersMaximiseLaysTheControlsOutInTheWholeWindowAndRestoreBringsThemBack) {
+    HWND form = WindowOf(*Form);
+    Form->Show();
+    const TRect normal = Form->BoundsRect();
+    const int normalWidth = Form->TopPanel->Width();
+    const auto realClient = [form] {
+        RECT client{};
+        ::GetClientRect(form, &client);
+        return client;
+    };
+    const auto laidOutFor = [this](const RECT& Client) {
+        return Form->TopPanel->Width() == Client.right &&
+               Form->BottomPanel->BoundsRect() == RectOf(0, Client.bottom - 41, Client.right, 41);
+    };
+
+    ::SendMessageW(form, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(form) != FALSE && laidOutFor(realClient()); }))
+        << "top panel " << Form->TopPanel->Width() << " wide in a client area " << realClient().right
+        << " wide";
+    EXPECT_GT(Form->TopPanel->Width(), normalWidth);
+    EXPECT_EQ(Form->ClientWidth(), realClient().right);
+    EXPECT_EQ(Form->ClientHeight(), realClient().bottom);
+    EXPECT_EQ(ChildRect(WindowOf(*Form->TopPanel)), Form->TopPanel->BoundsRect());
+    EXPECT_EQ(ChildRect(WindowOf(*Form->Log)), Form->Log->BoundsRect());
+    EXPECT_EQ(Form->BoundsRect(), normal) << "the model keeps the bounds it is restored to";
+
+    ::SendMessageW(form, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(form) == FALSE && laidOutFor(realClient()); }));
+    EXPECT_EQ(Form->TopPanel->Width(), normalWidth);
+    EXPECT_EQ(Form->BoundsRect(), normal);
+    EXPECT_EQ(ChildRect(WindowOf(*Form->BottomPanel)), Form->BottomPanel->BoundsRect());
+}
+
 TEST_F(Win32Form, ShowAndHideFollowTheModel) {
     HWND form = WindowOf(*Form);
     EXPECT_FALSE(::IsWindowVisible(form));
