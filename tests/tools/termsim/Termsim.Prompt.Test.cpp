@@ -219,6 +219,9 @@ TEST_P(PromptEnter, GivesTheOutcomeAndLeavesThePrompt) {
 TPromptOutcome Submitted(std::u16string text) {
     return {TKind::Submitted, std::move(text)};
 }
+TPromptOutcome Nothing() {
+    return {TKind::None, u""};
+}
 TPromptOutcome EffortSet(std::u16string level) {
     return {TKind::EffortSet, std::move(level)};
 }
@@ -229,9 +232,9 @@ TPromptOutcome Failed(std::u16string error) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, PromptEnter,
     testing::Values(
-        TEnterCase{"EmptyPromptDoesNothing", u"", {}, u""},
-        TEnterCase{"BlanksOnlyAreNotSent", u"  \t ", {}, u"  \t "},
-        TEnterCase{"EmptyLinesAreNotSent", u"\n \n", {}, u"\n \n"},
+        TEnterCase{"EmptyPromptDoesNothing", u"", Nothing(), u""},
+        TEnterCase{"BlanksOnlyAreNotSent", u"  \t ", Nothing(), u"  \t "},
+        TEnterCase{"EmptyLinesAreNotSent", u"\n \n", Nothing(), u"\n \n"},
         TEnterCase{"Low", u"/effort low", EffortSet(u"low"), u""},
         TEnterCase{"Medium", u"/effort medium", EffortSet(u"medium"), u""},
         TEnterCase{"High", u"/effort high", EffortSet(u"high"), u""},
@@ -256,8 +259,8 @@ INSTANTIATE_TEST_SUITE_P(
         TEnterCase{"TrailingBlanksAndLinesAreNotSent", u"fix it \n\n ", Submitted(u"fix it"), u""},
         TEnterCase{"LeadingBlanksAreSent", u"  fix it", Submitted(u"  fix it"), u""},
         TEnterCase{"MultiLineTextIsSubmittedWhole", u"one\n\nthree", Submitted(u"one\n\nthree"), u""},
-        TEnterCase{"BackslashAtTheEndBreaksTheLine", u"one\\", {}, u"one\n"},
-        TEnterCase{"BackslashOnALaterLineBreaksIt", u"/effort\nhigh\\", {}, u"/effort\nhigh\n"},
+        TEnterCase{"BackslashAtTheEndBreaksTheLine", u"one\\", Nothing(), u"one\n"},
+        TEnterCase{"BackslashOnALaterLineBreaksIt", u"/effort\nhigh\\", Nothing(), u"/effort\nhigh\n"},
         TEnterCase{"BackslashBeforeABlankIsText", u"one\\ ", Submitted(u"one\\"), u""}),
     [](const testing::TestParamInfo<TEnterCase>& test) { return std::string(test.param.Name); });
 
