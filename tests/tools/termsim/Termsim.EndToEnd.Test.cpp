@@ -195,30 +195,31 @@ void SendKeys(platform::IInput& input, const TKeys& keys) {
     for (const TKeyEvent& key : keys) {
         switch (key.Key) {
         case TKey::Char:
-            tarvin::SendText(input, std::u16string(1, key.Char), result);
+            result = tarvin::SendText(input, std::u16string(1, key.Char));
             break;
         case TKey::CtrlE:
-            tarvin::SendCtrlE(input, result);
+            result = tarvin::SendCtrlE(input);
             break;
         case TKey::CtrlU:
-            tarvin::SendCtrlU(input, result);
+            result = tarvin::SendCtrlU(input);
             break;
         case TKey::CtrlY:
-            tarvin::SendCtrlY(input, result);
+            result = tarvin::SendCtrlY(input);
             break;
         case TKey::Right:
-            tarvin::SendRight(input, result);
+            result = tarvin::SendRight(input);
             break;
         case TKey::Backspace:
-            tarvin::SendBackspace(input, result);
+            result = tarvin::SendBackspace(input);
             break;
         case TKey::Enter:
-            tarvin::SendEnter(input, result);
+            result = tarvin::SendEnter(input);
             break;
         case TKey::ShiftEnter:
             ADD_FAILURE() << "the burst never sends Shift+Enter";
-            break;
+            continue;
         }
+        EXPECT_EQ(result.Delivered, result.Requested) << "a batch of the burst fell short";
     }
 }
 
