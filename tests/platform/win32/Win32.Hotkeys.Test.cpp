@@ -40,19 +40,25 @@ void PressChord() {
     SendInput(static_cast<UINT>(records.size()), records.data(), sizeof(INPUT));
 }
 
-// The identifier of the next WM_HOTKEY for the window, pumping the thread's other messages.
+// The identifier of the next WM_HOTKEY for the window. The thread's other messages are pumped,
+// but WM_HOTKEY is taken out before any pumping could hand it to the window's default procedure.
 std::optional<WPARAM> WaitForHotkey(HWND window, std::chrono::milliseconds timeout) {
-    std::optional<WPARAM> id;
-    test::WaitUntil(
-        [&] {
-            MSG msg;
-            if (PeekMessageW(&msg, window, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
-                id = msg.wParam;
-            }
-            return id.has_value();
-        },
-        timeout);
-    return id;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG msg;
+        if (PeekMessageW(&msg, window, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+            return msg.wParam;
+        }
+        while (PeekMessageW(&msg, nullptr, 0, WM_HOTKEY - 1, PM_REMOVE) ||
+               PeekMessageW(&msg, nullptr, WM_HOTKEY + 1, 0xFFFFFFFF, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        Sleep(10);
+    }
 }
 
 class Win32Hotkeys : public ::testing::Test {
