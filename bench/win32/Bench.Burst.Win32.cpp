@@ -176,7 +176,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int r = 0; r < rounds; ++r) {
         const std::wstring timesPath = (tarvin.Folder.Path() / (L"times" + std::to_wstring(r) + L".txt")).wstring();
         const TRound round = RunRound(timesPath);
-        std::printf("  round %d: %zu keys in %zu batches%s, first %.1f ms, last %.1f ms, worst tick %+.1f ms, "
+        std::printf("  round %d: %zu keys in %zu batches%s, first %.1f ms, last %.1f ms, worst batch off by %.1f ms, "
                     "SendInput %.0f us\n",
                     r + 1, round.Keys, round.BatchCount, round.Complete ? "" : " (INCOMPLETE)", round.FirstMs,
                     round.LastMs, round.WorstTickMs, round.SendInputUs);

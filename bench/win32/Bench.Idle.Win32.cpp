@@ -1,6 +1,9 @@
 // Tarvin.exe's idle cost under wine beside a bare window that polls at the same rate: both started
 // here, left to settle, then measured over the same stretch from outside the same way: CPU time
 // (GetProcessTimes, kernel + user) and private memory (K32GetProcessMemoryInfo, PrivateUsage).
+// Wine fills PrivateUsage only for the asking process itself (from /proc/self/status: RssAnon +
+// VmSwap) and reports the swap alone, 0, for another one; so the same two lines are read here from
+// each process's /proc/<pid>/status through drive Z:, the process found by its command line.
 //   tarvin_bench_idle [SECONDS [SETTLE_SECONDS]]      defaults 60 and 5
 // Exit code 0 when both programs ran to the end.
 #include "tests/app/win32/Tarvin.Process.h"
@@ -8,8 +11,14 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -17,8 +26,55 @@ using namespace tarvin::test;
 
 struct TSample {
     double CpuMs = 0;
-    double PrivateKb = 0;
+    double PrivateKb = 0;      // K32GetProcessMemoryInfo's PrivateUsage
+    double AnonKb = -1;        // RssAnon + VmSwap of /proc/<pid>/status; -1 when unread
+    double LinuxCpuMs = -1;    // utime + stime of /proc/<pid>/stat; -1 when unread
 };
+
+std::string Lower(std::string Text) {
+    std::transform(Text.begin(), Text.end(), Text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return Text;
+}
+
+// The Linux process whose command line holds every one of Needles (lower case); "" when none or
+// more than one does.
+std::string UnixProcessOf(const std::vector<std::string>& Needles) {
+    std::string found;
+    std::error_code error;
+    // Processes come and go while the folder is read: errors end the walk instead of throwing.
+    for (std::filesystem::directory_iterator entry(L"Z:\\proc", error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.empty() || !std::isdigit(static_cast<unsigned char>(name[0]))) {
+            continue;
+        }
+        std::ifstream file(entry->path() / "cmdline", std::ios::binary);
+        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        // The wine process itself names the exe first; xvfb-run and shells before it name it later.
+        commandLine = Lower(commandLine.substr(0, commandLine.find('\0')));
+        if (std::all_of(Needles.begin(), Needles.end(),
+                        [&](const std::string& needle) { return commandLine.find(needle) != std::string::npos; })) {
+            if (!found.empty()) {
+                return {};
+            }
+            found = name;
+        }
+    }
+    return found;
+}
+
+// RssAnon + VmSwap in KiB: what wine gives a process as its own PrivateUsage.
+double AnonKb(const std::string& UnixPid) {
+    std::ifstream status(std::filesystem::path(L"Z:\\proc") / UnixPid / "status");
+    std::string line;
+    double total = -1;
+    while (std::getline(status, line)) {
+        if (line.starts_with("RssAnon:") || line.starts_with("VmSwap:")) {
+            total = std::max(total, 0.0) + std::atof(line.c_str() + line.find(':') + 1);
+        }
+    }
+    return total;
+}
 
 double Ms(const FILETIME& Time) {
     ULARGE_INTEGER value;
@@ -27,7 +83,28 @@ double Ms(const FILETIME& Time) {
     return static_cast<double>(value.QuadPart) / 10000.0;
 }
 
-bool Sample(HANDLE Process, TSample& Out) {
+// utime + stime of /proc/<pid>/stat in milliseconds: the kernel's own count for the wine process,
+// in ticks of USER_HZ, which is 100 on every x86-64 Linux.
+double LinuxCpuMs(const std::string& UnixPid) {
+    std::ifstream file(std::filesystem::path(L"Z:\\proc") / UnixPid / "stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::size_t afterName = stat.rfind(')');
+    if (afterName == std::string::npos) {
+        return -1;
+    }
+    // After the name: state, then fields 4 to 13, then utime and stime (fields 14 and 15).
+    std::istringstream fields(stat.substr(afterName + 1));
+    std::string field;
+    double ticks = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index) {
+        if (index >= 14) {
+            ticks += std::atof(field.c_str());
+        }
+    }
+    return ticks * 10.0;
+}
+
+bool Sample(HANDLE Process, const std::string& UnixPid, TSample& Out) {
     FILETIME created;
     FILETIME exited;
     FILETIME kernel;
@@ -40,6 +117,8 @@ bool Sample(HANDLE Process, TSample& Out) {
     }
     Out.CpuMs = Ms(kernel) + Ms(user);
     Out.PrivateKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
+    Out.AnonKb = UnixPid.empty() ? -1 : AnonKb(UnixPid);
+    Out.LinuxCpuMs = UnixPid.empty() ? -1 : LinuxCpuMs(UnixPid);
     return true;
 }
 
@@ -54,9 +133,11 @@ double SecondsNow() {
 struct TMeasured {
     const char* Name;
     HANDLE Process;
+    std::string UnixPid;
     TSample First;
     TSample Last;
     double PeakPrivateKb = 0;
+    double PeakAnonKb = -1;
     bool Ok = true;
 };
 
@@ -75,7 +156,7 @@ int wmain(int argc, wchar_t** argv) {
     DWORD tarvinPid = 0;
     GetWindowThreadProcessId(TTarvin::Window(), &tarvinPid);
     platform::win32::TKernelHandle tarvinProcess(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, tarvinPid));
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, tarvinPid));
 
     std::wstring commandLine = termsim::test::Quoted(termsim::test::WindowsPathOf(IDLE_WINDOW_EXE));
     STARTUPINFOW startup{};
@@ -99,11 +180,15 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     Sleep(static_cast<DWORD>(settle) * 1000);
 
-    TMeasured measured[] = {{"Tarvin.exe", tarvinProcess.Get(), {}, {}, 0, true},
-                            {"bare window", windowProcess.Get(), {}, {}, 0, true}};
+    // The scratch folder's name is unique to this run; the bare window's exe is built only here.
+    const std::string tarvinFolder = Lower(tarvin.Folder.Path().filename().string());
+    TMeasured measured[] = {
+        {"Tarvin.exe", tarvinProcess.Get(), UnixProcessOf({tarvinFolder, "tarvin.exe"})},
+        {"bare window", windowProcess.Get(), UnixProcessOf({"tarvin_bench_idle_window.exe"})}};
     for (TMeasured& m : measured) {
-        m.Ok = Sample(m.Process, m.First);
+        m.Ok = Sample(m.Process, m.UnixPid, m.First);
         m.PeakPrivateKb = m.First.PrivateKb;
+        m.PeakAnonKb = m.First.AnonKb;
     }
     const double start = SecondsNow();
     // One sample a second for the peak; the CPU figure comes from the first and the last.
@@ -111,8 +196,9 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(1000);
         for (TMeasured& m : measured) {
             TSample now;
-            m.Ok = m.Ok && Sample(m.Process, now);
+            m.Ok = m.Ok && Sample(m.Process, m.UnixPid, now);
             m.PeakPrivateKb = std::max(m.PeakPrivateKb, now.PrivateKb);
+            m.PeakAnonKb = std::max(m.PeakAnonKb, now.AnonKb);
             m.Last = now;
         }
     }
@@ -125,15 +211,29 @@ int wmain(int argc, wchar_t** argv) {
         const TMeasured& m = measured[i];
         ok = ok && m.Ok && WaitForSingleObject(m.Process, 0) == WAIT_TIMEOUT;
         const double cpuMs = m.Last.CpuMs - m.First.CpuMs;
-        cpuShare[i] = cpuMs / (elapsed * 1000.0) * 100.0;
-        privateKb[i] = m.Last.PrivateKb;
-        std::printf("  %-12s CPU %7.1f ms in %.1f s = %.3f %% of a core; private memory %.0f KiB (peak %.0f KiB)%s\n",
-                    m.Name, cpuMs, elapsed, cpuShare[i], m.Last.PrivateKb, m.PeakPrivateKb, m.Ok ? "" : " (SAMPLING FAILED)");
+        // Wine's GetProcessTimes for another process lags the kernel's count (it reads 0 for whole
+        // stretches in which /proc counts ticks), so the goal is judged on the larger of the two.
+        cpuShare[i] = std::max(cpuMs, m.Last.LinuxCpuMs - m.First.LinuxCpuMs) / (elapsed * 1000.0) * 100.0;
+        // Wine's own PrivateUsage when it gives one, else the same figure from /proc.
+        privateKb[i] = m.Last.PrivateKb > 0 ? m.Last.PrivateKb : m.Last.AnonKb;
+        const double linuxMs = m.Last.LinuxCpuMs - m.First.LinuxCpuMs;
+        std::printf("  %-12s CPU %7.1f ms in %.1f s = %.3f %% of a core (GetProcessTimes); /proc stat: %.0f ms = %.3f %%\n",
+                    m.Name, cpuMs, elapsed, cpuMs / (elapsed * 1000.0) * 100.0, linuxMs,
+                    linuxMs / (elapsed * 1000.0) * 100.0);
+        std::printf("  %-12s PrivateUsage %.0f KiB (peak %.0f); RssAnon+VmSwap of Linux pid %s: %.0f KiB (peak %.0f)%s\n",
+                    "", m.Last.PrivateKb, m.PeakPrivateKb, m.UnixPid.empty() ? "?" : m.UnixPid.c_str(), m.Last.AnonKb,
+                    m.PeakAnonKb, m.Ok ? "" : " (SAMPLING FAILED)");
     }
-    std::printf("  goal CPU <= 0.1 %% of a core: %s (%.3f %%; bare window %.3f %%)\n", cpuShare[0] <= 0.1 ? "met" : "NOT met",
-                cpuShare[0], cpuShare[1]);
-    std::printf("  goal private memory <= 2x the bare window's: %s (%.2fx)\n",
-                privateKb[0] <= 2 * privateKb[1] ? "met" : "NOT met", privateKb[0] / privateKb[1]);
+    std::printf("  goal CPU <= 0.1 %% of a core (the larger reading): %s (%.3f %%; bare window %.3f %%)\n",
+                cpuShare[0] <= 0.1 ? "met" : "NOT met", cpuShare[0], cpuShare[1]);
+    if (privateKb[0] > 0 && privateKb[1] > 0) {
+        std::printf("  goal private memory <= 2x the bare window's: %s (%.0f KiB against %.0f KiB = %.2fx)\n",
+                    privateKb[0] <= 2 * privateKb[1] ? "met" : "NOT met", privateKb[0], privateKb[1],
+                    privateKb[0] / privateKb[1]);
+    } else {
+        std::puts("  goal private memory <= 2x the bare window's: NOT MEASURED (no figure for one of the two)");
+        ok = false;
+    }
     if (const HWND bare = FindWindowW(L"TarvinBenchIdleWindow", nullptr)) {
         PostMessageW(bare, WM_CLOSE, 0, 0);
     }
