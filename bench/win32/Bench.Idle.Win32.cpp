@@ -1,9 +1,9 @@
 // Tarvin.exe's idle cost under wine beside a bare window that polls at the same rate: both started
 // here, left to settle, then measured over the same stretch from outside the same way: CPU time
 // (GetProcessTimes, kernel + user) and private memory (K32GetProcessMemoryInfo, PrivateUsage).
-// Wine fills PrivateUsage only for the asking process itself (from /proc/self/status: RssAnon +
-// VmSwap) and reports the swap alone, 0, for another one; so the same two lines are read here from
-// each process's /proc/<pid>/status through drive Z:, the process found by its command line.
+// Wine 8.0 reports PrivateUsage as 0 for every process, even for the asking one itself; so the
+// kernel's count of each process's private memory, RssAnon + VmSwap of /proc/<pid>/status, is read
+// beside it through drive Z:, the process found by its command line.
 //   tarvin_bench_idle [SECONDS [SETTLE_SECONDS]]      defaults 60 and 5
 // Exit code 0 when both programs ran to the end.
 #include "tests/app/win32/Tarvin.Process.h"
@@ -63,7 +63,7 @@ std::string UnixProcessOf(const std::vector<std::string>& Needles) {
     return found;
 }
 
-// RssAnon + VmSwap in KiB: what wine gives a process as its own PrivateUsage.
+// RssAnon + VmSwap in KiB: the process's anonymous memory, resident or swapped out.
 double AnonKb(const std::string& UnixPid) {
     std::ifstream status(std::filesystem::path(L"Z:\\proc") / UnixPid / "status");
     std::string line;
@@ -214,7 +214,7 @@ int wmain(int argc, wchar_t** argv) {
         // Wine's GetProcessTimes for another process lags the kernel's count (it reads 0 for whole
         // stretches in which /proc counts ticks), so the goal is judged on the larger of the two.
         cpuShare[i] = std::max(cpuMs, m.Last.LinuxCpuMs - m.First.LinuxCpuMs) / (elapsed * 1000.0) * 100.0;
-        // Wine's own PrivateUsage when it gives one, else the same figure from /proc.
+        // PrivateUsage where wine gives one, else the kernel's figure.
         privateKb[i] = m.Last.PrivateKb > 0 ? m.Last.PrivateKb : m.Last.AnonKb;
         const double linuxMs = m.Last.LinuxCpuMs - m.First.LinuxCpuMs;
         std::printf("  %-12s CPU %7.1f ms in %.1f s = %.3f %% of a core (GetProcessTimes); /proc stat: %.0f ms = %.3f %%\n",
