@@ -1,6 +1,6 @@
 # Thin front for the CMake presets. `make test` is what CI runs.
 .PHONY: all deps build build-linux build-windows test test-linux test-windows test-tsan build-tsan \
-        build-fuzz fuzz fuzz-replay build-bench bench run dist clean
+        build-fuzz fuzz fuzz-replay build-bench bench bench-product run dist clean
 
 JOBS ?= $(shell nproc)
 # The Windows tests share one virtual display when the caller has none.
@@ -74,6 +74,17 @@ build-bench: deps
 BENCH_ARGS ?=
 bench: build-bench
 	build/bench/bench/tarvin_bench $(BENCH_ARGS)
+	$(MAKE) bench-product
+
+# The shipped program under wine (scripts/bench-product.sh): Tarvin.exe's size and imports, the
+# burst's timing as termsim saw it over BURST_ROUNDS presses, and the idle cost over IDLE_SECONDS
+# beside a bare polling window.
+BURST_ROUNDS ?= 7
+IDLE_SECONDS ?= 60
+bench-product: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows -j $(JOBS) --target Tarvin termsim tarvin_bench_burst tarvin_bench_idle tarvin_bench_idle_window
+	BURST_ROUNDS=$(BURST_ROUNDS) IDLE_SECONDS=$(IDLE_SECONDS) scripts/bench-product.sh build/windows
 
 test: test-linux test-tsan fuzz-replay test-windows
 

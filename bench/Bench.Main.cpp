@@ -10,10 +10,13 @@
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
 #include "platform/sim/Sim.Desktop.h"
+#include "platform/sim/Sim.DpiAwareness.h"
 #include "platform/sim/Sim.FileSystem.h"
 #include "platform/sim/Sim.MainThread.h"
+#include "platform/sim/Sim.NamedMutexes.h"
 #include "platform/sim/Sim.Platform.h"
 #include "platform/sim/Sim.Registry.h"
+#include "platform/sim/Sim.ShellOpen.h"
 #include "platform/sim/Sim.VersionInfo.h"
 #include "platform/sim/Sim.WindowControl.h"
 #include "toolkit/Toolkit.Application.h"
@@ -60,9 +63,13 @@ struct TBenchOs {
     platform::sim::TSimVersionInfo Versions;
     platform::sim::TSimHotkeys Hotkeys;
     platform::sim::TSimTimeFormat TimeFormat;
-    platform::TServices Services{Desktop,    Desktop,       Desktop, Desktop,     Shell,
-                                 FileSystem, Desktop,       Clock,   FileStreams, MainThread,
-                                 Registry,   WindowControl, Versions, Hotkeys,    TimeFormat};
+    platform::sim::TSimNamedMutexes Mutexes;
+    platform::sim::TSimShellOpen ShellOpen;
+    platform::sim::TSimDpiAwareness Dpi;
+    platform::TServices Services{Desktop,    Desktop,       Desktop,  Desktop,     Shell,
+                                 FileSystem, Desktop,       Clock,    FileStreams, MainThread,
+                                 Registry,   WindowControl, Versions, Hotkeys,     TimeFormat,
+                                 Mutexes,    ShellOpen,     Dpi};
 };
 
 std::unique_ptr<orvel::TRamLog> MakeRamLog(TBenchOs& os, bool multiThreaded) {

@@ -25,14 +25,19 @@ constexpr UINT WmAnnounceReady = WM_APP + 1;
 class TRecordFile {
 public:
     explicit TRecordFile(const std::u16string& path)
-        : FFile(CreateFileW(AsWide(path), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+        : FFile(path.empty() ? INVALID_HANDLE_VALUE
+                             : CreateFileW(AsWide(path), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
 
     bool IsOpen() const { return FFile.IsValid(); }
 
-    void Write(const termsim::TRecordEvent& event) {
-        const std::string line = termsim::FormatRecordLine(event);
+    void Write(const termsim::TRecordEvent& event) { WriteLine(termsim::FormatRecordLine(event)); }
+
+    void WriteLine(const std::string& line) {
+        if (!IsOpen()) {
+            return;
+        }
         DWORD written = 0;
         WriteFile(FFile.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     }
@@ -44,6 +49,8 @@ private:
 struct TTerminal {
     termsim::TPrompt Prompt;
     TRecordFile Record;
+    // --times: when each key reached the window; closed when the option is absent.
+    TRecordFile Times;
     // What the last Enter led to, shown under the prompt for whoever tries the hotkeys by hand.
     std::u16string LastOutcome;
 };
@@ -102,7 +109,21 @@ std::optional<termsim::TKey> KeyOf(WPARAM virtualKey) {
     }
 }
 
-void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key) {
+// QueryPerformanceCounter in microseconds: one clock for every process on the machine, so a
+// program that sends keys can set its own readings beside these.
+long long MicrosecondsNow() {
+    LARGE_INTEGER count;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<long long>(count.QuadPart / frequency.QuadPart * 1000000 +
+                                  count.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart);
+}
+
+void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key, long long arrived) {
+    if (terminal.Times.IsOpen()) {
+        terminal.Times.WriteLine(std::to_string(arrived) + " " + termsim::FormatRecordLine(key));
+    }
     for (const termsim::TRecordEvent& event : termsim::PressKey(terminal.Prompt, key)) {
         terminal.Record.Write(event);
         if (std::u16string line = OutcomeLine(event); !line.empty()) {
@@ -159,6 +180,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
+    // Taken first, before any work of this program, when the key is handed to the window.
+    const long long arrived = message == WM_KEYDOWN || message == WM_CHAR ? MicrosecondsNow() : 0;
     auto* terminal = reinterpret_cast<TTerminal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (terminal == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -166,7 +189,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_KEYDOWN:
         if (const std::optional<termsim::TKey> key = KeyOf(wParam)) {
-            Press(window, *terminal, {*key, 0});
+            Press(window, *terminal, {*key, 0}, arrived);
             return 0;
         }
         break;
@@ -174,7 +197,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         // Ctrl+letter, Backspace and Enter also arrive here as control characters; their
         // WM_KEYDOWN has already been handled.
         if (wParam >= 0x20 && wParam != 0x7F) {
-            Press(window, *terminal, {termsim::TKey::Char, static_cast<char16_t>(wParam)});
+            Press(window, *terminal, {termsim::TKey::Char, static_cast<char16_t>(wParam)}, arrived);
         }
         return 0;
     case WmAnnounceReady:
@@ -194,7 +217,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 int Run(HINSTANCE instance, const termsim::TOptions& options) {
-    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath), {}};
+    TTerminal terminal{termsim::MakePrompt(options), TRecordFile(options.RecordPath), TRecordFile(options.TimesPath),
+                       {}};
     if (!terminal.Record.IsOpen()) {
         OutputDebugStringW(AsWide(u"termsim: cannot create the record " + options.RecordPath));
         return 3;

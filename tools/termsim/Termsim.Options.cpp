@@ -52,6 +52,8 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
         const std::u16string& value = args[++i];
         if (name == u"--record") {
             options.RecordPath = value;
+        } else if (name == u"--times") {
+            options.TimesPath = value;
         } else if (name == u"--class") {
             options.WindowClass = value;
         } else if (name == u"--title") {

@@ -7,6 +7,9 @@
 //   --cursor <line>,<column>   where the cursor stands in it, default at its end
 //   --kill <text>        what an earlier Ctrl+U left in the kill buffer; same escapes
 //   --confirm            "/effort <level>" asks "Change effort level?" and takes Enter as yes
+//   --times <file>       also writes, per key, the moment it reached the window: the
+//                        QueryPerformanceCounter reading in microseconds, a blank, and the key's
+//                        record line (for the timing benchmark; the record stays as it is)
 #include "tools/termsim/Termsim.Prompt.h"
 
 #include <optional>
@@ -23,6 +26,7 @@ struct TOptions {
     std::optional<TCursor> Cursor;
     std::u16string KillBuffer;
     bool Confirm = false;
+    std::u16string TimesPath;
 };
 
 // Exactly one of Options and Error is set.

@@ -20,12 +20,13 @@ TEST(TermsimOptions, DefaultsToAnEmptyPromptInAConsoleWindowWithTheMarkerTitle) 
     EXPECT_EQ(options.Cursor, std::nullopt);
     EXPECT_EQ(options.KillBuffer, u"");
     EXPECT_FALSE(options.Confirm);
+    EXPECT_EQ(options.TimesPath, u"");
 }
 
 TEST(TermsimOptions, TakesEveryOptionWithEscapedTexts) {
     const TOptionsResult result = ParseOptions(
         {u"--confirm", u"--class", u"CASCADIA_HOSTING_WINDOW_CLASS", u"--title", u"PowerShell", u"--prompt",
-         u"one\\ntwo \\\\", u"--cursor", u"1,3", u"--kill", u"old\\n", u"--record", u"r"});
+         u"one\\ntwo \\\\", u"--cursor", u"1,3", u"--kill", u"old\\n", u"--record", u"r", u"--times", u"t"});
 
     ASSERT_TRUE(result.Options);
     const TOptions& options = *result.Options;
@@ -36,6 +37,7 @@ TEST(TermsimOptions, TakesEveryOptionWithEscapedTexts) {
     EXPECT_EQ(options.Cursor, (TCursor{1, 3}));
     EXPECT_EQ(options.KillBuffer, u"old\n");
     EXPECT_EQ(options.RecordPath, u"r");
+    EXPECT_EQ(options.TimesPath, u"t");
 }
 
 class TermsimOptionsError : public testing::TestWithParam<TArgs> {};
@@ -49,6 +51,7 @@ TEST_P(TermsimOptionsError, IsReportedInsteadOfOptions) {
 INSTANTIATE_TEST_SUITE_P(Args, TermsimOptionsError,
                          testing::Values(TArgs{}, TArgs{u"--confirm"}, TArgs{u"--record"},
                                          TArgs{u"--record", u"r", u"--title"},
+                                         TArgs{u"--record", u"r", u"--times"},
                                          TArgs{u"--record", u"r", u"--size", u"9"},
                                          TArgs{u"--record", u"r", u"stray"},
                                          TArgs{u"--record", u"r", u"--cursor", u"1"},
