@@ -1,5 +1,5 @@
 #pragma once
-// The input of the burst fuzz target, shared with the seed writer.
+// The input of the burst fuzz target, shared with the program that writes its starting corpus.
 //
 // Input: four bytes of settings, then events of two bytes each (an operation and its argument):
 //   byte 0   bit 0 ClearPromptFirst, 1 RestorePromptAfter, 2 HotkeyOnlyOnTerminal, 3 BeepOnRefusal,
