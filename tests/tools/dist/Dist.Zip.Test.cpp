@@ -99,6 +99,16 @@ TEST_F(DistArchive, HoldsExactlyTheProgramTheSampleIniAndTheReadmeUnderTheProjec
     EXPECT_EQ(ReadFile(unpacked / "README.txt"), "Tarvin\r\n\r\nline two\r\n");
 }
 
+TEST_F(DistArchive, TakesPathsRelativeToTheCallersFolderAsMakePassesThem) {
+    const TCommandResult packed =
+        RunShell("cd " + Quote(Root) + " && " + CMAKE_COMMAND +
+                 " -DTARVIN_EXE=stand-in.exe -DSAMPLE_INI=Tarvin.sample.ini -DREADME=README.txt -DSOURCE_DIR=" +
+                 Quote(TARVIN_SOURCE_DIR) + " -DOUT_DIR=out -P " +
+                 Quote(fs::path(TARVIN_SOURCE_DIR) / "cmake/TarvinDist.cmake"));
+    ASSERT_EQ(packed.Status, 0) << packed.Output;
+    EXPECT_EQ(ReadFile(Archive).substr(0, 2), "PK");
+}
+
 TEST_F(DistArchive, FailsWithoutAnArchiveWhenAPieceIsMissing) {
     const TCommandResult packed = Pack(Root / "no-such.exe");
     EXPECT_NE(packed.Status, 0);
