@@ -5,6 +5,7 @@
 //   tarvin_bench_burst [ROUNDS]        default 7
 // Exit code 0 when every round delivered the whole burst in its designed batches.
 #include "base/Base.Unicode.h"
+#include "platform/win32/Win32.Clock.h"
 #include "tests/app/win32/Tarvin.Process.h"
 
 #include <algorithm>
@@ -44,15 +45,6 @@ std::vector<TTick> DesignedTicks() {
     ticks.push_back({at += 60, 1}); // Ctrl+Y
     ticks.push_back({at += 60, 1}); // Backspace
     return ticks;
-}
-
-long long MicrosecondsNow() {
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<long long>(count.QuadPart / frequency.QuadPart * 1000000 +
-                                  count.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart);
 }
 
 // The key arrival times in the --times file, microseconds, in file order.
@@ -110,9 +102,9 @@ TRound RunRound(const std::wstring& TimesPath) {
     }
     // Lets the probe's own registration and the grip settle before the clock starts.
     Sleep(500);
-    const long long before = MicrosecondsNow();
+    const long long before = platform::win32::QpcMicroseconds();
     PressCtrlAlt('3');
-    const long long pressed = MicrosecondsNow();
+    const long long pressed = platform::win32::QpcMicroseconds();
     round.SendInputUs = static_cast<double>(pressed - before);
 
     const std::vector<TTick> design = DesignedTicks();

@@ -36,4 +36,13 @@ std::uint64_t TWin32Clock::MonotonicMs() const {
     return GetTickCount64();
 }
 
+long long QpcMicroseconds() {
+    LARGE_INTEGER count;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<long long>(count.QuadPart / frequency.QuadPart * 1000000 +
+                                  count.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart);
+}
+
 } // namespace platform::win32

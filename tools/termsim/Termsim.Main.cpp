@@ -1,5 +1,6 @@
 // termsim: a window that stands in for a Claude Code terminal. It turns the keys it receives into
 // prompt edits and writes every key and the prompt after it to its record file.
+#include "platform/win32/Win32.Clock.h"
 #include "platform/win32/Win32.Handles.h"
 #include "platform/win32/Win32.Text.h"
 #include "tools/termsim/Termsim.Options.h"
@@ -109,17 +110,6 @@ std::optional<termsim::TKey> KeyOf(WPARAM virtualKey) {
     }
 }
 
-// QueryPerformanceCounter in microseconds: one clock for every process on the machine, so a
-// program that sends keys can set its own readings beside these.
-long long MicrosecondsNow() {
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<long long>(count.QuadPart / frequency.QuadPart * 1000000 +
-                                  count.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart);
-}
-
 void Press(HWND window, TTerminal& terminal, const termsim::TKeyEvent& key, long long arrived) {
     if (terminal.Times.IsOpen()) {
         terminal.Times.WriteLine(std::to_string(arrived) + " " + termsim::FormatRecordLine(key));
@@ -181,7 +171,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     // Taken first, before any work of this program, when the key is handed to the window.
-    const long long arrived = message == WM_KEYDOWN || message == WM_CHAR ? MicrosecondsNow() : 0;
+    const long long arrived = message == WM_KEYDOWN || message == WM_CHAR ? platform::win32::QpcMicroseconds() : 0;
     auto* terminal = reinterpret_cast<TTerminal*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (terminal == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
