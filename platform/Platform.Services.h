@@ -10,6 +10,7 @@
 #include "platform/Platform.MainThread.h"
 #include "platform/Platform.NamedMutex.h"
 #include "platform/Platform.Registry.h"
+#include "platform/Platform.ScreenReader.h"
 #include "platform/Platform.Shell.h"
 #include "platform/Platform.ShellOpen.h"
 #include "platform/Platform.Sound.h"
@@ -41,6 +42,7 @@ struct TServices {
     INamedMutexes& Mutexes;
     IShellOpen& ShellOpen;
     IDpiAwareness& Dpi;
+    IScreenReader& Screens;
 };
 
 } // namespace platform

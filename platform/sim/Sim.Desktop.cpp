@@ -120,9 +120,31 @@ TSendInputAnswer TSimDesktop::SendInputBatch(std::span<const TKeyInput> records)
         if (record.wVk != 0 && (record.dwFlags & KeyEventUnicode) == 0) {
             FKeyDown[SidedKey(record.wVk) & 0xFF] = (record.dwFlags & KeyEventKeyUp) == 0;
         }
+        if (auto terminal = FTerminals.find(FForeground); terminal != FTerminals.end() && terminal->second.OnKey) {
+            terminal->second.OnKey(record);
+        }
     }
     FJournal.push_back(TBatch{{records.begin(), records.end()}, inserted, error, FMonotonicMs, FForeground});
     return TSendInputAnswer{inserted, error};
+}
+
+void TSimDesktop::SetScreen(TWindowHandle window, TScreenRead screen) {
+    FTerminals[window] = TTerminal{nullptr, [screen = std::move(screen)] { return screen; }};
+}
+
+void TSimDesktop::SetTerminal(TWindowHandle window, TTerminal terminal) {
+    FTerminals[window] = std::move(terminal);
+}
+
+TScreenRead TSimDesktop::ReadScreen(TWindowHandle window) {
+    ++FScreenReads;
+    if (auto terminal = FTerminals.find(window);
+        FWindows.contains(window) && terminal != FTerminals.end() && terminal->second.Read) {
+        return terminal->second.Read();
+    }
+    TScreenRead unreadable;
+    unreadable.Reason = u"it is not a console window and hosts no console that Tarvin could attach to";
+    return unreadable;
 }
 
 std::uint16_t TSimDesktop::AsyncKeyState(std::uint16_t virtualKey) const {

@@ -1,15 +1,18 @@
 #pragma once
 // A deterministic simulated desktop for native tests: windows, processes with integrity levels,
-// the foreground, key states, an input journal, a message-beep record, debug output and a clock
-// that only moves when a test moves it. It is a test double, not a product.
+// the foreground, key states, an input journal, what each window's screen shows, a message-beep
+// record, debug output and a clock that only moves when a test moves it. It is a test double, not
+// a product.
 #include "platform/Platform.Clock.h"
 #include "platform/Platform.DebugOutput.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
+#include "platform/Platform.ScreenReader.h"
 #include "platform/Platform.Sound.h"
 #include "platform/Platform.WindowFacts.h"
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -19,6 +22,7 @@ namespace platform::sim {
 class TSimDesktop final : public IWindowFacts,
                           public IIntegrity,
                           public IInput,
+                          public IScreenReader,
                           public ISound,
                           public IDebugOutput,
                           public IClock {
@@ -55,6 +59,19 @@ public:
     const std::vector<TBatch>& InputJournal() const { return FJournal; }
     void ClearInputJournal() { FJournal.clear(); }
 
+    // --- screens ---
+    // What ReadScreen answers for the window: a fixed read...
+    void SetScreen(TWindowHandle window, TScreenRead screen);
+    // ...or a live terminal: every accepted key record goes to OnKey while its window is in front
+    // (after the key-state table has moved, so a chord's modifier reads as down), and every read
+    // asks Read.
+    struct TTerminal {
+        std::function<void(const TKeyInput&)> OnKey;
+        std::function<TScreenRead()> Read;
+    };
+    void SetTerminal(TWindowHandle window, TTerminal terminal);
+    std::size_t ScreenReads() const { return FScreenReads; }
+
     // --- sound, debug output ---
     const std::vector<std::uint32_t>& Beeps() const { return FBeeps; }
     const std::vector<std::u16string>& DebugLines() const { return FDebugLines; }
@@ -74,6 +91,8 @@ public:
     // IInput: accepted key records also move the key-state table, as the real desktop does.
     TSendInputAnswer SendInputBatch(std::span<const TKeyInput> records) override;
     std::uint16_t AsyncKeyState(std::uint16_t virtualKey) const override;
+    // IScreenReader: a window without a screen is no console.
+    [[nodiscard]] TScreenRead ReadScreen(TWindowHandle window) override;
     // ISound
     void MessageBeep(std::uint32_t type) override { FBeeps.push_back(type); }
     // IDebugOutput
@@ -98,6 +117,8 @@ private:
     std::optional<std::uint32_t> FInputLimit;
     std::uint32_t FInputError = 0;
     std::vector<TBatch> FJournal;
+    std::map<TWindowHandle, TTerminal> FTerminals;
+    std::size_t FScreenReads = 0;
     std::vector<std::uint32_t> FBeeps;
     std::vector<std::u16string> FDebugLines;
     TDateTime FNow = 46000.5; // 9 December 2025, noon

@@ -12,6 +12,7 @@
 #include "platform/win32/Win32.MainThread.h"
 #include "platform/win32/Win32.NamedMutexes.h"
 #include "platform/win32/Win32.Registry.h"
+#include "platform/win32/Win32.ScreenReader.h"
 #include "platform/win32/Win32.Shell.h"
 #include "platform/win32/Win32.ShellOpen.h"
 #include "platform/win32/Win32.Sound.h"
@@ -42,11 +43,12 @@ public:
     TWin32NamedMutexes Mutexes;
     TWin32ShellOpen ShellOpen;
     TWin32DpiAwareness Dpi;
+    TWin32ScreenReader Screens;
 
     TServices Services() {
         return TServices{Windows,  Integrity, Input,       Sound,      Shell,    Files,
                          Debug,    Clock,     FileStreams, MainThread, Registry, WindowControl,
-                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi};
+                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi, Screens};
     }
 };
 
