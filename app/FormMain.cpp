@@ -197,7 +197,7 @@ void TMainForm::CreateParams(TCreateParams& Params) {
 
 void TMainForm::FormPostInitialize() {
     orvel::TOrvelForm::FormPostInitialize();
-    FPhase = spIdle;
+    FBurst.Stop();
     FSettings = std::make_unique<TSettings>();
     FSettings->Load(TAppDataCore::IniFile(), FOs.Files);
     FTraceGrip = FSettings->TraceGrip;
@@ -225,7 +225,7 @@ void TMainForm::WriteStartupLines() {
 void TMainForm::FormPreRelease() {
     tmrFocus->SetEnabled(false);
     tmrEnter->SetEnabled(false);
-    FPhase = spIdle;
+    FBurst.Stop();
     ReleaseHotkeys();
     if (FSettings != nullptr) {
         const std::u16string ini = TAppDataCore::IniFile();
@@ -263,7 +263,7 @@ void TMainForm::Dispatch(TMessage& Msg) {
 // --- the hotkey grip ---
 
 void TMainForm::UpdateHotkeyGrip() {
-    if (FSettings == nullptr || FPhase != spIdle) {
+    if (FSettings == nullptr || FBurst.Running()) {
         return;
     }
     const bool hold = !FSettings->HotkeyOnlyOnTerminal ||
@@ -345,7 +345,7 @@ void TMainForm::WMHotKey(TMessage& Msg) {
 }
 
 void TMainForm::StartBurst(TEffortLevel Level) {
-    if (FSettings == nullptr || FPhase != spIdle) {
+    if (FSettings == nullptr || FBurst.Running()) {
         return;
     }
     TTargetInfo target;
@@ -355,133 +355,53 @@ void TMainForm::StartBurst(TEffortLevel Level) {
         Refuse(VerdictText(target));
         return;
     }
-    FPendingLevel = Level;
-    FBurstTarget = target.Handle;
-    FClearStep = 0;
-    FWaitTicks = 0;
-    FPhase = spWaitModifiers;
-    // The user may still hold Ctrl and Alt of the chord; typed characters would become chords.
-    ReleaseModifiers(FOs.Input);
-    tmrEnter->SetInterval(BurstStartDelayMs);
-    tmrEnter->SetEnabled(true);
+    CarryOut(FBurst.Start(Level, TBurstTarget{target.Handle, target.WindowClass, target.Title},
+                         TBurstSettings::From(*FSettings, TAppDataCore::IniFile()), FOs.Clock.MonotonicMs()));
 }
 
 void TMainForm::tmrEnterTimer(TComponent*) {
-    if (FSettings == nullptr) {
+    if (FSettings == nullptr || !FBurst.Running()) {
         ResetBurst();
         return;
     }
-    if (FOs.Windows.ForegroundWindow() != FBurstTarget) {
-        LogLine(FocusLossText(FPhase));
-        ResetBurst();
-        return;
+    TBurstTick facts;
+    facts.NowMs = FOs.Clock.MonotonicMs();
+    facts.TargetInFront = FOs.Windows.ForegroundWindow() == FBurst.Target().Handle;
+    facts.ModifierDown = facts.TargetInFront && AnyModifierDown(FOs.Input);
+    if (facts.TargetInFront && FBurst.WantsScreen()) {
+        facts.Screen = FOs.Screens.ReadScreen(FBurst.Target().Handle);
     }
-    const TSettings& settings = *FSettings;
-    switch (FPhase) {
-    case spWaitModifiers: {
-        ++FWaitTicks;
-        const bool modifierDown = AnyModifierDown(FOs.Input);
-        if (modifierDown && FWaitTicks < ModifierWaitTicks) {
-            return;
-        }
-        if (modifierDown) {
-            ReleaseModifiers(FOs.Input);
-        }
-        if (settings.ClearPromptFirst) {
-            FClearStep = ClearStepCount(settings.RestorePromptAfter);
-            FClearTotal = FClearStep;
-            FPhase = spClearPrompt;
-            tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
-        } else {
-            TypeEffortCommand();
-        }
-        return;
+    CarryOut(FBurst.Tick(facts));
+}
+
+void TMainForm::CarryOut(TBurstStep Step) {
+    if (Step.ReleaseModifiers) {
+        ReleaseModifiers(FOs.Input);
     }
-    case spClearPrompt: {
-        if (FClearStep <= 0) {
-            TypeEffortCommand();
-            return;
-        }
-        const TSendResult result = SendClearStep(FClearTotal - FClearStep);
-        --FClearStep;
+    for (const TKeyBatch& batch : Step.Batches) {
+        const TSendResult result = SendKeys(FOs.Input, batch);
         if (!SendSucceeded(result)) {
-            ResetBurst();
-            Refuse(ClearShortfallText(result));
+            Step = FBurst.SendFellShort(batch, result);
+            break;
         }
-        return;
     }
-    case spEnterBurst:
-        --FPendingEnters;
-        (void)SendEnter(FOs.Input);
-        if (FPendingEnters > 0) {
-            return;
-        }
-        if (settings.RestorePromptAfter && settings.ClearPromptFirst) {
-            FPhase = spRestorePrompt;
-            tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
-        } else {
-            ResetBurst();
-        }
-        return;
-    case spRestorePrompt:
-        (void)SendCtrlY(FOs.Input);
-        FPhase = spRemoveMarker;
-        tmrEnter->SetInterval(static_cast<std::uint32_t>(settings.ClearDelayMs));
-        return;
-    case spRemoveMarker:
-        (void)SendBackspace(FOs.Input);
-        if (FTraceGrip) {
-            LogLine(u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
-        }
+    for (const std::u16string& line : Step.Lines) {
+        LogLine(line);
+    }
+    if (Step.Beep && FSettings != nullptr && FSettings->BeepOnRefusal) {
+        FOs.Sound.MessageBeep(platform::BeepIconHand);
+    }
+    if (Step.Ends() || !FBurst.Running()) {
         ResetBurst();
         return;
-    case spIdle:
-        break;
     }
-    ResetBurst();
-}
-
-TSendResult TMainForm::SendClearStep(std::int32_t Index) {
-    TSendResult result;
-    switch (ClearStepKey(Index, FSettings->RestorePromptAfter)) {
-    case TClearKey::CtrlE:
-        result = SendCtrlE(FOs.Input);
-        break;
-    case TClearKey::Right:
-        result = SendRight(FOs.Input);
-        break;
-    case TClearKey::Marker:
-        result = SendText(FOs.Input, ClearMarker);
-        break;
-    case TClearKey::CtrlU:
-        result = SendCtrlU(FOs.Input);
-        break;
-    }
-    return result;
-}
-
-void TMainForm::TypeEffortCommand() {
-    const std::u16string text = EffortCommandText(FPendingLevel);
-    const TSendResult result = SendText(FOs.Input, text);
-    if (!SendSucceeded(result)) {
-        ResetBurst();
-        Refuse(TypeShortfallText(result));
-        return;
-    }
-    (void)SendEnter(FOs.Input);
-    FPhase = spEnterBurst;
-    FPendingEnters = FSettings->EnterCount;
-    tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));
-    LogLine(TypedCommandText(text, WindowClassOf(FOs.Windows, FBurstTarget),
-                             WindowTitleOf(FOs.Windows, FBurstTarget)));
+    tmrEnter->SetInterval(*Step.NextTickMs);
+    tmrEnter->SetEnabled(true);
 }
 
 void TMainForm::ResetBurst() {
     tmrEnter->SetEnabled(false);
-    FPhase = spIdle;
-    FPendingEnters = 0;
-    FClearStep = 0;
-    FWaitTicks = 0;
+    FBurst.Stop();
     UpdateHotkeyGrip();
 }
 

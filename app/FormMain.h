@@ -83,8 +83,9 @@ public:
     // Checks the focused window and, when it is accepted, starts a burst for Level. Ignored while
     // a burst runs.
     void StartBurst(TEffortLevel Level);
+    // Hands the tick's facts to the burst: is the terminal still in front, is a modifier down, and
+    // the terminal's screen when the burst looks at it.
     void tmrEnterTimer(toolkit::TComponent* Sender);
-    void TypeEffortCommand();
     // Back to idle with the timer off; the grip catches up with the focus changes of the burst.
     void ResetBurst();
     // Logs Msg and, with BeepOnRefusal, plays the critical-stop sound.
@@ -102,12 +103,12 @@ public:
     void chkAutoStartClick(toolkit::TComponent* Sender);
 
     // --- state, for whoever watches the window ---
-    TSendPhase Phase() const { return FPhase; }
+    TSendPhase Phase() const { return FBurst.Phase(); }
     bool HotkeysHeld() const { return FHotkeysHeld; }
     bool Registered(TEffortLevel Level) const { return FRegistered[Level]; }
     // Null before the post-initialization and after the pre-release step.
     const TSettings* Settings() const { return FSettings.get(); }
-    platform::TWindowHandle BurstTarget() const { return FBurstTarget; }
+    platform::TWindowHandle BurstTarget() const { return FBurst.Target().Handle; }
 
 protected:
     // What the window asks of the application object beyond the form base: the start-up entry,
@@ -125,21 +126,15 @@ private:
     void WMSysCommand(toolkit::TMessage& Msg);
     // Sets the check box without running its click handler.
     void ShowAutoStart(bool Checked);
-    // Sends the keystroke of clearing step Index.
-    [[nodiscard]] TSendResult SendClearStep(std::int32_t Index);
+    // Carries out a step of the burst: modifiers, key batches, log lines, sound, the next tick.
+    void CarryOut(TBurstStep Step);
     void WriteStartupLines();
 
     platform::TServices FOs;
 
     std::unique_ptr<TSettings> FSettings;
     std::array<bool, EffortLevelCount> FRegistered{};
-    TSendPhase FPhase = spIdle;
-    TEffortLevel FPendingLevel = elLow;
-    std::int32_t FPendingEnters = 0;
-    std::int32_t FClearStep = 0;
-    std::int32_t FClearTotal = 0;
-    std::int32_t FWaitTicks = 0;
-    platform::TWindowHandle FBurstTarget = 0;
+    TBurst FBurst;
     // The window the hotkeys were registered to, so that they are released from the same one.
     platform::TWindowHandle FHotkeyWindow = 0;
     bool FHotkeysHeld = false;

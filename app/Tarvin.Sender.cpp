@@ -14,6 +14,7 @@ using platform::KeyEventUnicode;
 using platform::TKeyInput;
 
 using platform::VkE;
+using platform::VkS;
 using platform::VkU;
 using platform::VkY;
 
@@ -134,6 +135,44 @@ TSendResult SendBackspace(platform::IInput& Input) {
 void ReleaseModifiers(platform::IInput& Input) {
     // The caller has no use for the result; a shortfall is still logged by SendInputs.
     static_cast<void>(SendInputs(Input, BuildReleaseModifiersBatch()));
+}
+
+std::vector<TKeyInput> BuildKeyBatch(const TKeyBatch& Keys) {
+    std::vector<TKeyInput> records;
+    const auto append = [&](const std::vector<TKeyInput>& more) { records.insert(records.end(), more.begin(), more.end()); };
+    for (const TKeyStroke& key : Keys) {
+        switch (key.Key) {
+        case TKey::Text:
+            append(BuildTextBatch(key.Text));
+            break;
+        case TKey::Enter:
+            append(BuildEnterBatch());
+            break;
+        case TKey::CtrlE:
+            append(BuildCtrlChordBatch(VkE));
+            break;
+        case TKey::CtrlS:
+            append(BuildCtrlChordBatch(VkS));
+            break;
+        case TKey::CtrlU:
+            append(BuildCtrlChordBatch(VkU));
+            break;
+        case TKey::CtrlY:
+            append(BuildCtrlChordBatch(VkY));
+            break;
+        case TKey::Right:
+            append(BuildRightBatch());
+            break;
+        case TKey::Backspace:
+            append(BuildBackspaceBatch());
+            break;
+        }
+    }
+    return records;
+}
+
+TSendResult SendKeys(platform::IInput& Input, const TKeyBatch& Keys) {
+    return SendInputs(Input, BuildKeyBatch(Keys));
 }
 
 bool AnyModifierDown(const platform::IInput& Input) {

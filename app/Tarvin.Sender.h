@@ -59,6 +59,20 @@ std::u16string ShortfallText(const TSendResult& Result);
 // The result is not handed out; a shortfall is still logged.
 void ReleaseModifiers(platform::IInput& Input);
 
+// One key of a batch as the sequencer names it; Text carries the typed text of TKey::Text.
+enum class TKey : std::uint8_t { Text, Enter, CtrlE, CtrlS, CtrlU, CtrlY, Right, Backspace };
+struct TKeyStroke {
+    TKey Key = TKey::Text;
+    std::u16string Text;
+
+    friend bool operator==(const TKeyStroke&, const TKeyStroke&) = default;
+};
+using TKeyBatch = std::vector<TKeyStroke>;
+
+// The records of the keys, in order, for one SendInput call.
+std::vector<platform::TKeyInput> BuildKeyBatch(const TKeyBatch& Keys);
+[[nodiscard]] TSendResult SendKeys(platform::IInput& Input, const TKeyBatch& Keys);
+
 // True while any key of ModifierKeys is physically down.
 bool AnyModifierDown(const platform::IInput& Input);
 

@@ -121,6 +121,7 @@ public:
     bool RestorePromptAfter{};
     bool BeepOnRefusal{};
     bool TraceGrip{};
+    bool BlindWhenUnreadable{};
 };
 
 // How the text of a key becomes a field.
@@ -184,19 +185,22 @@ inline constexpr std::array OtherSettingRows = {
     FlagRow(SectionTarget, u"HotkeyOnlyOnTerminal", &TSettings::HotkeyOnlyOnTerminal, true,
             u"1: the hotkeys are taken only while a terminal is in front; 0: from the whole machine."),
     NumberRow(SectionSending, u"EnterCount", &TSettings::EnterCount, 3, 1, 10,
-              u"How many more Enter keys follow the command, to answer its confirmation."),
+              u"Blind schedule only: how many more Enter keys follow the command, to answer its confirmation."),
     NumberRow(SectionSending, u"EnterDelayMs", &TSettings::EnterDelayMs, 250, 50, 5000,
-              u"Milliseconds between those Enter keys."),
+              u"Blind schedule only: milliseconds between those Enter keys."),
     FlagRow(SectionSending, u"ClearPromptFirst", &TSettings::ClearPromptFirst, true,
             u"1: half-typed text in the prompt is put aside before the command is typed."),
     NumberRow(SectionSending, u"ClearDelayMs", &TSettings::ClearDelayMs, 60, 20, 500,
-              u"Milliseconds between the keys that put the text aside and hand it back."),
+              u"Blind schedule only: milliseconds between the keys that put the text aside and hand it back."),
     FlagRow(SectionSending, u"RestorePromptAfter", &TSettings::RestorePromptAfter, true,
             u"1: the text put aside is handed back afterwards; 0: it is discarded."),
     FlagRow(SectionSending, u"BeepOnRefusal", &TSettings::BeepOnRefusal, true,
             u"1: a warning sound when a hotkey press is refused."),
     FlagRow(SectionSending, u"TraceGrip", &TSettings::TraceGrip, false,
             u"1: extra log lines about taking and releasing the hotkeys, for troubleshooting."),
+    FlagRow(SectionSending, u"BlindWhenUnreadable", &TSettings::BlindWhenUnreadable, false,
+            u"1: where Tarvin cannot read the terminal's screen, it types a fixed schedule blind. It may then "
+            u"answer a dialog or send your draft to the model; 0: it refuses."),
 };
 
 // Every key: the hotkey of each level in level order, then OtherSettingRows.

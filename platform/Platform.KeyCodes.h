@@ -14,6 +14,7 @@ inline constexpr std::uint16_t VkMenu = 0x12; // Alt
 inline constexpr std::uint16_t VkRight = 0x27;
 // Letter keys have no VK_ names: Windows numbers them by their capital letter.
 inline constexpr std::uint16_t VkE = u'E';
+inline constexpr std::uint16_t VkS = u'S';
 inline constexpr std::uint16_t VkU = u'U';
 inline constexpr std::uint16_t VkY = u'Y';
 inline constexpr std::uint16_t VkLShift = 0xA0;

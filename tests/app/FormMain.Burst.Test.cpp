@@ -1,5 +1,6 @@
-// The send sequencer of the main window: whole bursts on the simulated desktop's virtual clock,
-// read back from the desktop's input journal with their times.
+// The blind schedule of the main window's bursts, which a user may allow where the terminal's
+// screen cannot be read (the simulated console here has none): whole bursts on the simulated
+// desktop's virtual clock, read back from the desktop's input journal with their times.
 #include "tests/app/FormMain.Journal.h"
 #include "tests/app/FormMain.Scene.h"
 
@@ -15,13 +16,21 @@ using orvel::lvErrors;
 const std::u16string TypedIntoConsole =
     u"Typed \"/effort high\" into ConsoleWindowClass (\"\u2733 Claude Code\").";
 
+// The INI file of a user who allowed the blind schedule, with the other keys of Ini.
+std::string BlindIni(std::string Ini) {
+    constexpr std::string_view sending = "[Sending]\r\n";
+    const std::size_t at = Ini.find(sending);
+    if (at == std::string::npos) {
+        return Ini + std::string(sending) + "BlindWhenUnreadable=1\r\n";
+    }
+    return Ini.insert(at + sending.size(), "BlindWhenUnreadable=1\r\n");
+}
+
 // A running window with the console in front and the hotkeys held.
 class Burst : public ::testing::Test {
 protected:
     void Begin(const std::string& Ini = "") {
-        if (!Ini.empty()) {
-            Scene.WriteIni(Ini);
-        }
+        Scene.WriteIni(BlindIni(Ini));
         Scene.Start();
         Scene.Focus(Scene.Console);
         Scene.Advance(200);
@@ -310,17 +319,52 @@ TEST_F(Burst, TheSenderAlsoLogsTheShortfallAsAnError) {
         std::vector<std::u16string>{u"Tarvin.Sender: SendInput delivered 10 of 24 events. Windows error 87"});
 }
 
-TEST_F(Burst, ShortEntersAndRestoreKeysDoNotStopTheBurst) {
+struct TLateShortfall {
+    const char* Name;
+    std::uint64_t LimitAtMs; // after the press, just before the key that falls short
+    const char* Key;
+    std::u16string Message;
+};
+
+void PrintTo(const TLateShortfall& Shortfall, std::ostream* os) {
+    *os << Shortfall.Name;
+}
+
+class BurstLateShortfall : public Burst, public ::testing::WithParamInterface<TLateShortfall> {};
+
+// Once the command is typed, a short key is not a refusal of the press, but the user must know
+// what the terminal was left with.
+TEST_P(BurstLateShortfall, StopsTheBurstAndSaysWhatToCheck) {
+    const TLateShortfall& c = GetParam();
     Begin();
     PressAndMark();
-    Scene.Advance(1900);
+    Scene.Advance(c.LimitAtMs);
     Scene.Sim.Desktop.LimitInput(1, 5);
+    const std::size_t before = Scene.Sim.Desktop.InputJournal().size();
+
     Scene.Advance(3000);
 
-    EXPECT_EQ(Sent().back(), (TSentKeys{2695, "backspace"}));
-    EXPECT_EQ(Scene.LastLogLine(), TypedIntoConsole);
+    const auto& journal = Scene.Sim.Desktop.InputJournal();
+    ASSERT_EQ(journal.size(), before + 1) << "the short batch is the last one";
+    EXPECT_EQ(BatchName(journal.back().Records), c.Key);
+    EXPECT_EQ(Scene.LastLogLine(), c.Message);
     ExpectIdle();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, BurstLateShortfall,
+    ::testing::Values(
+        TLateShortfall{"Enter", 1900, "enter",
+                       u"Windows accepted only 1 of 2 keystrokes (error 5), so Enter did not go out in full. If "
+                       u"the \"Change effort level?\" question is on screen, answer it yourself."},
+        TLateShortfall{"CtrlY", 2600, "ctrl+Y",
+                       u"Windows accepted only 1 of 4 keystrokes (error 5), so your text was not pasted back. "
+                       u"Press Ctrl+Y in that terminal, then Backspace once to remove the extra \"x\" from its "
+                       u"end."},
+        TLateShortfall{"Backspace", 2650, "backspace",
+                       u"Windows accepted only 1 of 2 keystrokes (error 5). Your text is back, but it may carry "
+                       u"one extra \"x\" at its end - press Backspace once in that terminal to remove it."}),
+    [](const ::testing::TestParamInfo<TLateShortfall>& test) { return std::string(test.param.Name); });
 
 TEST_F(Burst, APressDuringABurstIsIgnoredWithoutAWord) {
     Begin();
@@ -365,7 +409,7 @@ class BurstRefusal : public ::testing::TestWithParam<TRefusal> {};
 TEST_P(BurstRefusal, TypesNothingLogsTheVerdictAndBeeps) {
     const TRefusal& c = GetParam();
     TMainWindowScene scene;
-    scene.WriteIni("[Target]\r\nHotkeyOnlyOnTerminal=0\r\n" + c.Ini);
+    scene.WriteIni(BlindIni("[Target]\r\nHotkeyOnlyOnTerminal=0\r\n" + c.Ini));
     scene.Start();
     const auto window = scene.Sim.Desktop.AddWindow(c.Class, c.Title, 5100);
     scene.Sim.Desktop.AddProcess(5100, c.Elevated ? 0x3000 : 0x2000);

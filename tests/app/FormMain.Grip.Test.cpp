@@ -275,6 +275,7 @@ TEST(GripLog, RefusedAndInvalidHotkeysAreLoggedOnEveryTakeWithoutABeep) {
 
 TEST(GripBurst, TheGripStaysAsItIsWhileABurstRuns) {
     TMainWindowScene scene;
+    scene.WriteIni("[Sending]\r\nBlindWhenUnreadable=1\r\n");
     scene.Start();
     scene.Focus(scene.Console);
     scene.Advance(200);

@@ -237,7 +237,7 @@ TEST(MainWindowTray, OtherSystemCommandsKeepTheirUsualMeaning) {
 
 TEST(MainWindowTray, TheBurstWorksWhileTheWindowIsHidden) {
     TMainWindowScene scene;
-    scene.WriteIni(LaterRun);
+    scene.WriteIni(LaterRun + "[Sending]\r\nBlindWhenUnreadable=1\r\n");
     scene.Start();
     ASSERT_FALSE(scene.Form->Visible());
     scene.Focus(scene.Console);
@@ -349,6 +349,7 @@ const std::vector<std::u16string> AllSettingsKeys = {u"Hotkeys/high",
                                                      u"Hotkeys/medium",
                                                      u"Hotkeys/xhigh",
                                                      u"Sending/BeepOnRefusal",
+                                                     u"Sending/BlindWhenUnreadable",
                                                      u"Sending/ClearDelayMs",
                                                      u"Sending/ClearPromptFirst",
                                                      u"Sending/EnterCount",
@@ -361,6 +362,7 @@ const std::vector<std::u16string> AllSettingsKeys = {u"Hotkeys/high",
 
 TEST(MainWindowShutdown, StopsReleasesThenWritesEverySettingBeforeTheWindowPosition) {
     TMainWindowScene scene;
+    scene.WriteIni("[Sending]\r\nBlindWhenUnreadable=1\r\n");
     TScriptedMainForm& form = scene.Start();
     scene.Focus(scene.Console);
     scene.Advance(200);

@@ -43,6 +43,7 @@ const std::vector<TKey> SavedKeys = {
     {u"Sending", u"RestorePromptAfter"},
     {u"Sending", u"BeepOnRefusal"},
     {u"Sending", u"TraceGrip"},
+    {u"Sending", u"BlindWhenUnreadable"},
 };
 
 // Reads a key back the way any other part of the program would.
@@ -657,7 +658,8 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
          "ClearDelayMs=60\r\n"
          "RestorePromptAfter=1\r\n"
          "BeepOnRefusal=1\r\n"
-         "TraceGrip=0\r\n"},
+         "TraceGrip=0\r\n"
+         "BlindWhenUnreadable=0\r\n"},
         {"every field changed, into a new file", "",
          [](TSettings& s) {
              s.HotkeyText = {u"Shift+Num 5", u"^Alt+F12", u"Ctrl+Caps Lock", u"Alt+;", u"no such key"};
@@ -674,6 +676,7 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
              s.RestorePromptAfter = false;
              s.BeepOnRefusal = false;
              s.TraceGrip = true;
+             s.BlindWhenUnreadable = true;
          },
          "[Hotkeys]\r\n"
          "low=Shift+Num 5\r\n"
@@ -694,7 +697,8 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
          "ClearDelayMs=20\r\n"
          "RestorePromptAfter=0\r\n"
          "BeepOnRefusal=0\r\n"
-         "TraceGrip=1\r\n"},
+         "TraceGrip=1\r\n"
+         "BlindWhenUnreadable=1\r\n"},
         {"hand-edited file loaded and saved again",
          "; Tarvin, edited by hand\n[Sending]\nEnterCount = 99\nTraceGrip=1\n\n"
          "[MainForm]\nLeft=10\n\n[hotkeys]\n  LOW =  Ctrl+Shift+F5 \nmedium=\n\n",
@@ -708,6 +712,7 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
          "ClearDelayMs=60\r\n"
          "RestorePromptAfter=1\r\n"
          "BeepOnRefusal=1\r\n"
+         "BlindWhenUnreadable=0\r\n"
          "\r\n"
          "[MainForm]\r\n"
          "Left=10\r\n"
@@ -808,6 +813,7 @@ TEST(SettingsSave, ShutdownRoundTripKeepsANotepadUnicodeFileUnicode) {
                     u"RestorePromptAfter=1\r\n"
                     u"BeepOnRefusal=1\r\n"
                     u"TraceGrip=0\r\n"
+                    u"BlindWhenUnreadable=0\r\n"
                     u"\r\n"
                     u"[Target]\r\n"
                     u"AcceptedClasses=CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass\r\n"

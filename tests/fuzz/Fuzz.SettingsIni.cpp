@@ -94,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                reloaded.HotkeyOnlyOnTerminal == settings.HotkeyOnlyOnTerminal &&
                reloaded.ClearPromptFirst == settings.ClearPromptFirst &&
                reloaded.RestorePromptAfter == settings.RestorePromptAfter &&
-               reloaded.BeepOnRefusal == settings.BeepOnRefusal && reloaded.TraceGrip == settings.TraceGrip);
+               reloaded.BeepOnRefusal == settings.BeepOnRefusal && reloaded.TraceGrip == settings.TraceGrip &&
+               reloaded.BlindWhenUnreadable == settings.BlindWhenUnreadable);
     return 0;
 }

@@ -1,0 +1,216 @@
+#include "app/Tarvin.Screen.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tarvin {
+
+namespace {
+
+using platform::TConsoleScreen;
+using platform::TScreenCell;
+
+constexpr char16_t Rule = u'\u2500';        // ─
+constexpr char16_t PromptGlyph = u'\u276F'; // ❯
+constexpr char16_t BashGlyph = u'!';
+constexpr char16_t NoBreakSpace = u'\u00A0';
+
+// A rule of the input box runs across the screen; a scrolled box's rule carries a label in it
+// ("─── ↓ 2 more ────"). Short runs of "─" belong to other drawings (the effort slider).
+bool IsRule(std::u16string_view row) {
+    if (row.size() < 20 || row.front() != Rule) {
+        return false;
+    }
+    const auto rules = static_cast<std::size_t>(std::count(row.begin(), row.end(), Rule));
+    return rules * 2 >= row.size();
+}
+
+bool RuleSaysMore(std::u16string_view row) {
+    return row.find(u" more") != std::u16string_view::npos;
+}
+
+bool Contains(std::u16string_view row, std::u16string_view text) {
+    return row.find(text) != std::u16string_view::npos;
+}
+
+bool AnyRowContains(const std::vector<std::u16string>& rows, std::size_t from, std::u16string_view text) {
+    for (std::size_t i = from; i < rows.size(); ++i) {
+        if (Contains(rows[i], text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::u16string_view TrimmedStart(std::u16string_view row) {
+    while (!row.empty() && (row.front() == u' ' || row.front() == NoBreakSpace)) {
+        row.remove_prefix(1);
+    }
+    return row;
+}
+
+// The first row of the box: the prompt glyph, then a blank (a no-break space, as drawn).
+bool IsPromptRow(std::u16string_view row, TPromptMode& mode) {
+    if (row.empty() || (row.front() != PromptGlyph && row.front() != BashGlyph)) {
+        return false;
+    }
+    if (row.size() > 1 && row[1] != u' ' && row[1] != NoBreakSpace) {
+        return false;
+    }
+    mode = row.front() == BashGlyph ? pmBash : pmNormal;
+    return true;
+}
+
+// "● high · /effort" at the right of the row above the box; the word before " · /effort".
+std::u16string EffortShown(std::u16string_view row) {
+    constexpr std::u16string_view tail = u" \u00B7 /effort";
+    const std::size_t end = row.rfind(tail);
+    if (end == std::u16string_view::npos) {
+        return {};
+    }
+    const std::size_t start = row.rfind(u' ', end == 0 ? 0 : end - 1);
+    if (start == std::u16string_view::npos || start + 1 >= end) {
+        return {};
+    }
+    return std::u16string(row.substr(start + 1, end - start - 1));
+}
+
+// The screens that take the keys instead of the box, each known by a text only it shows.
+struct TDialogMark {
+    TScreenKind Kind;
+    std::u16string_view Text;
+};
+
+constexpr std::array DialogMarks = {
+    TDialogMark{skEffortQuestion, u"Change effort level?"},
+    TDialogMark{skPermission, u"Do you want to proceed?"},
+    TDialogMark{skPermission, u"Do you want to make this edit"},
+    TDialogMark{skPermission, u"Do you want to create"},
+    TDialogMark{skPermission, u"Esc to cancel \u00B7 Tab to amend"},
+    TDialogMark{skHistorySearch, u"Search prompts"},
+    TDialogMark{skPicker, u"Select model"},
+    TDialogMark{skPicker, u"esc to cancel"},
+    TDialogMark{skPicker, u"esc to go back"},
+    TDialogMark{skPicker, u"Esc to cancel"},
+};
+
+} // namespace
+
+std::u16string TPromptView::Text() const {
+    std::u16string text;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        if (i > 0) {
+            text += u'\n';
+        }
+        text += Rows[i];
+    }
+    return text;
+}
+
+TPromptView ReadPromptView(const TConsoleScreen& Screen) {
+    TPromptView view;
+    const std::vector<std::u16string>& rows = Screen.Rows;
+
+    // The two lowest rules, with the prompt row right below the upper one.
+    std::optional<std::size_t> lower;
+    std::optional<std::size_t> upper;
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        if (!IsRule(rows[i])) {
+            continue;
+        }
+        if (!lower) {
+            lower = i;
+        } else {
+            upper = i;
+            break;
+        }
+    }
+    TPromptMode mode = pmNormal;
+    // A box scrolled down shows a continuation row first; its prompt row is out of sight.
+    const bool box = upper && *lower - *upper >= 2 &&
+                     (IsPromptRow(rows[*upper + 1], mode) ||
+                      (RuleSaysMore(rows[*upper]) && rows[*upper + 1].starts_with(u"  ")));
+
+    if (!box) {
+        // Whatever took the box's place says what it is; the lower half is where it stands.
+        const std::size_t from = rows.size() / 3;
+        for (const TDialogMark& mark : DialogMarks) {
+            if (AnyRowContains(rows, from, mark.Text)) {
+                view.Kind = mark.Kind;
+                break;
+            }
+        }
+        if (view.Kind == skEffortQuestion) {
+            for (std::size_t i = from; i < rows.size(); ++i) {
+                const std::u16string_view row = TrimmedStart(rows[i]);
+                if (!row.empty() && row.front() == PromptGlyph && Contains(row, u"Yes")) {
+                    view.FocusOnYes = true;
+                }
+            }
+        }
+        return view;
+    }
+
+    view.Kind = skPrompt;
+    view.Mode = mode;
+    view.Scrolled = RuleSaysMore(rows[*upper]) || RuleSaysMore(rows[*lower]);
+    for (std::size_t i = *upper + 1; i < *lower; ++i) {
+        std::u16string_view row = rows[i];
+        // The glyph and its blank, or the indent of a continuation row.
+        row.remove_prefix(std::min<std::size_t>(2, row.size()));
+        view.Rows.emplace_back(row);
+        if (Contains(row, u"[Pasted text #")) {
+            view.HasPastedBlock = true;
+        }
+    }
+    if (Screen.Highlight && Screen.Highlight->Row > static_cast<std::int32_t>(*upper) &&
+        Screen.Highlight->Row < static_cast<std::int32_t>(*lower) && Screen.Highlight->Column >= 2) {
+        view.Caret = TScreenCell{Screen.Highlight->Row - static_cast<std::int32_t>(*upper) - 1,
+                                 Screen.Highlight->Column - 2};
+    }
+    if (*upper > 0) {
+        const std::u16string& above = rows[*upper - 1];
+        view.Effort = EffortShown(above);
+        view.Stashed = Contains(above, u"draft stashed");
+    }
+    for (std::size_t i = *lower + 1; i < rows.size(); ++i) {
+        if (Contains(rows[i], u"-- INSERT --")) {
+            view.Mode = pmVimInsert;
+        }
+    }
+    return view;
+}
+
+std::u16string ScreenKindText(TScreenKind Kind) {
+    switch (Kind) {
+    case skPrompt:
+        return u"Claude Code's prompt";
+    case skPermission:
+        return u"a permission dialog is open, and Enter would approve it";
+    case skEffortQuestion:
+        return u"the question \"Change effort level?\" is open, and Enter would answer it";
+    case skPicker:
+        return u"a picker or settings panel is open, and the keys would change its choice";
+    case skHistorySearch:
+        return u"history search (Ctrl+R) is open, and Enter would submit an earlier prompt";
+    case skUnknown:
+        break;
+    }
+    return u"the window shows no Claude Code prompt";
+}
+
+std::u16string PromptModeText(TPromptMode Mode) {
+    switch (Mode) {
+    case pmNormal:
+        return u"normal";
+    case pmBash:
+        return u"bash mode";
+    case pmVimInsert:
+        return u"vim INSERT mode";
+    case pmVimNormal:
+        return u"vim NORMAL mode";
+    }
+    return u"normal";
+}
+
+} // namespace tarvin
