@@ -81,18 +81,38 @@ struct TDialogMark {
     std::u16string_view Text;
 };
 
+// The first match counts, so the more particular texts come first.
 constexpr std::array DialogMarks = {
     TDialogMark{skEffortQuestion, u"Change effort level?"},
     TDialogMark{skPermission, u"Do you want to proceed?"},
     TDialogMark{skPermission, u"Do you want to make this edit"},
     TDialogMark{skPermission, u"Do you want to create"},
-    TDialogMark{skPermission, u"Esc to cancel \u00B7 Tab to amend"},
+    TDialogMark{skPermission, u"tab to amend"},
     TDialogMark{skHistorySearch, u"Search prompts"},
     TDialogMark{skPicker, u"Select model"},
+    TDialogMark{skPicker, u"to adjust"},
     TDialogMark{skPicker, u"esc to cancel"},
     TDialogMark{skPicker, u"esc to go back"},
-    TDialogMark{skPicker, u"Esc to cancel"},
 };
+
+// The bottom-most "Set effort level to <word>" the transcript shows: the level the last change
+// set, for when no indicator stands above the box.
+std::u16string LastEffortMessage(const std::vector<std::u16string>& rows, std::size_t before) {
+    constexpr std::u16string_view message = u"Set effort level to ";
+    for (std::size_t i = std::min(before, rows.size()); i-- > 0;) {
+        const std::size_t at = rows[i].find(message);
+        if (at == std::u16string::npos) {
+            continue;
+        }
+        const std::size_t start = at + message.size();
+        std::size_t end = start;
+        while (end < rows[i].size() && rows[i][end] >= u'a' && rows[i][end] <= u'z') {
+            ++end;
+        }
+        return rows[i].substr(start, end - start);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -131,20 +151,27 @@ TPromptView ReadPromptView(const TConsoleScreen& Screen) {
                      (IsPromptRow(rows[*upper + 1], mode) ||
                       (RuleSaysMore(rows[*upper]) && rows[*upper + 1].starts_with(u"  ")));
 
-    if (!box) {
-        // Whatever took the box's place says what it is; the lower half is where it stands.
-        const std::size_t from = rows.size() / 3;
-        for (const TDialogMark& mark : DialogMarks) {
-            if (AnyRowContains(rows, from, mark.Text)) {
-                view.Kind = mark.Kind;
-                break;
-            }
+    // Whatever takes the keys instead of the box says what it is, in the lower part of the screen
+    // (below the box's upper rule when there seems to be one: a dialog may draw a rule of its own).
+    const std::size_t from = box ? *upper : rows.size() / 3;
+    for (const TDialogMark& mark : DialogMarks) {
+        if (AnyRowContains(rows, from, mark.Text)) {
+            view.Kind = mark.Kind;
+            break;
         }
+    }
+    if (!box || view.Kind != skUnknown) {
         if (view.Kind == skEffortQuestion) {
-            for (std::size_t i = from; i < rows.size(); ++i) {
+            // The focused choice is the first one below the question marked with the glyph.
+            std::size_t i = from;
+            while (i < rows.size() && !Contains(rows[i], u"Change effort level?")) {
+                ++i;
+            }
+            for (++i; i < rows.size(); ++i) {
                 const std::u16string_view row = TrimmedStart(rows[i]);
-                if (!row.empty() && row.front() == PromptGlyph && Contains(row, u"Yes")) {
-                    view.FocusOnYes = true;
+                if (!row.empty() && row.front() == PromptGlyph) {
+                    view.FocusOnYes = Contains(row, u"Yes");
+                    break;
                 }
             }
         }
@@ -172,6 +199,9 @@ TPromptView ReadPromptView(const TConsoleScreen& Screen) {
         const std::u16string& above = rows[*upper - 1];
         view.Effort = EffortShown(above);
         view.Stashed = Contains(above, u"draft stashed");
+    }
+    if (view.Effort.empty()) {
+        view.Effort = LastEffortMessage(rows, *upper);
     }
     for (std::size_t i = *lower + 1; i < rows.size(); ++i) {
         if (Contains(rows[i], u"-- INSERT --")) {

@@ -50,7 +50,8 @@ struct TPromptView {
     bool HasPastedBlock = false;
     // Claude Code holds a draft put aside with Ctrl+S.
     bool Stashed = false;
-    // The level word of the effort indicator; empty when none is shown.
+    // The level word of the effort indicator or, where none stands above the box, of the last
+    // "Set effort level to ..." in the transcript; empty when neither is shown.
     std::u16string Effort;
     // skEffortQuestion: the focus rests on the choice that confirms the change.
     bool FocusOnYes = false;
