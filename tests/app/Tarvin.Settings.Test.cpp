@@ -307,7 +307,9 @@ TEST(SettingsSave, WritesEveryKeyWithItsEffectiveValue) {
         u"Ctrl+Alt+4", u"Ctrl+Alt+5", u"CASCADIA_HOSTING_WINDOW_CLASS;ConsoleWindowClass",
         u"0",          u"1",          u"3",
         u"250",        u"1",          u"60",
-        u"1",          u"1",          u"0"};
+        u"1",          u"1",          u"0",
+        u"0"};
+    ASSERT_EQ(expected.size(), SavedKeys.size());
     for (std::size_t i = 0; i < SavedKeys.size(); ++i) {
         SCOPED_TRACE(Utf8(SavedKeys[i].Section + u"/" + SavedKeys[i].Ident));
         EXPECT_EQ(IniValue(files, SavedKeys[i]), expected[i]);
