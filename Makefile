@@ -13,7 +13,8 @@ NORAND := $(shell setarch -R true >/dev/null 2>&1 && echo setarch -R)
 # (libFuzzer's fork mode above 1: one run whose executions and corpus are shared by the workers).
 FUZZ_SECONDS ?= 60
 FUZZ_WORKERS ?= 1
-FUZZ_TARGETS := fuzz_stream_mem fuzz_loglines_stream fuzz_settings_ini fuzz_shortcut fuzz_ramlog_file fuzz_burst
+FUZZ_TARGETS := fuzz_stream_mem fuzz_loglines_stream fuzz_settings_ini fuzz_shortcut fuzz_ramlog_file fuzz_burst \
+                fuzz_main_window
 
 all: build
 

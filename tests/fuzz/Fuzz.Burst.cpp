@@ -1,145 +1,159 @@
-// The main window's bursts driven by arbitrary bytes on the headless toolkit and the simulated
-// desktop: hotkey presses of any level, time passing, the focus moving between two terminals and
-// other windows, keys held down, sends that fall short, settings variants, the window closed.
+// The sequencer as a value, driven by arbitrary bytes: screens of every kind in any order, time
+// passing, the focus leaving, modifiers held, batches falling short, every setting.
 //
 // Input: see Fuzz.Burst.h.
 //
-// After every event: every keystroke went to the burst's terminal (so none after the focus left
-// it); a running burst has its timer armed and an idle one has it off; the hotkeys were neither
-// taken nor released while the burst ran. At the end every burst is over, and once the window is
-// closed nothing is registered, no timer runs and nothing more is typed.
+// After every step: an Enter went out only right after the look of that same tick showed exactly
+// the command or "Change effort level?" with the focus on Yes; no key at all went out on a look
+// that showed anything but the input box (or that question); only the command and "!" were typed
+// (and the blind schedule's marker, only after an unreadable look with the blind schedule allowed);
+// a step ends the burst exactly when the burst is idle afterwards; an idle burst stays idle and
+// silent. At the end every burst is over within a bounded number of ticks.
+#include "app/Tarvin.Burst.h"
+#include "tests/app/Tarvin.Screens.h"
 #include "tests/fuzz/Fuzz.Burst.h"
-#include "tests/app/FormMain.Scene.h"
 #include "tests/fuzz/Fuzz.Support.h"
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace {
 
-using namespace fuzz;
-using tarvin::test::TMainWindowScene;
+using namespace fuzz::burst;
+using namespace tarvin::test::screens;
+using tarvin::TBurst;
+using tarvin::TBurstStep;
+using tarvin::TBurstTick;
+using tarvin::TKey;
+using tarvin::TPromptView;
 
-std::string SettingsIni(const std::uint8_t* data) {
-    const auto flag = [&](int bit) { return (data[0] >> bit) & 1 ? std::string("1") : std::string("0"); };
-    return "[Target]\r\nHotkeyOnlyOnTerminal=" + flag(2) + "\r\nRequireTitleMarker=" + flag(5) +
-           "\r\n[Sending]\r\nClearPromptFirst=" + flag(0) + "\r\nRestorePromptAfter=" + flag(1) +
-           "\r\nBeepOnRefusal=" + flag(3) + "\r\nTraceGrip=" + flag(4) +
-           "\r\nEnterCount=" + std::to_string(data[1] % 10 + 1) +
-           "\r\nEnterDelayMs=" + std::to_string(50 + 4 * data[2]) +
-           "\r\nClearDelayMs=" + std::to_string(20 + data[3]) + "\r\n";
+std::u16string CommandOf(tarvin::TEffortLevel Level) {
+    return u"/effort " + std::u16string(tarvin::EffortWord[Level]);
 }
 
-// What the grip holds: the window's own view and the system's registrations of its window.
-std::string GripState(const TMainWindowScene& Scene) {
-    std::string state = Scene.Form->HotkeysHeld() ? "H" : "-";
-    for (tarvin::TEffortLevel level : tarvin::AllEffortLevels) {
-        state += Scene.Form->Registered(level) ? '1' : '0';
-        state += Scene.Sim.Hotkeys.IsRegistered(Scene.Form->Handle(), tarvin::HotkeyId(level)) ? '1' : '0';
+TScreenRead ScreenOf(TScreenKind Kind, tarvin::TEffortLevel Level) {
+    const std::u16string command = CommandOf(Level);
+    const auto caretAt = [](const std::u16string& Row) { return TScreenCell{0, static_cast<std::int32_t>(Row.size())}; };
+    switch (Kind) {
+    case scEmpty:
+        return Read(PromptScreen({}));
+    case scCommand:
+        return Read(PromptScreen({.Rows = {command}, .Caret = caretAt(command)}));
+    case scPartCommand:
+        return Read(PromptScreen({.Rows = {command.substr(0, 9)}, .Caret = {0, 9}}));
+    case scWrongCommand:
+        return Read(PromptScreen({.Rows = {u"/effort hgh"}, .Caret = {0, 11}}));
+    case scOtherLevel: {
+        const std::u16string other = CommandOf(static_cast<tarvin::TEffortLevel>((Level + 1) % 5));
+        return Read(PromptScreen({.Rows = {other}, .Caret = caretAt(other)}));
     }
-    return state;
+    case scDraft:
+        return Read(PromptScreen({.Rows = {u"fix the parser", u"and its tests"}, .Caret = {1, 3}}));
+    case scStashed:
+        return Read(PromptScreen({.Stashed = true}));
+    case scStashedCommand:
+        return Read(PromptScreen({.Rows = {command}, .Caret = caretAt(command), .Stashed = true}));
+    case scDraftBack:
+        return Read(PromptScreen({.Rows = {u"fix the parser", u"and its tests"},
+                                  .Caret = {1, 3},
+                                  .Effort = std::u16string(tarvin::EffortWord[Level])}));
+    case scStashAndDraft:
+        return Read(PromptScreen({.Rows = {u"second"}, .Caret = {0, 6}, .Stashed = true}));
+    case scQuestionYes:
+        return Read(Question(true));
+    case scQuestionNo:
+        return Read(Question(false));
+    case scPermission:
+        return Read(Permission());
+    case scPicker:
+        return Read(Picker());
+    case scHistory:
+        return Read(HistorySearch());
+    case scShell:
+        return Read(Shell());
+    case scBashEmpty:
+        return Read(PromptScreen({.Bash = true}));
+    case scBashDraft:
+        return Read(PromptScreen({.Rows = {u"ls -la"}, .Caret = {0, 6}, .Bash = true}));
+    case scVimInsert:
+        return Read(PromptScreen({.Insert = true}));
+    case scScrolled:
+        return Read(PromptScreen({.Rows = {u"line 1", u"line 2"}, .Caret = {0, 0}, .MoreBelow = true}));
+    case scPasted:
+        return Read(PromptScreen({.Rows = {u"[Pasted text #1 +29 lines]"}, .Caret = {0, 26}}));
+    case scCommandTwoRows:
+        return Read(PromptScreen({.Rows = {command, u"more"}, .Caret = {1, 4}}));
+    case scUnreadable:
+    case ScreenCount:
+        break;
+    }
+    return Unreadable();
 }
 
-class TBurstRun {
+// The console of a read that the burst looks at: the only one, or the one titled like the window.
+const TConsoleScreen* Shown(const TScreenRead& Read) {
+    if (Read.Status != TScreenReadStatus::Read || Read.Screens.empty()) {
+        return nullptr;
+    }
+    const TConsoleScreen* shown = nullptr;
+    for (const TConsoleScreen& screen : Read.Screens) {
+        if (screen.Title == Title) {
+            if (shown != nullptr) {
+                return nullptr;
+            }
+            shown = &screen;
+        }
+    }
+    return shown != nullptr ? shown : (Read.Screens.size() == 1 ? &Read.Screens.front() : nullptr);
+}
+
+class TRun {
 public:
-    explicit TBurstRun(const std::uint8_t* Settings) {
-        Scene.WriteIni(SettingsIni(Settings));
-        Scene.Start();
-        Terminal = Scene.Sim.Desktop.AddWindow(u"CASCADIA_HOSTING_WINDOW_CLASS", u"\u25D0 Claude", 4300);
-        Scene.Sim.Desktop.AddProcess(4300, 0x2000);
+    TRun(std::uint8_t Flags, std::uint8_t Level) : FLevel(static_cast<tarvin::TEffortLevel>(Level % 5)) {
+        FSettings.ClearPromptFirst = (Flags & 1) != 0;
+        FSettings.RestorePromptAfter = (Flags & 2) != 0;
+        FSettings.BlindWhenUnreadable = (Flags & 4) != 0;
+        FSettings.TraceGrip = (Flags & 8) != 0;
+        FSettings.IniPath = u"C:\\Tarvin.ini";
+        FLast = FBurst.Start(FLevel, tarvin::TBurstTarget{0x10010, u"ConsoleWindowClass", Title}, FSettings, FNow);
+        FUZZ_CHECK(!FLast.Ends() && FBurst.Running() && FLast.Batches.empty());
     }
 
     void Apply(TOp Op, std::uint8_t Arg) {
-        const bool running = Scene.Form != nullptr && Scene.Form->Phase() != tarvin::spIdle;
-        const std::string grip = Scene.Form != nullptr ? GripState(Scene) : std::string();
-        Perform(Op, Arg);
-        Check(running, grip);
-    }
-
-    // Lets every burst run out, closes the window and checks that it leaves nothing behind.
-    void Finish() {
-        if (Scene.Form != nullptr) {
-            Scene.Advance(120'000);
-            FUZZ_CHECK(Scene.Form->Phase() == tarvin::spIdle);
-            Check(false, {});
-            Close();
-        }
-        const std::size_t typed = Scene.Sim.Desktop.InputJournal().size();
-        Scene.Advance(10'000);
-        FUZZ_CHECK(Scene.Sim.Desktop.InputJournal().size() == typed);
-        FUZZ_CHECK(Scene.Sim.Hotkeys.RegistrationCount() ==
-                   static_cast<std::size_t>(std::count(OthersHold.begin(), OthersHold.end(), true)));
-        FUZZ_CHECK(!Scene.Backend.NextTimerDue().has_value());
-    }
-
-private:
-    void Perform(TOp Op, std::uint8_t Arg) {
         switch (Op) {
-        case opPress: {
-            static constexpr const char16_t* Chords[] = {u"Ctrl+Alt+1", u"Ctrl+Alt+2", u"Ctrl+Alt+3",
-                                                         u"Ctrl+Alt+4", u"Ctrl+Alt+5"};
-            (void)Scene.Press(Chords[Arg % 5]);
+        case opTick:
+            FScreen = ScreenOf(static_cast<TScreenKind>(Arg % ScreenCount), FLevel);
+            Tick(25, true, false);
+            return;
+        case opWait:
+            Tick(10u * Arg, true, false);
+            return;
+        case opTabs: {
+            TScreenRead tabs = ScreenOf(static_cast<TScreenKind>(Arg % ScreenCount), FLevel);
+            if (tabs.Status == TScreenReadStatus::Read) {
+                TConsoleScreen shell = Shell();
+                shell.Title = (Arg & 0x80) != 0 ? Title : u"pwsh";
+                tabs.Screens.push_back(std::move(shell));
+            }
+            FScreen = std::move(tabs);
+            Tick(25, true, false);
             return;
         }
-        case opAdvance:
-            Scene.Advance(4u * Arg);
-            return;
-        case opFocusConsole:
-            Scene.Focus(Scene.Console);
-            return;
-        case opFocusTerminal:
-            Scene.Focus(Terminal);
-            return;
-        case opFocusNotepad:
-            Scene.Focus(Scene.Notepad);
-            return;
-        case opFocusNothing:
-            Scene.Focus(0);
+        case opFocusLost:
+            Tick(25, false, false);
             return;
         case opModifier:
-            Scene.Sim.Desktop.SetKeyDown(tarvin::ModifierKeys[(Arg & 0x7F) % tarvin::ModifierKeys.size()],
-                                         (Arg & 0x80) != 0);
+            Tick(25, true, (Arg & 1) != 0);
             return;
-        case opLimitInput:
-            Scene.Sim.Desktop.LimitInput(Arg % 40u, 5);
-            return;
-        case opAcceptInput:
-            Scene.Sim.Desktop.AcceptAllInput();
-            return;
-        case opRawHotkey:
-            if (Scene.Form != nullptr) {
-                Scene.Form->PostMessage(toolkit::msgHotKey, Arg);
-                Scene.Backend.Step();
-            }
-            return;
-        case opHideOrShow:
-            if (Scene.Form == nullptr) {
-                return;
-            }
-            if (Arg % 2 == 0) {
-                Scene.Form->Perform(toolkit::msgSysCommand, toolkit::scMinimize);
-            } else {
-                Scene.Form->TrayIcon->Click();
-            }
-            return;
-        case opOtherProgram: {
-            const std::size_t index = Arg % 5u;
-            const std::uint32_t key = '1' + static_cast<std::uint32_t>(index);
-            constexpr std::uint32_t CtrlAlt = platform::HotkeyModControl | platform::HotkeyModAlt;
-            if (Arg % 2 == 1 && !OthersHold[index]) {
-                OthersHold[index] = Scene.Sim.Hotkeys.RegisterForOtherProgram(CtrlAlt, key);
-            } else if (Arg % 2 == 0 && OthersHold[index]) {
-                Scene.Sim.Hotkeys.UnregisterForOtherProgram(CtrlAlt, key);
-                OthersHold[index] = false;
-            }
-            return;
-        }
-        case opClose:
-            if (Scene.Form != nullptr) {
-                Close();
+        case opShort:
+            if (!FLast.Batches.empty() && FBurst.Running()) {
+                const std::size_t records = tarvin::BuildKeyBatch(FLast.Batches.front()).size();
+                const auto delivered = static_cast<std::int32_t>(Arg % (records == 0 ? 1 : records));
+                const TBurstStep step = FBurst.SendFellShort(
+                    FLast.Batches.front(), tarvin::TSendResult{static_cast<std::int32_t>(records), delivered, 5});
+                FUZZ_CHECK(step.Ends() && step.Batches.empty() && !FBurst.Running() && !step.Lines.empty());
+                FLast = step;
             }
             return;
         case OpCount:
@@ -147,52 +161,86 @@ private:
         }
     }
 
-    void Close() {
-        Scene.Form->Close();
-        Scene.Backend.Step();
-        Scene.Form = nullptr;
+    // Time goes on with whatever the terminal shows: every burst must come to an end.
+    void Finish() {
+        for (int i = 0; i < 400 && FBurst.Running(); ++i) {
+            Tick(100, true, false);
+        }
+        FUZZ_CHECK(!FBurst.Running());
     }
-
-    void Check(bool WasRunning, const std::string& GripBefore) {
-        const auto& journal = Scene.Sim.Desktop.InputJournal();
-        const platform::TWindowHandle target = Scene.Form != nullptr ? Scene.Form->BurstTarget() : LastTarget;
-        for (std::size_t i = Checked; i < journal.size(); ++i) {
-            FUZZ_CHECK(journal[i].Foreground == target);
-            FUZZ_CHECK(target != 0);
-        }
-        Checked = journal.size();
-        if (Scene.Form == nullptr) {
-            return;
-        }
-        LastTarget = target;
-        const bool running = Scene.Form->Phase() != tarvin::spIdle;
-        FUZZ_CHECK(Scene.Form->tmrEnter->Enabled() == running);
-        FUZZ_CHECK(Scene.Backend.TimerArmed(*Scene.Form->tmrEnter) == running);
-        // A burst in progress before and after one event is the same burst: a press cannot start
-        // another while one runs, and no event both ends one and starts one.
-        if (WasRunning && running) {
-            FUZZ_CHECK(GripState(Scene) == GripBefore);
-        }
-    }
-
-public:
-    TMainWindowScene Scene;
-    platform::TWindowHandle Terminal = 0;
 
 private:
-    std::size_t Checked = 0;
-    platform::TWindowHandle LastTarget = 0;
-    std::array<bool, 5> OthersHold{}; // Ctrl+Alt+1..5 held by another program
+    void Tick(std::uint64_t AfterMs, bool InFront, bool ModifierDown) {
+        const bool wasRunning = FBurst.Running();
+        const bool wasLooking = FBurst.WantsScreen();
+        FNow += AfterMs;
+        TBurstTick facts;
+        facts.NowMs = FNow;
+        facts.TargetInFront = InFront;
+        facts.ModifierDown = ModifierDown;
+        if (FBurst.WantsScreen()) {
+            facts.Screen = FScreen;
+        }
+        FLast = FBurst.Tick(facts);
+        FUZZ_CHECK(FLast.Ends() == !FBurst.Running());
+        if (facts.Screen && facts.Screen->Status != TScreenReadStatus::Read) {
+            FSawUnreadable = true;
+        }
+        if (!wasRunning) {
+            FUZZ_CHECK(FLast.Batches.empty() && FLast.Lines.empty() && !FLast.ReleaseModifiers);
+            return;
+        }
+        if (!InFront) {
+            FUZZ_CHECK(FLast.Batches.empty());
+        }
+        if (FLast.Batches.empty()) {
+            return;
+        }
+        const TConsoleScreen* shown = facts.Screen ? Shown(*facts.Screen) : nullptr;
+        const TPromptView view = shown != nullptr ? tarvin::ReadPromptView(*shown) : TPromptView{};
+        const bool blind = !wasLooking || !FBurst.WantsScreen();
+        if (blind) {
+            // The blind schedule types only where a look could not read the screen and the user
+            // allowed it.
+            FUZZ_CHECK(FSettings.BlindWhenUnreadable && FSawUnreadable);
+        }
+        for (const tarvin::TKeyBatch& batch : FLast.Batches) {
+            for (const tarvin::TKeyStroke& key : batch) {
+                if (blind) {
+                    continue;
+                }
+                if (key.Key == TKey::Enter) {
+                    const bool command = view.Kind == tarvin::skPrompt && !view.Scrolled && !view.HasPastedBlock &&
+                                         view.Rows.size() == 1 && view.Rows.front() == CommandOf(FLevel);
+                    const bool question = view.Kind == tarvin::skEffortQuestion && view.FocusOnYes;
+                    FUZZ_CHECK(command || question);
+                    continue;
+                }
+                FUZZ_CHECK(view.Kind == tarvin::skPrompt);
+                if (key.Key == TKey::Text) {
+                    FUZZ_CHECK(key.Text == CommandOf(FLevel) || key.Text == u"!");
+                }
+            }
+        }
+    }
+
+    tarvin::TEffortLevel FLevel;
+    tarvin::TBurstSettings FSettings;
+    TBurst FBurst;
+    TBurstStep FLast;
+    TScreenRead FScreen = ScreenOf(scEmpty, tarvin::elLow);
+    std::uint64_t FNow = 1000;
+    bool FSawUnreadable = false;
 };
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 4) {
+    if (size < 2) {
         return 0;
     }
-    TBurstRun run(data);
-    for (std::size_t i = 4; i + 1 < size; i += 2) {
+    TRun run(data[0], data[1]);
+    for (std::size_t i = 2; i + 1 < size; i += 2) {
         run.Apply(static_cast<TOp>(data[i] % OpCount), data[i + 1]);
     }
     run.Finish();

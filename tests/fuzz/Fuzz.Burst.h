@@ -1,30 +1,49 @@
 #pragma once
 // The input of the burst fuzz target, shared with the program that writes its starting corpus.
 //
-// Input: four bytes of settings, then events of two bytes each (an operation and its argument):
-//   byte 0   bit 0 ClearPromptFirst, 1 RestorePromptAfter, 2 HotkeyOnlyOnTerminal, 3 BeepOnRefusal,
-//            4 TraceGrip, 5 RequireTitleMarker
-//   byte 1   EnterCount 1..10;  byte 2  EnterDelayMs 50 + 4 x value;  byte 3  ClearDelayMs 20 + value
-//   events   see TOp
+// Input: two bytes, then events of two bytes each (an operation and its argument):
+//   byte 0   bit 0 ClearPromptFirst, 1 RestorePromptAfter, 2 BlindWhenUnreadable, 3 TraceGrip
+//   byte 1   the level (modulo 5)
+//   events   see TOp; a screen argument picks from TScreenKind (modulo ScreenCount)
 #include <cstdint>
 
-namespace fuzz {
+namespace fuzz::burst {
 
 enum TOp : std::uint8_t {
-    opPress,         // the user presses Ctrl+Alt+1..5 (argument modulo 5)
-    opAdvance,       // time passes: 4 x argument milliseconds
-    opFocusConsole,  // the terminal the scene starts with comes to the front
-    opFocusTerminal, // a second accepted terminal
-    opFocusNotepad,  // a window of another class
-    opFocusNothing,  // no window in front
-    opModifier,      // a modifier key (argument modulo 9) goes down (bit 7 set) or up
-    opLimitInput,    // batches insert at most argument modulo 40 records from now on
-    opAcceptInput,   // batches go in whole again
-    opRawHotkey,     // WM_HOTKEY with the argument as identifier
-    opHideOrShow,    // minimise (even argument) or click the tray icon (odd)
-    opOtherProgram,  // another program takes (odd) or frees (even) Ctrl+Alt+1..5
-    opClose,         // the user closes the window
+    opTick,       // a tick 25 ms later with the terminal showing a screen (argument)
+    opWait,       // a tick 10 x argument milliseconds later, same screen as before
+    opTabs,       // a tick whose read holds two consoles: the screen (argument) and a shell, titled by bit 7
+    opFocusLost,  // a tick with the terminal no longer in front
+    opModifier,   // a tick with a modifier held (bit 0 of the argument: down)
+    opShort,      // the first batch of the last step fell short, argument records delivered
     OpCount
 };
 
-} // namespace fuzz
+enum TScreenKind : std::uint8_t {
+    scEmpty,
+    scCommand,        // "/effort <the burst's level>"
+    scPartCommand,    // the command half drawn
+    scWrongCommand,   // "/effort hgh"
+    scOtherLevel,     // "/effort <another level>"
+    scDraft,
+    scStashed,        // empty box, a stash waits
+    scStashedCommand,
+    scDraftBack,      // the draft with the level above the box
+    scStashAndDraft,
+    scQuestionYes,
+    scQuestionNo,
+    scPermission,
+    scPicker,
+    scHistory,
+    scShell,
+    scBashEmpty,
+    scBashDraft,
+    scVimInsert,
+    scScrolled,       // a draft longer than the box
+    scPasted,
+    scCommandTwoRows, // the command with a second row under it
+    scUnreadable,
+    ScreenCount
+};
+
+} // namespace fuzz::burst

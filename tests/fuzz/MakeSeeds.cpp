@@ -8,6 +8,7 @@
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
 #include "tests/fuzz/Fuzz.Burst.h"
+#include "tests/fuzz/Fuzz.MainWindow.h"
 #include "tests/fuzz/Fuzz.StreamMem.h"
 #include "tests/fuzz/Fuzz.Support.h"
 
@@ -225,9 +226,47 @@ void ShortcutSeeds() {
 } // namespace
 
 // Settings bytes, then (operation, argument) pairs.
-void PutBurst(const std::string& name, std::initializer_list<std::uint8_t> settings,
-              std::initializer_list<std::pair<fuzz::TOp, std::uint8_t>> events) {
+void PutWindow(const std::string& name, std::initializer_list<std::uint8_t> settings,
+               std::initializer_list<std::pair<fuzz::window::TOp, std::uint8_t>> events) {
     std::string bytes(settings.begin(), settings.end());
+    for (const auto& [op, arg] : events) {
+        bytes += static_cast<char>(op);
+        bytes += static_cast<char>(arg);
+    }
+    Put("fuzz_main_window", name, bytes);
+}
+
+void MainWindowSeeds() {
+    using namespace fuzz::window;
+    // Defaults: clear, restore, only on terminals, beep; three Enters 250 ms apart, clearing 60 ms.
+    const std::initializer_list<std::uint8_t> defaults = {0x0F, 2, 50, 40};
+    PutWindow("default-burst", defaults, {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opAdvance, 255},
+                                         {opAdvance, 255}, {opAdvance, 255}});
+    PutWindow("focus-leaves-while-clearing", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 0}, {opAdvance, 75}, {opFocusTerminal, 0},
+              {opAdvance, 100}, {opFocusConsole, 0}, {opPress, 1}, {opAdvance, 255}});
+    PutWindow("focus-leaves-and-returns-between-ticks", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 4}, {opAdvance, 30}, {opFocusNotepad, 0},
+              {opFocusConsole, 0}, {opAdvance, 255}, {opAdvance, 255}});
+    PutWindow("modifier-held", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 3}, {opModifier, 0x84}, {opAdvance, 200},
+              {opAdvance, 200}, {opModifier, 0x04}, {opAdvance, 255}});
+    PutWindow("short-sends", defaults,
+             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opLimitInput, 1}, {opAdvance, 100},
+              {opAcceptInput, 0}, {opPress, 2}, {opAdvance, 255}, {opLimitInput, 30}, {opAdvance, 255}});
+    PutWindow("whole-machine-no-clearing", {0x0C, 0, 0, 0},
+             {{opFocusNotepad, 0}, {opPress, 1}, {opFocusTerminal, 0}, {opPress, 1}, {opRawHotkey, 4},
+              {opAdvance, 100}, {opRawHotkey, 9}, {opHideOrShow, 0}, {opAdvance, 255}, {opHideOrShow, 1}});
+    PutWindow("other-program-and-close", {0x17, 9, 255, 255},
+             {{opOtherProgram, 3}, {opFocusConsole, 0}, {opAdvance, 50}, {opPress, 1}, {opPress, 0},
+              {opAdvance, 200}, {opFocusNothing, 0}, {opAdvance, 50}, {opOtherProgram, 2}, {opFocusConsole, 0},
+              {opAdvance, 50}, {opPress, 2}, {opAdvance, 20}, {opClose, 0}, {opAdvance, 255}});
+}
+
+// Settings, the level, then (operation, argument) pairs.
+void PutBurst(const std::string& name, std::uint8_t flags, std::uint8_t level,
+              std::initializer_list<std::pair<fuzz::burst::TOp, std::uint8_t>> events) {
+    std::string bytes{static_cast<char>(flags), static_cast<char>(level)};
     for (const auto& [op, arg] : events) {
         bytes += static_cast<char>(op);
         bytes += static_cast<char>(arg);
@@ -236,30 +275,32 @@ void PutBurst(const std::string& name, std::initializer_list<std::uint8_t> setti
 }
 
 void BurstSeeds() {
-    using namespace fuzz;
-    // Defaults: clear, restore, only on terminals, beep; three Enters 250 ms apart, clearing 60 ms.
-    const std::initializer_list<std::uint8_t> defaults = {0x0F, 2, 50, 40};
-    PutBurst("default-burst", defaults, {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opAdvance, 255},
-                                         {opAdvance, 255}, {opAdvance, 255}});
-    PutBurst("focus-leaves-while-clearing", defaults,
-             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 0}, {opAdvance, 75}, {opFocusTerminal, 0},
-              {opAdvance, 100}, {opFocusConsole, 0}, {opPress, 1}, {opAdvance, 255}});
-    PutBurst("focus-leaves-and-returns-between-ticks", defaults,
-             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 4}, {opAdvance, 30}, {opFocusNotepad, 0},
-              {opFocusConsole, 0}, {opAdvance, 255}, {opAdvance, 255}});
-    PutBurst("modifier-held", defaults,
-             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 3}, {opModifier, 0x84}, {opAdvance, 200},
-              {opAdvance, 200}, {opModifier, 0x04}, {opAdvance, 255}});
-    PutBurst("short-sends", defaults,
-             {{opFocusConsole, 0}, {opAdvance, 50}, {opPress, 2}, {opLimitInput, 1}, {opAdvance, 100},
-              {opAcceptInput, 0}, {opPress, 2}, {opAdvance, 255}, {opLimitInput, 30}, {opAdvance, 255}});
-    PutBurst("whole-machine-no-clearing", {0x0C, 0, 0, 0},
-             {{opFocusNotepad, 0}, {opPress, 1}, {opFocusTerminal, 0}, {opPress, 1}, {opRawHotkey, 4},
-              {opAdvance, 100}, {opRawHotkey, 9}, {opHideOrShow, 0}, {opAdvance, 255}, {opHideOrShow, 1}});
-    PutBurst("other-program-and-close", {0x17, 9, 255, 255},
-             {{opOtherProgram, 3}, {opFocusConsole, 0}, {opAdvance, 50}, {opPress, 1}, {opPress, 0},
-              {opAdvance, 200}, {opFocusNothing, 0}, {opAdvance, 50}, {opOtherProgram, 2}, {opFocusConsole, 0},
-              {opAdvance, 50}, {opPress, 2}, {opAdvance, 20}, {opClose, 0}, {opAdvance, 255}});
+    using namespace fuzz::burst;
+    // Defaults: clear, restore, no blind schedule.
+    constexpr std::uint8_t defaults = 0x03;
+    PutBurst("empty-prompt", defaults, 2,
+             {{opTick, scEmpty}, {opTick, scPartCommand}, {opTick, scCommand}, {opTick, scEmpty}, {opWait, 80}});
+    PutBurst("draft-stashed-and-back", defaults, 0,
+             {{opTick, scDraft}, {opTick, scStashed}, {opTick, scStashedCommand}, {opTick, scStashed},
+              {opTick, scDraftBack}});
+    PutBurst("question-answered", defaults, 4,
+             {{opTick, scDraft}, {opTick, scStashed}, {opTick, scStashedCommand}, {opTick, scQuestionYes},
+              {opTick, scQuestionYes}, {opTick, scDraftBack}});
+    PutBurst("question-focus-on-no", defaults, 1,
+             {{opTick, scEmpty}, {opTick, scCommand}, {opTick, scQuestionNo}});
+    PutBurst("dialogs-at-first-look", defaults, 3, {{opTick, scPermission}});
+    PutBurst("bash-left-and-given-back", defaults, 2,
+             {{opTick, scBashEmpty}, {opTick, scEmpty}, {opTick, scCommand}, {opWait, 80}, {opTick, scBashEmpty}});
+    PutBurst("cut-in-rounds", 0x01, 2,
+             {{opTick, scScrolled}, {opWait, 20}, {opTick, scDraft}, {opWait, 20}, {opTick, scEmpty},
+              {opTick, scCommand}, {opWait, 80}});
+    PutBurst("withdraw", defaults, 2,
+             {{opTick, scDraft}, {opTick, scStashed}, {opTick, scPartCommand}, {opWait, 250}, {opTick, scStashed},
+              {opTick, scDraft}});
+    PutBurst("tabs", defaults, 2, {{opTabs, 0x80 | scEmpty}, {opTabs, scCommand}, {opTabs, scCommand}});
+    PutBurst("blind-allowed", 0x07, 2, {{opTick, scUnreadable}, {opWait, 6}, {opShort, 1}});
+    PutBurst("focus-and-modifiers", defaults, 2,
+             {{opModifier, 1}, {opModifier, 1}, {opModifier, 0}, {opTick, scDraft}, {opFocusLost, 0}});
 }
 
 int main(int argc, char** argv) {
@@ -273,6 +314,7 @@ int main(int argc, char** argv) {
     IniSeeds();
     ShortcutSeeds();
     RamLogSeeds();
+    MainWindowSeeds();
     BurstSeeds();
     return 0;
 }
