@@ -184,7 +184,11 @@ void TMainForm::BuildTrayIcon() {
     TrayIcon->OnDblClick = [this](TComponent* Sender) { TrayIconClick(Sender); };
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The watch calls back into this window; a window freed without its shutdown step must not be
+    // called afterwards.
+    FOs.Foreground.Stop();
+}
 
 // --- life cycle ---
 
@@ -205,7 +209,17 @@ void TMainForm::FormPostInitialize() {
     TrayIcon->SetVisible(true);
     tmrEnter->SetInterval(static_cast<std::uint32_t>(FSettings->EnterDelayMs));
     ShowAutoStart(orvel::AppDataCore != nullptr && orvel::AppDataCore->AutoStartUp);
-    tmrFocus->SetEnabled(FSettings->HotkeyOnlyOnTerminal);
+    if (FSettings->HotkeyOnlyOnTerminal) {
+        // A chord pressed the moment a terminal comes forward must already find the hotkeys held.
+        // The poll slows down only once the watch has shown that it hears the system: some
+        // systems (Wine among them) accept the watch and never call it.
+        (void)FOs.Foreground.Start([this] {
+            tmrFocus->SetInterval(GripSafetyPollMs);
+            UpdateHotkeyGrip();
+        });
+        tmrFocus->SetInterval(GripPollMs);
+        tmrFocus->SetEnabled(true);
+    }
     UpdateHotkeyGrip();
     FillHotkeyList();
     WriteStartupLines();
@@ -223,6 +237,7 @@ void TMainForm::WriteStartupLines() {
 }
 
 void TMainForm::FormPreRelease() {
+    FOs.Foreground.Stop();
     tmrFocus->SetEnabled(false);
     tmrEnter->SetEnabled(false);
     FBurst.Stop();

@@ -27,6 +27,11 @@ namespace tarvin {
 // Sent by a second copy of the program to bring this window up (WM_USER + 65).
 inline constexpr std::uint32_t WM_SHOW_FROM_SECOND_COPY = toolkit::msgUser + 65;
 
+// The grip follows the foreground window as it changes; once the watch has been heard, the poll
+// only catches what it might miss. Until then the grip polls every 200 ms.
+inline constexpr std::uint32_t GripSafetyPollMs = 1000;
+inline constexpr std::uint32_t GripPollMs = 200;
+
 // The log box keeps this many newest lines; the RAM log keeps them all.
 inline constexpr int LogBoxLineLimit = 1000;
 

@@ -69,7 +69,7 @@ struct TBenchOs {
     platform::TServices Services{Desktop,    Desktop,       Desktop,  Desktop,     Shell,
                                  FileSystem, Desktop,       Clock,    FileStreams, MainThread,
                                  Registry,   WindowControl, Versions, Hotkeys,     TimeFormat,
-                                 Mutexes,    ShellOpen,     Dpi,           Desktop};
+                                 Mutexes,    ShellOpen,     Dpi,           Desktop,       Desktop};
 };
 
 std::unique_ptr<orvel::TRamLog> MakeRamLog(TBenchOs& os, bool multiThreaded) {

@@ -4,6 +4,7 @@
 #include "platform/Platform.DpiAwareness.h"
 #include "platform/Platform.FileStreams.h"
 #include "platform/Platform.FileSystem.h"
+#include "platform/Platform.ForegroundWatch.h"
 #include "platform/Platform.Hotkeys.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
@@ -43,6 +44,7 @@ struct TServices {
     IShellOpen& ShellOpen;
     IDpiAwareness& Dpi;
     IScreenReader& Screens;
+    IForegroundWatch& Foreground;
 };
 
 } // namespace platform

@@ -43,12 +43,21 @@ void TSimDesktop::SetTitle(TWindowHandle window, std::u16string title) {
 void TSimDesktop::CloseWindow(TWindowHandle window) {
     FWindows.erase(window);
     if (FForeground == window) {
-        FForeground = 0;
+        SetForeground(0);
     }
 }
 
 void TSimDesktop::SetForeground(TWindowHandle window) {
+    const TWindowHandle before = FForeground;
     FForeground = (window == 0 || FWindows.contains(window)) ? window : 0;
+    if (FForeground != before && FOnForeground) {
+        FOnForeground();
+    }
+}
+
+bool TSimDesktop::Start(std::function<void()> onChange) {
+    FOnForeground = std::move(onChange);
+    return true;
 }
 
 void TSimDesktop::AddProcess(TProcessId pid, std::uint32_t integrityLevel) { FProcesses[pid] = integrityLevel; }

@@ -5,6 +5,7 @@
 // a product.
 #include "platform/Platform.Clock.h"
 #include "platform/Platform.DebugOutput.h"
+#include "platform/Platform.ForegroundWatch.h"
 #include "platform/Platform.Input.h"
 #include "platform/Platform.Integrity.h"
 #include "platform/Platform.ScreenReader.h"
@@ -23,6 +24,7 @@ class TSimDesktop final : public IWindowFacts,
                           public IIntegrity,
                           public IInput,
                           public IScreenReader,
+                          public IForegroundWatch,
                           public ISound,
                           public IDebugOutput,
                           public IClock {
@@ -44,7 +46,8 @@ public:
     TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid);
     void SetTitle(TWindowHandle window, std::u16string title);
     void CloseWindow(TWindowHandle window);   // also leaves the foreground empty if it was in front
-    void SetForeground(TWindowHandle window); // 0: no window in front
+    // 0: no window in front. A change of the front window tells the foreground watch at once.
+    void SetForeground(TWindowHandle window);
     void AddProcess(TProcessId pid, std::uint32_t integrityLevel);
     void AddUnreachableProcess(TProcessId pid);     // OpenProcess refuses it
     void SetOwnIntegrityLevel(std::uint32_t level); // UnknownIntegrityLevel: own token unreadable
@@ -91,6 +94,10 @@ public:
     // IInput: accepted key records also move the key-state table, as the real desktop does.
     TSendInputAnswer SendInputBatch(std::span<const TKeyInput> records) override;
     std::uint16_t AsyncKeyState(std::uint16_t virtualKey) const override;
+    // IForegroundWatch
+    [[nodiscard]] bool Start(std::function<void()> onChange) override;
+    void Stop() override { FOnForeground = nullptr; }
+    bool Watching() const { return static_cast<bool>(FOnForeground); }
     // IScreenReader: a window without a screen is no console.
     [[nodiscard]] TScreenRead ReadScreen(TWindowHandle window) override;
     // ISound
@@ -118,6 +125,7 @@ private:
     std::uint32_t FInputError = 0;
     std::vector<TBatch> FJournal;
     std::map<TWindowHandle, TTerminal> FTerminals;
+    std::function<void()> FOnForeground;
     std::size_t FScreenReads = 0;
     std::vector<std::uint32_t> FBeeps;
     std::vector<std::u16string> FDebugLines;

@@ -34,7 +34,7 @@ public:
     TServices Services() {
         return TServices{Desktop,  Desktop,       Desktop,  Desktop,     Files,      Files,
                          Desktop,  Desktop,       FileStreams, MainThread, Registry, WindowControl,
-                         Versions, Hotkeys,       TimeFormat, Mutexes,   ShellOpen, Dpi, Desktop};
+                         Versions, Hotkeys,       TimeFormat, Mutexes,   ShellOpen, Dpi, Desktop, Desktop};
     }
 };
 

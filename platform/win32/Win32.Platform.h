@@ -6,6 +6,7 @@
 #include "platform/win32/Win32.DpiAwareness.h"
 #include "platform/win32/Win32.FileStreams.h"
 #include "platform/win32/Win32.FileSystem.h"
+#include "platform/win32/Win32.ForegroundWatch.h"
 #include "platform/win32/Win32.Hotkeys.h"
 #include "platform/win32/Win32.Input.h"
 #include "platform/win32/Win32.Integrity.h"
@@ -44,11 +45,12 @@ public:
     TWin32ShellOpen ShellOpen;
     TWin32DpiAwareness Dpi;
     TWin32ScreenReader Screens;
+    TWin32ForegroundWatch Foreground;
 
     TServices Services() {
         return TServices{Windows,  Integrity, Input,       Sound,      Shell,    Files,
                          Debug,    Clock,     FileStreams, MainThread, Registry, WindowControl,
-                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi, Screens};
+                         Versions, Hotkeys,   TimeFormat,  Mutexes,    ShellOpen, Dpi, Screens, Foreground};
     }
 };
 

@@ -119,9 +119,8 @@ TEST(GripRegistration, RegistersEachLevelWithItsIdentifierFlagsAndKey) {
     TMainWindowScene scene;
     scene.WriteIni("[Hotkeys]\r\nlow=  Ctrl+Shift+F5  \r\nhigh=\r\nmax=alt+f12\r\n");
     scene.Start();
-    scene.Focus(scene.Console);
     scene.Sim.Hotkeys.ClearCalls();
-    scene.Advance(200);
+    scene.Focus(scene.Console);
 
     const std::string window = "0x" + [&] {
         char buffer[24];
@@ -135,6 +134,34 @@ TEST(GripRegistration, RegistersEachLevelWithItsIdentifierFlagsAndKey) {
         "unregister " + window + " 4", "register " + window + " 4 mods=0x4003 vk=0x34 ok",
         "unregister " + window + " 5", "register " + window + " 5 mods=0x4001 vk=0x7B ok"};
     EXPECT_EQ(scene.Sim.Hotkeys.Calls(), expected);
+}
+
+// The grip follows the foreground as it changes: a chord pressed right after switching reaches
+// Tarvin, not the terminal. The poll stays only as a slow safety net.
+TEST(GripFollowsTheForeground, TakesAndReleasesTheHotkeysTheMomentTheWindowChanges) {
+    TMainWindowScene scene;
+    scene.Start();
+    EXPECT_TRUE(scene.Sim.Desktop.Watching());
+    EXPECT_EQ(scene.Form->tmrFocus->Interval(), GripPollMs) << "until the watch is heard, the poll stays quick";
+
+    scene.Focus(scene.Console);
+    EXPECT_TRUE(scene.Form->HotkeysHeld()) << "no timer tick has passed";
+    EXPECT_EQ(scene.Form->tmrFocus->Interval(), GripSafetyPollMs);
+    EXPECT_TRUE(scene.Press(u"Ctrl+Alt+3"));
+    scene.Focus(scene.Notepad);
+    EXPECT_TRUE(scene.Form->HotkeysHeld()) << "the grip stays while the burst runs";
+    scene.Advance(3000);
+    EXPECT_FALSE(scene.Form->HotkeysHeld()) << "the burst's end lets the grip catch up";
+
+    scene.Focus(scene.Console);
+    scene.Focus(scene.Notepad);
+    EXPECT_FALSE(scene.Form->HotkeysHeld());
+    EXPECT_EQ(scene.Sim.Hotkeys.RegistrationCount(), 0u);
+
+    scene.Form->Close();
+    scene.Backend.Step();
+    scene.Form = nullptr;
+    EXPECT_FALSE(scene.Sim.Desktop.Watching()) << "the watch ends with the window";
 }
 
 TEST(GripList, ShowsTheTextTheCommandAndTheStatusOfEveryLevel) {

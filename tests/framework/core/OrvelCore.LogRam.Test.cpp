@@ -522,7 +522,7 @@ TEST_F(RamLog, CallQueuedForAnEarlierRegistrationDoesNothingEvenAtTheSameAddress
     platform::TServices os{Sim.Desktop,  Sim.Desktop,       Sim.Desktop, Sim.Desktop,     Sim.Files,
                            Sim.Files,    Sim.Desktop,       Sim.Desktop, Sim.FileStreams, lateQueue,
                            Sim.Registry, Sim.WindowControl, Sim.Versions,    Sim.Hotkeys,
-                           Sim.TimeFormat, Sim.Mutexes, Sim.ShellOpen, Sim.Dpi, Sim.Desktop};
+                           Sim.TimeFormat, Sim.Mutexes, Sim.ShellOpen, Sim.Dpi, Sim.Desktop, Sim.Desktop};
     TRamLog log(true, nullptr, true, os);
     TRecordingObserver observer;
     log.RegisterLogObserver(&observer);
