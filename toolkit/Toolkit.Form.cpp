@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.Form.h"
 
+#include <utility>
+
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
@@ -343,6 +345,21 @@ bool TForm::CloseModal() {
 void TForm::BringToFront() {
     HandleNeeded();
     Changed(TChange::ZOrder);
+}
+
+void TForm::ShowWithoutFocus() {
+    const bool outer = std::exchange(FWithoutFocus, true);
+    const TFreeWatch watch(*this);
+    if (!Visible()) {
+        Show();
+    }
+    if (!watch.Freed() && WindowState() == TWindowState::wsMinimized) {
+        SetWindowState(TWindowState::wsNormal);
+    }
+    if (!watch.Freed()) {
+        BringToFront();
+        FWithoutFocus = outer;
+    }
 }
 
 // Bound to the form, so that freeing it earlier drops the call.

@@ -112,6 +112,13 @@ public:
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int Value) { FModalResult = Value; }
     void BringToFront();
+    // Shows the form on top of the others, restored if it was minimised, without taking the
+    // keyboard focus from the window the user types into: a window that comes up by itself (a
+    // log on an error) must not take over keystrokes meant for another program.
+    void ShowWithoutFocus();
+    // True while ShowWithoutFocus runs: the backend shows and raises the window without
+    // activating it.
+    bool ShowingWithoutFocus() const { return FWithoutFocus; }
     // Frees the form from the message loop, after the current handler has returned.
     void Release();
 
@@ -188,6 +195,7 @@ private:
     std::optional<TSize> FShownClientSize;
     TForm* FPopupParent = nullptr;
     bool FModal = false;
+    bool FWithoutFocus = false;
     int FModalResult = mrNone;
 };
 

@@ -431,13 +431,9 @@ void TLogViewer::PopUpWindow() {
     if (form == nullptr) {
         return;
     }
-    if (!form->Visible()) {
-        form->Show();
-    }
-    if (form->WindowState() == TWindowState::wsMinimized) {
-        form->SetWindowState(TWindowState::wsNormal);
-    }
-    form->BringToFront();
+    // A line logged while the user types elsewhere (into a terminal, mid-burst) must not take the
+    // keyboard from that window.
+    form->ShowWithoutFocus();
 }
 
 // --- clipboard and file ---

@@ -24,6 +24,9 @@ void THeadlessPeer::Sync(TChange What) {
     if (form == nullptr || form->Destroying()) {
         return;
     }
+    if (What == TChange::ZOrder) {
+        ++(form->ShowingWithoutFocus() ? FQuietRaises : FFocusingRaises);
+    }
     if (What == TChange::State && form->WindowState() != FWindowState) {
         if (form->WindowState() == TWindowState::wsMinimized) {
             FRestoresMaximized = FWindowState == TWindowState::wsMaximized;

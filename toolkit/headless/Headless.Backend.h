@@ -36,6 +36,9 @@ public:
     bool RestoresMaximized() const { return FRestoresMaximized; }
     int SyncCount(TChange What) const;
     int SyncTotal() const;
+    // Raises of a form that took the keyboard focus, and raises that left it where it was.
+    int FocusingRaises() const { return FFocusingRaises; }
+    int QuietRaises() const { return FQuietRaises; }
 
 private:
     void ReportShownSize(TForm& Form);
@@ -46,6 +49,8 @@ private:
     std::map<TChange, int> FSyncs;
     TWindowState FWindowState = TWindowState::wsNormal;
     bool FRestoresMaximized = false;
+    int FFocusingRaises = 0;
+    int FQuietRaises = 0;
 };
 
 struct TRecordedMessageBox {

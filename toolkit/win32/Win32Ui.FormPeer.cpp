@@ -157,6 +157,10 @@ void TFormPeer::Sync(TChange What) {
         ApplyMenu();
         break;
     case TChange::ZOrder:
+        if (Form().ShowingWithoutFocus()) {
+            ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            break;
+        }
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::SetForegroundWindow(window);
         break;
@@ -172,6 +176,7 @@ void TFormPeer::ApplyVisibility() {
         ::ShowWindow(window, SW_HIDE);
         return;
     }
+    const bool quiet = Form().ShowingWithoutFocus();
     switch (Form().WindowState()) {
     case TWindowState::wsMinimized:
         ::ShowWindow(window, SW_SHOWMINNOACTIVE);
@@ -184,7 +189,11 @@ void TFormPeer::ApplyVisibility() {
             // A window minimised from maximised comes back maximised from the first restore; the
             // model asked for normal, so a second one takes it there.
             for (int attempt = 0; attempt < 2 && (::IsIconic(window) || ::IsZoomed(window)); ++attempt)
-                ::ShowWindow(window, SW_RESTORE);
+                ::ShowWindow(window, quiet ? SW_SHOWNOACTIVATE : SW_RESTORE);
+            break;
+        }
+        if (quiet) {
+            ::ShowWindow(window, ::IsWindowVisible(window) ? SW_SHOWNA : SW_SHOWNOACTIVATE);
             break;
         }
         ::ShowWindow(window, ::IsWindowVisible(window) && !::IsIconic(window) && !::IsZoomed(window)

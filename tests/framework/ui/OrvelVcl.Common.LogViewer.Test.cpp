@@ -349,13 +349,20 @@ TEST(LogViewerLifetime, AfterFormDestroyingALateNotificationChangesNothing) {
     EXPECT_FALSE(scene.Form->Visible());
 }
 
-TEST(LogViewerLifetime, PopUpWindowShowsRestoresAndRaisesTheForm) {
+// A log line comes while the user types into another program: the window comes up without taking
+// the keyboard from it.
+TEST(LogViewerLifetime, PopUpWindowShowsRestoresAndRaisesTheFormWithoutTakingTheFocus) {
     TViewerScene scene(230);
     scene.Form->Hide();
     scene.Form->SetWindowState(toolkit::TWindowState::wsMinimized);
     scene.Viewer->PopUpWindow();
     EXPECT_TRUE(scene.Form->Visible());
     EXPECT_EQ(scene.Form->WindowState(), toolkit::TWindowState::wsNormal);
+    const auto* peer = scene.Backend.PeerOf(*scene.Form);
+    ASSERT_NE(peer, nullptr);
+    EXPECT_GE(peer->QuietRaises(), 1);
+    EXPECT_EQ(peer->FocusingRaises(), 0);
+    EXPECT_FALSE(scene.Form->ShowingWithoutFocus()) << "the quiet mode ends with the call";
 }
 
 TEST(LogViewerLifetime, PopUpWindowOfAViewerOnNoFormDoesNothing) {

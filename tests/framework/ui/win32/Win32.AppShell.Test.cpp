@@ -289,10 +289,27 @@ TEST_F(AppShell, LogWindowIsMadeHiddenBeforeTheMainFormAndComesForwardOnWarnings
 
     const HWND window = WindowOf(*log);
     EXPECT_FALSE(::IsWindowVisible(window));
+    // The user types into another window (a terminal, mid-burst): the log comes up on top of it
+    // and leaves it the keyboard.
+    platform::win32::test::TTestWindowClass typingClass(L"TarvinTypingHere");
+    platform::win32::test::TTestWindow typing(typingClass, L"typing here",
+                                             platform::win32::test::TTestWindow::TShow::Visible);
+    ASSERT_TRUE(PumpUntil(Shell.App, [&] {
+        ::SetForegroundWindow(typing.Handle());
+        return ::GetForegroundWindow() == typing.Handle();
+    }));
     TAppDataCore::LogWarn(u"Ctrl+Alt+5 is taken by another program.");
     ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindowVisible(window) != FALSE; }));
-    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::GetForegroundWindow() == window; }))
-        << "brought to the front";
+    EXPECT_EQ(::GetForegroundWindow(), typing.Handle()) << "the log window took the keyboard";
+    const auto above = [](HWND upper, HWND lower) {
+        for (HWND next = ::GetWindow(upper, GW_HWNDNEXT); next != nullptr; next = ::GetWindow(next, GW_HWNDNEXT)) {
+            if (next == lower)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(above(window, typing.Handle())) << "the log window stays behind the window in front";
+    typing.Destroy();
 
     // Minimised by the user, restored by the next error.
     ::ShowWindow(window, SW_MINIMIZE);
