@@ -1,7 +1,8 @@
 #include "toolkit/Toolkit.NumberBox.h"
 
+#include "base/Base.Numbers.h"
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -10,9 +11,8 @@ namespace toolkit {
 namespace {
 
 std::u16string FloatToText(double Value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), Value);
-    return std::u16string(buffer, result.ptr);
+    const std::string text = base::FormatDouble(Value);
+    return std::u16string(text.begin(), text.end());
 }
 
 } // namespace

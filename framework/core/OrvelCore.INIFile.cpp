@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.INIFile.h"
 
+#include "base/Base.Numbers.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IO.h"
@@ -136,18 +137,11 @@ std::optional<double> ParseFloat(std::u16string_view value) {
     if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') {
         digits.remove_prefix(1);
     }
-    double number = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    if (error != std::errc() || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return number;
+    return base::ParseDouble(digits);
 }
 
 std::u16string FormatFloat(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    return base::AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    return base::AsciiToUtf16(base::FormatDouble(value, 15));
 }
 
 // Civil calendar from and to days since 1970-01-01 (proleptic Gregorian).
