@@ -10,9 +10,11 @@ bool TSimCrashTrap::WriteMiniDump(const std::u16string& Path) {
     return FFiles.WriteFileAtomic(Path, "MDMP").Ok;
 }
 
-void TSimCrashTrap::Crash(const TCrashFacts& Facts) const {
+void TSimCrashTrap::Crash(const TCrashFacts& Facts) {
     if (FHandler) {
         FHandler(Facts);
+    } else {
+        ++DefaultEnds;
     }
 }
 

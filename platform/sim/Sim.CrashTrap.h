@@ -28,10 +28,11 @@ public:
 
     bool Installed() const { return static_cast<bool>(FHandler); }
     // What the installed handler is told when the process crashes now.
-    void Crash(const TCrashFacts& Facts) const;
+    void Crash(const TCrashFacts& Facts);
 
     TCrashFacts Now;     // the time, process and thread CurrentFacts reports
     bool RefuseDumps = false;
+    int DefaultEnds = 0; // crashes that found no handler and ended the process as with no trap
     std::vector<std::u16string> Dumps; // the paths asked for, written or not
     std::vector<TNotice> Notices;
 

@@ -201,5 +201,26 @@ TEST(CrashReporter, MakesTheFolderAgainWhenItWasRemovedWhileTheProgramRan) {
     EXPECT_TRUE(scene.Files.FileExists(CrashFileNames(Folder, u"Tarvin", CrashTime).Report));
 }
 
+// The entry frees the reporter before the trap: a failure after that (while statics are torn down,
+// or on a thread that outlives the windows) must find the trap's own default, not a reporter that
+// is gone. Under the sanitizers a call into the freed reporter is a use after free.
+TEST(CrashReporter, OnceDestroyedItLeavesTheTrapToItsDefault) {
+    platform::sim::TSimFileSystem files;
+    files.AddFolder(Folder);
+    platform::sim::TSimCrashTrap trap{files};
+    trap.Now.Time = CrashTime;
+    {
+        const auto reporter = InstallCrashReporter(trap, files, u"Tarvin", u"0.1.0.0", Folder);
+        ASSERT_TRUE(trap.Installed());
+    }
+    EXPECT_FALSE(trap.Installed());
+
+    trap.Crash(AccessViolation());
+    EXPECT_EQ(trap.DefaultEnds, 1);
+    EXPECT_TRUE(trap.Notices.empty());
+    EXPECT_TRUE(trap.Dumps.empty());
+    EXPECT_FALSE(files.FileExists(CrashFileNames(Folder, u"Tarvin", CrashTime).Report));
+}
+
 } // namespace
 } // namespace tarvin
