@@ -42,7 +42,8 @@ struct TCrashRun {
 
 // Runs the target to its end; a generous wait, since Wine starts a process slowly.
 testing::AssertionResult RunTarget(const std::wstring& mode, const TScratchFolder& folder, TCrashRun& run) {
-    std::wstring commandLine = L"\"" + TargetExe().wstring() + L"\" " + mode + L" \"" + folder.Path().wstring() + L"\"";
+    std::wstring commandLine =
+        L"\"" + TargetExe().wstring() + L"\" " + mode + L" \"" + folder.Path().wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -101,18 +102,23 @@ struct TFailure {
 TEST(CrashReporterOnWindows, EachUnhandledFailureLeavesReportDumpAndNotice) {
     const TFailure failures[] = {
         // The filter reports it and lets the process end with the exception's code.
-        {L"access-violation", static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION),
-         {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n", "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n",
+        {L"access-violation",
+         static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION),
+         {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n",
+          "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n",
           "Message: The program tried to write to address 0x0000000000000000.\r\n", "Address: 0x", "Time: 2"},
          "has to close"},
         // The application's exception handler reports it; the program goes on and ends normally.
-        {L"ui-throw", 0,
+        {L"ui-throw",
+         0,
          {"Product: Tarvin\r\n", "Version: 9.8.7.6\r\n", "Exception: C++ exception std::runtime_error\r\n",
           "Message: handler failed on purpose\r\n"},
          "keeps running"},
         // std::terminate reports it and ends the process with 3.
-        {L"terminate", 3,
-         {"Product: Tarvin\r\n", "Exception: C++ exception std::logic_error\r\n", "Message: nobody caught this\r\n"},
+        {L"terminate",
+         3,
+         {"Product: Tarvin\r\n", "Exception: C++ exception std::logic_error\r\n",
+          "Message: nobody caught this\r\n"},
          "has to close"},
     };
     for (const TFailure& failure : failures) {
@@ -148,8 +154,9 @@ TEST(CrashReporterOnWindows, AFailureWithTheProcessHeapBrokenIsReportedAndEndsIn
         TCrashRun run;
         ASSERT_TRUE(RunTarget(mode, folder, run));
         EXPECT_EQ(run.ExitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
-        ExpectOneReportWithDump(run, {"Product: Tarvin\r\n", "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n"},
-                                "has to close");
+        ExpectOneReportWithDump(
+            run, {"Product: Tarvin\r\n", "Exception: EXCEPTION_ACCESS_VIOLATION (0xC0000005)\r\n"},
+            "has to close");
         const std::string faultTime = ReadAll(folder.Path() / L"fault-time.txt");
         ASSERT_FALSE(faultTime.empty());
         const std::uint64_t faultedAt = std::stoull(faultTime);

@@ -81,10 +81,12 @@ int wmain(int argc, wchar_t** argv) {
     const std::u16string folder = platform::win32::FromWide(argv[2]);
 
     platform::win32::TWin32FileSystem files;
-    platform::win32::TWin32CrashTrap trap([&](const std::u16string& Title, const std::u16string& Text) {
-        (void)files.WriteFileAtomic(folder + u"\\notice.log", base::Utf16ToUtf8(Title + u"\n" + Text));
+    platform::win32::TWin32CrashTrap trap([&](std::u16string_view Title, std::u16string_view Text) {
+        std::u16string notice(Title);
+        notice.append(u"\n").append(Text);
+        (void)files.WriteFileAtomic(folder + u"\\notice.log", base::Utf16ToUtf8(notice));
     });
-    auto reporter = tarvin::InstallCrashReporter(trap, files, u"Tarvin", u"9.8.7.6", folder);
+    auto reporter = tarvin::InstallCrashReporter(trap, u"Tarvin", u"9.8.7.6", folder);
 
     if (mode == L"access-violation") {
         volatile int* nowhere = nullptr;
