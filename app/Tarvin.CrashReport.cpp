@@ -3,7 +3,6 @@
 #include "base/Base.Unicode.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace tarvin {
@@ -33,16 +32,34 @@ constexpr std::array<TCodeName, 16> CodeNames = {{
     {0x20474343, u"GCC C++ exception"},
 }};
 
-std::u16string Hex(std::uint64_t value, int digits) {
-    char text[24] = {};
-    std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
-    return base::AsciiToUtf16(text);
+using TText = std::pmr::u16string;
+
+// Appended digit by digit: no temporary string, so nothing is taken from any heap but the text's.
+void AppendHex(TText& text, std::uint64_t value, int digits) {
+    char units[16] = {};
+    int count = 0;
+    do {
+        units[count++] = "0123456789ABCDEF"[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    text.append(u"0x");
+    text.append(static_cast<std::size_t>(digits > count ? digits - count : 0), u'0');
+    while (count > 0) {
+        text.push_back(static_cast<char16_t>(units[--count]));
+    }
 }
 
-std::u16string Digits(unsigned value, int width) {
-    char text[16] = {};
-    std::snprintf(text, sizeof text, "%0*u", width, value);
-    return base::AsciiToUtf16(text);
+void AppendDigits(TText& text, unsigned value, int width) {
+    char units[10] = {};
+    int count = 0;
+    do {
+        units[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(static_cast<std::size_t>(width > count ? width - count : 0), u'0');
+    while (count > 0) {
+        text.push_back(static_cast<char16_t>(units[--count]));
+    }
 }
 
 std::u16string_view AccessVerb(std::uint32_t kind) {
@@ -63,18 +80,32 @@ std::u16string_view FileNameOf(std::u16string_view path) {
     return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::u16string_view OrNone(std::u16string_view text) {
+    return text.empty() ? std::u16string_view(u"(none)") : text;
+}
+
 } // namespace
 
-TCrashFiles CrashFileNames(std::u16string_view Folder, std::u16string_view Product, const platform::TLocalTime& Time) {
-    std::u16string base(Folder);
+TCrashFiles CrashFileNames(std::u16string_view Folder, std::u16string_view Product,
+                           const platform::TLocalTime& Time, std::pmr::memory_resource* Memory) {
+    TText base(Folder, Memory);
     if (!base.empty() && base.back() != u'\\' && base.back() != u'/') {
         base += u'\\';
     }
-    base += Product;
-    base += u"-crash-" + Digits(Time.Year, 4) + Digits(Time.Month, 2) + Digits(Time.Day, 2) + u"-" +
-            Digits(Time.Hour, 2) + Digits(Time.Minute, 2) + Digits(Time.Second, 2) + u"-" +
-            Digits(Time.Milliseconds, 3);
-    return {base + u".txt", base + u".dmp"};
+    base.append(Product).append(u"-crash-");
+    AppendDigits(base, Time.Year, 4);
+    AppendDigits(base, Time.Month, 2);
+    AppendDigits(base, Time.Day, 2);
+    base += u'-';
+    AppendDigits(base, Time.Hour, 2);
+    AppendDigits(base, Time.Minute, 2);
+    AppendDigits(base, Time.Second, 2);
+    base += u'-';
+    AppendDigits(base, Time.Milliseconds, 3);
+    TCrashFiles files{TText(base, Memory), std::move(base)};
+    files.Report.append(u".txt");
+    files.Dump.append(u".dmp");
+    return files;
 }
 
 std::u16string_view ExceptionCodeName(std::uint32_t Code) {
@@ -86,108 +117,145 @@ std::u16string_view ExceptionCodeName(std::uint32_t Code) {
     return {};
 }
 
-TExceptionLines DescribeCrash(const platform::TCrashFacts& Facts) {
-    TExceptionLines lines;
+TExceptionLines DescribeCrash(const platform::TCrashFacts& Facts, std::pmr::memory_resource* Memory) {
+    TExceptionLines lines{TText(Memory), TText(Memory), TText(Memory)};
     if (Facts.Kind == platform::TCrashKind::CppException) {
-        lines.Exception = u"C++ exception " + (Facts.TypeName.empty() ? std::u16string(u"(class unknown)") : Facts.TypeName);
-        lines.Message = Facts.Message.empty() ? std::u16string(u"(none)") : Facts.Message;
+        lines.Exception.append(u"C++ exception ")
+            .append(Facts.TypeName.empty() ? std::u16string_view(u"(class unknown)")
+                                           : std::u16string_view(Facts.TypeName));
+        lines.Message.append(OrNone(Facts.Message));
     } else {
         const std::u16string_view name = ExceptionCodeName(Facts.Code);
-        lines.Exception = (name.empty() ? std::u16string(u"OS exception") : std::u16string(name)) + u" (" +
-                          Hex(Facts.Code, 8) + u")";
+        lines.Exception.append(name.empty() ? std::u16string_view(u"OS exception") : name).append(u" (");
+        AppendHex(lines.Exception, Facts.Code, 8);
+        lines.Exception.append(u")");
         if (Facts.HasAccess) {
-            lines.Message = u"The program tried to " + std::u16string(AccessVerb(Facts.AccessKind)) +
-                            u" address " + Hex(Facts.AccessAddress, 16) + u".";
+            lines.Message.append(u"The program tried to ")
+                .append(AccessVerb(Facts.AccessKind))
+                .append(u" address ");
+            AppendHex(lines.Message, Facts.AccessAddress, 16);
+            lines.Message.append(u".");
         } else {
-            lines.Message = Facts.Message.empty() ? std::u16string(u"(none)") : Facts.Message;
+            lines.Message.append(OrNone(Facts.Message));
         }
     }
-    lines.Address = Facts.Address != 0 ? Hex(Facts.Address, 16) : std::u16string(u"unknown");
+    if (Facts.Address != 0) {
+        AppendHex(lines.Address, Facts.Address, 16);
+    } else {
+        lines.Address.append(u"unknown");
+    }
     return lines;
 }
 
-std::u16string CrashReportText(std::u16string_view Product, std::u16string_view Version,
-                               const platform::TCrashFacts& Facts, std::u16string_view DumpPath, bool DumpWritten) {
-    const TExceptionLines exception = DescribeCrash(Facts);
+std::pmr::u16string CrashReportText(std::u16string_view Product, std::u16string_view Version,
+                                    const platform::TCrashFacts& Facts, std::u16string_view DumpPath,
+                                    bool DumpWritten, std::pmr::memory_resource* Memory) {
+    const TExceptionLines exception = DescribeCrash(Facts, Memory);
     const platform::TLocalTime& t = Facts.Time;
-    std::u16string text;
-    const auto line = [&text](std::u16string_view key, std::u16string_view value) {
-        text.append(key).append(u": ").append(value).append(u"\r\n");
+    TText text(Memory);
+    text.reserve(400 + Product.size() * 2 + Version.size() + exception.Exception.size() +
+                 exception.Message.size() + DumpPath.size());
+    const auto key = [&text](std::u16string_view name) { text.append(name).append(u": "); };
+    const auto line = [&text, &key](std::u16string_view name, std::u16string_view value) {
+        key(name);
+        text.append(value).append(u"\r\n");
     };
-    text += std::u16string(Product) + u" crash report\r\n\r\n";
+    text.append(Product).append(u" crash report\r\n\r\n");
     line(u"Product", Product);
     line(u"Version", Version);
-    line(u"Time", Digits(t.Year, 4) + u"-" + Digits(t.Month, 2) + u"-" + Digits(t.Day, 2) + u" " + Digits(t.Hour, 2) +
-                      u":" + Digits(t.Minute, 2) + u":" + Digits(t.Second, 2) + u"." + Digits(t.Milliseconds, 3));
-    line(u"Process", Digits(Facts.ProcessId, 1) + u", thread " + Digits(Facts.ThreadId, 1));
+    key(u"Time");
+    AppendDigits(text, t.Year, 4);
+    text += u'-';
+    AppendDigits(text, t.Month, 2);
+    text += u'-';
+    AppendDigits(text, t.Day, 2);
+    text += u' ';
+    AppendDigits(text, t.Hour, 2);
+    text += u':';
+    AppendDigits(text, t.Minute, 2);
+    text += u':';
+    AppendDigits(text, t.Second, 2);
+    text += u'.';
+    AppendDigits(text, t.Milliseconds, 3);
+    text.append(u"\r\n");
+    key(u"Process");
+    AppendDigits(text, Facts.ProcessId, 1);
+    text.append(u", thread ");
+    AppendDigits(text, Facts.ThreadId, 1);
+    text.append(u"\r\n");
     line(u"Exception", exception.Exception);
     line(u"Message", exception.Message);
     line(u"Address", exception.Address);
-    line(u"Minidump", DumpWritten ? std::u16string(FileNameOf(DumpPath)) : std::u16string(u"none, it could not be written"));
-    text += u"\r\nThis report stays on this computer; nothing was sent anywhere.\r\n";
+    line(u"Minidump",
+         DumpWritten ? FileNameOf(DumpPath) : std::u16string_view(u"none, it could not be written"));
+    text.append(u"\r\nThis report stays on this computer; nothing was sent anywhere.\r\n");
     return text;
 }
 
-std::u16string CrashNoticeText(std::u16string_view Product, const TCrashFiles& Files, bool ReportWritten,
-                               bool DumpWritten, bool Fatal) {
-    std::u16string text = std::u16string(Product) + u" ran into an error it could not handle" +
-                          (Fatal ? u" and has to close." : u".");
+std::pmr::u16string CrashNoticeText(std::u16string_view Product, const TCrashFiles& Files, bool ReportWritten,
+                                    bool DumpWritten, bool Fatal, std::pmr::memory_resource* Memory) {
+    TText text(Memory);
+    text.reserve(300 + Product.size() * 2 + Files.Report.size() + Files.Dump.size());
+    text.append(Product)
+        .append(u" ran into an error it could not handle")
+        .append(Fatal ? std::u16string_view(u" and has to close.") : std::u16string_view(u"."));
     if (ReportWritten || DumpWritten) {
-        text += u"\n\nWhat happened was written to:";
+        text.append(u"\n\nWhat happened was written to:");
         if (ReportWritten) {
-            text += u"\n" + Files.Report;
+            text.append(u"\n").append(Files.Report);
         }
         if (DumpWritten) {
-            text += u"\n" + Files.Dump;
+            text.append(u"\n").append(Files.Dump);
         }
-        text += u"\n\nNothing was sent anywhere. If you report the problem, attach these files.";
+        text.append(u"\n\nNothing was sent anywhere. If you report the problem, attach these files.");
     } else {
-        text += u"\n\nNo report could be written to " + Files.Report + u".";
+        text.append(u"\n\nNo report could be written to ").append(Files.Report).append(u".");
     }
     if (!Fatal) {
-        text += u"\n\n" + std::u16string(Product) + u" keeps running, but restarting it is the safer choice.";
+        text.append(u"\n\n").append(Product).append(
+            u" keeps running, but restarting it is the safer choice.");
     }
     return text;
 }
 
-TCrashReporter::TCrashReporter(platform::ICrashTrap& Trap, platform::IFileSystem& Files, std::u16string Product,
-                               std::u16string Version, std::u16string Folder)
-    : FTrap(Trap), FFiles(Files), FProduct(std::move(Product)), FVersion(std::move(Version)),
-      FFolder(std::move(Folder)) {}
+TCrashReporter::TCrashReporter(platform::ICrashTrap& Trap, std::u16string Product, std::u16string Version,
+                               std::u16string Folder)
+    : FTrap(Trap), FProduct(std::move(Product)), FVersion(std::move(Version)), FFolder(std::move(Folder)) {}
+
+TCrashReporter::~TCrashReporter() {
+    FTrap.Uninstall(FInstallation);
+}
 
 void TCrashReporter::Install() {
-    FTrap.Install([this](const platform::TCrashFacts& Facts) { Report(Facts, true); });
+    FInstallation = FTrap.Install([this](const platform::TCrashFacts& Facts) { Report(Facts, true); });
 }
 
 void TCrashReporter::ReportException(const std::exception& Error) {
     Report(platform::WithException(FTrap.CurrentFacts(), Error), false);
 }
 
-TCrashFiles TCrashReporter::Report(const platform::TCrashFacts& Facts, bool Fatal) noexcept {
-    TCrashFiles files;
+void TCrashReporter::Report(const platform::TCrashFacts& Facts, bool Fatal) noexcept {
     try {
-        files = CrashFileNames(FFolder, FProduct, Facts.Time);
+        std::pmr::memory_resource* memory = &FTrap.ReportMemory();
+        const TCrashFiles files = CrashFileNames(FFolder, FProduct, Facts.Time, memory);
         // The folder may have been removed while the program ran.
-        if (!FFiles.FolderExists(FFolder, true)) {
-            (void)FFiles.CreateFolder(FFolder);
-        }
+        (void)FTrap.MakeFolder(FFolder);
         const bool dumpWritten = FTrap.WriteMiniDump(files.Dump);
-        const std::string report =
-            base::Utf16ToUtf8(CrashReportText(FProduct, FVersion, Facts, files.Dump, dumpWritten));
-        const bool reportWritten = FFiles.WriteFileAtomic(files.Report, report).Ok;
-        FTrap.Notify(FProduct, CrashNoticeText(FProduct, files, reportWritten, dumpWritten, Fatal));
+        const TText text = CrashReportText(FProduct, FVersion, Facts, files.Dump, dumpWritten, memory);
+        std::pmr::string report(text.size() * base::MaxUtf8BytesPerUnit, '\0', memory);
+        report.resize(base::Utf16ToUtf8(text, report.data()));
+        const bool reportWritten = FTrap.WriteFile(files.Report, report);
+        FTrap.Notify(FProduct, CrashNoticeText(FProduct, files, reportWritten, dumpWritten, Fatal, memory));
     } catch (...) {
         // Reporting is the last thing the program does for this error; failing here must not
         // throw into the loop or a crashing thread.
     }
-    return files;
 }
 
-std::unique_ptr<TCrashReporter> InstallCrashReporter(platform::ICrashTrap& Trap, platform::IFileSystem& Files,
-                                                     std::u16string Product, std::u16string Version,
-                                                     std::u16string Folder) {
-    auto reporter = std::make_unique<TCrashReporter>(Trap, Files, std::move(Product), std::move(Version),
-                                                     std::move(Folder));
+std::unique_ptr<TCrashReporter> InstallCrashReporter(platform::ICrashTrap& Trap, std::u16string Product,
+                                                     std::u16string Version, std::u16string Folder) {
+    auto reporter =
+        std::make_unique<TCrashReporter>(Trap, std::move(Product), std::move(Version), std::move(Folder));
     reporter->Install();
     return reporter;
 }

@@ -8,7 +8,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 
 namespace platform {
@@ -54,21 +56,38 @@ struct TCrashFacts {
     return Facts;
 }
 
+// What the trap gives the handler to write the report with. At crash time the heap the program
+// uses may be what broke, so everything the handler calls works without it: the texts are built in
+// ReportMemory, which Install made ready, and the files are written through the trap.
 class ICrashTrap {
 public:
     using THandler = std::function<void(const TCrashFacts&)>;
+    // Names one Install; 0 names none.
+    using TInstallation = std::uint64_t;
+
     virtual ~ICrashTrap() = default;
     // From now on an exception nothing caught (an OS exception on any thread, or a C++ exception
     // that reaches std::terminate) goes to `Handler`, once per process; the process ends after it
-    // returns. A later call replaces the handler.
-    virtual void Install(THandler Handler) = 0;
+    // returns. A later call replaces the handler. Whatever the report needs at crash time is made
+    // here, not then.
+    [[nodiscard]] virtual TInstallation Install(THandler Handler) = 0;
+    // Takes the handler back when `Installation` still names the installed one: from then on an
+    // exception nothing caught ends the process as it would with no trap. Waits for a report that
+    // is under way, so that nothing the handler reaches is freed beneath it.
+    virtual void Uninstall(TInstallation Installation) = 0;
     // The time, process and thread of now, for a C++ exception caught at the top of the loop.
     [[nodiscard]] virtual TCrashFacts CurrentFacts() const = 0;
+    // Memory for the report's texts, apart from the heap the program uses.
+    [[nodiscard]] virtual std::pmr::memory_resource& ReportMemory() = 0;
+    // Creates one folder whose parent exists; a folder that is already there is success.
+    [[nodiscard]] virtual bool MakeFolder(std::u16string_view Path) = 0;
     // A minidump of this process; while the handler runs for an OS exception it carries that
     // exception's context. False when it could not be written.
-    [[nodiscard]] virtual bool WriteMiniDump(const std::u16string& Path) = 0;
+    [[nodiscard]] virtual bool WriteMiniDump(std::u16string_view Path) = 0;
+    // Creates or replaces the file with `Bytes`. False when it could not be written whole.
+    [[nodiscard]] virtual bool WriteFile(std::u16string_view Path, std::string_view Bytes) = 0;
     // Tells the user and waits until they have read it.
-    virtual void Notify(const std::u16string& Title, const std::u16string& Text) = 0;
+    virtual void Notify(std::u16string_view Title, std::u16string_view Text) = 0;
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "app/FormMain.h"
 #include "app/Tarvin.CrashReport.h"
 #include "base/Base.Unicode.h"
+#include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.ExeVersion.h"
 #include "framework/ui/OrvelVcl.Common.Window.h"
 #include "framework/ui/OrvelVcl.Visual.AppData.h"
@@ -28,20 +29,27 @@ constexpr char16_t MakerName[] = u"Halvorn";
 int RunTarvin() {
     platform::win32::TWin32Platform platform;
     platform::TServices os = platform.Services();
+
+    // The trap and the reporter come before the application objects, so that they outlive them:
+    // an error nothing caught, on any thread, while the application object loads its settings,
+    // runs, or saves its forms and the INI at exit, leaves a report and a minidump in the data
+    // folder. Destroyed in the reverse order, the reporter hands the trap back before the trap
+    // goes. The identity is settled first (the application object settles the same again) so that
+    // the data folder is known before the application object exists.
+    platform::win32::TWin32CrashTrap crashTrap;
+    orvel::TAppDataCore::EstablishIdentity(AppName, os);
+    const auto crashReporter = tarvin::InstallCrashReporter(
+        crashTrap, AppName, orvel::GetVersionInfo(platform.Shell, platform.Versions, true),
+        orvel::TAppDataCore::AppDataFolder(true));
+
     toolkit::win32::TWin32Backend backend;
     toolkit::TApplication application{backend, platform.MainThread};
-
-    platform::win32::TWin32CrashTrap crashTrap;
+    application.OnException = [&crashReporter](const std::exception& Error) {
+        crashReporter->ReportException(Error);
+    };
 
     orvel::TAppData app(AppName, WindowClassName, false, os, application);
     app.CompanyName = MakerName;
-    // As soon as the data folder is known, so that reports lie beside the settings and logs; an
-    // error nothing caught, on any thread, leaves a report and a minidump there.
-    const auto crashReporter =
-        tarvin::InstallCrashReporter(crashTrap, platform.Files, AppName,
-                                     orvel::GetVersionInfo(platform.Shell, platform.Versions, true),
-                                     orvel::TAppDataCore::AppDataFolder(true));
-    application.OnException = [&crashReporter](const std::exception& Error) { crashReporter->ReportException(Error); };
     if (app.InstanceRunning()) {
         // The first copy hears the bring-forward message and logs that a second one came and went.
         (void)orvel::RestoreWindowByName(os.WindowControl, app.SingleInstClassName());

@@ -23,6 +23,11 @@ std::string Utf8(std::u16string_view text) {
     return base::Utf16ToUtf8(text);
 }
 
+// A path as the simulated file system takes it.
+std::u16string Path(std::u16string_view text) {
+    return std::u16string(text);
+}
+
 TCrashFacts AccessViolation() {
     TCrashFacts facts;
     facts.Kind = TCrashKind::OsException;
@@ -55,8 +60,8 @@ TEST(CrashFileNames, NameTheProductAndTheTimeDownToTheMillisecondInTheFolder) {
 }
 
 TEST(CrashReportText, NamesProductVersionTimeAndTheAccessViolation) {
-    const std::string text =
-        Utf8(CrashReportText(u"Tarvin", u"1.2.3.4", AccessViolation(), Folder + u"\\Tarvin-crash-x.dmp", true));
+    const std::string text = Utf8(
+        CrashReportText(u"Tarvin", u"1.2.3.4", AccessViolation(), Folder + u"\\Tarvin-crash-x.dmp", true));
     for (const char* line : {
              "Product: Tarvin\r\n",
              "Version: 1.2.3.4\r\n",
@@ -116,7 +121,8 @@ TEST(CrashReportText, DescribesEachKindOfException) {
 }
 
 TEST(CrashFacts, TakeTheClassAndTheWholeUnicodeMessageOfAnException) {
-    const TCrashFacts own = platform::WithException({}, base::EOrvelException(u"Pfad \u00FCber \u25D0 kaputt"));
+    const TCrashFacts own =
+        platform::WithException({}, base::EOrvelException(u"Pfad \u00FCber \u25D0 kaputt"));
     EXPECT_EQ(own.Kind, TCrashKind::CppException);
     EXPECT_EQ(Utf8(own.TypeName), "base::EOrvelException");
     EXPECT_EQ(own.Message, u"Pfad \u00FCber \u25D0 kaputt");
@@ -134,7 +140,7 @@ struct TReporterScene {
     TReporterScene() {
         Files.AddFolder(Folder);
         Trap.Now.Time = CrashTime;
-        Reporter = InstallCrashReporter(Trap, Files, u"Tarvin", u"0.1.0.0", Folder);
+        Reporter = InstallCrashReporter(Trap, u"Tarvin", u"0.1.0.0", Folder);
     }
     std::string Notice() const { return Trap.Notices.empty() ? "" : Utf8(Trap.Notices.back().Text); }
 };
@@ -145,11 +151,11 @@ TEST(CrashReporter, AnUnhandledOsExceptionLeavesReportAndDumpAndTellsTheUserWher
     scene.Trap.Crash(AccessViolation());
 
     const TCrashFiles files = CrashFileNames(Folder, u"Tarvin", CrashTime);
-    const auto report = scene.Files.Contents(files.Report);
+    const auto report = scene.Files.Contents(Path(files.Report));
     ASSERT_TRUE(report.has_value());
     EXPECT_NE(report->find("Version: 0.1.0.0"), std::string::npos);
     EXPECT_NE(report->find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos);
-    EXPECT_EQ(scene.Files.Contents(files.Dump).value_or(""), "MDMP");
+    EXPECT_EQ(scene.Files.Contents(Path(files.Dump)).value_or(""), "MDMP");
 
     ASSERT_EQ(scene.Trap.Notices.size(), 1u);
     EXPECT_EQ(Utf8(scene.Trap.Notices[0].Title), "Tarvin");
@@ -158,6 +164,11 @@ TEST(CrashReporter, AnUnhandledOsExceptionLeavesReportAndDumpAndTellsTheUserWher
     EXPECT_NE(notice.find(Utf8(files.Report)), std::string::npos);
     EXPECT_NE(notice.find(Utf8(files.Dump)), std::string::npos);
     EXPECT_NE(notice.find("Nothing was sent anywhere"), std::string::npos);
+
+    // The texts were built in the trap's report memory, not on the heap that may have broken, and
+    // all of it was given back.
+    EXPECT_GE(scene.Trap.ReportBytesPeak(), report->size());
+    EXPECT_EQ(scene.Trap.ReportBytesHeld(), 0u);
 }
 
 TEST(CrashReporter, AnExceptionEscapingAHandlerIsReportedAndTheProgramGoesOn) {
@@ -165,7 +176,7 @@ TEST(CrashReporter, AnExceptionEscapingAHandlerIsReportedAndTheProgramGoesOn) {
     scene.Reporter->ReportException(std::runtime_error("click failed"));
 
     const TCrashFiles files = CrashFileNames(Folder, u"Tarvin", CrashTime);
-    const auto report = scene.Files.Contents(files.Report);
+    const auto report = scene.Files.Contents(Path(files.Report));
     ASSERT_TRUE(report.has_value());
     EXPECT_NE(report->find("Exception: C++ exception std::runtime_error\r\n"), std::string::npos);
     EXPECT_NE(report->find("Message: click failed\r\n"), std::string::npos);
@@ -179,7 +190,9 @@ TEST(CrashReporter, SaysWhatCouldNotBeWritten) {
         scene.Trap.RefuseDumps = true;
         scene.Trap.Crash(AccessViolation());
         const TCrashFiles files = CrashFileNames(Folder, u"Tarvin", CrashTime);
-        EXPECT_NE(scene.Files.Contents(files.Report).value_or("").find("Minidump: none, it could not be written"),
+        EXPECT_NE(scene.Files.Contents(Path(files.Report))
+                      .value_or("")
+                      .find("Minidump: none, it could not be written"),
                   std::string::npos);
         EXPECT_EQ(scene.Notice().find(Utf8(files.Dump)), std::string::npos) << "no dump, so no dump path";
         EXPECT_NE(scene.Notice().find(Utf8(files.Report)), std::string::npos);
@@ -198,7 +211,43 @@ TEST(CrashReporter, MakesTheFolderAgainWhenItWasRemovedWhileTheProgramRan) {
     TReporterScene scene;
     scene.Files.RemoveFolder(Folder);
     scene.Trap.Crash(AccessViolation());
-    EXPECT_TRUE(scene.Files.FileExists(CrashFileNames(Folder, u"Tarvin", CrashTime).Report));
+    EXPECT_TRUE(scene.Files.FileExists(Path(CrashFileNames(Folder, u"Tarvin", CrashTime).Report)));
+}
+
+// The entry frees the reporter before the trap: a failure after that (while statics are torn down,
+// or on a thread that outlives the windows) must find the trap's own default, not a reporter that
+// is gone. Under the sanitizers a call into the freed reporter is a use after free.
+TEST(CrashReporter, OnceDestroyedItLeavesTheTrapToItsDefault) {
+    platform::sim::TSimFileSystem files;
+    files.AddFolder(Folder);
+    platform::sim::TSimCrashTrap trap{files};
+    trap.Now.Time = CrashTime;
+    {
+        const auto reporter = InstallCrashReporter(trap, u"Tarvin", u"0.1.0.0", Folder);
+        ASSERT_TRUE(trap.Installed());
+    }
+    EXPECT_FALSE(trap.Installed());
+
+    trap.Crash(AccessViolation());
+    EXPECT_EQ(trap.DefaultEnds, 1);
+    EXPECT_TRUE(trap.Notices.empty());
+    EXPECT_TRUE(trap.Dumps.empty());
+    EXPECT_FALSE(files.FileExists(Path(CrashFileNames(Folder, u"Tarvin", CrashTime).Report)));
+}
+
+// A reporter hands back its own installation only: one that a later reporter replaced stays with
+// the later one when the earlier is destroyed.
+TEST(CrashReporter, HandsBackOnlyItsOwnInstallation) {
+    TReporterScene scene;
+    const auto later = InstallCrashReporter(scene.Trap, u"Tarvin", u"0.2.0.0", Folder);
+    scene.Reporter.reset();
+    ASSERT_TRUE(scene.Trap.Installed());
+
+    scene.Trap.Crash(AccessViolation());
+    EXPECT_EQ(scene.Trap.DefaultEnds, 0);
+    const auto report = scene.Files.Contents(Path(CrashFileNames(Folder, u"Tarvin", CrashTime).Report));
+    ASSERT_TRUE(report.has_value());
+    EXPECT_NE(report->find("Version: 0.2.0.0\r\n"), std::string::npos) << *report;
 }
 
 } // namespace

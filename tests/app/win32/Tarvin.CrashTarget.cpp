@@ -5,6 +5,11 @@
 //   access-violation  writes through a null pointer
 //   ui-throw          throws from a timer's handler on the user-interface thread
 //   terminate         lets a C++ exception escape main
+//   after-reporter    destroys the reporter, then lets a C++ exception escape main
+//   heap-corruption   breaks the process heap, notes the time in "fault-time.txt" (100 ns units
+//                     since 1601), then writes through a null pointer
+//   heap-fault        breaks the process heap the same way and notes the time, then asks the heap
+//                     for a block: the heap faults on its broken list while it holds its own lock
 // First, so that no toolkit header is read while windows.h's A/W macros are defined.
 #include "toolkit/win32/Win32Ui.Windows.h"
 
@@ -18,6 +23,8 @@
 #include "toolkit/Toolkit.Timer.h"
 #include "toolkit/win32/Win32Ui.Backend.h"
 
+#include <array>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -42,6 +49,28 @@ int FailOnTheUiThread(tarvin::TCrashReporter& Reporter) {
     return 0;
 }
 
+// Frees two of a row of small blocks on the process heap and writes garbage over their headers and
+// over the free-list links the heap keeps inside free blocks, as an overrun from a neighbour would:
+// the next allocation on the process heap that walks the list faults.
+void BreakTheProcessHeap() {
+    const HANDLE heap = GetProcessHeap();
+    std::array<char*, 16> blocks{};
+    for (char*& block : blocks) {
+        block = static_cast<char*>(HeapAlloc(heap, 0, 24));
+    }
+    for (const std::size_t victim : {std::size_t{5}, std::size_t{7}}) {
+        HeapFree(heap, 0, blocks[victim]);
+        std::memset(blocks[victim] - 16, 0x41, 48);
+    }
+}
+
+std::u16string SystemTimeNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return base::AsciiToUtf16(std::to_string(ticks));
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -52,10 +81,12 @@ int wmain(int argc, wchar_t** argv) {
     const std::u16string folder = platform::win32::FromWide(argv[2]);
 
     platform::win32::TWin32FileSystem files;
-    platform::win32::TWin32CrashTrap trap([&](const std::u16string& Title, const std::u16string& Text) {
-        (void)files.WriteFileAtomic(folder + u"\\notice.log", base::Utf16ToUtf8(Title + u"\n" + Text));
+    platform::win32::TWin32CrashTrap trap([&](std::u16string_view Title, std::u16string_view Text) {
+        std::u16string notice(Title);
+        notice.append(u"\n").append(Text);
+        (void)files.WriteFileAtomic(folder + u"\\notice.log", base::Utf16ToUtf8(notice));
     });
-    const auto reporter = tarvin::InstallCrashReporter(trap, files, u"Tarvin", u"9.8.7.6", folder);
+    auto reporter = tarvin::InstallCrashReporter(trap, u"Tarvin", u"9.8.7.6", folder);
 
     if (mode == L"access-violation") {
         volatile int* nowhere = nullptr;
@@ -67,6 +98,22 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (mode == L"terminate") {
         throw std::logic_error("nobody caught this");
+    }
+    if (mode == L"after-reporter") {
+        reporter.reset();
+        throw std::logic_error("thrown after the reporter was gone");
+    }
+    if (mode == L"heap-corruption" || mode == L"heap-fault") {
+        // Noted while the heap is still whole; nothing between here and the fault allocates.
+        (void)files.WriteFileAtomic(folder + u"\\fault-time.txt", base::Utf16ToUtf8(SystemTimeNow()));
+        BreakTheProcessHeap();
+        if (mode == L"heap-fault") {
+            (void)HeapAlloc(GetProcessHeap(), 0, 24);
+            return 0;
+        }
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+        return 0;
     }
     return 2;
 }
