@@ -65,7 +65,7 @@ constexpr std::array<std::u16string_view, ModelChoices> Models = {u"Default (rec
 constexpr std::array<std::u16string_view, PermissionChoices> Permissions = {
     u"Yes", u"Yes, and always allow access to /tmp from this project", u"Yes, and switch to auto mode", u"No"};
 
-// The settings panel's first rows as the CLI listed them.
+// The settings panel's rows: the first nineteen as the CLI listed them, then some of termsim's own.
 std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings() {
     return {{u"Auto-compact", u"on"},
             {u"Auto-compact window", u"auto (400k tokens)"},
@@ -86,7 +86,11 @@ std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings() {
             {u"Time format", u"auto"},
             {u"Default permission mode", u"Auto (default)"},
             {u"Worktree base ref", u"fresh"},
-            {u"Editor mode", u"normal"}};
+            {u"Editor mode", u"normal"},
+            {u"Notifications", u"auto"},
+            {u"Output style", u"default"},
+            {u"Theme", u"dark"},
+            {u"Language", u"auto"}};
 }
 
 std::u16string Lowered(std::u16string_view text) {
@@ -292,7 +296,8 @@ std::vector<TRecordEvent> TCli::Paste(std::u16string_view text, std::uint64_t no
             F.Draft.Insert(text);
             Emit(TPastedEvent{std::u16string(text)});
         }
-        if (breaks > 0) {
+        // The hint comes with a box of several rows, which a placeholder is not.
+        if (F.Draft.Lines().size() > 1) {
             F.VimHintUntilMs = F.NowMs + HintMs;
         }
         TextChanged();

@@ -183,7 +183,7 @@ TLine SearchLine(const std::u16string& filter, std::u16string_view hint, TBlock&
 }
 
 TBlock ConfigBlock(const TCliState& state, std::size_t columns) {
-    constexpr std::size_t Shown = 19;
+    constexpr std::size_t Shown = 20;
     TBlock block;
     auto& rows = block.Lines;
     rows.push_back(Filled(TopBorder, columns, TTone::Plain));

@@ -94,6 +94,7 @@ std::u16string TDraft::Text() const {
 }
 
 void TDraft::SetCursor(TCursor cursor) {
+    FGoal.reset();
     FCursor.Line = std::min(cursor.Line, FLines.size() - 1);
     FCursor.Column = std::min(cursor.Column, FLines[FCursor.Line].size());
     std::vector<TPlaceholder> found;
@@ -103,6 +104,7 @@ void TDraft::SetCursor(TCursor cursor) {
 }
 
 void TDraft::Clear() {
+    FGoal.reset();
     FLines.assign(1, std::u16string());
     FCursor = {};
     FPastes.clear();
@@ -145,6 +147,7 @@ void TDraft::InsertPaste(int id, std::u16string content) {
 }
 
 bool TDraft::ExpandPaste(int id) {
+    FGoal.reset();
     const auto block = FPastes.find(id);
     if (block == FPastes.end()) {
         return false;
@@ -192,6 +195,7 @@ std::u16string TDraft::SentText(std::vector<std::u16string>* unknown) const {
 }
 
 void TDraft::Insert(std::u16string_view text) {
+    FGoal.reset();
     const std::vector<std::u16string> pieces = SplitLines(text);
     std::u16string& line = FLines[FCursor.Line];
     const std::u16string tail = line.substr(FCursor.Column);
@@ -214,6 +218,7 @@ void TDraft::JoinWithNext(std::size_t line) {
 }
 
 void TDraft::DeleteBack() {
+    FGoal.reset();
     if (FCursor.Column == 0) {
         if (FCursor.Line > 0) {
             const std::size_t joinAt = FLines[FCursor.Line - 1].size();
@@ -236,6 +241,7 @@ void TDraft::DeleteBack() {
 }
 
 void TDraft::DeleteForward() {
+    FGoal.reset();
     const std::u16string& line = FLines[FCursor.Line];
     if (FCursor.Column >= line.size()) {
         if (FCursor.Line + 1 < FLines.size()) {
@@ -255,6 +261,7 @@ void TDraft::DeleteForward() {
 }
 
 std::u16string TDraft::DeleteWordBack() {
+    FGoal.reset();
     if (FCursor.Column == 0) {
         if (FCursor.Line == 0) {
             return {};
@@ -281,6 +288,7 @@ std::u16string TDraft::DeleteWordBack() {
 }
 
 std::u16string TDraft::KillToLineStart() {
+    FGoal.reset();
     if (FCursor.Column > 0) {
         std::u16string killed = FLines[FCursor.Line].substr(0, FCursor.Column);
         EraseInLine(FCursor.Line, 0, FCursor.Column);
@@ -295,6 +303,7 @@ std::u16string TDraft::KillToLineStart() {
 }
 
 std::u16string TDraft::KillToLineEnd() {
+    FGoal.reset();
     std::u16string& line = FLines[FCursor.Line];
     if (FCursor.Column < line.size()) {
         std::u16string killed = line.substr(FCursor.Column);
@@ -309,6 +318,7 @@ std::u16string TDraft::KillToLineEnd() {
 }
 
 void TDraft::Right() {
+    FGoal.reset();
     const std::u16string& line = FLines[FCursor.Line];
     if (FCursor.Column >= line.size()) {
         if (FCursor.Line + 1 < FLines.size()) {
@@ -327,6 +337,7 @@ void TDraft::Right() {
 }
 
 void TDraft::Left() {
+    FGoal.reset();
     if (FCursor.Column == 0) {
         if (FCursor.Line > 0) {
             FCursor = {FCursor.Line - 1, FLines[FCursor.Line - 1].size()};
@@ -345,27 +356,33 @@ void TDraft::Left() {
 }
 
 void TDraft::LineStart() {
+    FGoal.reset();
     FCursor.Column = 0;
 }
 
 void TDraft::LineEnd() {
+    FGoal.reset();
     FCursor.Column = FLines[FCursor.Line].size();
 }
 
-bool TDraft::Up() {
-    if (FCursor.Line == 0) {
-        return false;
+bool TDraft::MoveToLine(std::size_t line) {
+    const std::size_t goal = FGoal.value_or(FCursor.Column);
+    FCursor.Line = line;
+    FCursor.Column = std::min(goal, FLines[line].size());
+    std::vector<TPlaceholder> found;
+    if (const TPlaceholder* token = TokenInside(FCursor.Line, FCursor.Column, found)) {
+        FCursor.Column = token->Start + token->Length;
     }
-    SetCursor({FCursor.Line - 1, FCursor.Column});
+    FGoal = goal;
     return true;
 }
 
+bool TDraft::Up() {
+    return FCursor.Line > 0 && MoveToLine(FCursor.Line - 1);
+}
+
 bool TDraft::Down() {
-    if (FCursor.Line + 1 >= FLines.size()) {
-        return false;
-    }
-    SetCursor({FCursor.Line + 1, FCursor.Column});
-    return true;
+    return FCursor.Line + 1 < FLines.size() && MoveToLine(FCursor.Line + 1);
 }
 
 bool TDraft::BackslashBeforeCaret() const {

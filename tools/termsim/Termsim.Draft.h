@@ -4,6 +4,7 @@
 // caret never stands inside it, one Backspace takes it whole, and sending expands it.
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,7 +73,8 @@ public:
     void Left();  // at a line's start: the end of the previous line
     void LineStart();
     void LineEnd();
-    // To the line above or below, at the same column as far as it reaches; false at the edge.
+    // To the line above or below, at the column the caret had before it began to move up or down
+    // (as far as the line reaches); false at the edge.
     bool Up();
     bool Down();
     // Whether the caret stands right after a backslash.
@@ -87,9 +89,14 @@ private:
     void EraseInLine(std::size_t line, std::size_t start, std::size_t length);
     void JoinWithNext(std::size_t line);
 
+    // Moves the caret between lines, keeping the goal column.
+    bool MoveToLine(std::size_t line);
+
     std::vector<std::u16string> FLines;
     TCursor FCursor;
     std::map<int, std::u16string> FPastes;
+    // The column Up and Down aim for; any other move or edit forgets it.
+    std::optional<std::size_t> FGoal;
 };
 
 } // namespace termsim

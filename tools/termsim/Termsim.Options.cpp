@@ -84,6 +84,7 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
     TOptions options;
     TSetup& setup = options.Setup;
     std::vector<std::u16string> opens;
+    bool titled = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::u16string& name = args[i];
         if (name == u"--confirm" || name == u"--question") {
@@ -126,6 +127,7 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
             options.WindowClass = value;
         } else if (name == u"--title") {
             setup.Title = value;
+            titled = true;
         } else if (name == u"--folder") {
             setup.Folder = value;
         } else if (name == u"--prompt" || name == u"--kill" || name == u"--stash" || name == u"--paste" ||
@@ -191,6 +193,9 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
         if (std::optional<std::u16string> error = ApplyOpen(what, setup)) {
             return Failure(*error);
         }
+    }
+    if (setup.Shell && !titled) {
+        setup.Title = u"Windows PowerShell";
     }
     if (options.RecordPath.empty()) {
         return Failure(u"--record <file> is required");

@@ -2,7 +2,7 @@
 // termsim's command line. The window and the record:
 //   --record <file>      the record to write (required)
 //   --class <name>       window class, default "ConsoleWindowClass"
-//   --title <text>       window title, default "\u2733 Claude Code"
+//   --title <text>       window title, default "\u2733 Claude Code" ("Windows PowerShell" with --shell)
 //   --times <file>       also writes, per key, the moment it reached the window: the
 //                        QueryPerformanceCounter reading in microseconds, a blank, and the key's
 //                        record line (for the timing benchmark; the record stays as it is)
