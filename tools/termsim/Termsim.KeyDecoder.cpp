@@ -114,9 +114,10 @@ std::optional<TKeyEvent> TKeyDecoder::Record(const platform::TKeyInput& record, 
     if (std::optional<TKeyEvent> key = KeyDown(record.wVk, modifiers)) {
         return key;
     }
-    // The character the window's message loop would make of a plain key (a US layout).
+    // The character the window's message loop would make of a plain key (a US layout; what
+    // AltGr makes depends on the layout, so a chord makes none here).
     const std::uint16_t vk = record.wVk;
-    if (modifiers.Ctrl && !modifiers.Alt) {
+    if (modifiers.Ctrl || modifiers.Alt) {
         return std::nullopt;
     }
     if (vk >= u'A' && vk <= u'Z') {

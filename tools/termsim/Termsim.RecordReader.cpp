@@ -170,7 +170,7 @@ std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
     }
     if (in.Skip(u" vim=")) {
         const auto vim = NamedValue(in.ReadWord(), VimModes, VimName);
-        if (!vim) {
+        if (!vim || *vim == TVimMode::Off) {
             return std::nullopt;
         }
         state.Vim = *vim;
