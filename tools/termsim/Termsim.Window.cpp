@@ -73,17 +73,43 @@ TTerminalWindow::~TTerminalWindow() {
     if (FFont != nullptr) {
         DeleteObject(FFont);
     }
+    for (HFONT font : FFallbacks) {
+        DeleteObject(font);
+    }
 }
 
 std::uint64_t TTerminalWindow::NowMs() const {
     return GetTickCount64() - FStartMs;
 }
 
+namespace {
+
+HFONT MonospaceFont(const wchar_t* face) {
+    return CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, face);
+}
+
+bool HasGlyph(HDC dc, HFONT font, char16_t unit) {
+    HGDIOBJ old = SelectObject(dc, font);
+    const wchar_t text[1] = {static_cast<wchar_t>(unit)};
+    WORD index = 0xFFFF;
+    const bool found =
+        GetGlyphIndicesW(dc, text, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR && index != 0xFFFF;
+    SelectObject(dc, old);
+    return found;
+}
+
+} // namespace
+
 void TTerminalWindow::MeasureFont() {
-    // A monospace face the system has: Consolas on Windows; wine's font mapper picks its own
-    // fixed-pitch face for the name.
-    FFont = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Consolas");
+    // Consolas on Windows; under wine the font mapper picks a fixed-pitch face for the name.
+    FFont = MonospaceFont(L"Consolas");
+    for (const wchar_t* face : {L"Cascadia Mono", L"Segoe UI Symbol", L"DejaVu Sans Mono", L"Noto Sans Mono",
+                                L"DejaVu Sans", L"Noto Sans Symbols2"}) {
+        if (HFONT font = MonospaceFont(face)) {
+            FFallbacks.push_back(font);
+        }
+    }
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont != nullptr ? FFont : GetStockObject(ANSI_FIXED_FONT));
     TEXTMETRICW metrics{};
@@ -93,6 +119,26 @@ void TTerminalWindow::MeasureFont() {
     }
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
+}
+
+HFONT TTerminalWindow::FontFor(HDC dc, char16_t unit) {
+    if (unit < 0x80 || FFont == nullptr) {
+        return FFont;
+    }
+    if (const auto known = FGlyphFonts.find(unit); known != FGlyphFonts.end()) {
+        return known->second;
+    }
+    HFONT chosen = FFont;
+    if (!HasGlyph(dc, FFont, unit)) {
+        for (HFONT fallback : FFallbacks) {
+            if (HasGlyph(dc, fallback, unit)) {
+                chosen = fallback;
+                break;
+            }
+        }
+    }
+    FGlyphFonts[unit] = chosen;
+    return chosen;
 }
 
 void TTerminalWindow::Keep(const std::vector<TRecordEvent>& events) {
@@ -143,13 +189,16 @@ void TTerminalWindow::Paint() {
         while (start < line.Text.size()) {
             const bool caretRow = FShown.Caret && FShown.Caret->Row == static_cast<int>(r);
             const auto caretColumn = caretRow ? static_cast<std::size_t>(FShown.Caret->Column) : line.Text.size();
+            // A run: one tone, one font, the caret's cell on its own.
+            HFONT font = FontFor(dc, line.Text[start]);
             std::size_t end = start + 1;
             while (end < line.Text.size() && line.Tones[end] == line.Tones[start] && end != caretColumn &&
-                   start != caretColumn) {
+                   start != caretColumn && FontFor(dc, line.Text[end]) == font) {
                 ++end;
             }
             const bool caret = start == caretColumn;
             const COLORREF ink = ToneColour(line.Tones[start]);
+            SelectObject(dc, font != nullptr ? font : GetStockObject(ANSI_FIXED_FONT));
             SetTextColor(dc, caret ? Background : ink);
             SetBkColor(dc, caret ? ToneColour(TTone::Plain) : Background);
             ExtTextOutW(dc, Margin + static_cast<int>(start) * FCellWidth, y, ETO_OPAQUE, nullptr,

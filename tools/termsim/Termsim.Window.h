@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <vector>
+
 namespace termsim {
 
 class TTerminalWindow {
@@ -33,6 +36,8 @@ private:
     void Refresh();
     void Paint();
     void MeasureFont();
+    // The font that draws Unit: the terminal's own, or the first fallback that has the glyph.
+    HFONT FontFor(HDC dc, char16_t unit);
 
     TOptions FOptions;
     TModel FModel;
@@ -43,6 +48,8 @@ private:
     std::uint64_t FStartMs = 0;
     HWND FWindow = nullptr;
     HFONT FFont = nullptr;
+    std::vector<HFONT> FFallbacks; // for glyphs the terminal's font lacks (❯, ⏵, ▔ ...)
+    std::map<char16_t, HFONT> FGlyphFonts;
     int FCellWidth = 8;
     int FCellHeight = 16;
     TScreen FShown;
