@@ -2,6 +2,7 @@
 
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
+#include "tools/termsim/Termsim.Wrap.h"
 
 #include <algorithm>
 #include <array>
@@ -91,6 +92,23 @@ std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings() {
             {u"Output style", u"default"},
             {u"Theme", u"dark"},
             {u"Language", u"auto"}};
+}
+
+// Where the caret's row begins within its line, when the line wraps at Width.
+struct TRowSpan {
+    std::size_t Start = 0;
+    std::size_t Previous = 0; // where the row before it begins (its own start on the first row)
+};
+
+TRowSpan CaretRow(const TDraft& draft, std::size_t width) {
+    const std::u16string& line = draft.Lines()[draft.Cursor().Line];
+    const std::size_t column = draft.Cursor().Column;
+    const std::vector<std::size_t> starts = WrapLine(line, width);
+    std::size_t row = 0;
+    while (row + 1 < starts.size() && starts[row + 1] <= column) {
+        ++row;
+    }
+    return {starts[row], starts[row == 0 ? 0 : row - 1]};
 }
 
 std::u16string Lowered(std::u16string_view text) {
@@ -232,9 +250,14 @@ TPromptState TCli::PromptState() const {
 std::u16string TCli::Title() const {
     std::u16string title = F.Setup.Title;
     if (F.Busy && !title.empty() && title.front() == u'\u2733') {
-        title.front() = (F.NowMs - F.TurnStartMs) / 500 % 2 == 0 ? u'\u25D0' : u'\u25D1';
+        // The glyph turns about once a second.
+        title.front() = (F.NowMs - F.TurnStartMs) / 1000 % 2 == 0 ? u'\u25D0' : u'\u25D1';
     }
     return title;
+}
+
+std::size_t TCli::BoxWidth() const {
+    return F.Setup.Columns > 4 ? static_cast<std::size_t>(F.Setup.Columns - 4) : 1;
 }
 
 void TCli::SetView(TView view) {
@@ -492,6 +515,7 @@ void TCli::EditKey(const TKeyEvent& key, bool chained) {
         return;
     case TKey::CtrlA:
     case TKey::Home:
+        // To the start of the whole line, wrapped or not, as the captured screen shows for Home.
         F.Draft.LineStart();
         return;
     case TKey::Right:
@@ -534,7 +558,13 @@ void TCli::EditKey(const TKeyEvent& key, bool chained) {
             SetMode(TInputMode::Normal);
             return;
         }
-        Kill(F.Draft.KillToLineStart(), TKillRing::TSide::Before, chained);
+        {
+            // Back to where the caret's row begins, as the CLI does on a line that wraps; from
+            // that start, the row before.
+            const TRowSpan row = CaretRow(F.Draft, BoxWidth());
+            const std::size_t from = F.Draft.Cursor().Column > row.Start ? row.Start : row.Previous;
+            Kill(F.Draft.KillToLineStart(from), TKillRing::TSide::Before, chained);
+        }
         return;
     case TKey::CtrlK:
         Kill(F.Draft.KillToLineEnd(), TKillRing::TSide::After, chained);
@@ -673,7 +703,9 @@ void TCli::Escape() {
     FEscAtMs = F.NowMs;
     if (!F.Draft.Empty()) {
         if (again && since <= EscClearMs) {
+            // The CLI keeps a draft cleared this way in its history, not in the kill ring.
             Emit(TClearedEvent{F.Draft.Text()});
+            F.History.push_back({F.Draft.Text(), F.NowMs});
             F.Draft.Clear();
             FEscAtMs.reset();
             F.EscHintUntilMs = 0;
@@ -731,6 +763,8 @@ void TCli::Submit() {
         Emit(TSubmittedEvent{std::u16string(trimmed), TInputMode::Bash});
         SetMode(TInputMode::Normal);
         F.Transcript.push_back({TEntryKind::Bash, std::u16string(trimmed), u"(termsim runs no shell commands)"});
+        // The line's output goes to the model, which takes a turn over it.
+        StartTurn();
         AfterSubmit();
         return;
     }
@@ -1095,13 +1129,16 @@ void TCli::HistorySearchKey(const TKeyEvent& key) {
             return;
         }
         // Focus counts from the newest match.
-        // The match takes the box's place and goes out as if typed there.
+        // The match takes the box's place, and goes out as if typed there.
         const std::u16string text = shown[shown.size() - 1 - std::min(F.Focus, shown.size() - 1)].Text;
         SetView(TView::Prompt);
         const bool bash = text.starts_with(u'!');
         F.Draft = TDraft(bash ? text.substr(1) : text, TDraft::EndOf(bash ? text.substr(1) : text));
         SetMode(bash ? TInputMode::Bash : TInputMode::Normal);
-        Submit();
+        TextChanged();
+        if (F.Setup.HistoryEnterSends) {
+            Submit();
+        }
         return;
     }
     default:

@@ -23,7 +23,7 @@ inline constexpr char16_t EffortQuestion[] = u"Change effort level?";
 
 // Time-outs of the CLI's passing hints and double presses, as termsim models them.
 inline constexpr std::uint64_t EscClearMs = 800;    // a second Escape this soon clears the draft
-inline constexpr std::uint64_t EscRewindMs = 250;   // ...or, on an empty box, opens Rewind
+inline constexpr std::uint64_t EscRewindMs = 150;   // ...or, on an empty box, opens Rewind
 inline constexpr std::uint64_t HintMs = 5000;       // "ctrl+y to paste deleted text", "ctrl+g ..."
 inline constexpr std::uint64_t BusyMessageMs = 3000; // a command's result shown above the box during a turn
 // A paste of more line breaks than this, or longer than PasteCharsLimit, becomes a placeholder.
@@ -109,6 +109,8 @@ public:
 
 private:
     void Emit(TRecordEvent event) { FOut->push_back(std::move(event)); }
+    // The columns of text in a row of the box.
+    std::size_t BoxWidth() const;
     void Tick(std::uint64_t nowMs);
     void SetView(TView view);
 

@@ -14,8 +14,7 @@ struct TLevel {
     std::u16string_view Description;
 };
 
-// Glyphs and texts of low, medium, high and max as the CLI showed them; xhigh's and auto's glyphs
-// were never on screen and are termsim's own.
+// Glyphs and texts as the CLI showed them; auto's glyph was never on screen and is termsim's own.
 constexpr std::array<TLevel, 6> Levels = {{
     {u"low", u"\u25CB", u"saved as your default for new sessions",
      u"Quick, straightforward implementation with minimal overhead"},
@@ -25,7 +24,7 @@ constexpr std::array<TLevel, 6> Levels = {{
      u"Comprehensive implementation with extensive testing and documentation"},
     {u"xhigh", u"\u25C9", u"saved as your default for new sessions",
      u"Deeper reasoning than high, just below maximum (on supported models)"},
-    {u"max", u"\u25C9", u"this session only",
+    {u"max", u"\u25C8", u"this session only",
      u"Maximum capability with deepest reasoning. May use excessive tokens resulting in long response times "
      u"or overthinking. Use sparingly for the hardest tasks."},
     {u"auto", u"\u25CC", u"saved as your default for new sessions", u"Use the default effort level for your model"},

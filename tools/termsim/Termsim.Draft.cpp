@@ -287,15 +287,15 @@ std::u16string TDraft::DeleteWordBack() {
     return deleted;
 }
 
-std::u16string TDraft::KillToLineStart() {
+std::u16string TDraft::KillToLineStart(std::size_t from) {
     FGoal.reset();
-    if (FCursor.Column > 0) {
-        std::u16string killed = FLines[FCursor.Line].substr(0, FCursor.Column);
-        EraseInLine(FCursor.Line, 0, FCursor.Column);
-        FCursor.Column = 0;
+    if (FCursor.Column > from) {
+        std::u16string killed = FLines[FCursor.Line].substr(from, FCursor.Column - from);
+        EraseInLine(FCursor.Line, from, FCursor.Column - from);
+        FCursor.Column = from;
         return killed;
     }
-    if (FCursor.Line > 0) {
+    if (FCursor.Column == 0 && FCursor.Line > 0) {
         DeleteBack();
         return u"\n";
     }

@@ -62,9 +62,10 @@ public:
     void DeleteForward();
     // Back to the start of the word before the caret, or the line break at a line's start.
     std::u16string DeleteWordBack();
-    // From the line's start to the caret; at a line's start, the line break before it. Empty
-    // when there is nothing before the caret.
-    std::u16string KillToLineStart();
+    // From column From of the caret's line (its start, or where its row begins when the line
+    // wraps) to the caret; at a line's start, the line break before it. Empty when there is
+    // nothing before the caret.
+    std::u16string KillToLineStart(std::size_t from = 0);
     // From the caret to the line's end; at a line's end, the line break after it.
     std::u16string KillToLineEnd();
 

@@ -26,8 +26,8 @@ enum class TKey {
     Home,
     End,
     Delete,
-    Backspace,     // the console's 0x7F: one character
-    CtrlBackspace, // the console's 0x08: one word
+    Backspace,     // one character (the console's 0x7F, also Ctrl+H's 0x08)
+    CtrlBackspace, // Ctrl+Backspace: one word
     Enter,
     ShiftEnter,
     Escape,

@@ -46,9 +46,10 @@ std::optional<TKeyEvent> ControlUnit(char16_t unit) {
     case 0x1B:
         return Named(TKey::Escape);
     case 0x7F:
-        return Named(TKey::Backspace);
     case 0x08:
-        return Named(TKey::CtrlBackspace);
+        // Both delete one character, as the CLI takes 0x7F and Ctrl+H; the word goes with
+        // Ctrl+Backspace as a key.
+        return Named(TKey::Backspace);
     default:
         return std::nullopt;
     }

@@ -2,7 +2,7 @@
 // Windows key input into the prompt's keys. The same rules serve termsim's window (WM_KEYDOWN
 // with the modifier state, then WM_CHAR) and native tests (the key records SendInput was given):
 // SendInput's Unicode packets become characters, control units in them included, as a console
-// hands them to the program; Enter, Backspace, the arrows, Escape and Tab come as virtual keys;
+// hands them to the program (0x7F and 0x08 both delete one character); Enter, Backspace, the arrows, Escape and Tab come as virtual keys;
 // Ctrl+letter is a chord only while Ctrl is down and Alt is not (Ctrl+Alt is AltGr, a character).
 #include "platform/Platform.Types.h"
 #include "tools/termsim/Termsim.Key.h"

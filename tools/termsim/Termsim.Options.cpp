@@ -165,6 +165,11 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
             }
             options.Columns = size->first;
             options.Rows = size->second;
+        } else if (name == u"--history-enter") {
+            if (value != u"send" && value != u"use") {
+                return Failure(u"--history-enter takes send or use: " + value);
+            }
+            setup.HistoryEnterSends = value == u"send";
         } else if (name == u"--vim") {
             if (value != u"insert" && value != u"normal") {
                 return Failure(u"--vim takes insert or normal: " + value);
@@ -194,6 +199,7 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
             return Failure(*error);
         }
     }
+    setup.Columns = options.Columns;
     if (setup.Shell && !titled) {
         setup.Title = u"Windows PowerShell";
     }

@@ -18,6 +18,8 @@
 //   --bash               bash mode ("!")
 //   --vim insert|normal  vim keys on, in that mode
 //   --history <text>     an earlier prompt, for Up and Ctrl+R; repeated, oldest first
+//   --history-enter send|use   what Enter in history search does with the match: send it (the
+//                        default) or only put it into the box
 // What takes the box's place, or stands beside it:
 //   --open permission|model|effort|config|history|rewind|help|slash|at|question=<level>
 //   --permission-command <text>      the command the permission dialog asks about

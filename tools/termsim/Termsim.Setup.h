@@ -44,6 +44,10 @@ struct TSetup {
     std::uint64_t IndicatorMs = 8000;
     bool ManualMode = false; // "\u23F8 manual mode on" instead of auto mode
     std::u16string Title = u"\u2733 Claude Code";
+    // The terminal's width: Ctrl+U kills back to where the caret's row begins when a line wraps.
+    int Columns = 100;
+    // Enter in history search sends the match; false: it only puts the match into the box.
+    bool HistoryEnterSends = true;
     std::u16string Folder = u"C:\\work";
 
     // --- no Claude Code at all: a PowerShell prompt ---

@@ -343,6 +343,21 @@ INSTANTIATE_TEST_SUITE_P(
         TDialogCase{"RewindEnterChangesNothing", TView::Rewind, {Enter}, "view prompt\n", TView::Prompt}),
     [](const testing::TestParamInfo<TDialogCase>& test) { return std::string(test.param.Name); });
 
+TEST(Dialogs, HistorySearchCanBeSetToOnlyPutTheMatchIntoTheBox) {
+    TSetup setup;
+    setup.History = {u"first prompt alpha", u"second prompt beta"};
+    setup.HistoryEnterSends = false;
+    setup.Prompt = u"draft";
+    TDriver driver(setup);
+
+    driver.Press(TKey::CtrlR).Type(u"alp").Press(Enter);
+
+    EXPECT_EQ(driver.Harms(), "");
+    EXPECT_EQ(driver.Prompt().View, TView::Prompt);
+    EXPECT_EQ(driver.Prompt().Text, u"first prompt alpha");
+    EXPECT_EQ(driver.Prompt().Cursor, (TCursor{0, 18}));
+}
+
 TEST(Dialogs, SlashCommandsOpenThePickersAndPanels) {
     for (const auto& [command, view] :
          {std::pair{u"/model", TView::ModelPicker}, std::pair{u"/config", TView::Config},
@@ -523,6 +538,19 @@ TEST(PastedBlock, NumbersCountOnThroughTheSession) {
 
 // --- a running turn ---
 
+TEST(BusyTurn, ABashLineIsFollowedByATurnOverItsOutput) {
+    TSetup setup;
+    setup.TurnMs = 2000;
+    setup.Bash = true;
+    setup.Prompt = u"ls";
+    TDriver driver(setup);
+
+    driver.Press(Enter);
+
+    EXPECT_TRUE(driver.State().Busy);
+    EXPECT_EQ(driver.Outcomes(), "submitted \"ls\" mode=bash\nmode normal\nturn started\n");
+}
+
 TEST(BusyTurn, EscapeInterruptsIt) {
     TSetup setup;
     setup.Busy = true;
@@ -542,8 +570,8 @@ TEST(BusyTurn, ASentPromptRunsForTheTurnTimeThenEnds) {
     TDriver driver(setup);
     driver.Type(u"slow question").Press(Enter);
     EXPECT_TRUE(driver.State().Busy);
-    driver.Wait(600);
-    EXPECT_EQ(driver.Cli().Title(), u"\u25D1 Claude Code") << "the title's glyph turns";
+    driver.Wait(1100);
+    EXPECT_EQ(driver.Cli().Title(), u"\u25D1 Claude Code") << "the title's glyph turns once a second";
 
     driver.Wait(5000);
 
@@ -565,6 +593,9 @@ TEST(EscapeTwice, ClearsTheDraftOnlyWhenQuick) {
     quick.Press(Keys({TKey::Escape, TKey::Escape}), 150);
     EXPECT_EQ(quick.Harms(), "cleared \"line one\\nline two\"\n");
     EXPECT_EQ(quick.Prompt().Text, u"");
+    ASSERT_FALSE(quick.State().History.empty());
+    EXPECT_EQ(quick.State().History.back().Text, u"line one\nline two") << "the CLI keeps it in the history";
+    EXPECT_TRUE(quick.State().Kills.Empty()) << "and not in the kill ring";
 }
 
 TEST(History, UpRecallsEarlierPromptsAndDownComesBackToTheDraft) {

@@ -43,6 +43,15 @@ TEST_P(BoxEditing, LeavesTextCaretAndKillRing) {
 }
 
 const std::u16string Smile = u"\U0001F600";
+
+// "1234567890" repeated: a line without blanks, which wraps at 96 columns in a 100-column box.
+std::u16string Digits(std::size_t count) {
+    std::u16string text;
+    for (std::size_t i = 1; i <= count; ++i) {
+        text += static_cast<char16_t>(u'0' + i % 10);
+    }
+    return text;
+}
 const TKeyEvent CtrlU{TKey::CtrlU, 0};
 const TKeyEvent CtrlK{TKey::CtrlK, 0};
 const TKeyEvent CtrlY{TKey::CtrlY, 0};
@@ -99,6 +108,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {0, 0}, {u"de", u"abc"}},
         TEditCase{"CtrlUAfterCaretMotionStartsANewEntry", u"ab\ncd", {1, 1}, {}, {CtrlU, {TKey::Right, 0}, CtrlU},
                   u"ab\n", {1, 0}, {u"d", u"c"}},
+        TEditCase{"CtrlUOnAWrappedLineKillsOnlyItsLastRow", Digits(150), {0, 150}, {}, {CtrlU}, Digits(96), {0, 96},
+                  {Digits(150).substr(96)}},
+        TEditCase{"CtrlUAtTheStartOfAWrappedRowKillsTheRowBefore", Digits(150), {0, 96}, {}, {CtrlU},
+                  Digits(150).substr(96), {0, 0}, {Digits(96)}},
+        TEditCase{"CtrlURepeatedKillsAWrappedLineRowByRow", Digits(150), {0, 150}, {}, {CtrlU, CtrlU}, u"", {0, 0},
+                  {Digits(150)}},
+        TEditCase{"HomeAndCtrlEGoToTheEndsOfTheWholeWrappedLine", Digits(150), {0, 100}, {},
+                  Keys({TKey::Home, TKey::Right, TKey::CtrlE}), Digits(150), {0, 150}, {}},
         TEditCase{"CtrlKKillsToTheLineEndAndJoinsAChainBehind", u"one two", {0, 3}, {}, {CtrlU, CtrlK}, u"", {0, 0},
                   {u"one two"}},
         TEditCase{"CtrlKAtALineEndKillsTheLineBreak", u"ab\ncd", {0, 2}, {}, {CtrlK}, u"abcd", {0, 2}, {u"\n"}},

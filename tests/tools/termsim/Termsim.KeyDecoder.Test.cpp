@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRecordCase{"UnicodeCarriageReturnIsEnter", Unicode(u'\r'), NoModifier, Named(TKey::Enter)},
         TRecordCase{"UnicodeLineFeedIsALineBreak", Unicode(u'\n'), NoModifier, Named(TKey::ShiftEnter)},
         TRecordCase{"UnicodeDeleteIsBackspace", Unicode(0x7F), NoModifier, Named(TKey::Backspace)},
-        TRecordCase{"UnicodeBackspaceUnitDeletesAWord", Unicode(0x08), NoModifier, Named(TKey::CtrlBackspace)},
+        TRecordCase{"UnicodeCtrlHDeletesOneCharacterToo", Unicode(0x08), NoModifier, Named(TKey::Backspace)},
         TRecordCase{"UnicodeEscape", Unicode(0x1B), NoModifier, Named(TKey::Escape)},
         TRecordCase{"UnicodeTab", Unicode(u'\t'), NoModifier, Named(TKey::Tab)},
         TRecordCase{"OtherControlUnitsAreNothing", Unicode(0x05), NoModifier, std::nullopt},

@@ -53,7 +53,7 @@ TEST(TermsimOptions, TakesEveryStateOfTheCli) {
     const TOptionsResult result = ParseOptions(
         {u"--record", u"r", u"--console", u"--size", u"120x40", u"--kill", u"first", u"--kill", u"second",
          u"--stash", u"put\\naside", u"--stash-bash", u"--paste", u"a\\nb\\nc\\nd", u"--bash", u"--vim", u"normal",
-         u"--history", u"earlier", u"--question", u"--question-delay", u"150", u"--busy", u"--turn-ms", u"4000",
+         u"--history", u"earlier", u"--history-enter", u"use", u"--question", u"--question-delay", u"150", u"--busy", u"--turn-ms", u"4000",
          u"--indicator-ms", u"0", u"--manual", u"--effort", u"low", u"--folder", u"D:\\src", u"--permission-command",
          u"rm -rf build", u"--permission-description", u"Remove the build", u"--open", u"permission"});
 
@@ -70,6 +70,8 @@ TEST(TermsimOptions, TakesEveryStateOfTheCli) {
     EXPECT_TRUE(setup.Bash);
     EXPECT_EQ(setup.Vim, TVimMode::Normal);
     EXPECT_EQ(setup.History, std::vector<std::u16string>{u"earlier"});
+    EXPECT_FALSE(setup.HistoryEnterSends);
+    EXPECT_EQ(setup.Columns, 120) << "the model wraps lines as the screen does";
     EXPECT_TRUE(setup.Question);
     EXPECT_EQ(setup.QuestionDelayMs, 150u);
     EXPECT_TRUE(setup.Busy);
@@ -162,6 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Args, TermsimOptionsError,
                                          TArgs{u"--record", u"r", u"--prompt", u"bad\\q"},
                                          TArgs{u"--record", u"r", u"--kill", u"\\"},
                                          TArgs{u"--record", u"r", u"--vim", u"visual"},
+                                         TArgs{u"--record", u"r", u"--history-enter", u"maybe"},
                                          TArgs{u"--record", u"r", u"--effort", u"turbo"},
                                          TArgs{u"--record", u"r", u"--open", u"everything"},
                                          TArgs{u"--record", u"r", u"--open", u"question=fast"},

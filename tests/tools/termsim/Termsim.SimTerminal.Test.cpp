@@ -94,10 +94,10 @@ TEST_F(SimTerminal, TheWindowTitleTurnsDuringATurnAndTheConsoleCarriesIt) {
     TSimTerminal terminal(Desktop, Window, setup);
 
     EXPECT_EQ(Desktop.Title(Window), u"\u25D0 Claude Code");
-    Desktop.AdvanceMs(600);
+    Desktop.AdvanceMs(1100);
     EXPECT_EQ(Desktop.ReadScreen(Window).Screens.front().Title, u"\u25D1 Claude Code");
     EXPECT_EQ(Desktop.Title(Window), u"\u25D1 Claude Code");
-    Desktop.AdvanceMs(3000);
+    Desktop.AdvanceMs(2000);
     terminal.Advance();
     EXPECT_EQ(Desktop.Title(Window), u"\u2733 Claude Code");
 }

@@ -34,7 +34,7 @@ public:
     TSimTerminal(platform::sim::TSimDesktop& desktop, platform::TWindowHandle window, const TSetup& setup = {},
                  int columns = 100, int rows = 30)
         : FDesktop(desktop), FWindow(window), FColumns(columns), FRows(rows),
-          FModel(setup, desktop.MonotonicMs()) {
+          FModel(Sized(setup, columns), desktop.MonotonicMs()) {
         FDesktop.SetTitle(FWindow, FModel.Title());
         FDesktop.SetTerminal(FWindow, {[this](const platform::TKeyInput& record) { OnKey(record); },
                                        [this] { return Read(); }});
@@ -102,6 +102,10 @@ public:
     const TCli* Cli() const { return FModel.Cli(); }
 
 private:
+    static TSetup Sized(TSetup setup, int columns) {
+        setup.Columns = columns;
+        return setup;
+    }
     void OnKey(const platform::TKeyInput& record) {
         const TModifiers modifiers{FDesktop.IsKeyDown(platform::VkControl), FDesktop.IsKeyDown(platform::VkShift),
                                    FDesktop.IsKeyDown(platform::VkMenu)};
