@@ -2,10 +2,10 @@
 
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
+#include "tools/termsim/Termsim.DialogKeys.h"
 #include "tools/termsim/Termsim.Wrap.h"
 
 #include <algorithm>
-#include <array>
 
 namespace termsim {
 
@@ -53,45 +53,8 @@ std::u16string Joined(const std::vector<std::u16string_view>& words, std::size_t
     return text;
 }
 
-bool Contains(std::u16string_view text, std::u16string_view part) {
-    return text.find(part) != std::u16string_view::npos;
-}
-
 std::u16string Seconds(std::uint64_t ms) {
     return base::AsciiToUtf16(std::to_string(ms / 1000)) + u"s";
-}
-
-constexpr std::array<std::u16string_view, ModelChoices> Models = {u"Default (recommended)", u"Opus", u"Fable",
-                                                                   u"Sonnet", u"Haiku"};
-constexpr std::array<std::u16string_view, PermissionChoices> Permissions = {
-    u"Yes", u"Yes, and always allow access to /tmp from this project", u"Yes, and switch to auto mode", u"No"};
-
-// The settings panel's rows: the first nineteen as the CLI listed them, then some of termsim's own.
-std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings() {
-    return {{u"Auto-compact", u"on"},
-            {u"Auto-compact window", u"auto (400k tokens)"},
-            {u"Idle compaction", u"on"},
-            {u"Continue automatically at usage limit", u"on"},
-            {u"Switch models when a message is flagged", u"Switch automatically"},
-            {u"Show tips", u"on"},
-            {u"Reduce motion", u"off"},
-            {u"Thinking mode", u"on"},
-            {u"Session recap", u"on"},
-            {u"Rewind code (checkpoints)", u"on"},
-            {u"Dynamic workflows", u"on"},
-            {u"Ultracode keyword trigger", u"on"},
-            {u"Dynamic workflow size", u"medium (default)"},
-            {u"Verbose output", u"off"},
-            {u"Terminal progress bar", u"on"},
-            {u"Show turn duration", u"on"},
-            {u"Time format", u"auto"},
-            {u"Default permission mode", u"Auto (default)"},
-            {u"Worktree base ref", u"fresh"},
-            {u"Editor mode", u"normal"},
-            {u"Notifications", u"auto"},
-            {u"Output style", u"default"},
-            {u"Theme", u"dark"},
-            {u"Language", u"auto"}};
 }
 
 // Where the caret's row begins within its line, when the line wraps at Width.
@@ -111,47 +74,7 @@ TRowSpan CaretRow(const TDraft& draft, std::size_t width) {
     return {starts[row], starts[row == 0 ? 0 : row - 1]};
 }
 
-std::u16string Lowered(std::u16string_view text) {
-    std::u16string lowered(text);
-    for (char16_t& unit : lowered) {
-        if (unit >= u'A' && unit <= u'Z') {
-            unit = static_cast<char16_t>(unit - u'A' + u'a');
-        }
-    }
-    return lowered;
-}
-
 } // namespace
-
-std::u16string_view ModelName(std::size_t index) {
-    return Models[std::min(index, ModelChoices - 1)];
-}
-
-std::u16string_view PermissionChoice(std::size_t index) {
-    return Permissions[std::min(index, PermissionChoices - 1)];
-}
-
-std::vector<THistoryItem> HistoryMatches(const TCliState& state) {
-    std::vector<THistoryItem> found;
-    const std::u16string filter = Lowered(state.Filter);
-    for (const THistoryItem& item : state.History) {
-        if (filter.empty() || Contains(Lowered(item.Text), filter)) {
-            found.push_back(item);
-        }
-    }
-    return found;
-}
-
-std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& state) {
-    std::vector<std::pair<std::u16string, std::u16string>> found;
-    const std::u16string filter = Lowered(state.Filter);
-    for (const auto& setting : state.Settings) {
-        if (filter.empty() || Contains(Lowered(setting.first), filter)) {
-            found.push_back(setting);
-        }
-    }
-    return found;
-}
 
 TCli::TMenu TCli::MenuOf(const TCliState& state) {
     if (state.View != TView::Prompt || state.MenuHidden || state.Mode != TInputMode::Normal ||
@@ -344,32 +267,10 @@ std::vector<TRecordEvent> TCli::Apply(const TKeyEvent& key, std::uint64_t nowMs)
     FKillChain = false;
     FLastPaste.reset();
     F.PasteFooter = false;
-    switch (F.View) {
-    case TView::Prompt:
-    case TView::Shell:
+    if (F.View == TView::Prompt || F.View == TView::Shell) {
         PromptKey(key, chained);
-        break;
-    case TView::Question:
-        QuestionKey(key);
-        break;
-    case TView::Permission:
-        PermissionKey(key);
-        break;
-    case TView::ModelPicker:
-        ModelPickerKey(key);
-        break;
-    case TView::EffortPicker:
-        EffortPickerKey(key);
-        break;
-    case TView::Config:
-        ConfigKey(key);
-        break;
-    case TView::HistorySearch:
-        HistorySearchKey(key);
-        break;
-    case TView::Rewind:
-        RewindKey(key);
-        break;
+    } else {
+        DialogKey(key);
     }
     if (key.Key != TKey::Escape) {
         FEscAtMs.reset();
@@ -900,28 +801,80 @@ void TCli::EndTurn(bool interrupted) {
 
 // --- dialogs ---
 
-void TCli::QuestionKey(const TKeyEvent& key) {
-    switch (key.Key) {
-    case TKey::Enter:
-        Answer(F.Focus == 0);
+// --- dialogs ---
+
+void TCli::DialogKey(const TKeyEvent& key) {
+    const TDialogAction action = termsim::DialogKey(F, key);
+    using TKind = TDialogAction::TKind;
+    switch (action.Kind) {
+    case TKind::None:
         return;
-    case TKey::Escape:
-        Answer(false);
+    case TKind::Answer:
+        Answer(action.Yes);
         return;
-    case TKey::Up:
-        F.Focus = 0;
+    case TKind::Approve:
+        SetView(TView::Prompt);
+        Emit(TApprovedEvent{action.Choice});
+        F.Transcript.push_back({TEntryKind::ToolCall, u"Ran 1 shell command", {}});
+        F.Transcript.push_back({TEntryKind::Answer, u"Hello from termsim.", {}});
         return;
-    case TKey::Down:
-    case TKey::Tab:
-        F.Focus = 1;
-        return;
-    case TKey::Char:
-        if (key.Char == u'1' || key.Char == u'2') {
-            Answer(key.Char == u'1');
+    case TKind::Decline:
+        // Escape cancels before the dialog goes; a choice of "No" is made as it goes.
+        if (action.Choice == u"esc") {
+            Emit(TDeclinedEvent{action.Choice});
+            SetView(TView::Prompt);
+        } else {
+            SetView(TView::Prompt);
+            Emit(TDeclinedEvent{action.Choice});
         }
         return;
-    default:
+    case TKind::Close: {
+        // A picker or panel opened by a command counts as that command's end: the stash returns.
+        const bool fromCommand = F.View == TView::ModelPicker || F.View == TView::EffortPicker ||
+                                 F.View == TView::Config;
+        SetView(TView::Prompt);
+        if (fromCommand) {
+            AfterSubmit();
+        }
         return;
+    }
+    case TKind::SaveModel: {
+        SetView(TView::Prompt);
+        std::u16string choice = action.Choice + u", " + action.Level + u" effort";
+        if (action.SessionOnly) {
+            choice += u", this session only";
+        }
+        Emit(TPickerSavedEvent{u"model", choice});
+        if (action.Level != F.Effort) {
+            SetEffort(action.Level);
+        }
+        F.Transcript.push_back({TEntryKind::Prompt, u"/model", u"Set model to " + action.Choice});
+        AfterSubmit();
+        return;
+    }
+    case TKind::SaveEffort:
+        SetView(TView::Prompt);
+        Emit(TPickerSavedEvent{u"effort", action.SessionOnly ? action.Level + u", this session only" : action.Level});
+        SetEffort(action.Level);
+        F.Transcript.push_back({TEntryKind::Prompt, u"/effort", EffortSetText(action.Level)});
+        AfterSubmit();
+        return;
+    case TKind::SaveSetting:
+        Emit(TPickerSavedEvent{u"config", action.Choice});
+        return;
+    case TKind::UseHistory: {
+        // The match takes the box's place, and goes out as if typed there.
+        SetView(TView::Prompt);
+        const bool bash = action.Choice.starts_with(u'!');
+        const std::u16string text = bash ? action.Choice.substr(1) : action.Choice;
+        F.Draft = TDraft(text, TDraft::EndOf(text));
+        SetMode(bash ? TInputMode::Bash : TInputMode::Normal);
+        TextChanged();
+        if (F.Setup.HistoryEnterSends) {
+            Submit();
+        }
+        return;
+    }
     }
 }
 
@@ -936,226 +889,6 @@ void TCli::Answer(bool yes) {
         F.Transcript.push_back({TEntryKind::Prompt, u"/effort " + level, u"Kept effort level as " + F.Effort});
     }
     AfterSubmit();
-}
-
-void TCli::PermissionKey(const TKeyEvent& key) {
-    std::optional<std::size_t> chosen;
-    switch (key.Key) {
-    case TKey::Enter:
-        chosen = F.Focus;
-        break;
-    case TKey::Escape:
-        Emit(TDeclinedEvent{u"esc"});
-        SetView(TView::Prompt);
-        return;
-    case TKey::Up:
-        F.Focus = F.Focus == 0 ? 0 : F.Focus - 1;
-        return;
-    case TKey::Down:
-        F.Focus = std::min(PermissionChoices - 1, F.Focus + 1);
-        return;
-    case TKey::Char:
-        if (key.Char >= u'1' && key.Char < u'1' + static_cast<int>(PermissionChoices)) {
-            chosen = static_cast<std::size_t>(key.Char - u'1');
-        }
-        break;
-    default:
-        return;
-    }
-    if (!chosen) {
-        return;
-    }
-    const std::u16string choice(PermissionChoice(*chosen));
-    SetView(TView::Prompt);
-    if (*chosen + 1 == PermissionChoices) {
-        Emit(TDeclinedEvent{choice});
-        return;
-    }
-    Emit(TApprovedEvent{choice});
-    F.Transcript.push_back({TEntryKind::ToolCall, u"Ran 1 shell command", {}});
-    F.Transcript.push_back({TEntryKind::Answer, u"Hello from termsim.", {}});
-}
-
-void TCli::ModelPickerKey(const TKeyEvent& key) {
-    switch (key.Key) {
-    case TKey::Up:
-        F.Focus = F.Focus == 0 ? 0 : F.Focus - 1;
-        return;
-    case TKey::Down:
-        F.Focus = std::min(ModelChoices - 1, F.Focus + 1);
-        return;
-    case TKey::Right:
-        F.PickerEffort = std::min(EffortSteps - 1, F.PickerEffort + 1);
-        return;
-    case TKey::Left:
-        F.PickerEffort = F.PickerEffort == 0 ? 0 : F.PickerEffort - 1;
-        return;
-    case TKey::Escape:
-        SetView(TView::Prompt);
-        AfterSubmit();
-        return;
-    case TKey::Char:
-        if (key.Char >= u'1' && key.Char < u'1' + static_cast<int>(ModelChoices)) {
-            F.Focus = static_cast<std::size_t>(key.Char - u'1');
-            return;
-        }
-        if (key.Char != u's') {
-            return;
-        }
-        [[fallthrough]];
-    case TKey::Enter: {
-        const std::u16string level(EffortStep(F.PickerEffort));
-        std::u16string choice = std::u16string(ModelName(F.Focus)) + u", " + level + u" effort";
-        if (key.Key == TKey::Char) {
-            choice += u", this session only";
-        }
-        SetView(TView::Prompt);
-        Emit(TPickerSavedEvent{u"model", choice});
-        if (level != F.Effort) {
-            SetEffort(level);
-        }
-        F.Transcript.push_back({TEntryKind::Prompt, u"/model", u"Set model to " + std::u16string(ModelName(F.Focus))});
-        AfterSubmit();
-        return;
-    }
-    default:
-        return;
-    }
-}
-
-void TCli::EffortPickerKey(const TKeyEvent& key) {
-    switch (key.Key) {
-    case TKey::Right:
-        F.PickerEffort = std::min(EffortSteps - 1, F.PickerEffort + 1);
-        return;
-    case TKey::Left:
-        F.PickerEffort = F.PickerEffort == 0 ? 0 : F.PickerEffort - 1;
-        return;
-    case TKey::Tab:
-        F.Ultracode = !F.Ultracode;
-        return;
-    case TKey::Escape:
-        SetView(TView::Prompt);
-        AfterSubmit();
-        return;
-    case TKey::Char:
-        if (key.Char != u's') {
-            return;
-        }
-        [[fallthrough]];
-    case TKey::Enter: {
-        const std::u16string level(EffortStep(F.PickerEffort));
-        SetView(TView::Prompt);
-        Emit(TPickerSavedEvent{u"effort", key.Key == TKey::Char ? level + u", this session only" : level});
-        SetEffort(level);
-        F.Transcript.push_back({TEntryKind::Prompt, u"/effort", EffortSetText(level)});
-        AfterSubmit();
-        return;
-    }
-    default:
-        return;
-    }
-}
-
-void TCli::ConfigKey(const TKeyEvent& key) {
-    const auto shown = SettingMatches(F);
-    switch (key.Key) {
-    case TKey::Escape:
-        SetView(TView::Prompt);
-        AfterSubmit();
-        return;
-    case TKey::Up:
-        F.Focus = F.Focus == 0 ? 0 : F.Focus - 1;
-        return;
-    case TKey::Down:
-        F.Focus = shown.empty() ? 0 : std::min(shown.size() - 1, F.Focus + 1);
-        return;
-    case TKey::Backspace:
-        if (!F.Filter.empty()) {
-            F.Filter.pop_back();
-            F.Focus = 0;
-        }
-        return;
-    case TKey::Char:
-        if (key.Char >= 0x20) {
-            F.Filter += key.Char;
-            F.Focus = 0;
-        }
-        return;
-    case TKey::Enter: {
-        if (shown.empty()) {
-            return;
-        }
-        const std::u16string name = shown[std::min(F.Focus, shown.size() - 1)].first;
-        for (auto& setting : F.Settings) {
-            if (setting.first == name && (setting.second == u"on" || setting.second == u"off")) {
-                setting.second = setting.second == u"on" ? u"off" : u"on";
-                Emit(TPickerSavedEvent{u"config", name + u" " + setting.second});
-            }
-        }
-        return;
-    }
-    default:
-        return;
-    }
-}
-
-void TCli::HistorySearchKey(const TKeyEvent& key) {
-    const std::vector<THistoryItem> shown = HistoryMatches(F);
-    switch (key.Key) {
-    case TKey::Escape:
-        SetView(TView::Prompt);
-        return;
-    case TKey::Up:
-        F.Focus = shown.empty() ? 0 : std::min(shown.size() - 1, F.Focus + 1);
-        return;
-    case TKey::Down:
-        F.Focus = F.Focus == 0 ? 0 : F.Focus - 1;
-        return;
-    case TKey::Backspace:
-        if (!F.Filter.empty()) {
-            F.Filter.pop_back();
-            F.Focus = 0;
-        }
-        return;
-    case TKey::Char:
-        if (key.Char >= 0x20) {
-            F.Filter += key.Char;
-            F.Focus = 0;
-        }
-        return;
-    case TKey::Enter: {
-        if (shown.empty()) {
-            return;
-        }
-        // Focus counts from the newest match.
-        // The match takes the box's place, and goes out as if typed there.
-        const std::u16string text = shown[shown.size() - 1 - std::min(F.Focus, shown.size() - 1)].Text;
-        SetView(TView::Prompt);
-        const bool bash = text.starts_with(u'!');
-        F.Draft = TDraft(bash ? text.substr(1) : text, TDraft::EndOf(bash ? text.substr(1) : text));
-        SetMode(bash ? TInputMode::Bash : TInputMode::Normal);
-        TextChanged();
-        if (F.Setup.HistoryEnterSends) {
-            Submit();
-        }
-        return;
-    }
-    default:
-        return;
-    }
-}
-
-void TCli::RewindKey(const TKeyEvent& key) {
-    switch (key.Key) {
-    case TKey::Escape:
-    case TKey::Enter:
-        // Only "(current)" is offered: choosing it leaves everything as it is.
-        SetView(TView::Prompt);
-        return;
-    default:
-        return;
-    }
 }
 
 } // namespace termsim

@@ -135,14 +135,9 @@ private:
     void StartTurn();
     void EndTurn(bool interrupted);
 
-    void QuestionKey(const TKeyEvent& key);
+    // A key while a dialog or panel has the keys, and what the CLI makes of its choice.
+    void DialogKey(const TKeyEvent& key);
     void Answer(bool yes);
-    void PermissionKey(const TKeyEvent& key);
-    void ModelPickerKey(const TKeyEvent& key);
-    void EffortPickerKey(const TKeyEvent& key);
-    void ConfigKey(const TKeyEvent& key);
-    void HistorySearchKey(const TKeyEvent& key);
-    void RewindKey(const TKeyEvent& key);
 
     TCliState F;
     TVimNormal FVimNormal;
@@ -153,15 +148,5 @@ private:
     std::optional<TStashed> FBrowsed; // the draft before Up went into the history
     std::vector<TRecordEvent>* FOut = nullptr;
 };
-
-// The history entries history search shows for a filter, newest last.
-std::vector<THistoryItem> HistoryMatches(const TCliState& state);
-// The settings the settings panel shows for its filter.
-std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& state);
-// The model picker's and the permission dialog's choices.
-inline constexpr std::size_t ModelChoices = 5;
-std::u16string_view ModelName(std::size_t index);
-inline constexpr std::size_t PermissionChoices = 4;
-std::u16string_view PermissionChoice(std::size_t index);
 
 } // namespace termsim

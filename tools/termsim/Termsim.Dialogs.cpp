@@ -2,6 +2,7 @@
 
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
+#include "tools/termsim/Termsim.DialogKeys.h"
 #include "tools/termsim/Termsim.Wrap.h"
 
 #include <algorithm>

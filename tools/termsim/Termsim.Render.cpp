@@ -66,7 +66,7 @@ TLine NoticeRow(const TCliState& state, std::size_t columns) {
         return TLine(u"  ").Add(Cut(state.BusyMessage, columns - 4), TTone::Dim);
     }
     if (state.Stash) {
-        return RightAligned(u" draft stashed", columns);
+        return RightAligned(u"draft stashed", columns);
     }
     if (now < state.RestoredUntilMs) {
         return RightAligned(u"draft restored", columns);
