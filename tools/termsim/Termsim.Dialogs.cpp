@@ -215,8 +215,14 @@ TBlock HistoryBlock(const TCliState& state, std::size_t columns) {
     rows.push_back(TLine(u"  Search prompts ").Add(u"\u00B7 everywhere", TTone::Accent));
     const std::vector<THistoryItem> matches = HistoryMatches(state);
     const std::size_t shown = std::min(Shown, matches.size());
+    // The list keeps its height, a row for "more" included, so a short list stands at its foot.
+    for (std::size_t i = shown; i < Shown; ++i) {
+        rows.emplace_back();
+    }
     if (matches.size() > shown) {
         rows.emplace_back(u"    \u2191 " + Number(matches.size() - shown) + u" more", TTone::Dim);
+    } else {
+        rows.emplace_back();
     }
     for (std::size_t i = matches.size() - shown; i < matches.size(); ++i) {
         const bool focused = matches.size() - 1 - i == state.Focus;
@@ -243,11 +249,14 @@ TBlock RewindBlock(const TCliState& state, std::size_t columns) {
     rows.emplace_back();
     rows.emplace_back(u"  Restore the code and/or conversation to the point before\u2026");
     rows.emplace_back();
-    if (!state.History.empty()) {
-        const std::u16string& last = state.History.back().Text;
-        rows.emplace_back(u"    " + last.substr(0, last.find(u'\n')));
-        rows.emplace_back(u"    No code changes", TTone::Dim);
-        rows.emplace_back();
+    // The last message of the conversation, which Rewind would go back before.
+    for (auto entry = state.Transcript.rbegin(); entry != state.Transcript.rend(); ++entry) {
+        if (entry->Kind == TEntryKind::Prompt && !entry->Text.starts_with(u'/')) {
+            rows.emplace_back(u"    " + entry->Text.substr(0, entry->Text.find(u'\n')));
+            rows.emplace_back(u"    No code changes", TTone::Dim);
+            rows.emplace_back();
+            break;
+        }
     }
     rows.push_back(TLine(u"  ").Add(Focused, TTone::Accent).Add(u"(current)", TTone::Accent));
     rows.emplace_back();

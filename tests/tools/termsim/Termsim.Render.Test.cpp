@@ -291,6 +291,61 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      [](TDriver& d) { d.Wait(2000); }, {{24, 29}},
                      At(27, 2), 1},
+        // During a turn: the command's result above the box, then the level; the draft restored.
+        TCaptureCase{"m3_busy_effort_typed", [](TSetup& s) { s.TurnMs = 25000; },
+                     [](TDriver& d) {
+                         d.Wait(Settled).Type(u"slow question").Press(TKey::Enter).Wait(4000).Type(u"/effort low");
+                     },
+                     {{24, 29}}, At(27, 13), 1},
+        TCaptureCase{"m4_busy_effort_entered", [](TSetup& s) { s.TurnMs = 25000; },
+                     [](TDriver& d) {
+                         d.Wait(Settled).Type(u"slow question").Press(TKey::Enter).Wait(4000).Type(u"/effort low");
+                         d.Press(TKey::Enter).Wait(1500);
+                     },
+                     {{24, 29}}, At(27, 2), 1},
+        TCaptureCase{"m5_busy_later", [](TSetup& s) { s.TurnMs = 25000; },
+                     [](TDriver& d) {
+                         d.Wait(Settled).Type(u"slow question").Press(TKey::Enter).Wait(4000).Type(u"/effort low");
+                         d.Press(TKey::Enter).Wait(4500);
+                     },
+                     {{25, 29}}, At(27, 2)},
+        TCaptureCase{"f7_stash_restore_while_busy", [](TSetup& s) { s.TurnMs = 8000; },
+                     [](TDriver& d) {
+                         d.Wait(Settled).Type(u"fix the parser").Press(TKey::CtrlS).Type(u"slow one");
+                         d.Press(TKey::Enter).Wait(1500);
+                     },
+                     {{25, 29}}, At(27, 16)},
+        TCaptureCase{"h3_bang_ls_done", nullptr,
+                     [](TDriver& d) { d.Wait(Settled).Type(u"!ls").Press(TKey::Enter).Wait(1000); }, {{25, 29}},
+                     At(27, 2)},
+        TCaptureCase{"k2_ctrlr_alp",
+                     [](TSetup& s) {
+                         s.History = {u"one", u"two", u"three", u"four", u"five", u"six", u"seven", u"eight",
+                                      u"first prompt alpha", u"second prompt beta"};
+                     },
+                     [](TDriver& d) { d.Wait(Settled).Press(TKey::CtrlR).Type(u"alp"); }, {{17, 18}, {27, 29}},
+                     At(27, 7)},
+        TCaptureCase{"g6_pasted_twice", nullptr,
+                     [](TDriver& d) {
+                         d.Wait(Settled).Paste(PastedLines(30, true)).Wait(3000);
+                         d.Press(TKey::CtrlU).Press(TKey::CtrlY).Press(TKey::Enter).Wait(3000);
+                         d.Paste(PastedLines(30, false)).Wait(1500).Paste(PastedLines(30, false)).Wait(1500);
+                     },
+                     {{16, 29}}, At(27, 16)},
+        TCaptureCase{"f3_up_history",
+                     [](TSetup& s) {
+                         s.History = {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"/effort medium"};
+                     },
+                     [](TDriver& d) {
+                         d.Wait(Settled).Type(u"second draft").Press(TKey::CtrlU).Press(TKey::CtrlS).Press(TKey::Up);
+                     },
+                     {{25, 29}}, At(27, 16)},
+        TCaptureCase{"esc2_empty_fast", nullptr,
+                     [](TDriver& d) {
+                         d.Type(u"submitted text").Press(TKey::Enter).Wait(2000);
+                         d.Press(Keys({TKey::Escape, TKey::Escape}), 50);
+                     },
+                     {{17, 29}}, std::nullopt},
         TCaptureCase{"esc1_hint", nullptr,
                      [](TDriver& d) {
                          d.Type(u"submitted text").Press(TKey::Enter).Wait(2000);
