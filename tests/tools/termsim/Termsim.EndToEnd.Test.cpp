@@ -125,6 +125,31 @@ TEST_F(TermsimEndToEnd, SendTextTypesEveryUnitIntoThePrompt) {
     EXPECT_EQ(RecordText(terminal.WaitForEvents(expected.size())), RecordText(expected));
 }
 
+TEST_F(TermsimEndToEnd, TimesStampEveryKeyWithItsArrival) {
+    const std::wstring timesPath = NewRecordPath();
+    {
+        TTermsim terminal({L"--times", timesPath});
+        ASSERT_TRUE(terminal.Start());
+
+        ExpectDelivered(tarvin::SendText(Platform.Input, u"ab"), 4);
+        ExpectDelivered(tarvin::SendCtrlChord(Platform.Input, platform::VkS), 4);
+        terminal.WaitForEvents(ExpectedEvents({}, Seq({Typed(u"ab"), Keys({TKey::CtrlS})})).size());
+
+        std::string times = ReadFileShared(timesPath);
+        std::vector<std::string> keys;
+        for (std::size_t start = 0, end = times.find('\n'); end != std::string::npos;
+             start = end + 1, end = times.find('\n', start)) {
+            const std::string line = times.substr(start, end - start);
+            const std::size_t blank = line.find(' ');
+            ASSERT_NE(blank, std::string::npos) << line;
+            EXPECT_GT(std::stoll(line.substr(0, blank)), 0) << line;
+            keys.push_back(line.substr(blank + 1));
+        }
+        EXPECT_EQ(keys, (std::vector<std::string>{"key char \"a\"", "key char \"b\"", "key ctrl+S"}));
+    }
+    DeleteFileW(timesPath.c_str());
+}
+
 TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) {
     TTermsim terminal({L"--prompt", L"one\\ntwo", L"--cursor", L"0,1"});
     ASSERT_TRUE(terminal.Start());
