@@ -121,6 +121,8 @@ TCli::TCli(TSetup setup, std::uint64_t nowMs) {
     }
     F.Help = s.Help;
     F.Effort = s.Effort;
+    // A level other than the default was saved earlier: the logo's header names it from the start.
+    F.EffortChosen = s.Effort != u"medium";
     F.PickerEffort = EffortStepOf(s.Effort).value_or(1);
     F.Settings = DefaultSettings();
     F.IndicatorUntilMs = nowMs + s.IndicatorMs;

@@ -181,6 +181,17 @@ TEST(ShortcutsHelp, AQuestionMarkOnAnEmptyBoxOpensItAndIsNotTyped) {
 
 // --- the effort command and its question ---
 
+TEST(EffortCommand, TheHeaderNamesALevelOnlyOnceOneOtherThanTheDefaultIsInForce) {
+    TSetup saved;
+    saved.Effort = u"high";
+    EXPECT_TRUE(TDriver(saved).Screen().TrimmedRows()[2].starts_with(u"\u259D\u259C\u2588\u2588\u2588\u2588\u2588\u2588\u2580  Opus 5.5 with high effort"));
+
+    TDriver fresh;
+    EXPECT_EQ(fresh.Screen().TrimmedRows()[2].substr(11), u"Opus 5.5 \u00B7 API Usage Billing");
+    fresh.Type(u"/effort medium").Press(Enter);
+    EXPECT_EQ(fresh.Screen().TrimmedRows()[2].substr(11), u"Opus 5.5 with medium effort \u00B7 API Usage Billing");
+}
+
 TEST(EffortCommand, SetsTheLevelAtOnceWithoutTheQuestion) {
     TDriver driver;
     driver.Type(u"/effort low").Press(Enter);
