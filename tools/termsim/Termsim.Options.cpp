@@ -1,9 +1,12 @@
 #include "tools/termsim/Termsim.Options.h"
 
 #include "base/Base.Unicode.h"
+#include "tools/termsim/Termsim.Commands.h"
 #include "tools/termsim/Termsim.RecordReader.h"
 
+#include <array>
 #include <charconv>
+#include <utility>
 
 namespace termsim {
 
@@ -13,8 +16,9 @@ TOptionsResult Failure(std::u16string message) {
     return {std::nullopt, std::move(message)};
 }
 
-std::optional<std::size_t> ParseCount(std::string_view digits) {
-    std::size_t value = 0;
+template <typename TNumber> std::optional<TNumber> ParseNumber(std::u16string_view text) {
+    const std::string digits = base::Utf16ToUtf8(text);
+    TNumber value{};
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
         return std::nullopt;
@@ -22,28 +26,93 @@ std::optional<std::size_t> ParseCount(std::string_view digits) {
     return value;
 }
 
-std::optional<TCursor> ParseCursor(std::u16string_view text) {
-    const std::string ascii = base::Utf16ToUtf8(text);
-    const std::size_t comma = ascii.find(',');
-    if (comma == std::string::npos) {
+// "<a><separator><b>", both counts.
+template <typename TNumber>
+std::optional<std::pair<TNumber, TNumber>> ParsePair(std::u16string_view text, char16_t separator) {
+    const std::size_t at = text.find(separator);
+    if (at == std::u16string_view::npos) {
         return std::nullopt;
     }
-    const std::optional<std::size_t> line = ParseCount(std::string_view(ascii).substr(0, comma));
-    const std::optional<std::size_t> column = ParseCount(std::string_view(ascii).substr(comma + 1));
-    if (!line || !column) {
+    const auto first = ParseNumber<TNumber>(text.substr(0, at));
+    const auto second = ParseNumber<TNumber>(text.substr(at + 1));
+    if (!first || !second) {
         return std::nullopt;
     }
-    return TCursor{*line, *column};
+    return std::make_pair(*first, *second);
+}
+
+constexpr std::array<std::pair<std::u16string_view, TView>, 6> OpenViews = {{
+    {u"permission", TView::Permission},
+    {u"model", TView::ModelPicker},
+    {u"effort", TView::EffortPicker},
+    {u"config", TView::Config},
+    {u"history", TView::HistorySearch},
+    {u"rewind", TView::Rewind},
+}};
+
+// --open: a view that takes the box's place, or what stands beside the box.
+std::optional<std::u16string> ApplyOpen(std::u16string_view what, TSetup& setup) {
+    for (const auto& [name, view] : OpenViews) {
+        if (what == name) {
+            setup.Open = view;
+            return std::nullopt;
+        }
+    }
+    if (what == u"help") {
+        setup.Help = true;
+    } else if (what == u"slash" || what == u"at") {
+        // The menus follow the text: a "/" or "@" at the caret opens them.
+        const TCursor at = setup.Cursor.value_or(TDraft::EndOf(setup.Prompt));
+        TDraft draft(setup.Prompt, at);
+        draft.Insert(what == u"slash" ? u"/" : u"@");
+        setup.Prompt = draft.Text();
+        setup.Cursor = draft.Cursor();
+    } else if (what.starts_with(u"question=") && IsEffortLevel(what.substr(9))) {
+        setup.Open = TView::Question;
+        setup.QuestionLevel = std::u16string(what.substr(9));
+    } else {
+        return u"--open takes permission, model, effort, config, history, rewind, help, slash, at or "
+               u"question=<level>: " +
+               std::u16string(what);
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
     TOptions options;
+    TSetup& setup = options.Setup;
+    std::vector<std::u16string> opens;
+    bool titled = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::u16string& name = args[i];
-        if (name == u"--confirm") {
-            options.Confirm = true;
+        if (name == u"--confirm" || name == u"--question") {
+            setup.Question = true;
+            continue;
+        }
+        if (name == u"--console") {
+            options.Console = true;
+            continue;
+        }
+        if (name == u"--bash") {
+            setup.Bash = true;
+            continue;
+        }
+        if (name == u"--stash-bash") {
+            setup.StashBash = true;
+            continue;
+        }
+        if (name == u"--busy") {
+            setup.Busy = true;
+            continue;
+        }
+        if (name == u"--manual") {
+            setup.ManualMode = true;
+            continue;
+        }
+        if (name == u"--shell") {
+            setup.Shell = true;
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -57,32 +126,87 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
         } else if (name == u"--class") {
             options.WindowClass = value;
         } else if (name == u"--title") {
-            options.Title = value;
-        } else if (name == u"--prompt" || name == u"--kill") {
+            setup.Title = value;
+            titled = true;
+        } else if (name == u"--folder") {
+            setup.Folder = value;
+        } else if (name == u"--prompt" || name == u"--kill" || name == u"--stash" || name == u"--paste" ||
+                   name == u"--history" || name == u"--permission-command" ||
+                   name == u"--permission-description") {
             std::optional<std::u16string> text = UnescapeText(value);
             if (!text) {
                 return Failure(u"broken escape in " + name + u": " + value);
             }
-            (name == u"--prompt" ? options.Prompt : options.KillBuffer) = std::move(*text);
+            if (name == u"--prompt") {
+                setup.Prompt = std::move(*text);
+            } else if (name == u"--kill") {
+                setup.Kills.push_back(std::move(*text));
+            } else if (name == u"--stash") {
+                setup.Stash = std::move(*text);
+            } else if (name == u"--paste") {
+                setup.Pastes.push_back(std::move(*text));
+            } else if (name == u"--history") {
+                setup.History.push_back(std::move(*text));
+            } else if (name == u"--permission-command") {
+                setup.PermissionCommand = std::move(*text);
+            } else {
+                setup.PermissionDescription = std::move(*text);
+            }
         } else if (name == u"--cursor") {
-            options.Cursor = ParseCursor(value);
-            if (!options.Cursor) {
+            const auto cursor = ParsePair<std::size_t>(value, u',');
+            if (!cursor) {
                 return Failure(u"--cursor takes <line>,<column>: " + value);
             }
+            setup.Cursor = TCursor{cursor->first, cursor->second};
+        } else if (name == u"--size") {
+            const auto size = ParsePair<int>(value, u'x');
+            if (!size || size->first < 20 || size->second < 5 || size->first > 500 || size->second > 200) {
+                return Failure(u"--size takes <columns>x<rows>, at least 20x5: " + value);
+            }
+            options.Columns = size->first;
+            options.Rows = size->second;
+        } else if (name == u"--history-enter") {
+            if (value != u"send" && value != u"use") {
+                return Failure(u"--history-enter takes send or use: " + value);
+            }
+            setup.HistoryEnterSends = value == u"send";
+        } else if (name == u"--vim") {
+            if (value != u"insert" && value != u"normal") {
+                return Failure(u"--vim takes insert or normal: " + value);
+            }
+            setup.Vim = value == u"insert" ? TVimMode::Insert : TVimMode::Normal;
+        } else if (name == u"--effort") {
+            if (!IsEffortLevel(value)) {
+                return Failure(u"--effort takes low, medium, high, xhigh, max or auto: " + value);
+            }
+            setup.Effort = value;
+        } else if (name == u"--open") {
+            // Applied after the prompt and caret are known, whatever the order on the line.
+            opens.push_back(value);
+        } else if (name == u"--question-delay" || name == u"--turn-ms" || name == u"--indicator-ms") {
+            const auto ms = ParseNumber<std::uint64_t>(value);
+            if (!ms) {
+                return Failure(name + u" takes a number of milliseconds: " + value);
+            }
+            (name == u"--question-delay" ? setup.QuestionDelayMs
+                                         : (name == u"--turn-ms" ? setup.TurnMs : setup.IndicatorMs)) = *ms;
         } else {
             return Failure(u"unknown option: " + name);
         }
+    }
+    for (const std::u16string& what : opens) {
+        if (std::optional<std::u16string> error = ApplyOpen(what, setup)) {
+            return Failure(*error);
+        }
+    }
+    setup.Columns = options.Columns;
+    if (setup.Shell && !titled) {
+        setup.Title = u"Windows PowerShell";
     }
     if (options.RecordPath.empty()) {
         return Failure(u"--record <file> is required");
     }
     return {std::move(options), {}};
-}
-
-TPrompt MakePrompt(const TOptions& options) {
-    TPrompt prompt(options.Prompt, options.Cursor.value_or(TPrompt::EndOf(options.Prompt)), options.Confirm);
-    prompt.SeedKillBuffer(options.KillBuffer);
-    return prompt;
 }
 
 } // namespace termsim

@@ -25,32 +25,14 @@ std::string Quoted(std::u16string_view text) {
     return quoted;
 }
 
+std::string Utf8(std::u16string_view text) {
+    return base::Utf16ToUtf8(text);
+}
+
 std::string Joined(std::string_view head, const std::string& tail) {
     std::string line(head);
     line += tail;
     return line;
-}
-
-std::string KeyName(const TKeyEvent& key) {
-    switch (key.Key) {
-    case TKey::Char:
-        return Joined("char ", Quoted(std::u16string_view(&key.Char, 1)));
-    case TKey::CtrlE:
-        return "ctrl+E";
-    case TKey::CtrlU:
-        return "ctrl+U";
-    case TKey::CtrlY:
-        return "ctrl+Y";
-    case TKey::Right:
-        return "right";
-    case TKey::Backspace:
-        return "backspace";
-    case TKey::Enter:
-        return "enter";
-    case TKey::ShiftEnter:
-        return "shift+enter";
-    }
-    return "unknown";
 }
 
 struct TLineFormatter {
@@ -60,7 +42,12 @@ struct TLineFormatter {
                       static_cast<unsigned long long>(e.Window), static_cast<unsigned long>(e.ProcessId));
         return buffer;
     }
-    std::string operator()(const TKeyEvent& e) const { return Joined("key ", KeyName(e)); }
+    std::string operator()(const TKeyEvent& e) const {
+        if (e.Key == TKey::Char) {
+            return Joined("key char ", Quoted(std::u16string_view(&e.Char, 1)));
+        }
+        return Joined("key ", Utf8(KeyName(e)));
+    }
     std::string operator()(const TPromptState& e) const {
         std::string line = Joined("prompt ", Quoted(e.Text));
         line += " cursor=";
@@ -69,14 +56,58 @@ struct TLineFormatter {
         line += std::to_string(e.Cursor.Column);
         line += " kill=";
         line += Quoted(e.Kill);
+        if (e.Mode != TInputMode::Normal) {
+            line += Joined(" mode=", Utf8(ModeName(e.Mode)));
+        }
+        if (e.Vim != TVimMode::Off) {
+            line += Joined(" vim=", Utf8(VimName(e.Vim)));
+        }
+        if (e.Stash) {
+            line += Joined(" stash=", Quoted(*e.Stash));
+        }
+        if (e.View != TView::Prompt) {
+            line += Joined(" view=", Utf8(ViewName(e.View)));
+        }
         return line;
     }
-    std::string operator()(const TSubmittedEvent& e) const { return Joined("submitted ", Quoted(e.Text)); }
-    std::string operator()(const TQuestionEvent& e) const { return Joined("question ", Quoted(e.Text)); }
-    std::string operator()(const TEffortEvent& e) const {
-        return Joined("effort ", base::Utf16ToUtf8(e.Level));
+    std::string operator()(const TSubmittedEvent& e) const {
+        std::string line = Joined("submitted ", Quoted(e.Text));
+        if (e.Mode != TInputMode::Normal) {
+            line += Joined(" mode=", Utf8(ModeName(e.Mode)));
+        }
+        return line;
     }
+    std::string operator()(const TQuestionEvent& e) const {
+        std::string line = Joined("question ", Quoted(e.Text));
+        if (!e.Level.empty()) {
+            line += Joined(" level=", Utf8(e.Level));
+        }
+        return line;
+    }
+    std::string operator()(const TEffortEvent& e) const { return Joined("effort ", Utf8(e.Level)); }
     std::string operator()(const TFailedEvent& e) const { return Joined("failed ", Quoted(e.Error)); }
+    std::string operator()(const TApprovedEvent& e) const { return Joined("approved ", Quoted(e.Choice)); }
+    std::string operator()(const TRanEvent& e) const { return Joined("ran ", Quoted(e.Line)); }
+    std::string operator()(const TPickerSavedEvent& e) const {
+        std::string line = Joined("picker saved ", Utf8(e.Picker));
+        line += ' ';
+        line += Quoted(e.Choice);
+        return line;
+    }
+    std::string operator()(const TCommandEvent& e) const { return Joined("command ", Quoted(e.Text)); }
+    std::string operator()(const TUnexpandedEvent& e) const { return Joined("unexpanded ", Quoted(e.Placeholder)); }
+    std::string operator()(const TInterruptedEvent&) const { return "interrupted"; }
+    std::string operator()(const TStashLostEvent& e) const { return Joined("stash lost ", Quoted(e.Text)); }
+    std::string operator()(const TClearedEvent& e) const { return Joined("cleared ", Quoted(e.Text)); }
+    std::string operator()(const TAnsweredEvent& e) const { return e.Yes ? "answered yes" : "answered no"; }
+    std::string operator()(const TDeclinedEvent& e) const { return Joined("declined ", Quoted(e.Choice)); }
+    std::string operator()(const TStashedEvent& e) const { return Joined("stashed ", Quoted(e.Text)); }
+    std::string operator()(const TUnstashedEvent& e) const { return Joined("unstashed ", Quoted(e.Text)); }
+    std::string operator()(const TModeEvent& e) const { return Joined("mode ", Utf8(ModeName(e.Mode))); }
+    std::string operator()(const TVimEvent& e) const { return Joined("vim ", Utf8(VimName(e.Mode))); }
+    std::string operator()(const TPastedEvent& e) const { return Joined("pasted ", Quoted(e.Text)); }
+    std::string operator()(const TViewEvent& e) const { return Joined("view ", Utf8(ViewName(e.View))); }
+    std::string operator()(const TTurnEvent& e) const { return e.Started ? "turn started" : "turn done"; }
 };
 
 } // namespace
@@ -112,33 +143,6 @@ std::string FormatRecordLine(const TRecordEvent& event) {
     std::string line = std::visit(TLineFormatter{}, event);
     line += '\n';
     return line;
-}
-
-TPromptState StateOf(const TPrompt& prompt) {
-    return {prompt.Text(), prompt.Cursor(), prompt.KillBuffer()};
-}
-
-std::vector<TRecordEvent> PressKey(TPrompt& prompt, const TKeyEvent& key) {
-    std::vector<TRecordEvent> events{key};
-    const TPromptOutcome outcome = prompt.Apply(key);
-    switch (outcome.Kind) {
-    case TPromptOutcome::TKind::None:
-        break;
-    case TPromptOutcome::TKind::Submitted:
-        events.emplace_back(TSubmittedEvent{outcome.Text});
-        break;
-    case TPromptOutcome::TKind::Question:
-        events.emplace_back(TQuestionEvent{outcome.Text});
-        break;
-    case TPromptOutcome::TKind::EffortSet:
-        events.emplace_back(TEffortEvent{outcome.Text});
-        break;
-    case TPromptOutcome::TKind::CommandFailed:
-        events.emplace_back(TFailedEvent{outcome.Text});
-        break;
-    }
-    events.emplace_back(StateOf(prompt));
-    return events;
 }
 
 } // namespace termsim

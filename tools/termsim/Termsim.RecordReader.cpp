@@ -12,16 +12,6 @@ namespace termsim {
 
 namespace {
 
-constexpr std::array<std::pair<std::u16string_view, TKey>, 7> NamedKeys = {{
-    {u"ctrl+E", TKey::CtrlE},
-    {u"ctrl+U", TKey::CtrlU},
-    {u"ctrl+Y", TKey::CtrlY},
-    {u"right", TKey::Right},
-    {u"backspace", TKey::Backspace},
-    {u"enter", TKey::Enter},
-    {u"shift+enter", TKey::ShiftEnter},
-}};
-
 std::optional<unsigned> HexDigit(char16_t unit) {
     if (unit >= u'0' && unit <= u'9') {
         return unit - u'0';
@@ -125,14 +115,26 @@ std::optional<TRecordEvent> ParseKey(TScanner& in) {
         }
         return TKeyEvent{TKey::Char, text->front()};
     }
-    const std::u16string_view name = in.ReadWord();
-    for (const auto& [keyName, key] : NamedKeys) {
-        if (name == keyName) {
-            return TKeyEvent{key, 0};
+    const std::optional<TKeyEvent> key = KeyFromName(in.ReadWord());
+    return key ? std::optional<TRecordEvent>(*key) : std::nullopt;
+}
+
+template <typename TEnum, std::size_t N>
+std::optional<TEnum> NamedValue(std::u16string_view word, const std::array<TEnum, N>& values,
+                                std::u16string_view (*name)(TEnum)) {
+    for (TEnum value : values) {
+        if (name(value) == word) {
+            return value;
         }
     }
     return std::nullopt;
 }
+
+constexpr std::array<TInputMode, 2> Modes = {TInputMode::Normal, TInputMode::Bash};
+constexpr std::array<TVimMode, 3> VimModes = {TVimMode::Off, TVimMode::Insert, TVimMode::Normal};
+constexpr std::array<TView, 9> Views = {TView::Prompt,  TView::Question,      TView::Permission,
+                                        TView::ModelPicker, TView::EffortPicker, TView::Config,
+                                        TView::HistorySearch, TView::Rewind,   TView::Shell};
 
 std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
     TPromptState state;
@@ -155,7 +157,38 @@ std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
     if (!kill) {
         return std::nullopt;
     }
-    return TPromptState{std::move(*text), {*line, *column}, std::move(*kill)};
+    state.Text = std::move(*text);
+    state.Cursor = {*line, *column};
+    state.Kill = std::move(*kill);
+    // The optional fields, in the order they are written.
+    if (in.Skip(u" mode=")) {
+        const auto mode = NamedValue(in.ReadWord(), Modes, ModeName);
+        if (!mode) {
+            return std::nullopt;
+        }
+        state.Mode = *mode;
+    }
+    if (in.Skip(u" vim=")) {
+        const auto vim = NamedValue(in.ReadWord(), VimModes, VimName);
+        if (!vim || *vim == TVimMode::Off) {
+            return std::nullopt;
+        }
+        state.Vim = *vim;
+    }
+    if (in.Skip(u" stash=")) {
+        state.Stash = in.ReadQuoted();
+        if (!state.Stash) {
+            return std::nullopt;
+        }
+    }
+    if (in.Skip(u" view=")) {
+        const auto view = NamedValue(in.ReadWord(), Views, ViewName);
+        if (!view) {
+            return std::nullopt;
+        }
+        state.View = *view;
+    }
+    return state;
 }
 
 std::optional<std::u16string> ParseQuotedArgument(TScanner& in) {
@@ -163,6 +196,12 @@ std::optional<std::u16string> ParseQuotedArgument(TScanner& in) {
         return std::nullopt;
     }
     return in.ReadQuoted();
+}
+
+// An event whose only argument is quoted text.
+template <typename TEvent> std::optional<TRecordEvent> QuotedEvent(TScanner& in) {
+    std::optional<std::u16string> text = ParseQuotedArgument(in);
+    return text ? std::optional<TRecordEvent>(TEvent{std::move(*text)}) : std::nullopt;
 }
 
 std::optional<TRecordEvent> ParseEvent(TScanner& in) {
@@ -178,20 +217,98 @@ std::optional<TRecordEvent> ParseEvent(TScanner& in) {
     }
     if (kind == u"submitted") {
         std::optional<std::u16string> text = ParseQuotedArgument(in);
-        return text ? std::optional<TRecordEvent>(TSubmittedEvent{std::move(*text)}) : std::nullopt;
+        if (!text) {
+            return std::nullopt;
+        }
+        TSubmittedEvent submitted{std::move(*text)};
+        if (in.Skip(u" mode=")) {
+            const auto mode = NamedValue(in.ReadWord(), Modes, ModeName);
+            if (!mode) {
+                return std::nullopt;
+            }
+            submitted.Mode = *mode;
+        }
+        return submitted;
     }
     if (kind == u"question") {
         std::optional<std::u16string> text = ParseQuotedArgument(in);
-        return text ? std::optional<TRecordEvent>(TQuestionEvent{std::move(*text)}) : std::nullopt;
+        if (!text) {
+            return std::nullopt;
+        }
+        TQuestionEvent question{std::move(*text)};
+        if (in.Skip(u" level=")) {
+            question.Level = std::u16string(in.ReadWord());
+        }
+        return question;
     }
     if (kind == u"failed") {
-        std::optional<std::u16string> text = ParseQuotedArgument(in);
-        return text ? std::optional<TRecordEvent>(TFailedEvent{std::move(*text)}) : std::nullopt;
+        return QuotedEvent<TFailedEvent>(in);
     }
-    if (kind == u"effort" && in.Skip(u" ")) {
-        const std::u16string_view level = in.ReadWord();
-        return level.empty() ? std::nullopt
-                             : std::optional<TRecordEvent>(TEffortEvent{std::u16string(level)});
+    if (kind == u"approved") {
+        return QuotedEvent<TApprovedEvent>(in);
+    }
+    if (kind == u"declined") {
+        return QuotedEvent<TDeclinedEvent>(in);
+    }
+    if (kind == u"ran") {
+        return QuotedEvent<TRanEvent>(in);
+    }
+    if (kind == u"command") {
+        return QuotedEvent<TCommandEvent>(in);
+    }
+    if (kind == u"unexpanded") {
+        return QuotedEvent<TUnexpandedEvent>(in);
+    }
+    if (kind == u"cleared") {
+        return QuotedEvent<TClearedEvent>(in);
+    }
+    if (kind == u"stashed") {
+        return QuotedEvent<TStashedEvent>(in);
+    }
+    if (kind == u"unstashed") {
+        return QuotedEvent<TUnstashedEvent>(in);
+    }
+    if (kind == u"pasted") {
+        return QuotedEvent<TPastedEvent>(in);
+    }
+    if (kind == u"stash" && in.Skip(u" lost")) {
+        return QuotedEvent<TStashLostEvent>(in);
+    }
+    if (kind == u"picker" && in.Skip(u" saved ")) {
+        TPickerSavedEvent saved{std::u16string(in.ReadWord())};
+        std::optional<std::u16string> choice = ParseQuotedArgument(in);
+        if (saved.Picker.empty() || !choice) {
+            return std::nullopt;
+        }
+        saved.Choice = std::move(*choice);
+        return saved;
+    }
+    if (kind == u"interrupted") {
+        return TInterruptedEvent{};
+    }
+    if (in.Skip(u" ")) {
+        const std::u16string_view word = in.ReadWord();
+        if (kind == u"effort" && !word.empty()) {
+            return TEffortEvent{std::u16string(word)};
+        }
+        if (kind == u"answered" && (word == u"yes" || word == u"no")) {
+            return TAnsweredEvent{word == u"yes"};
+        }
+        if (kind == u"turn" && (word == u"started" || word == u"done")) {
+            return TTurnEvent{word == u"started"};
+        }
+        if (kind == u"mode") {
+            const auto mode = NamedValue(word, Modes, ModeName);
+            return mode ? std::optional<TRecordEvent>(TModeEvent{*mode}) : std::nullopt;
+        }
+        if (kind == u"vim") {
+            const auto vim = NamedValue(word, VimModes, VimName);
+            return vim && *vim != TVimMode::Off ? std::optional<TRecordEvent>(TVimEvent{*vim}) : std::nullopt;
+        }
+        if (kind == u"view") {
+            const auto view = NamedValue(word, Views, ViewName);
+            return view ? std::optional<TRecordEvent>(TViewEvent{*view}) : std::nullopt;
+        }
     }
     return std::nullopt;
 }

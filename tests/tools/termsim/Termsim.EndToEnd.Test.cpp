@@ -10,6 +10,9 @@
 #include "tools/termsim/Termsim.RecordReader.h"
 
 #include "tests/tools/termsim/Termsim.Printers.h"
+#include "tools/termsim/Termsim.Commands.h"
+#include "tools/termsim/Termsim.Model.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -24,15 +27,24 @@
 namespace termsim::test {
 namespace {
 
-// The events a prompt model records for the same keys: what termsim must have written.
-TEvents ExpectedEvents(TPrompt prompt, const TKeys& keys) {
+// The events the model records for the same keys, from the same start: what termsim must have
+// written. Keys at one moment: none of these runs waits for the model's clock.
+TEvents ExpectedEvents(const TSetup& setup, const TKeys& keys) {
+    TModel model(setup, 0);
     TEvents events;
     for (const TKeyEvent& key : keys) {
-        for (TRecordEvent& event : PressKey(prompt, key)) {
+        for (TRecordEvent& event : model.Apply(key, 0)) {
             events.push_back(std::move(event));
         }
     }
     return events;
+}
+
+TSetup PromptAt(std::u16string text, TCursor cursor) {
+    TSetup setup;
+    setup.Prompt = std::move(text);
+    setup.Cursor = cursor;
+    return setup;
 }
 
 class TermsimEndToEnd : public testing::Test {
@@ -109,8 +121,33 @@ TEST_F(TermsimEndToEnd, SendTextTypesEveryUnitIntoThePrompt) {
     result = tarvin::SendText(Platform.Input, text);
 
     ExpectDelivered(result, 2 * static_cast<int>(text.size()));
-    const TEvents expected = ExpectedEvents(TPrompt(), Typed(text));
+    const TEvents expected = ExpectedEvents({}, Typed(text));
     EXPECT_EQ(RecordText(terminal.WaitForEvents(expected.size())), RecordText(expected));
+}
+
+TEST_F(TermsimEndToEnd, TimesStampEveryKeyWithItsArrival) {
+    const std::wstring timesPath = NewRecordPath();
+    {
+        TTermsim terminal({L"--times", timesPath});
+        ASSERT_TRUE(terminal.Start());
+
+        ExpectDelivered(tarvin::SendText(Platform.Input, u"ab"), 4);
+        ExpectDelivered(tarvin::SendCtrlChord(Platform.Input, platform::VkS), 4);
+        terminal.WaitForEvents(ExpectedEvents({}, Seq({Typed(u"ab"), Keys({TKey::CtrlS})})).size());
+
+        std::string times = ReadFileShared(timesPath);
+        std::vector<std::string> keys;
+        for (std::size_t start = 0, end = times.find('\n'); end != std::string::npos;
+             start = end + 1, end = times.find('\n', start)) {
+            const std::string line = times.substr(start, end - start);
+            const std::size_t blank = line.find(' ');
+            ASSERT_NE(blank, std::string::npos) << line;
+            EXPECT_GT(std::stoll(line.substr(0, blank)), 0) << line;
+            keys.push_back(line.substr(blank + 1));
+        }
+        EXPECT_EQ(keys, (std::vector<std::string>{"key char \"a\"", "key char \"b\"", "key ctrl+S"}));
+    }
+    DeleteFileW(timesPath.c_str());
 }
 
 TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) {
@@ -135,7 +172,7 @@ TEST_F(TermsimEndToEnd, CtrlChordsRightBackspaceAndEnterEditAndSubmitThePrompt) 
 
     const TKeys keys{{TKey::CtrlE, 0}, {TKey::Right, 0},     {TKey::Right, 0}, {TKey::CtrlU, 0},
                      {TKey::CtrlU, 0}, {TKey::Backspace, 0}, {TKey::CtrlY, 0}, {TKey::Enter, 0}};
-    const TEvents expected = ExpectedEvents(TPrompt(u"one\ntwo", {0, 1}), keys);
+    const TEvents expected = ExpectedEvents(PromptAt(u"one\ntwo", {0, 1}), keys);
     const TEvents events = terminal.WaitForEvents(expected.size());
     EXPECT_EQ(RecordText(events), RecordText(expected));
     EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TSubmittedEvent{u"on\ntwo"}}),
@@ -165,7 +202,7 @@ TEST_P(TermsimEnter, TakesEnterAsClaudeCodeDoes) {
     ExpectDelivered(result, 2 * static_cast<int>(run.Typed.size()));
     result = tarvin::SendEnter(Platform.Input);
 
-    const TEvents expected = ExpectedEvents(TPrompt(), Seq({Typed(run.Typed), {TKeyEvent{TKey::Enter, 0}}}));
+    const TEvents expected = ExpectedEvents({}, Seq({Typed(run.Typed), {TKeyEvent{TKey::Enter, 0}}}));
     const TEvents events = terminal.WaitForEvents(expected.size());
     EXPECT_EQ(RecordText(events), RecordText(expected));
     ASSERT_GE(events.size(), 2u);
@@ -182,11 +219,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TEnterRun{"EffortWithExtraBlanks", u"/effort  high ", TRecordEvent{TEffortEvent{u"high"}}},
         TEnterRun{"EffortAfterABlank", u" /effort max", TRecordEvent{TEffortEvent{u"max"}}},
-        TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{u"Unknown option: fast"}}},
-        TEnterRun{"UnknownCommand", u"/model opus", TRecordEvent{TFailedEvent{u"Unknown command: /model"}}},
+        TEnterRun{"UnknownLevel", u"/effort fast", TRecordEvent{TFailedEvent{UnknownEffortOptionText(u"fast")}}},
+        TEnterRun{"UnknownCommand", u"/bogus now", TRecordEvent{TFailedEvent{u"Unknown command: /bogus"}}},
         TEnterRun{"TextWithTrailingBlanks", u"fix it   ", TRecordEvent{TSubmittedEvent{u"fix it"}}},
         TEnterRun{"BlanksOnly", u"   ", std::nullopt},
-        TEnterRun{"BackslashAtTheEnd", u"two lines\\", std::nullopt}),
+        TEnterRun{"BackslashBeforeTheCaret", u"two lines\\", std::nullopt},
+        TEnterRun{"BangBeginsBashModeAndEnterRunsTheLine", u"!dir", TRecordEvent{TModeEvent{TInputMode::Normal}}}),
     [](const testing::TestParamInfo<TEnterRun>& test) { return std::string(test.param.Name); });
 
 // Sends the burst's keys through the sender, one batch per key as the sequencer does.
@@ -215,8 +253,8 @@ void SendKeys(platform::IInput& input, const TKeys& keys) {
         case TKey::Enter:
             result = tarvin::SendEnter(input);
             break;
-        case TKey::ShiftEnter:
-            ADD_FAILURE() << "the burst never sends Shift+Enter";
+        default:
+            ADD_FAILURE() << "the burst never sends " << testing::PrintToString(key);
             continue;
         }
         EXPECT_EQ(result.Delivered, result.Requested) << "a batch of the burst fell short";
@@ -253,27 +291,49 @@ std::vector<std::wstring> OptionsFor(const TBurstRun& run) {
 
 class TermsimBurst : public TermsimEndToEnd, public testing::WithParamInterface<TBurstRun> {};
 
-// The keys of a whole burst, sent batch by batch through the sender: the level is set, nothing
-// is submitted, and the user's text is back.
+// The keys of a whole blind burst, sent batch by batch through the sender: the level is set, nothing
+// is sent, and the user's text is back. Where the question is asked, the Enter that answers it goes
+// out once the record shows it on screen.
 TEST_P(TermsimBurst, SetsTheLevelAndGivesTheHalfTypedPromptBack) {
     const TBurstRun& run = GetParam();
     TTermsim terminal(OptionsFor(run));
     ASSERT_TRUE(terminal.Start());
-    const TKeys burst = Burst(u"high");
+    const TKeys clear = Seq({ClearingSchedule(true), Typed(u"/effort high"), {TKeyEvent{TKey::Enter, 0}}});
+    const TKeys rest = Seq({Repeat(TKey::Enter, run.Confirm ? 1 : 3), Keys({TKey::CtrlY, TKey::Backspace})});
 
-    SendKeys(Platform.Input, burst);
+    SendKeys(Platform.Input, clear);
+    if (run.Confirm) {
+        ASSERT_TRUE(WaitUntil([&] {
+            const TEvents events = terminal.WaitForEvents(0);
+            return std::any_of(events.begin(), events.end(), [](const TRecordEvent& event) {
+                return std::holds_alternative<TQuestionEvent>(event);
+            });
+        })) << "the question did not come up";
+    }
+    SendKeys(Platform.Input, rest);
 
-    TPrompt model(run.Text, run.Cursor, run.Confirm);
-    model.SeedKillBuffer(run.StaleKill);
-    const TEvents expected = ExpectedEvents(model, burst);
+    TSetup setup = PromptAt(run.Text, run.Cursor);
+    setup.Kills = {run.StaleKill};
+    setup.Question = run.Confirm;
+    TModel model(setup, 0);
+    TEvents expected;
+    for (const TKeyEvent& key : clear) {
+        const TEvents events = model.Apply(key, 0);
+        expected.insert(expected.end(), events.begin(), events.end());
+    }
+    const TEvents asked = model.Advance(setup.QuestionDelayMs);
+    expected.insert(expected.end(), asked.begin(), asked.end());
+    for (const TKeyEvent& key : rest) {
+        const TEvents events = model.Apply(key, setup.QuestionDelayMs);
+        expected.insert(expected.end(), events.begin(), events.end());
+    }
     const TEvents events = terminal.WaitForEvents(expected.size());
     EXPECT_EQ(RecordText(events), RecordText(expected));
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(std::get<TPromptState>(events.back()).Text, run.Text);
     EXPECT_NE(std::find(events.begin(), events.end(), TRecordEvent{TEffortEvent{u"high"}}), events.end());
-    // A message sent to the model or a failed command is what a burst must never cause.
     for (const TRecordEvent& event : events) {
-        EXPECT_FALSE(std::holds_alternative<TSubmittedEvent>(event)) << testing::PrintToString(event);
+        EXPECT_FALSE(IsHarm(event)) << testing::PrintToString(event);
         EXPECT_FALSE(std::holds_alternative<TFailedEvent>(event)) << testing::PrintToString(event);
     }
 }

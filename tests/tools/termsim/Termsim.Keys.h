@@ -1,6 +1,6 @@
 #pragma once
-// Key sequences for driving a prompt in tests, including the burst Tarvin sends.
-#include "tools/termsim/Termsim.Prompt.h"
+// Key sequences for driving the model in tests, including the blind burst Tarvin sends.
+#include "tools/termsim/Termsim.Key.h"
 
 #include <string>
 #include <vector>
@@ -19,6 +19,14 @@ inline TKeys Typed(std::u16string_view text) {
 
 inline TKeys Repeat(TKey key, int count) {
     return TKeys(static_cast<std::size_t>(count), TKeyEvent{key, 0});
+}
+
+inline TKeys Keys(std::initializer_list<TKey> keys) {
+    TKeys out;
+    for (TKey key : keys) {
+        out.push_back({key, 0});
+    }
+    return out;
 }
 
 inline TKeys Seq(std::initializer_list<TKeys> parts) {

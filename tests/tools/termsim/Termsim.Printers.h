@@ -1,5 +1,5 @@
 #pragma once
-// Test failures show prompts and record events as the record writes them.
+// Test failures show keys, prompts and record events as the record writes them.
 #include "tools/termsim/Termsim.Record.h"
 
 #include <ostream>
@@ -22,26 +22,6 @@ inline void PrintTo(const TPromptState& state, std::ostream* os) {
 
 inline void PrintTo(const TCursor& cursor, std::ostream* os) {
     *os << cursor.Line << ',' << cursor.Column;
-}
-
-inline void PrintTo(const TPromptOutcome& outcome, std::ostream* os) {
-    switch (outcome.Kind) {
-    case TPromptOutcome::TKind::None:
-        *os << "none";
-        return;
-    case TPromptOutcome::TKind::Submitted:
-        PrintTo(TRecordEvent{TSubmittedEvent{outcome.Text}}, os);
-        return;
-    case TPromptOutcome::TKind::Question:
-        PrintTo(TRecordEvent{TQuestionEvent{outcome.Text}}, os);
-        return;
-    case TPromptOutcome::TKind::EffortSet:
-        PrintTo(TRecordEvent{TEffortEvent{outcome.Text}}, os);
-        return;
-    case TPromptOutcome::TKind::CommandFailed:
-        PrintTo(TRecordEvent{TFailedEvent{outcome.Text}}, os);
-        return;
-    }
 }
 
 } // namespace termsim
