@@ -368,6 +368,8 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
         return End(u"Nothing was typed: " + ScreenKindText(view.Kind) + u".", true);
     }
     FDraft = view;
+    // An earlier draft waits in the stash: the CLI hands it back by itself after the command.
+    FOldStash = view.Stashed;
     if (view.Empty()) {
         if (view.Mode == pmBash) {
             // Typed into a bash prompt, the command would run in a shell. Ctrl+U on the empty
@@ -443,7 +445,11 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
                 FWithdrawStep = 0;
                 return Withdraw(view, Facts.NowMs);
             }
-        } else if (view.Kind != skPrompt) {
+        } else if (view.Kind == skPrompt) {
+            // The command fits one row: more rows are not the command.
+            FWithdrawStep = 0;
+            return Withdraw(view, Facts.NowMs);
+        } else {
             return End(u"Something took the keys while the command was typed: " + ScreenKindText(view.Kind) +
                        u". Tarvin stopped before Enter. " + StateAdvice());
         }
@@ -531,7 +537,7 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
         FEffortSeen = true;
     }
     const bool quiet = FAnswered || NowMs >= FEnteredAtMs + QuestionWindowMs;
-    if (FStashed) {
+    if (FStashed || FOldStash) {
         // The stash comes back by itself once the command ran (and its question was answered). Until
         // the terminal has taken the Enter, the box still shows the command.
         const bool stillCommand = View.Text() == Command() && (FDraft.Text() != Command() || !quiet);
@@ -558,10 +564,10 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
 }
 
 TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
-    // Only text that could be Tarvin's own is removed: a start of the command, on one row.
-    const std::u16string command = Command();
-    const bool ours = View.Kind == skPrompt && !View.Scrolled && !View.HasPastedBlock && View.Rows.size() == 1 &&
-                      command.starts_with(View.Rows.front());
+    // The box was seen empty before the command was typed, so a short text in it now is what the
+    // keys made of the command (a vim user's NORMAL mode takes letters as commands: "/effort high"
+    // becomes a new line "rt high"). A box that grew longer than the keys could make is left alone.
+    const bool ours = View.Kind == skPrompt && !View.Scrolled && !View.HasPastedBlock && View.Rows.size() <= 3;
     const std::u16string shown = View.Kind == skPrompt ? View.Text() : ScreenKindText(View.Kind);
     if (FWithdrawStep == 0) {
         if (!ours) {
@@ -570,16 +576,28 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
         }
         FWithdrawStep = 1;
         FTyped = false;
+        FRoundAtMs = NowMs;
         TBurstStep step;
         if (!View.Empty()) {
-            step.Batches.push_back({Key(TKey::CtrlU)});
+            step.Batches.push_back(CutBatch(View.Rows.size()));
         }
         step = Expect(spWithdraw, NowMs, std::move(step));
-        step.Lines.push_back(u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and "
-                             u"removed what it had typed.");
+        std::u16string line = u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and "
+                              u"removed what it had typed.";
+        if (View.Mode == pmVimInsert && FDraft.Mode != pmVimInsert) {
+            line += u" Claude Code's vim NORMAL mode took the keys as commands: press i there before the hotkey.";
+        }
+        step.Lines.push_back(std::move(line));
         return step;
     }
     if (FWithdrawStep == 1) {
+        if (View.Kind == skPrompt && !View.Empty() && NowMs >= FRoundAtMs + ClearRoundMs && FRounds < ClearRounds) {
+            ++FRounds;
+            FRoundAtMs = NowMs;
+            TBurstStep step;
+            step.Batches.push_back(TKeyBatch(2 * std::max<std::size_t>(View.Rows.size(), 1), Key(TKey::CtrlU)));
+            return Expect(spWithdraw, NowMs, std::move(step));
+        }
         if (View.Kind == skPrompt && View.Empty()) {
             if (!FStashed) {
                 return End(u"Nothing was sent to Claude Code.", true);
@@ -613,7 +631,10 @@ TBurstStep TBurst::Finish(const TPromptView& View) {
                              : u"The command ran, but Tarvin did not see the new level above the prompt" +
                                    (View.Effort.empty() ? std::u16string(u".")
                                                         : u" (it shows " + View.Effort + u")."));
-    if (FStashed) {
+    if (FOldStash && !FStashed) {
+        step.Lines.push_back(u"The draft you had stashed with Ctrl+S came back into the prompt after the command, as "
+                             u"Claude Code does after every message.");
+    } else if (FStashed) {
         if (SameDraft(FDraft, View)) {
             if (FSettings.TraceGrip) {
                 step.Lines.push_back(u"Your draft is back as it was.");

@@ -169,6 +169,7 @@ private:
     std::u16string FConsoleTitle; // the console (tab) the burst follows
     TPromptView FDraft;           // the box as the first look saw it
     bool FStashed = false;        // Ctrl+S put the draft aside
+    bool FOldStash = false;       // an earlier draft waited in the stash
     bool FCut = false;            // Ctrl+U cut the draft (to discard it)
     bool FLeftBash = false;       // an empty bash prompt was left; "!" gives it back
     bool FTyped = false;          // the command is in the box

@@ -1,6 +1,7 @@
 // The main window around the grip and the sequencer: its layout, start-up and its lines, the
 // tray, minimising, the start-up check box, the second copy's message and the shutdown.
 #include "tests/app/FormMain.Scene.h"
+#include "tests/tools/termsim/Termsim.SimTerminal.h"
 
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.IniStore.h"
@@ -237,17 +238,20 @@ TEST(MainWindowTray, OtherSystemCommandsKeepTheirUsualMeaning) {
 
 TEST(MainWindowTray, TheBurstWorksWhileTheWindowIsHidden) {
     TMainWindowScene scene;
-    scene.WriteIni(LaterRun + "[Sending]\r\nBlindWhenUnreadable=1\r\n");
+    scene.WriteIni(LaterRun);
     scene.Start();
+    termsim::test::TSimTerminal terminal(scene.Sim.Desktop, scene.Console);
     ASSERT_FALSE(scene.Form->Visible());
     scene.Focus(scene.Console);
-    scene.Advance(200);
 
-    ASSERT_TRUE(scene.Press(u"Ctrl+Alt+2"));
+    ASSERT_TRUE(scene.Press(u"Ctrl+Alt+4"));
     scene.Advance(3000);
 
-    EXPECT_EQ(scene.LastLogLine(),
-              u"Typed \"/effort medium\" into ConsoleWindowClass (\"\u2733 Claude Code\").");
+    EXPECT_EQ(terminal.Effort(), u"xhigh");
+    const auto lines = scene.LogBox();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        u"Typed \"/effort xhigh\" into ConsoleWindowClass (\"\u2733 Claude Code\")."),
+              lines.end());
 }
 
 TEST(MainWindowTray, ASecondCopyBringsTheWindowUpAndIsLogged) {

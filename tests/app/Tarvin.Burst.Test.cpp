@@ -323,27 +323,60 @@ TEST(SightedBurst, WithRestoreOffTheDraftIsCutInRoundsUntilTheBoxIsEmpty) {
 // --- when the screen does not follow ---
 
 TEST(SightedBurst, ACommandThatDoesNotAppearWholeIsTakenBackAndTheDraftFetched) {
-    TDriver d;
-    d.Tick(Draft);
-    d.Tick(Stashed);
-    d.Sent();
-    d.Tick(PromptScreen({.Rows = {u"/effort hgh"}, .Caret = {0, 11}, .Stashed = true}));
-    EXPECT_TRUE(d.Sent().empty()) << "text that is not a start of the command is not Tarvin's to remove";
-    EXPECT_TRUE(d.Last.Ends());
-
     TDriver w;
     w.Tick(Draft);
     w.Tick(Stashed);
     w.Sent();
     const TConsoleScreen stuck = PromptScreen({.Rows = {u"/effort h"}, .Caret = {0, 9}, .Stashed = true});
     w.Tick(stuck);
+    EXPECT_TRUE(w.Sent().empty()) << "the terminal may still be drawing";
     w.Tick(stuck, ScreenSettleMs);
-    EXPECT_EQ(w.Sent(), std::vector<std::string>{"ctrl+U"});
+    EXPECT_EQ(w.Sent(), (std::vector<std::string>{"ctrl+E", "right", "ctrl+U", "ctrl+U"}));
     w.Tick(Stashed);
     EXPECT_EQ(w.Sent(), std::vector<std::string>{"ctrl+S"}) << "Ctrl+S on the empty prompt fetches the stash";
     w.Tick(Draft);
     EXPECT_TRUE(w.Last.Ends());
     EXPECT_EQ(w.Lines.back(), u"Nothing was sent, and your draft is back as it was.");
+}
+
+// Claude Code's vim NORMAL mode shows no marker: the letters of the command become vim commands
+// ("o" opens a line and the rest is typed there). Nothing is entered, the text is taken back.
+TEST(SightedBurst, KeysTakenAsVimCommandsAreTakenBackWithoutEnter) {
+    TDriver d;
+    d.Tick(Empty);
+    d.Sent();
+    d.Tick(PromptScreen({.Rows = {u"", u"rt high"}, .Caret = {1, 7}, .Insert = true}));
+    EXPECT_EQ(d.Sent(), (std::vector<std::string>{"ctrl+E", "right", "ctrl+E", "right", "ctrl+U", "ctrl+U",
+                                                  "ctrl+U", "ctrl+U"}));
+    EXPECT_EQ(d.Lines.back(),
+              u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and removed what it had "
+              u"typed. Claude Code's vim NORMAL mode took the keys as commands: press i there before the hotkey.");
+    d.Tick(PromptScreen({.Insert = true}));
+    EXPECT_TRUE(d.Last.Ends());
+    EXPECT_TRUE(d.Sent().empty());
+}
+
+TEST(SightedBurst, WhatTookTheKeysInsteadOfTheBoxIsLeftAlone) {
+    TDriver d;
+    d.Tick(Draft);
+    d.Tick(Stashed);
+    d.Sent();
+    d.Tick(PromptScreen({.Rows = {u"[Pasted text #1 +29 lines]"}, .Caret = {0, 26}}));
+    EXPECT_TRUE(d.Sent().empty());
+    EXPECT_TRUE(d.Last.Ends());
+    EXPECT_TRUE(d.Lines.back().starts_with(u"The command did not appear in the prompt as typed"));
+}
+
+// An earlier stash comes back by itself after any message: the burst waits for it, and says so.
+TEST(SightedBurst, AnEarlierStashComingBackAfterTheCommandEndsTheBurst) {
+    TDriver d;
+    d.Tick(Stashed);
+    d.Tick(StashedCommand);
+    EXPECT_EQ(d.Sent(), (std::vector<std::string>{"text /effort high", "enter"}));
+    d.Tick(PromptScreen({.Rows = {u"older draft"}, .Caret = {0, 11}, .Effort = u"high"}));
+    EXPECT_TRUE(d.Last.Ends());
+    EXPECT_EQ(d.Lines.back(), u"The draft you had stashed with Ctrl+S came back into the prompt after the command, "
+                              u"as Claude Code does after every message.");
 }
 
 TEST(SightedBurst, ADialogOpeningMidBurstStopsItWithoutAnswering) {
