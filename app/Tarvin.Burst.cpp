@@ -613,8 +613,9 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
         if (SameDraft(FDraft, View)) {
             return End(u"Nothing was sent, and your draft is back as it was.", true);
         }
-        return End(u"Nothing was sent, but your draft did not come back exactly as it was. It read:\n" + FDraft.Text(),
-                   true);
+        TBurstStep step = End(u"Nothing was sent, but your draft did not come back exactly as it was. It read:", true);
+        AddDraftRows(step);
+        return step;
     }
     if (NowMs >= FDeadlineMs) {
         return End(u"Tarvin could not take back what it typed. " + StateAdvice());
@@ -640,13 +641,21 @@ TBurstStep TBurst::Finish(const TPromptView& View) {
                 step.Lines.push_back(u"Your draft is back as it was.");
             }
         } else {
-            step.Lines.push_back(u"Your draft came back, but not exactly as it was. It read:\n" + FDraft.Text());
+            step.Lines.push_back(u"Your draft came back, but not exactly as it was. It read:");
+            AddDraftRows(step);
         }
     } else if (FCut) {
         step.Lines.push_back(u"Your draft was discarded (RestorePromptAfter is off in " + FSettings.IniPath +
                              u"); Ctrl+Y in that terminal pastes it back.");
     }
     return step;
+}
+
+void TBurst::AddDraftRows(TBurstStep& Step) const {
+    // One log line per row, indented, so that the text can be copied from the log box.
+    for (const std::u16string& row : FDraft.Rows) {
+        Step.Lines.push_back(u"    " + row);
+    }
 }
 
 std::u16string TBurst::StateAdvice() const {

@@ -153,6 +153,8 @@ private:
     // The console of the target this burst follows; none when the read holds no single one.
     std::optional<platform::TConsoleScreen> PickScreen(const platform::TScreenRead& Read, std::u16string& Why) const;
     std::u16string Command() const;
+    // The draft as the first look saw it, row by row, after the step's lines.
+    void AddDraftRows(TBurstStep& Step) const;
     // What the user should know when the burst stops before its end.
     std::u16string StateAdvice() const;
 

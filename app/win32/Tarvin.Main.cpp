@@ -71,6 +71,9 @@ void ReportFatal(const std::u16string& Message) {
 } // namespace
 
 int wmain() {
+    // A console handed down by whoever started Tarvin is of no use to a windowed program, and while
+    // it holds one, Tarvin cannot attach to a terminal's console to read its screen.
+    ::FreeConsole();
     try {
         return RunTarvin();
     } catch (const std::exception& error) {

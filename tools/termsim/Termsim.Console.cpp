@@ -43,6 +43,8 @@ TConsoleMirror::~TConsoleMirror() {
 }
 
 bool TConsoleMirror::Open(HWND owner, std::u16string& why) {
+    // A console inherited from whoever started termsim is not the one to draw into.
+    FreeConsole();
     if (!AllocConsole()) {
         why = u"AllocConsole failed: " + platform::win32::SystemErrorMessage(GetLastError());
         return false;

@@ -23,6 +23,15 @@ inline std::u16string WindowsPathOf(std::string_view unixPath) {
     return path;
 }
 
+// Wide text as UTF-8, for a failure message.
+inline std::string Utf8Of(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
 // A whole file that another process may still be writing.
 inline std::string ReadFileShared(const std::wstring& path) {
     const TKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
