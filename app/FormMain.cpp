@@ -117,8 +117,8 @@ void TMainForm::BuildControls() {
     lblIntro->SetAlignWithMargins(true);
     lblIntro->SetAlign(TAlign::alClient);
     lblIntro->SetCaption(
-        u"Press one of the hotkeys below while a Claude Code terminal has the focus and its prompt is "
-        u"empty. Tarvin types the /effort command for you.");
+        u"Press a hotkey below while a Claude Code terminal has the focus: Tarvin looks at its screen, puts "
+        u"your half-typed draft aside, types the /effort command and hands the draft back.");
 
     lvHotkeys = NewControl<TListView>(this, this, u"lvHotkeys");
     lvHotkeys->SetMargins(MarginsOf(10, 3, 10, 3));

@@ -401,6 +401,9 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
     }
     FStashed = true;
     step.Batches.push_back({Key(TKey::CtrlS)});
+    Trace(step, u"Screen: Claude Code's prompt holds a draft of " + Decimal(view.Rows.size()) +
+                    (view.Rows.size() == 1 ? u" row" : u" rows") + u" (" + PromptModeText(view.Mode) +
+                    u"); putting it aside with Ctrl+S.");
     return Expect(spPutAside, Facts.NowMs, std::move(step));
 }
 
@@ -408,7 +411,14 @@ TBurstStep TBurst::TypeCommand(std::uint64_t NowMs) {
     FTyped = true;
     TBurstStep step;
     step.Batches.push_back({Text(Command())});
+    Trace(step, u"Screen: the prompt is empty; typing the command.");
     return Expect(spTypeCommand, NowMs, std::move(step));
+}
+
+void TBurst::Trace(TBurstStep& Step, std::u16string Line) const {
+    if (FSettings.TraceGrip) {
+        Step.Lines.push_back(std::move(Line));
+    }
 }
 
 TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
@@ -438,6 +448,7 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
                 FEnteredAtMs = Facts.NowMs;
                 TBurstStep step;
                 step.Batches.push_back({Key(TKey::Enter)});
+                Trace(step, u"Screen: the prompt reads exactly \"" + command + u"\"; pressing Enter.");
                 step.Lines.push_back(TypedCommandText(command, FTarget.WindowClass, FTarget.Title));
                 return Expect(spAwaitResult, Facts.NowMs, std::move(step));
             }

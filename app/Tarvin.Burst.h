@@ -153,6 +153,8 @@ private:
     // The console of the target this burst follows; none when the read holds no single one.
     std::optional<platform::TConsoleScreen> PickScreen(const platform::TScreenRead& Read, std::u16string& Why) const;
     std::u16string Command() const;
+    // A line about what the screen showed, when the user asked for traces.
+    void Trace(TBurstStep& Step, std::u16string Line) const;
     // The draft as the first look saw it, row by row, after the step's lines.
     void AddDraftRows(TBurstStep& Step) const;
     // What the user should know when the burst stops before its end.

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # `make run`: Tarvin.exe under wine, portable in build/windows/run (settings kept between runs).
-# With a display: Tarvin and a termsim window with a half-typed prompt, to try the hotkeys by hand.
+# With a display: Tarvin and a termsim window (a stand-in Claude Code terminal whose screen Tarvin
+# reads) with a half-typed prompt, to try the hotkeys by hand.
 # Without one: the scripted demonstration on Xvfb inside a Wine virtual desktop (which draws window
-# frames as Windows does); it prints termsim's prompt and effort before and after Ctrl+Alt+3 and
+# frames as Windows does); it prints termsim's prompt and effort before and after Ctrl+Alt+3, a press
+# refused on an open permission dialog, and
 # Tarvin's log box, saves pictures of the main window and the tray menu in build/windows, and exits 0
 # only when the level changed and the prompt came back exactly.
 # Usage: scripts/run.sh BUILD_DIR
@@ -25,7 +27,7 @@ if [ -n "${DISPLAY:-}" ] && [ "${TARVIN_RUN_DEMO:-}" != 1 ]; then
     echo "Tarvin runs in the notification area (settings: $home/Tarvin.ini)."
     echo "Click into the termsim window and press Ctrl+Alt+1 .. Ctrl+Alt+5. Close termsim when done;"
     echo "then end Tarvin with Exit in its tray menu or by closing its window."
-    "$runner" "$(windows_path "$termsim")" --record "$(windows_path "$home/termsim.record")" \
+    "$runner" "$(windows_path "$termsim")" --console --record "$(windows_path "$home/termsim.record")" \
         --prompt "half-typed prompt" --cursor 0,4 || true
     wait
     exit 0

@@ -43,8 +43,8 @@ TEST(MainWindowLayout, IsBuiltAsDesigned) {
     EXPECT_EQ(form.lblIntro->Parent(), form.pnlTop);
     EXPECT_TRUE(form.lblIntro->WordWrap());
     EXPECT_EQ(form.lblIntro->Caption(),
-              u"Press one of the hotkeys below while a Claude Code terminal has the focus and "
-              u"its prompt is empty. Tarvin types the /effort command for you.");
+              u"Press a hotkey below while a Claude Code terminal has the focus: Tarvin looks at its screen, "
+              u"puts your half-typed draft aside, types the /effort command and hands the draft back.");
     EXPECT_EQ(form.lvHotkeys->Align(), TAlign::alTop);
     EXPECT_EQ(form.lvHotkeys->Height(), 145);
     EXPECT_EQ(form.lvHotkeys->ViewStyle(), toolkit::TViewStyle::vsReport);

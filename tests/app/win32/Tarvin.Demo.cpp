@@ -1,7 +1,9 @@
 // The demonstration `make run` plays when there is no display to try Tarvin by hand: a portable
-// Tarvin and a termsim with a half-typed prompt, Ctrl+Alt+3 pressed as a real key chord, the prompt
-// and effort before and after and Tarvin's log box printed; then the main window and the tray menu
-// held up for the screenshots the calling script takes.
+// Tarvin (with its trace lines on, so the log box shows what it saw before each key) and termsim in
+// console mode with a half-typed prompt; Ctrl+Alt+3 pressed as a real key chord, the prompt and
+// effort before and after printed; then Ctrl+Alt+1 while a permission dialog is open, which Tarvin
+// refuses without a key; Tarvin's log box printed; then the main window and the tray menu held up
+// for the screenshots the calling script takes.
 //   tarvin_demo WORK_FOLDER
 // For each picture NAME the demo writes WORK_FOLDER\NAME.rect ("left top width height") and waits
 // for WORK_FOLDER\NAME.done. Exit code 0 only when the level was set and the prompt came back exactly.
@@ -52,20 +54,23 @@ void Say(const std::string& Line) {
 
 struct TState {
     std::u16string Prompt;
-    std::u16string Effort = u"(not set yet)";
-    bool Done = false;
+    std::u16string Effort = u"medium";
+    std::size_t Keys = 0;
+    std::size_t Harms = 0;
 };
 
-TState StateOf(const TEvents& Events, std::u16string Prompt) {
-    TState state{std::move(Prompt)};
+TState StateOf(const TEvents& Events) {
+    TState state;
     for (const termsim::TRecordEvent& event : Events) {
         if (const auto* prompt = std::get_if<TPromptState>(&event)) {
             state.Prompt = prompt->Text;
         } else if (const auto* effort = std::get_if<TEffortEvent>(&event)) {
             state.Effort = effort->Level;
-        } else if (const auto* key = std::get_if<TKeyEvent>(&event);
-                   key != nullptr && key->Key == TKey::Backspace && state.Effort == u"high") {
-            state.Done = true;
+        } else if (std::holds_alternative<TKeyEvent>(event)) {
+            ++state.Keys;
+        }
+        if (termsim::IsHarm(event)) {
+            ++state.Harms;
         }
     }
     return state;
@@ -100,38 +105,72 @@ HWND OpenTrayMenu() {
     return menu;
 }
 
+// The grip's trace lines: Tarvin took its hotkeys once more. Watched in the log rather than probed
+// with a chord of this process's own, which could take a chord from Tarvin while it registers.
+std::size_t Takes() {
+    std::size_t takes = 0;
+    for (const std::wstring& line : TTarvin::LogLines()) {
+        takes += line.starts_with(L"grip: ") && line.find(L"TAKING") != std::wstring::npos ? 1 : 0;
+    }
+    return takes;
+}
+
+bool HotkeysTakenAgain(std::size_t Before) {
+    return WaitUntil([&] { return Takes() > Before; });
+}
+
 int RunDemo(const std::filesystem::path& Work) {
-    TTarvin tarvin;
+    TTarvin tarvin("[Sending]\r\nTraceGrip=1\r\n[AppData Settings]\r\nShowOnError=0\r\n");
     if (!tarvin.Start()) {
         Say("Tarvin did not start.");
         return 1;
     }
     Say("Tarvin runs portable in " + tarvin.Folder.Path().string());
-    TTermsim terminal({L"--prompt", std::wstring(HalfTyped, HalfTyped + std::char_traits<char16_t>::length(HalfTyped)),
-                       L"--cursor", L"0,8"});
-    if (!terminal.Start()) {
-        Say("termsim did not start.");
-        return 1;
+    const std::wstring halfTyped(HalfTyped, HalfTyped + std::char_traits<char16_t>::length(HalfTyped));
+    bool worked = false;
+    {
+        const std::size_t takes = Takes();
+        TTermsim terminal({L"--console", L"--prompt", halfTyped, L"--cursor", L"0,8"});
+        if (!terminal.Start()) {
+            Say("termsim did not start.");
+            return 1;
+        }
+        const TState before = StateOf(terminal.Events());
+        Say("termsim before: effort " + Utf8(before.Effort) + ", prompt \"" + Utf8(before.Prompt) + "\"");
+        if (!HotkeysTakenAgain(takes)) {
+            Say("Tarvin did not take its hotkeys while termsim was in front.");
+            return 1;
+        }
+        Say("Pressing Ctrl+Alt+3 ...");
+        PressCtrlAlt('3');
+        WaitUntil([] { return TTarvin::LogHas(L"Claude Code shows the effort is now") || TTarvin::LogHas(L"Your draft"); });
+        WaitUntil([] { return TTarvin::LogHas(L"Your draft"); });
+        const TState after = StateOf(terminal.Events());
+        Say("termsim after:  effort " + Utf8(after.Effort) + ", prompt \"" + Utf8(after.Prompt) + "\"");
+        worked = after.Effort == u"high" && after.Prompt == HalfTyped && after.Harms == 0;
     }
-    const TState before = StateOf(terminal.WaitForEvents(0), HalfTyped);
-    Say("termsim before: effort " + Utf8(before.Effort) + ", prompt \"" + Utf8(before.Prompt) + "\"");
-
-    if (!WaitUntil([] { return ChordTaken('5'); })) {
-        Say("Tarvin did not take its hotkeys while termsim was in front.");
-        return 1;
+    {
+        const std::size_t takes = Takes();
+        TTermsim dialog({L"--console", L"--open", L"permission"});
+        if (dialog.Start() && HotkeysTakenAgain(takes)) {
+            Say("Pressing Ctrl+Alt+1 while a permission dialog is open ...");
+            PressCtrlAlt('1');
+            WaitUntil([] { return TTarvin::LogHas(L"Nothing was typed: a permission dialog is open"); });
+            const TState after = StateOf(dialog.WaitForEvents(0));
+            Say("termsim with the dialog: " + std::to_string(after.Keys) + " keys received");
+            worked = worked && after.Keys == 0 && after.Harms == 0;
+        } else {
+            Say("The second termsim did not start.");
+            worked = false;
+        }
     }
-    Say("Pressing Ctrl+Alt+3 ...");
-    PressCtrlAlt('3');
-    TState after;
-    WaitUntil([&] { return (after = StateOf(terminal.WaitForEvents(0), HalfTyped)).Done; });
-    Say("termsim after:  effort " + Utf8(after.Effort) + ", prompt \"" + Utf8(after.Prompt) + "\"");
     Say("Tarvin's log box:");
     for (const std::wstring& line : TTarvin::LogLines()) {
         Say("  " + Utf8(line));
     }
-    const bool worked = after.Effort == u"high" && after.Prompt == HalfTyped;
-    Say(worked ? "PASSED: the effort level changed and the half-typed prompt came back exactly."
-               : "FAILED: the effort level did not change or the prompt did not come back.");
+    Say(worked ? "PASSED: the effort level changed, the half-typed prompt came back exactly, and the press on "
+                 "the open dialog was refused without a key."
+               : "FAILED: the level did not change, the prompt did not come back, or a key reached the dialog.");
 
     if (!Work.empty()) {
         const HWND window = TTarvin::Window();
