@@ -140,8 +140,9 @@ void TMainForm::BuildControls() {
     mmoLog->SetAlignWithMargins(true);
     mmoLog->SetAlign(TAlign::alClient);
     mmoLog->SetReadOnly(true);
-    mmoLog->SetScrollBars(TScrollStyle::ssBoth);
-    mmoLog->SetWordWrap(false);
+    // Lines wrap at the box's edge: a message cut off behind a horizontal scroll bar is half read.
+    mmoLog->SetScrollBars(TScrollStyle::ssVertical);
+    mmoLog->SetWordWrap(true);
     mmoLog->SetHint(u"What Tarvin did, and why it refused when it refused.");
 
     pnlBottom = NewControl<TPanel>(this, this, u"pnlBottom");

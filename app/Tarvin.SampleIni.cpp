@@ -20,13 +20,18 @@ constexpr std::u16string_view Header =
     u"; the nearest end. When Tarvin exits it reads the file again before it writes every key\r\n"
     u"; back, so an edit made while it runs is kept and takes effect at the next start.\r\n"
     u";\r\n"
-    u"; Known limits of putting a half-typed prompt aside (ClearPromptFirst=1):\r\n"
-    u";  - The clearing keys reach five lines below the cursor, and sixteen Ctrl+U clear at most\r\n"
-    u";    eight lines. A draft of nine or more lines (seven or more with the cursor near its top)\r\n"
-    u";    is not fully put aside: its rest is submitted together with the /effort command.\r\n"
-    u";  - A draft you stashed with Ctrl+S comes back after the command, and the next Enter submits it.\r\n"
-    u";  - A pasted block shows as a placeholder in the prompt and is not handed back as text.\r\n"
-    u";  - In bash mode (!) and in vim NORMAL mode the prompt does not take the keystrokes as typing.\r\n";
+    u"; Before each key that could send text or answer a dialog, Tarvin reads the terminal's screen:\r\n"
+    u"; classic console windows and Windows Terminal tabs. Known limits, measured against the real\r\n"
+    u"; Claude Code prompt:\r\n"
+    u";  - A terminal whose screen Tarvin cannot read (no console behind it) is refused, unless\r\n"
+    u";    BlindWhenUnreadable=1: then Tarvin types a fixed schedule blind, and that schedule can\r\n"
+    u";    approve an open dialog or send a draft of nine or more lines, or one stashed earlier.\r\n"
+    u";  - A draft while another waits in Claude Code's stash (Ctrl+S) is refused: putting it\r\n"
+    u";    aside would overwrite the stash. A stash with an empty prompt comes back after the command.\r\n"
+    u";  - vim NORMAL mode shows no marker: the keys become vim commands, Tarvin sees the command did\r\n"
+    u";    not appear, presses no Enter and removes what they typed. Press i first.\r\n"
+    u";  - Windows Terminal with several Claude Code tabs of the same title: refused, Tarvin cannot\r\n"
+    u";    tell which one is in front.\r\n";
 
 std::u16string Decimal(std::int32_t value) {
     return base::AsciiToUtf16(std::to_string(value));
