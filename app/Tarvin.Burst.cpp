@@ -567,6 +567,11 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
             return End(u"\"" + Command() + u"\" stayed in the prompt after Enter; Tarvin left it there. " +
                        StateAdvice());
         }
+    } else if (!View.Empty()) {
+        // Text came into a box that was empty before the command: a stash the first look did not
+        // see (its hint shares the row above the box) came back, as after every message.
+        FOldStash = true;
+        return Finish(View);
     }
     if (NowMs >= FDeadlineMs + (FStashed ? QuestionWindowMs : 0)) {
         return End(u"The prompt did not come back as expected after the command. " + StateAdvice());
