@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.ComCtrls.h"
 
+#include "base/Base.Format.h"
+
 #include <algorithm>
 
 namespace toolkit {
@@ -7,7 +9,7 @@ namespace toolkit {
 namespace {
 
 EListError IndexError(int Index) {
-    return EListError(u"List index out of bounds (" + IntToText(Index) + u")");
+    return EListError(base::Format(u"List index out of bounds ({0})", Index));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.INIFile.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Numbers.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
@@ -340,7 +341,7 @@ std::int32_t TIniFileEx::ReadInteger(const std::u16string& Section, const std::u
 
 void TIniFileEx::WriteInteger(const std::u16string& Section, const std::u16string& Ident,
                               std::int32_t Value) {
-    Store(Section, Ident, base::AsciiToUtf16(std::to_string(Value)));
+    Store(Section, Ident, base::Format(u"{0}", Value));
 }
 
 bool TIniFileEx::ReadBool(const std::u16string& Section, const std::u16string& Ident, bool Default) {

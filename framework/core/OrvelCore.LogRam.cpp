@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.LogRam.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Text.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
@@ -173,7 +174,7 @@ void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
 }
 
 void TRamLog::AddMsgInt(const std::u16string& Msg, std::int32_t i, bool Bold) {
-    addLine(SanitizeMsg(Msg) + base::AsciiToUtf16(std::to_string(i)), lvInfos, Bold);
+    addLine(base::Format(u"{0}{1}", SanitizeMsg(Msg), i), lvInfos, Bold);
     NotifyLogObserver();
 }
 

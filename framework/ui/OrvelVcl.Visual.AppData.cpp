@@ -1,5 +1,6 @@
 #include "framework/ui/OrvelVcl.Visual.AppData.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.ExeVersion.h"
@@ -299,8 +300,7 @@ bool TAppData::InstanceRunning() {
             return true;
         case platform::TMutexClaimState::Failed:
             // Without the mutex the window search below still finds a copy that is up.
-            LogWarn(u"The single-instance mutex could not be created (system error " +
-                    base::Utf8ToUtf16(std::to_string(claim.Code)) + u").");
+            LogWarn(base::Format(u"The single-instance mutex could not be created (system error {0}).", claim.Code));
             break;
         }
     }
