@@ -553,7 +553,7 @@ std::span<const TTextProperty> TCustomGroupBox::TextProperties() const {
     return CaptionedControlProperties;
 }
 
-TScrollBar::TScrollBar(TComponent* AOwner) : TControl(AOwner) {
+TScrollBar::TScrollBar(TComponent* AOwner) : TRangeControl(AOwner, 100) {
     SetBounds(0, 0, 121, 17);
 }
 
@@ -561,28 +561,8 @@ void TScrollBar::SetKind(TScrollBarKind Value) {
     SetField(FKind, Value, TChange::Style);
 }
 
-void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
-    if (AMax < AMin) {
-        throw EInvalidOperation(u"Scroll bar property out of range");
-    }
-    APosition = std::clamp(APosition, AMin, AMax);
-    const bool rangeChanged = AMin != FMin || AMax != FMax;
-    const bool positionChanged = APosition != FPosition;
-    FMin = AMin;
-    FMax = AMax;
-    FPosition = APosition;
-    if (rangeChanged || positionChanged) {
-        Changed(TChange::State);
-    }
-    if (positionChanged) {
-        Change();
-    }
-}
-
-void TScrollBar::Change() {
-    if (OnChange) {
-        OnChange(this);
-    }
+void TScrollBar::ReversedRange() {
+    throw EInvalidOperation(u"Scroll bar property out of range");
 }
 
 } // namespace toolkit

@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.Classes.h"
 #include "toolkit/Toolkit.Control.h"
+#include "toolkit/Toolkit.RangeControl.h"
 
 #include <memory>
 #include <string>
@@ -419,9 +420,8 @@ public:
     TComponentKind ComponentKind() const override { return TComponentKind::ckGroupBox; }
 };
 
-// A scroll bar. Position stays within [Min, Max]: a range that no longer holds it moves it to the
-// nearer end. OnChange runs whenever Position changes, also through a new range.
-class TScrollBar : public TControl {
+// A scroll bar. A range whose maximum lies below its minimum raises EInvalidOperation.
+class TScrollBar : public TRangeControl {
 public:
     explicit TScrollBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TScrollBar"; }
@@ -429,15 +429,6 @@ public:
 
     TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind Value);
-    int Min() const { return FMin; }
-    void SetMin(int Value) { SetParams(FPosition, Value, FMax); }
-    int Max() const { return FMax; }
-    void SetMax(int Value) { SetParams(FPosition, FMin, Value); }
-    int Position() const { return FPosition; }
-    void SetPosition(int Value) { SetParams(Value, FMin, FMax); }
-    // Raises EInvalidOperation when AMax < AMin; otherwise sets all three at once, the position
-    // clamped into the range.
-    void SetParams(int APosition, int AMin, int AMax);
     int SmallChange() const { return FSmallChange; }
     void SetSmallChange(int Value) { FSmallChange = Value; }
     int LargeChange() const { return FLargeChange; }
@@ -445,17 +436,11 @@ public:
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value) { FTabStop = Value; }
 
-    TNotifyEvent OnChange;
-
 protected:
-    // Runs OnChange.
-    virtual void Change();
+    void ReversedRange() override;
 
 private:
     TScrollBarKind FKind = TScrollBarKind::sbHorizontal;
-    int FMin = 0;
-    int FMax = 100;
-    int FPosition = 0;
     int FSmallChange = 1;
     int FLargeChange = 1;
     bool FTabStop = true;
