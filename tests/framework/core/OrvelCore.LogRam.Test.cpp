@@ -3,14 +3,22 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/core/OrvelCore.IO.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
+#if defined(_WIN32)
+#include "platform/win32/Win32.Errors.h"
+
+#include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -356,6 +364,66 @@ TEST_F(RamLog, UnexpectedSaveErrorReachesTheCallerAfterTheLineIsAdded) {
     EXPECT_EQ(DebugLines()[0],
               u"TRamLog: Periodic save (unexpected EAssertionFailed): AppName is empty! Ensure "
               u"TAppDataCore.Create was called.");
+}
+
+// File streams that raise an error for every file, as a backend that cannot do without the call
+// would.
+class TRaisingStreams final : public platform::IFileStreams {
+public:
+    explicit TRaisingStreams(std::function<void()> Raise) : FRaise(std::move(Raise)) {}
+    platform::TFileOpenResult OpenRead(const std::u16string&) override { return Fail(); }
+    platform::TFileOpenResult CreateWrite(const std::u16string&) override { return Fail(); }
+
+private:
+    platform::TFileOpenResult Fail() {
+        FRaise();
+        return {};
+    }
+    std::function<void()> FRaise;
+};
+
+TEST_F(RamLog, AnUnexpectedErrorInASaveIsReportedUnderItsOwnClassAndPassedOn) {
+    struct TCase {
+        std::function<void()> Raise;
+        std::u16string ClassName;
+        std::u16string Report;
+    };
+    std::vector<TCase> cases = {
+        {[] { throw std::bad_alloc(); }, u"bad_alloc",
+         u"TRamLog: Periodic save (unexpected bad_alloc): std::bad_alloc"},
+        {[] { throw std::runtime_error("disk gone"); }, u"runtime_error",
+         u"TRamLog: Periodic save (unexpected runtime_error): disk gone"},
+        {[] { throw EInvalidPath(u"The path is invalid!"); }, u"EInvalidPath",
+         u"TRamLog: Periodic save (unexpected EInvalidPath): The path is invalid!"},
+    };
+#if defined(_WIN32)
+    // The Win32 backend's own error, whose text comes from the system.
+    cases.push_back({[] { throw platform::win32::EOSError(u"CreateFileW", ERROR_ACCESS_DENIED); },
+                     u"EOSError",
+                     u"TRamLog: Periodic save (unexpected EOSError): " +
+                         platform::win32::EOSError(u"CreateFileW", ERROR_ACCESS_DENIED).Message()});
+#endif
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Report));
+        TRaisingStreams streams(c.Raise);
+        platform::TServices os{Os.Windows,  Os.Integrity,     Os.Input,    Os.Sound,   Os.Shell,
+                               Os.Files,    Os.Debug,         Os.Clock,    streams,    Os.MainThread,
+                               Os.Registry, Os.WindowControl, Os.Versions, Os.Hotkeys, Os.TimeFormat,
+                               Os.Mutexes,  Os.ShellOpen,     Os.Dpi,      Os.Screens, Os.Foreground};
+        const std::size_t before = DebugLines().size();
+        TRamLog log(false, nullptr, false, os);
+        Sim.Desktop.AdvanceMs(60000); // the periodic save is due with the next line
+        std::u16string passedOn = u"nothing";
+        try {
+            log.AddInfo(u"a");
+        } catch (const std::exception& e) {
+            passedOn = base::ExceptionClassName(e);
+        }
+        EXPECT_EQ(passedOn, c.ClassName);
+        EXPECT_EQ(log.Count(false, lvDebug), 1);
+        ASSERT_EQ(DebugLines().size(), before + 1);
+        EXPECT_EQ(DebugLines().back(), c.Report);
+    }
 }
 
 // --- observer ---
