@@ -252,20 +252,7 @@ void TPopupMenu::SetPopupComponent(TComponent* Value) {
     if (FPopupComponent == Value) {
         return;
     }
-    if (FPopupComponent != nullptr) {
-        FPopupComponent->RemoveFreeNotification(this);
-    }
     FPopupComponent = Value;
-    if (FPopupComponent != nullptr) {
-        FPopupComponent->FreeNotification(this);
-    }
-}
-
-void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
-    TMenu::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FPopupComponent) {
-        FPopupComponent = nullptr;
-    }
 }
 
 } // namespace toolkit

@@ -60,13 +60,7 @@ void TCustomLabel::SetFocusControl(TControl* Value) {
     if (FFocusControl == Value) {
         return;
     }
-    if (FFocusControl != nullptr) {
-        FFocusControl->RemoveFreeNotification(this);
-    }
     FFocusControl = Value;
-    if (FFocusControl != nullptr) {
-        FFocusControl->FreeNotification(this);
-    }
 }
 
 std::vector<std::u16string> TCustomLabel::WrappedLines() const {
@@ -133,13 +127,6 @@ void TCustomLabel::Changed(TChange What) {
 void TCustomLabel::FontChanged() {
     TControl::FontChanged();
     AdjustBounds();
-}
-
-void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
-    TControl::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FFocusControl) {
-        FFocusControl = nullptr;
-    }
 }
 
 std::span<const TTextProperty> TCustomLabel::TextProperties() const {
@@ -380,13 +367,6 @@ void TCustomLabeledEdit::PlaceLabel() {
 void TCustomLabeledEdit::SetParent(TControl* Value) {
     TCustomEdit::SetParent(Value);
     PlaceLabel();
-}
-
-void TCustomLabeledEdit::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomEdit::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FEditLabel) {
-        FEditLabel = nullptr;
-    }
 }
 
 TMemo::TMemo(TComponent* AOwner) : TControl(AOwner) {

@@ -47,7 +47,6 @@ protected:
     std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     void FontChanged() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     // Resizes the label to its text when AutoSize is on.
     virtual void AdjustBounds();
 
@@ -57,7 +56,7 @@ private:
     TTextLayout FLayout = TTextLayout::tlTop;
     bool FTransparent = false;
     bool FAutoSize = true;
-    TControl* FFocusControl = nullptr;
+    TComponentRef<TControl> FFocusControl;
     bool FAdjusting = false;
 };
 
@@ -248,11 +247,9 @@ public:
     // or visibility change of the edit.
     void PlaceLabel();
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
-    TBoundLabel* FEditLabel = nullptr;
+    // The label is the edit's own, but it can be freed apart from it.
+    TComponentRef<TBoundLabel> FEditLabel;
     TLabelPosition FLabelPosition = TLabelPosition::lpAbove;
     int FLabelSpacing = 3;
 };
