@@ -7,6 +7,7 @@
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 #if defined(_WIN32)
 #include "platform/win32/Win32.Errors.h"
 
@@ -29,15 +30,6 @@ namespace {
 const std::u16string DataFolder = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin\\";
 const std::u16string OverflowFile = DataFolder + u"LargeLogSave.logbin";
 const std::u16string PeriodicFile = DataFolder + u"PeriodicLogSave.logbin";
-
-void ExpectAssertion(const std::function<void()>& Action, const std::u16string& Message) {
-    try {
-        Action();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), Message);
-    }
-}
 
 bool StartsWith(const std::u16string& Text, const std::u16string& Prefix) {
     return Text.compare(0, Prefix.size(), Prefix) == 0;
@@ -190,12 +182,9 @@ TEST_F(RamLog, NonPositiveLimitsFailAndKeepTheOldValue) {
     EXPECT_EQ(log->MaxEntries(), 1000000);
     EXPECT_EQ(log->SaveInterval(), 60);
     for (const std::int32_t bad : {0, -1}) {
-        ExpectAssertion(
-            [&] { log->SetMaxEntries(bad); },
-            u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow save "
+        EXPECT_THROW_MSG(log->SetMaxEntries(bad), EAssertionFailed, u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow save "
             u"on every Add.");
-        ExpectAssertion([&] { log->SetSaveInterval(bad); },
-                        u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
+        EXPECT_THROW_MSG(log->SetSaveInterval(bad), EAssertionFailed, u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
                         u"periodic save on every Add.");
     }
     EXPECT_EQ(log->MaxEntries(), 1000000);
@@ -432,13 +421,10 @@ TEST_F(RamLog, RegisteringAnObserverFollowsItsRules) {
     auto log = MakeLog();
     TRecordingObserver first;
     TRecordingObserver second;
-    ExpectAssertion([&] { log->RegisterLogObserver(nullptr); },
-                    u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
+    EXPECT_THROW_MSG(log->RegisterLogObserver(nullptr), EAssertionFailed, u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
     log->RegisterLogObserver(&first);
     EXPECT_NO_THROW(log->RegisterLogObserver(&first));
-    ExpectAssertion(
-        [&] { log->RegisterLogObserver(&second); },
-        u"RegisterLogObserver: an observer is already registered. Call UnregisterLogObserver on the "
+    EXPECT_THROW_MSG(log->RegisterLogObserver(&second), EAssertionFailed, u"RegisterLogObserver: an observer is already registered. Call UnregisterLogObserver on the "
         u"previous one first.");
     log->AddInfo(u"a");
     EXPECT_EQ(first.Calls.size(), 1u);
@@ -657,12 +643,8 @@ TEST_F(RamLog, SaveAsTextFailureNamesThePath) {
     Sim.Files.DenyWritesUnder(u"C:\\Locked");
     auto log = MakeLog();
     log->AddInfo(u"a");
-    try {
-        log->SaveAsText(u"C:\\Locked\\log.txt");
-        ADD_FAILURE() << "no error";
-    } catch (const EOrvelException& e) {
-        EXPECT_TRUE(StartsWith(e.Message(), u"Error writing to file C:\\Locked\\log.txt: ")) << e.what();
-    }
+    EXPECT_THROW_MSG_THAT(log->SaveAsText(u"C:\\Locked\\log.txt"), EOrvelException,
+                          ::testing::StartsWith("Error writing to file C:\\Locked\\log.txt: "));
 }
 
 // --- binary log format ---
@@ -759,8 +741,7 @@ TEST_F(RamLog, DamagedClosingPatternRaisesAfterClearing) {
 
 TEST_F(RamLog, SnapshotMustExist) {
     auto log = MakeLog();
-    ExpectAssertion([&] { log->SaveSnapshotToFile(nullptr, DataFolder + u"s.logbin"); },
-                    u"SaveSnapshotToFile: Snapshot cannot be nil");
+    EXPECT_THROW_MSG(log->SaveSnapshotToFile(nullptr, DataFolder + u"s.logbin"), EAssertionFailed, u"SaveSnapshotToFile: Snapshot cannot be nil");
 }
 
 } // namespace
