@@ -171,6 +171,8 @@ protected:
     // of their own may return with none.
     virtual void CreatePeer();
     void DestroyPeer();
+    // This control's peer and its children's, children first.
+    void DestroyPeerTree();
     // Takes the font a parent (or, for a form, the application) hands down, keeping ParentFont.
     void TakeParentFont(const TFont& Source);
     // The client area may have changed size (bounds, border, menu, a maximised window): anchored
@@ -184,7 +186,6 @@ private:
     void AnchorChildren(int OldClientWidth, int OldClientHeight);
     void OwnFontChanged();
     void CreatePeerTree();
-    void DestroyPeerTree();
     void ApplyBounds(int ALeft, int ATop, int AWidth, int AHeight, bool TellPeer);
 
     TControl* FParent = nullptr;

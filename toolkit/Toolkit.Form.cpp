@@ -43,6 +43,9 @@ void TForm::InitForm() {
 
 TForm::~TForm() {
     MarkDestroying();
+    // A form freed without Free() still has its window: it goes now, while the form is one, because
+    // every message the window gets is handed to Dispatch (the children's windows, going, tell it).
+    DestroyPeerTree();
     Application().Screen().RemoveForm(this);
 }
 
