@@ -25,6 +25,16 @@ std::u16string FoldedAscii(std::u16string_view text) {
     return folded;
 }
 
+std::u16string_view TrimBlanks(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 bool HasLineBreak(std::u16string_view text) {
     const std::size_t n = text.size();
 #if defined(__SSE2__)

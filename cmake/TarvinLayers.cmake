@@ -80,7 +80,8 @@ function(tarvin_check_layers)
     endforeach()
 
     # Includes: checked at build time over the sources as they are then, so an edit is caught by
-    # the next build without a new configure.
+    # the next build without a new configure. Every form counts (quotes or brackets, from the root
+    # or relative to the file): TarvinLayersCheck.cmake resolves each as the compiler would.
     set(sources)
     foreach(floor_dir IN LISTS TARVIN_FLOORS)
         file(GLOB_RECURSE floor_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${floor_dir}/*.h
@@ -95,4 +96,12 @@ function(tarvin_check_layers)
         COMMENT "Checking that no floor includes a floor above it"
         VERBATIM)
     add_custom_target(check_layers ALL DEPENDS ${stamp})
+
+    # The include check itself, on small trees with every form of #include (TarvinLayersSelfTest).
+    if(BUILD_TESTING)
+        add_test(NAME layers_check_test
+                 COMMAND ${CMAKE_COMMAND} -DCHECK=${PROJECT_SOURCE_DIR}/cmake/TarvinLayersCheck.cmake
+                         -DWORK=${CMAKE_BINARY_DIR}/layers-check-trees
+                         -P ${PROJECT_SOURCE_DIR}/cmake/TarvinLayersSelfTest.cmake)
+    endif()
 endfunction()

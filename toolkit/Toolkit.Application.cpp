@@ -137,13 +137,7 @@ void TApplication::SetMainForm(TForm* Form) {
     if (Form == FMainForm) {
         return;
     }
-    if (FMainForm != nullptr) {
-        FMainForm->RemoveFreeNotification(this);
-    }
     FMainForm = Form;
-    if (Form != nullptr) {
-        Form->FreeNotification(this);
-    }
 }
 
 void TApplication::SetTitle(const std::u16string& Value) {
@@ -228,13 +222,6 @@ void TApplication::HandleException(std::exception_ptr Error) {
     } catch (...) {
         HandleException(std::runtime_error("an unknown exception escaped a handler"));
     }
-}
-
-void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FMainForm) {
-        FMainForm = nullptr;
-    }
-    TComponent::Notification(AComponent, Operation);
 }
 
 } // namespace toolkit

@@ -128,12 +128,10 @@ public:
     std::function<void(const std::exception&)> OnException;
 
 private:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
     IBackend& FBackend;
     platform::IMainThread& FMainThread;
     TScreen FScreen;
-    TForm* FMainForm = nullptr;
+    TComponentRef<TForm> FMainForm;
     std::u16string FTitle;
     bool FShowMainForm = true;
     bool FMainFormOnTaskBar = false;

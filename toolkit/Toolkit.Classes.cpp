@@ -1,12 +1,14 @@
 #include "toolkit/Toolkit.Classes.h"
 
+#include "base/Base.Format.h"
+
 #include <string>
 
 namespace toolkit {
 
 void TStrings::CheckIndex(int Index) const {
     if (Index < 0 || Index >= Count()) {
-        throw EListError(u"List index out of bounds (" + IntToText(Index) + u")");
+        throw EListError(base::Format(u"List index out of bounds ({0})", Index));
     }
 }
 
@@ -127,14 +129,6 @@ void TStrings::Changed() {
     if (OnChange) {
         OnChange();
     }
-}
-
-std::u16string IntToText(std::int64_t Value) {
-    std::u16string result;
-    for (char c : std::to_string(Value)) {
-        result += static_cast<char16_t>(c);
-    }
-    return result;
 }
 
 } // namespace toolkit

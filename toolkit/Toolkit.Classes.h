@@ -64,7 +64,4 @@ private:
     bool FChangedInUpdate = false;
 };
 
-// Decimal text of a number, as error messages and number edits show it.
-std::u16string IntToText(std::int64_t Value);
-
 } // namespace toolkit

@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.ComCtrls.h"
 
+#include "base/Base.Format.h"
+
 #include <algorithm>
 
 namespace toolkit {
@@ -7,7 +9,7 @@ namespace toolkit {
 namespace {
 
 EListError IndexError(int Index) {
-    return EListError(u"List index out of bounds (" + IntToText(Index) + u")");
+    return EListError(base::Format(u"List index out of bounds ({0})", Index));
 }
 
 } // namespace
@@ -187,42 +189,8 @@ void TListView::ContentChanged() {
 // ---------------------------------------------------------------------------------------------
 // TTrackBar
 
-TTrackBar::TTrackBar(TComponent* AOwner) : TControl(AOwner) {
+TTrackBar::TTrackBar(TComponent* AOwner) : TRangeControl(AOwner, 10) {
     SetBounds(0, 0, 150, 45);
-}
-
-void TTrackBar::SetMin(int Value) {
-    if (Value <= FMax) {
-        SetParams(FPosition, Value, FMax);
-    }
-}
-
-void TTrackBar::SetMax(int Value) {
-    if (Value >= FMin) {
-        SetParams(FPosition, FMin, Value);
-    }
-}
-
-void TTrackBar::SetPosition(int Value) {
-    SetParams(Value, FMin, FMax);
-}
-
-void TTrackBar::SetParams(int APosition, int AMin, int AMax) {
-    if (AMax < AMin) {
-        return;
-    }
-    APosition = std::clamp(APosition, AMin, AMax);
-    const bool rangeChanged = AMin != FMin || AMax != FMax;
-    const bool positionChanged = APosition != FPosition;
-    FMin = AMin;
-    FMax = AMax;
-    FPosition = APosition;
-    if (rangeChanged || positionChanged) {
-        Changed(TChange::State);
-    }
-    if (positionChanged) {
-        Change();
-    }
 }
 
 void TTrackBar::SetFrequency(int Value) {
@@ -231,12 +199,6 @@ void TTrackBar::SetFrequency(int Value) {
 
 void TTrackBar::SetOrientation(TTrackBarOrientation Value) {
     SetField(FOrientation, Value, TChange::Style);
-}
-
-void TTrackBar::Change() {
-    if (OnChange) {
-        OnChange(this);
-    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -154,21 +154,13 @@ private:
 
 enum class TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
 
-// A slider. Position stays within [Min, Max]; OnChange runs whenever Position changes, also when a
-// new range moves it. A minimum above the maximum (or the reverse) is ignored.
-class TTrackBar : public TControl {
+// A slider. A range whose maximum lies below its minimum is ignored.
+class TTrackBar : public TRangeControl {
 public:
     explicit TTrackBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TTrackBar"; }
     TComponentKind ComponentKind() const override { return TComponentKind::ckTrackBar; }
 
-    int Min() const { return FMin; }
-    void SetMin(int Value);
-    int Max() const { return FMax; }
-    void SetMax(int Value);
-    int Position() const { return FPosition; }
-    void SetPosition(int Value);
-    void SetParams(int APosition, int AMin, int AMax);
     int Frequency() const { return FFrequency; }
     void SetFrequency(int Value);
     int LineSize() const { return FLineSize; }
@@ -178,16 +170,7 @@ public:
     TTrackBarOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TTrackBarOrientation Value);
 
-    TNotifyEvent OnChange;
-
-protected:
-    // Runs OnChange.
-    virtual void Change();
-
 private:
-    int FMin = 0;
-    int FMax = 10;
-    int FPosition = 0;
     int FFrequency = 1;
     int FLineSize = 1;
     int FPageSize = 2;

@@ -10,7 +10,7 @@ namespace toolkit {
 
 namespace {
 
-void EraseOne(std::vector<TComponent*>& List, const TComponent* Item) {
+template <class T> void EraseOne(std::vector<T*>& List, const T* Item) {
     const auto found = std::find(List.begin(), List.end(), Item);
     if (found != List.end()) {
         List.erase(found);
@@ -43,6 +43,12 @@ TComponent::~TComponent() {
     }
     FWatches.clear();
     DestroyComponents();
+    // References drop the component now, one at a time: what one of them runs may end another.
+    while (!FRefs.empty()) {
+        TComponentRefBase* ref = FRefs.back();
+        FRefs.pop_back();
+        ref->TargetFreed();
+    }
     // Whoever asked to be told drops its reference now; the list is copied because a receiver may
     // change its own registrations while it is told.
     const std::vector<TComponent*> notifies = FFreeNotifies;
@@ -183,6 +189,23 @@ TFreeWatch::~TFreeWatch() {
     if (FComponent != nullptr) {
         auto& watches = FComponent->FWatches;
         watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
+    }
+}
+
+void TComponentRefBase::Watch(TComponent* Target) {
+    if (FTarget != nullptr) {
+        EraseOne(FTarget->FRefs, this);
+    }
+    FTarget = Target;
+    if (Target != nullptr) {
+        Target->FRefs.push_back(this);
+    }
+}
+
+void TComponentRefBase::TargetFreed() {
+    FTarget = nullptr;
+    if (FOnFreed) {
+        FOnFreed();
     }
 }
 

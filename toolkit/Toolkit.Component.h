@@ -3,6 +3,7 @@
 // published text properties that the form translator and the form persistence reach by name.
 #include "toolkit/Toolkit.Types.h"
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 namespace toolkit {
 
 class TApplication;
+class TComponentRefBase;
 class TFreeWatch;
 
 enum class TOperation : std::uint8_t { opInsert, opRemove };
@@ -170,6 +172,7 @@ protected:
     void MarkDestroying() { FDestroying = true; }
 
 private:
+    friend class TComponentRefBase;
     friend class TFreeWatch;
     const TTextProperty* FindTextProperty(std::u16string_view Name) const;
     void InsertComponent(TComponent* Child);
@@ -182,6 +185,7 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     std::vector<TFreeWatch*> FWatches;
+    std::vector<TComponentRefBase*> FRefs;
     bool FDestroying = false;
     // The application is a component of itself; its own destructor empties the queue.
     bool FIsApplication = false;
@@ -202,6 +206,57 @@ public:
 private:
     friend class TComponent;
     TComponent* FComponent;
+};
+
+// What TComponentRef keeps apart from its type: the component it watches, which knows the
+// reference and clears it when it is freed.
+class TComponentRefBase {
+public:
+    TComponentRefBase(const TComponentRefBase&) = delete;
+    TComponentRefBase& operator=(const TComponentRefBase&) = delete;
+
+protected:
+    TComponentRefBase() = default;
+    explicit TComponentRefBase(std::function<void()> OnFreed) : FOnFreed(std::move(OnFreed)) {}
+    ~TComponentRefBase() { Watch(nullptr); }
+    // Stops watching the old component and starts watching Target (null: none).
+    void Watch(TComponent* Target);
+    // False once the watched component was freed, or when there is none.
+    bool Watching() const { return FTarget != nullptr; }
+
+private:
+    friend class TComponent;
+    void TargetFreed();
+
+    TComponent* FTarget = nullptr;
+    std::function<void()> FOnFreed;
+};
+
+// A reference to a component that becomes null when the component is freed, so that whoever holds
+// it never reaches a freed one. Assigning another component stops watching the old one, and a
+// reference that goes first leaves nothing behind in the component. OnFreed, when given, runs
+// right after the reference became null through a free (not through an assignment); the component
+// is then in its destructor, past the components it owns, where Notification would reach its
+// watchers. A reference is known to its component by address, so it is neither copied nor moved.
+// T may be incomplete where the reference is declared and read; assigning needs the whole class.
+template <class T> class TComponentRef final : private TComponentRefBase {
+public:
+    TComponentRef() = default;
+    explicit TComponentRef(std::function<void()> OnFreed) : TComponentRefBase(std::move(OnFreed)) {}
+
+    TComponentRef& operator=(T* Value) {
+        if (Value != Get()) {
+            Watch(Value);
+            FValue = Value;
+        }
+        return *this;
+    }
+    T* Get() const { return Watching() ? FValue : nullptr; }
+    operator T*() const { return Get(); }
+    T* operator->() const { return Get(); }
+
+private:
+    T* FValue = nullptr;
 };
 
 // Frees through Free(), so the destruction hooks run; a hook's error cannot leave a destructor,

@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
 #include "toolkit/Toolkit.Form.h"
+#include "toolkit/Toolkit.Menus.h"
 
 #include <algorithm>
 
@@ -356,18 +357,8 @@ void TControl::SetColor(TColor Value) {
     SetField(FColor, Value, TChange::Color);
 }
 
-void TControl::SetPopupMenuOf(TPopupMenu* Menu, TComponent* MenuComponent) {
-    if (Menu == FPopupMenu) {
-        return;
-    }
-    if (FPopupMenuComponent != nullptr) {
-        FPopupMenuComponent->RemoveFreeNotification(this);
-    }
-    FPopupMenu = Menu;
-    FPopupMenuComponent = MenuComponent;
-    if (MenuComponent != nullptr) {
-        MenuComponent->FreeNotification(this);
-    }
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    FPopupMenu = Value;
 }
 
 int TControl::CurrentPPI() const {
@@ -471,16 +462,6 @@ void TControl::Resize() {
 
 std::span<const TTextProperty> TControl::TextProperties() const {
     return {&ControlHintProperty, 1};
-}
-
-// --- references ---
-
-void TControl::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FPopupMenuComponent) {
-        FPopupMenu = nullptr;
-        FPopupMenuComponent = nullptr;
-    }
-    TComponent::Notification(AComponent, Operation);
 }
 
 // The native side goes while the whole object is alive, so a backend that reports back during

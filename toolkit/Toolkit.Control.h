@@ -118,11 +118,9 @@ public:
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
 
+    // Null again when the menu is freed.
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    // A template so that this header needs no menu class: the caller, who holds a menu, converts
-    // it to its component.
-    template <class TMenu> void SetPopupMenu(TMenu* Value) { SetPopupMenuOf(Value, Value); }
-    void SetPopupMenu(std::nullptr_t) { SetPopupMenuOf(nullptr, nullptr); }
+    void SetPopupMenu(TPopupMenu* Value);
 
     // Pixel density of the monitor the control is on (96 at 100 %).
     int CurrentPPI() const;
@@ -168,12 +166,13 @@ protected:
     virtual void FontChanged();
     // A child was added or removed, or an aligned child changed size: lay out again.
     virtual void ControlsChanged();
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
     // Creates this control's peer (parent's peer exists); descendants without a native window
     // of their own may return with none.
     virtual void CreatePeer();
     void DestroyPeer();
+    // This control's peer and its children's, children first.
+    void DestroyPeerTree();
     // Takes the font a parent (or, for a form, the application) hands down, keeping ParentFont.
     void TakeParentFont(const TFont& Source);
     // The client area may have changed size (bounds, border, menu, a maximised window): anchored
@@ -181,14 +180,12 @@ protected:
     // out again. Measured against that size rather than a caller's "before", so that two reports of
     // one change (a menu bar that also resizes a maximised window) move the anchors once.
     void ClientSizeChanged();
-    void SetPopupMenuOf(TPopupMenu* Menu, TComponent* MenuComponent);
 
 private:
     void AlignChildren();
     void AnchorChildren(int OldClientWidth, int OldClientHeight);
     void OwnFontChanged();
     void CreatePeerTree();
-    void DestroyPeerTree();
     void ApplyBounds(int ALeft, int ATop, int AWidth, int AHeight, bool TellPeer);
 
     TControl* FParent = nullptr;
@@ -214,8 +211,7 @@ private:
     TColor FColor = clBtnFace;
     TCursor FCursor = TCursor::crDefault;
     bool FDoubleBuffered = false;
-    TPopupMenu* FPopupMenu = nullptr;
-    TComponent* FPopupMenuComponent = nullptr;
+    TComponentRef<TPopupMenu> FPopupMenu;
     std::unique_ptr<IPeer> FPeer;
     bool FAligning = false;
     bool FAlignPending = false;

@@ -111,13 +111,7 @@ void TFilterComboBox::SetFileList(TFileListBox* Value) {
     if (FFileList == Value) {
         return;
     }
-    if (FFileList != nullptr) {
-        FFileList->RemoveFreeNotification(this);
-    }
     FFileList = Value;
-    if (FFileList != nullptr) {
-        FFileList->FreeNotification(this);
-    }
 }
 
 void TFilterComboBox::Change() {
@@ -125,13 +119,6 @@ void TFilterComboBox::Change() {
         FFileList->SetMask(Mask());
     }
     TCustomComboBox::Change();
-}
-
-void TFilterComboBox::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomComboBox::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FFileList) {
-        FFileList = nullptr;
-    }
 }
 
 } // namespace toolkit

@@ -70,12 +70,11 @@ public:
 
 protected:
     void Change() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     std::u16string FFilter;
     std::vector<std::u16string> FMasks;
-    TFileListBox* FFileList = nullptr;
+    TComponentRef<TFileListBox> FFileList;
 };
 
 } // namespace toolkit

@@ -5,6 +5,7 @@
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 #include "toolkit/Toolkit.Exceptions.h"
+#include "toolkit/Toolkit.Menus.h"
 
 #include <algorithm>
 
@@ -42,6 +43,9 @@ void TForm::InitForm() {
 
 TForm::~TForm() {
     MarkDestroying();
+    // A form freed without Free() still has its window: it goes now, while the form is one, because
+    // every message the window gets is handed to Dispatch (the children's windows, going, tell it).
+    DestroyPeerTree();
     Application().Screen().RemoveForm(this);
 }
 
@@ -82,20 +86,21 @@ void TForm::SetFormStyle(TFormStyle Value) {
     SetField(FFormStyle, Value, TChange::Style);
 }
 
-void TForm::SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent) {
-    if (Menu == FMenu) {
+void TForm::SetMenu(TMainMenu* Value) {
+    if (Value == FMenu) {
         return;
     }
-    if (FMenuComponent != nullptr) {
-        FMenuComponent->RemoveFreeNotification(this);
-    }
-    FMenu = Menu;
-    FMenuComponent = MenuComponent;
-    if (MenuComponent != nullptr) {
-        MenuComponent->FreeNotification(this);
-    }
+    FMenu = Value;
     Changed(TChange::Items);
     ClientSizeChanged();
+}
+
+// The window drops the freed menu's bar, which also gives a maximised one a taller client area.
+void TForm::MenuFreed() {
+    if (!Destroying()) {
+        Changed(TChange::Items);
+        ClientSizeChanged();
+    }
 }
 
 void TForm::SetAlphaBlend(bool Value) {
@@ -128,13 +133,7 @@ void TForm::SetPopupParent(TForm* Value) {
     if (Value == this) {
         throw EInvalidOperation(u"A form cannot be its own pop-up parent");
     }
-    if (FPopupParent != nullptr) {
-        FPopupParent->RemoveFreeNotification(this);
-    }
     FPopupParent = Value;
-    if (Value != nullptr) {
-        Value->FreeNotification(this);
-    }
     Changed(TChange::Style);
 }
 
@@ -145,13 +144,7 @@ void TForm::SetActiveControl(TControl* Value) {
     if (Value != nullptr && (Value == this || Value->ParentForm() != this)) {
         throw EInvalidOperation(u"The active control must be a control on the form " + Name());
     }
-    if (FActiveControl != nullptr) {
-        FActiveControl->RemoveFreeNotification(this);
-    }
     FActiveControl = Value;
-    if (Value != nullptr) {
-        Value->FreeNotification(this);
-    }
 }
 
 TRect TForm::ClientRect() const {
@@ -454,28 +447,6 @@ std::span<const TTextProperty> TForm::TextProperties() const {
 void TForm::BeforeDestruction() {
     DoDestroy();
     TControl::BeforeDestruction();
-}
-
-void TForm::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == TOperation::opRemove && AComponent != nullptr) {
-        if (AComponent == FPopupParent) {
-            FPopupParent = nullptr;
-        }
-        if (AComponent == FActiveControl) {
-            FActiveControl = nullptr;
-        }
-        if (AComponent == FMenuComponent) {
-            FMenu = nullptr;
-            FMenuComponent = nullptr;
-            // The window drops the freed menu's bar, which also gives a maximised one a taller
-            // client area.
-            if (!Destroying()) {
-                Changed(TChange::Items);
-                ClientSizeChanged();
-            }
-        }
-    }
-    TControl::Notification(AComponent, Operation);
 }
 
 // The owner window is made before this one.

@@ -50,10 +50,9 @@ public:
     void SetPosition(TPosition Value);
     TFormStyle FormStyle() const { return FFormStyle; }
     void SetFormStyle(TFormStyle Value);
+    // Null again when the menu is freed; the window then drops its bar.
     TMainMenu* Menu() const { return FMenu; }
-    // A template for the reason given at TControl::SetPopupMenu.
-    template <class TMenu> void SetMenu(TMenu* Value) { SetMenuOf(Value, Value); }
-    void SetMenu(std::nullptr_t) { SetMenuOf(nullptr, nullptr); }
+    void SetMenu(TMainMenu* Value);
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
     bool AlphaBlend() const { return FAlphaBlend; }
@@ -166,12 +165,11 @@ protected:
     // "Caption" and "Hint".
     std::span<const TTextProperty> TextProperties() const override;
     void BeforeDestruction() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreatePeer() override;
-    void SetMenuOf(TMainMenu* Menu, TComponent* MenuComponent);
 
 private:
     void InitForm();
+    void MenuFreed();
     // The modal loop ended with a result: asks CloseQuery and DoClose; false keeps the form open.
     bool CloseModal();
 
@@ -181,9 +179,8 @@ private:
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = TPosition::poDefaultPosOnly;
     TFormStyle FFormStyle = TFormStyle::fsNormal;
-    TMainMenu* FMenu = nullptr;
-    TComponent* FMenuComponent = nullptr;
-    TControl* FActiveControl = nullptr;
+    TComponentRef<TMainMenu> FMenu{[this] { MenuFreed(); }};
+    TComponentRef<TControl> FActiveControl;
     bool FKeyPreview = false;
     bool FAlphaBlend = false;
     std::uint8_t FAlphaBlendValue = 255;
@@ -193,7 +190,7 @@ private:
     TSize FMinSize;
     TSize FMaxSize;
     std::optional<TSize> FShownClientSize;
-    TForm* FPopupParent = nullptr;
+    TComponentRef<TForm> FPopupParent;
     bool FModal = false;
     bool FWithoutFocus = false;
     int FModalResult = mrNone;

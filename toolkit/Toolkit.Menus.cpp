@@ -1,5 +1,6 @@
 #include "toolkit/Toolkit.Menus.h"
 
+#include "base/Base.Format.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Backend.h"
 
@@ -101,7 +102,7 @@ void TMenuItem::SetShortCut(TShortCut Value) {
 
 TMenuItem* TMenuItem::Items(int Index) const {
     if (Index < 0 || Index >= Count()) {
-        throw EListError(u"Menu index out of range (" + IntToText(Index) + u")");
+        throw EListError(base::Format(u"Menu index out of range ({0})", Index));
     }
     return FItems[static_cast<std::size_t>(Index)];
 }
@@ -123,7 +124,7 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
         Item->FParent->Remove(Item);
     }
     if (Index < 0 || Index > Count()) {
-        throw EListError(u"Menu index out of range (" + IntToText(Index) + u")");
+        throw EListError(base::Format(u"Menu index out of range ({0})", Index));
     }
     FItems.insert(FItems.begin() + Index, Item);
     Item->FParent = this;
@@ -251,20 +252,7 @@ void TPopupMenu::SetPopupComponent(TComponent* Value) {
     if (FPopupComponent == Value) {
         return;
     }
-    if (FPopupComponent != nullptr) {
-        FPopupComponent->RemoveFreeNotification(this);
-    }
     FPopupComponent = Value;
-    if (FPopupComponent != nullptr) {
-        FPopupComponent->FreeNotification(this);
-    }
-}
-
-void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation) {
-    TMenu::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FPopupComponent) {
-        FPopupComponent = nullptr;
-    }
 }
 
 } // namespace toolkit

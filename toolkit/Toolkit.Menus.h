@@ -155,11 +155,8 @@ public:
 
     TNotifyEvent OnPopup;
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
-    TComponent* FPopupComponent = nullptr;
+    TComponentRef<TComponent> FPopupComponent;
     bool FAutoPopup = true;
 };
 

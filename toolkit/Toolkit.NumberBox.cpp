@@ -1,21 +1,12 @@
 #include "toolkit/Toolkit.NumberBox.h"
 
-#include "base/Base.Numbers.h"
+#include "base/Base.Format.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace toolkit {
-
-namespace {
-
-std::u16string FloatToText(double Value) {
-    const std::string text = base::FormatDouble(Value);
-    return std::u16string(text.begin(), text.end());
-}
-
-} // namespace
 
 TNumberBox::TNumberBox(TComponent* AOwner) : TCustomEdit(AOwner) {
     ShowValue();
@@ -58,7 +49,7 @@ void TNumberBox::SetMode(TNumberBoxMode Value) {
 
 void TNumberBox::ShowValue() {
     const double shown = FMode == TNumberBoxMode::nbmInteger ? std::round(FValue) : FValue;
-    SetText(FloatToText(shown));
+    SetText(base::Format(u"{0}", shown));
 }
 
 } // namespace toolkit

@@ -1,5 +1,7 @@
 #include "toolkit/Toolkit.Spin.h"
 
+#include "base/Base.Format.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string>
@@ -46,7 +48,7 @@ int TSpinEdit::Value() const {
 }
 
 void TSpinEdit::SetValue(int Value) {
-    const std::u16string text = IntToText(CheckValue(Value));
+    const std::u16string text = base::Format(u"{0}", CheckValue(Value));
     if (Text() != text) {
         SetText(text);
     }

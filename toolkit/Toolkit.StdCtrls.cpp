@@ -60,13 +60,7 @@ void TCustomLabel::SetFocusControl(TControl* Value) {
     if (FFocusControl == Value) {
         return;
     }
-    if (FFocusControl != nullptr) {
-        FFocusControl->RemoveFreeNotification(this);
-    }
     FFocusControl = Value;
-    if (FFocusControl != nullptr) {
-        FFocusControl->FreeNotification(this);
-    }
 }
 
 std::vector<std::u16string> TCustomLabel::WrappedLines() const {
@@ -133,13 +127,6 @@ void TCustomLabel::Changed(TChange What) {
 void TCustomLabel::FontChanged() {
     TControl::FontChanged();
     AdjustBounds();
-}
-
-void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
-    TControl::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FFocusControl) {
-        FFocusControl = nullptr;
-    }
 }
 
 std::span<const TTextProperty> TCustomLabel::TextProperties() const {
@@ -382,13 +369,6 @@ void TCustomLabeledEdit::SetParent(TControl* Value) {
     PlaceLabel();
 }
 
-void TCustomLabeledEdit::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomEdit::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FEditLabel) {
-        FEditLabel = nullptr;
-    }
-}
-
 TMemo::TMemo(TComponent* AOwner) : TControl(AOwner) {
     SetBounds(0, 0, 185, 89);
     SetColor(clWindow);
@@ -553,7 +533,7 @@ std::span<const TTextProperty> TCustomGroupBox::TextProperties() const {
     return CaptionedControlProperties;
 }
 
-TScrollBar::TScrollBar(TComponent* AOwner) : TControl(AOwner) {
+TScrollBar::TScrollBar(TComponent* AOwner) : TRangeControl(AOwner, 100) {
     SetBounds(0, 0, 121, 17);
 }
 
@@ -561,28 +541,8 @@ void TScrollBar::SetKind(TScrollBarKind Value) {
     SetField(FKind, Value, TChange::Style);
 }
 
-void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
-    if (AMax < AMin) {
-        throw EInvalidOperation(u"Scroll bar property out of range");
-    }
-    APosition = std::clamp(APosition, AMin, AMax);
-    const bool rangeChanged = AMin != FMin || AMax != FMax;
-    const bool positionChanged = APosition != FPosition;
-    FMin = AMin;
-    FMax = AMax;
-    FPosition = APosition;
-    if (rangeChanged || positionChanged) {
-        Changed(TChange::State);
-    }
-    if (positionChanged) {
-        Change();
-    }
-}
-
-void TScrollBar::Change() {
-    if (OnChange) {
-        OnChange(this);
-    }
+void TScrollBar::ReversedRange() {
+    throw EInvalidOperation(u"Scroll bar property out of range");
 }
 
 } // namespace toolkit

@@ -4,6 +4,7 @@
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.Classes.h"
 #include "toolkit/Toolkit.Control.h"
+#include "toolkit/Toolkit.RangeControl.h"
 
 #include <memory>
 #include <string>
@@ -46,7 +47,6 @@ protected:
     std::span<const TTextProperty> TextProperties() const override;
     void Changed(TChange What) override;
     void FontChanged() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     // Resizes the label to its text when AutoSize is on.
     virtual void AdjustBounds();
 
@@ -56,7 +56,7 @@ private:
     TTextLayout FLayout = TTextLayout::tlTop;
     bool FTransparent = false;
     bool FAutoSize = true;
-    TControl* FFocusControl = nullptr;
+    TComponentRef<TControl> FFocusControl;
     bool FAdjusting = false;
 };
 
@@ -247,11 +247,9 @@ public:
     // or visibility change of the edit.
     void PlaceLabel();
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
-    TBoundLabel* FEditLabel = nullptr;
+    // The label is the edit's own, but it can be freed apart from it.
+    TComponentRef<TBoundLabel> FEditLabel;
     TLabelPosition FLabelPosition = TLabelPosition::lpAbove;
     int FLabelSpacing = 3;
 };
@@ -419,9 +417,8 @@ public:
     TComponentKind ComponentKind() const override { return TComponentKind::ckGroupBox; }
 };
 
-// A scroll bar. Position stays within [Min, Max]: a range that no longer holds it moves it to the
-// nearer end. OnChange runs whenever Position changes, also through a new range.
-class TScrollBar : public TControl {
+// A scroll bar. A range whose maximum lies below its minimum raises EInvalidOperation.
+class TScrollBar : public TRangeControl {
 public:
     explicit TScrollBar(TComponent* AOwner);
     std::u16string ClassName() const override { return u"TScrollBar"; }
@@ -429,15 +426,6 @@ public:
 
     TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind Value);
-    int Min() const { return FMin; }
-    void SetMin(int Value) { SetParams(FPosition, Value, FMax); }
-    int Max() const { return FMax; }
-    void SetMax(int Value) { SetParams(FPosition, FMin, Value); }
-    int Position() const { return FPosition; }
-    void SetPosition(int Value) { SetParams(Value, FMin, FMax); }
-    // Raises EInvalidOperation when AMax < AMin; otherwise sets all three at once, the position
-    // clamped into the range.
-    void SetParams(int APosition, int AMin, int AMax);
     int SmallChange() const { return FSmallChange; }
     void SetSmallChange(int Value) { FSmallChange = Value; }
     int LargeChange() const { return FLargeChange; }
@@ -445,17 +433,11 @@ public:
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value) { FTabStop = Value; }
 
-    TNotifyEvent OnChange;
-
 protected:
-    // Runs OnChange.
-    virtual void Change();
+    void ReversedRange() override;
 
 private:
     TScrollBarKind FKind = TScrollBarKind::sbHorizontal;
-    int FMin = 0;
-    int FMax = 100;
-    int FPosition = 0;
     int FSmallChange = 1;
     int FLargeChange = 1;
     bool FTabStop = true;

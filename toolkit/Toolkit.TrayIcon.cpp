@@ -46,13 +46,7 @@ void TTrayIcon::SetPopupMenu(TPopupMenu* Value) {
     if (FPopupMenu == Value) {
         return;
     }
-    if (FPopupMenu != nullptr) {
-        FPopupMenu->RemoveFreeNotification(this);
-    }
     FPopupMenu = Value;
-    if (FPopupMenu != nullptr) {
-        FPopupMenu->FreeNotification(this);
-    }
     Changed(TChange::Items);
 }
 
@@ -65,14 +59,6 @@ void TTrayIcon::Click() {
 void TTrayIcon::DblClick() {
     if (OnDblClick) {
         OnDblClick(this);
-    }
-}
-
-void TTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FPopupMenu) {
-        FPopupMenu = nullptr;
-        Changed(TChange::Items);
     }
 }
 

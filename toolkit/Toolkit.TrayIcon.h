@@ -52,7 +52,6 @@ public:
 protected:
     // "Hint".
     std::span<const TTextProperty> TextProperties() const override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     void BeforeDestruction() override;
 
 private:
@@ -61,7 +60,8 @@ private:
     std::u16string FHint;
     bool FVisible = false;
     TIcon FIcon;
-    TPopupMenu* FPopupMenu = nullptr;
+    // A freed menu leaves the icon without one.
+    TComponentRef<TPopupMenu> FPopupMenu{[this] { Changed(TChange::Items); }};
     std::unique_ptr<IPeer> FPeer;
 };
 

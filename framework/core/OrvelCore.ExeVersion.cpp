@@ -1,17 +1,9 @@
 #include "framework/core/OrvelCore.ExeVersion.h"
 
+#include "base/Base.Format.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 
 namespace orvel {
-
-namespace {
-
-std::u16string Decimal(std::uint16_t number) {
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
-
-} // namespace
 
 TExeVersion VersionFromWords(const platform::TFileVersionWords& Words) {
     return TExeVersion{
@@ -34,11 +26,9 @@ bool GetVersionInfoFile(const platform::IVersionInfo& Versions, const std::u16st
 std::u16string VersionText(const TExeVersion& Version, bool Found, bool ShowBuildNo) {
     if (!Found)
         return u"N/A";
-    std::u16string text =
-        Decimal(Version.Major) + u"." + Decimal(Version.Minor) + u"." + Decimal(Version.Release);
     if (ShowBuildNo)
-        text += u"." + Decimal(Version.Build);
-    return text;
+        return base::Format(u"{0}.{1}.{2}.{3}", Version.Major, Version.Minor, Version.Release, Version.Build);
+    return base::Format(u"{0}.{1}.{2}", Version.Major, Version.Minor, Version.Release);
 }
 
 std::u16string GetVersionInfo(const platform::IShell& Shell, const platform::IVersionInfo& Versions,

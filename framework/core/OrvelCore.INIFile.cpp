@@ -1,6 +1,8 @@
 #include "framework/core/OrvelCore.INIFile.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Numbers.h"
+#include "base/Base.Text.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IO.h"
@@ -27,25 +29,13 @@ constexpr std::int64_t UnixEpochDays = 25569;
 constexpr std::int64_t FirstDate = -693593;
 constexpr std::int64_t LastDate = 2958465;
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+using base::TrimBlanks;
 
 // Cuts to at most `limit` units without leaving half of a surrogate pair at the end.
 std::u16string CutTo(std::u16string text, std::size_t limit) {
     if (text.size() > limit) {
         std::size_t size = limit;
-        if (size > 0 && text[size - 1] >= 0xD800 && text[size - 1] <= 0xDBFF) {
+        if (size > 0 && base::IsHighSurrogate(text[size - 1])) {
             --size;
         }
         text.resize(size);
@@ -340,7 +330,7 @@ std::int32_t TIniFileEx::ReadInteger(const std::u16string& Section, const std::u
 
 void TIniFileEx::WriteInteger(const std::u16string& Section, const std::u16string& Ident,
                               std::int32_t Value) {
-    Store(Section, Ident, base::AsciiToUtf16(std::to_string(Value)));
+    Store(Section, Ident, base::Format(u"{0}", Value));
 }
 
 bool TIniFileEx::ReadBool(const std::u16string& Section, const std::u16string& Ident, bool Default) {

@@ -10,23 +10,8 @@ namespace orvel {
 
 namespace {
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
-std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool HasLineBreak(std::u16string_view text) {
-    return text.find_first_of(u"\r\n") != std::u16string_view::npos;
-}
+using base::HasLineBreak;
+using base::TrimBlanks;
 
 bool HasNul(std::u16string_view text) {
     return text.find(u'\0') != std::u16string_view::npos;

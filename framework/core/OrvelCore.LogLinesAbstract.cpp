@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.LogLinesAbstract.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBase.h"
@@ -25,10 +26,6 @@ private:
     const TAbstractLogLines& FLines;
 };
 
-std::u16string Decimal(long long Value) {
-    return base::AsciiToUtf16(std::to_string(Value));
-}
-
 // A line in the stream: the message's 4-byte length and bytes, then these fixed fields: level (4),
 // indent (4), bold (1), time (8) and the first 8 bytes of the validation pattern.
 constexpr std::size_t LengthBytes = 4;
@@ -38,7 +35,7 @@ constexpr std::size_t LinePatternBytes = 8;
 constexpr std::size_t SmallestLineBytes = LengthBytes + FixedFieldBytes;
 
 EReadError InvalidLevel(std::int64_t Level) {
-    return EReadError(u"Invalid log verbosity level: " + Decimal(Level) + u". Stream corrupted?");
+    return EReadError(base::Format(u"Invalid log verbosity level: {0}. Stream corrupted?", Level));
 }
 
 } // namespace
@@ -145,8 +142,8 @@ void TAbstractLogLines::moveLinesTo(TAbstractLogLines& Into) noexcept {
 
 PLogLine TAbstractLogLines::lineAt(int Index) const {
     if (Index < 0 || static_cast<std::size_t>(Index) >= FList.size()) {
-        throw EOrvelException(u"List index out of bounds (" + Decimal(Index) + u"); the list holds " +
-                              Decimal(static_cast<long long>(FList.size())) + u" lines");
+        throw EOrvelException(
+            base::Format(u"List index out of bounds ({0}); the list holds {1} lines", Index, FList.size()));
     }
     return FList[static_cast<std::size_t>(Index)];
 }

@@ -1,5 +1,7 @@
 #include "framework/core/OrvelCore.LogRam.h"
 
+#include "base/Base.Exceptions.h"
+#include "base/Base.Format.h"
 #include "base/Base.Text.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
@@ -13,7 +15,6 @@
 
 #include <cmath>
 #include <functional>
-#include <new>
 #include <string>
 #include <thread>
 
@@ -30,32 +31,6 @@ constexpr std::int32_t TextBuilderStep = 10000;
 std::int64_t WholeSecondsBetween(platform::TDateTime A, platform::TDateTime B) {
     const double ms = std::fabs(A - B) * 86400000.0;
     return static_cast<std::int64_t>(std::llround(ms)) / 1000;
-}
-
-std::u16string ErrorClassName(const std::exception& e) {
-    if (dynamic_cast<const EAssertionFailed*>(&e) != nullptr) {
-        return u"EAssertionFailed";
-    }
-    if (dynamic_cast<const EInvalidPath*>(&e) != nullptr) {
-        return u"EInvalidPath";
-    }
-    if (dynamic_cast<const EIniFileException*>(&e) != nullptr) {
-        return u"EIniFileException";
-    }
-    if (dynamic_cast<const EOrvelException*>(&e) != nullptr) {
-        return u"EOrvelException";
-    }
-    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) {
-        return u"std::bad_alloc";
-    }
-    return u"std::exception";
-}
-
-std::u16string ErrorMessage(const std::exception& e) {
-    if (const auto* own = dynamic_cast<const EOrvelException*>(&e)) {
-        return own->Message();
-    }
-    return base::Utf8ToUtf16(e.what());
 }
 
 bool HasNonAscii(const std::u16string& Text) {
@@ -173,7 +148,7 @@ void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
 }
 
 void TRamLog::AddMsgInt(const std::u16string& Msg, std::int32_t i, bool Bold) {
-    addLine(SanitizeMsg(Msg) + base::AsciiToUtf16(std::to_string(i)), lvInfos, Bold);
+    addLine(base::Format(u"{0}{1}", SanitizeMsg(Msg), i), lvInfos, Bold);
     NotifyLogObserver();
 }
 
@@ -227,7 +202,7 @@ bool GuardedSave(const std::u16string& What, TSave Save, TReport Report) {
     } catch (const EReadError& e) {
         Report(What + u" (stream) failed: " + e.Message());
     } catch (const std::exception& e) {
-        Report(What + u" (unexpected " + ErrorClassName(e) + u"): " + ErrorMessage(e));
+        Report(What + u" (unexpected " + base::ExceptionClassName(e) + u"): " + base::ExceptionMessage(e));
         throw;
     } catch (...) {
         Report(What + u" (unexpected unknown error): no message");
@@ -462,7 +437,7 @@ void TRamLog::SaveAsText(const std::u16string& FullPath) const {
         bytes += base::Utf16ToUtf8(text);
         result = FOs.Files.WriteFileAtomic(FullPath, bytes);
     } catch (const std::exception& e) {
-        throw EOrvelException(prefix + ErrorMessage(e));
+        throw EOrvelException(prefix + base::ExceptionMessage(e));
     }
     if (!result.Ok) {
         throw EOrvelException(prefix + result.Message);

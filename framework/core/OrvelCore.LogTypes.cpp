@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.LogTypes.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 
@@ -52,8 +53,7 @@ std::u16string VerbosityName(TLogVerbLvl Level) {
     case lvErrors:
         return u"Errors";
     }
-    throw EAssertionFailed(u"VerbosityName: invalid log verbosity level " +
-                           base::AsciiToUtf16(std::to_string(static_cast<int>(Level))));
+    throw EAssertionFailed(base::Format(u"VerbosityName: invalid log verbosity level {0}", static_cast<int>(Level)));
 }
 
 } // namespace orvel

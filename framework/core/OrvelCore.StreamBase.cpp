@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.StreamBase.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
@@ -14,10 +15,6 @@ namespace orvel {
 namespace {
 
 constexpr std::uint32_t ReversedMagic = 0x5A65566F; // the magic's four bytes in reverse order
-
-template <typename T> std::u16string Decimal(T value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
 
 template <std::size_t N> std::uint64_t FromBigEndian(const std::array<std::uint8_t, N>& bytes) {
     std::uint64_t value = 0;
@@ -235,15 +232,14 @@ std::uint32_t TOrvelStreamBase::RevReadCardinal() {
 
 void TOrvelStreamBase::CheckSafetyLimit(std::uint32_t N, std::uint32_t SafetyLimit) {
     if (N > SafetyLimit) {
-        throw EOrvelException(u"String too large: " + Decimal(static_cast<std::int32_t>(N)) +
-                              u" bytes (SafetyLimit: " + Decimal(static_cast<std::int32_t>(SafetyLimit)) +
-                              u")");
+        throw EOrvelException(base::Format(u"String too large: {0} bytes (SafetyLimit: {1})",
+                                           static_cast<std::int32_t>(N), static_cast<std::int32_t>(SafetyLimit)));
     }
 }
 
 void TOrvelStreamBase::EnsureAvailable(std::uint32_t N) const {
     if (Position() + static_cast<std::int64_t>(N) > Size()) {
-        throw EOrvelException(u"String too large. Trying to read: " + Decimal(N) + u" bytes");
+        throw EOrvelException(base::Format(u"String too large. Trying to read: {0} bytes", N));
     }
 }
 
@@ -396,7 +392,7 @@ void TOrvelStreamBase::ReadIntegers(std::vector<std::int32_t>& List) {
     List.clear();
     const std::int32_t count = ReadInteger();
     if (count < 0 || static_cast<std::int64_t>(count) * 4 > BytesLeft()) {
-        throw EOrvelException(u"ReadIntegers: invalid count " + Decimal(count) + u". File corrupted?");
+        throw EOrvelException(base::Format(u"ReadIntegers: invalid count {0}. File corrupted?", count));
     }
     List.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
@@ -415,7 +411,7 @@ void TOrvelStreamBase::ReadDoubles(std::vector<double>& List) {
     List.clear();
     const std::int32_t count = ReadInteger();
     if (count < 0 || static_cast<std::int64_t>(count) * 8 > BytesLeft()) {
-        throw EOrvelException(u"ReadDoubles: invalid count " + Decimal(count) + u". File corrupted?");
+        throw EOrvelException(base::Format(u"ReadDoubles: invalid count {0}. File corrupted?", count));
     }
     List.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
@@ -443,7 +439,7 @@ void TOrvelStreamBase::LogErrorLine(const std::u16string& Line) const {
 std::string TOrvelStreamBase::ReadSignature() {
     const std::uint32_t length = ReadCardinal();
     if (length > SignatureLimit) {
-        LogErrorLine(u"ReadSignature: Signature larger than 64 bytes: " + Decimal(length) + u" bytes");
+        LogErrorLine(base::Format(u"ReadSignature: Signature larger than 64 bytes: {0} bytes", length));
         return {};
     }
     if (static_cast<std::int64_t>(length) > BytesLeft()) {

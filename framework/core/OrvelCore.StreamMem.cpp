@@ -1,5 +1,6 @@
 #include "framework/core/OrvelCore.StreamMem.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
@@ -12,10 +13,6 @@ namespace orvel {
 namespace {
 
 constexpr std::size_t CopyStep = 1048576;
-
-template <typename T> std::u16string Decimal(T value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
 
 } // namespace
 
@@ -81,7 +78,7 @@ void TKestroMemStream::Clear() {
 
 void TKestroMemStream::CheckMemSafetyLimit(std::uint32_t N, std::uint32_t SafetyLimit) {
     if (N > SafetyLimit) {
-        throw EOrvelException(u"String too large: " + Decimal(static_cast<std::int32_t>(N)) + u" bytes");
+        throw EOrvelException(base::Format(u"String too large: {0} bytes", static_cast<std::int32_t>(N)));
     }
 }
 
@@ -97,7 +94,7 @@ std::u16string TKestroMemStream::ReadString(std::uint32_t SafetyLimit) {
 std::string TKestroMemStream::ReadStringA(std::uint32_t SafetyLimit) {
     const std::uint32_t n = ReadCardinal();
     if (static_cast<std::int64_t>(n) > BytesLeft()) {
-        throw EOrvelException(u"String length (" + Decimal(n) + u") exceeds remaining file size!");
+        throw EOrvelException(base::Format(u"String length ({0}) exceeds remaining file size!", n));
     }
     CheckMemSafetyLimit(n, SafetyLimit);
     return ReadExactly(n);
@@ -108,7 +105,7 @@ std::u16string TKestroMemStream::ReadStringCnt(std::uint32_t Count, std::uint32_
         return {};
     }
     if (static_cast<std::int64_t>(Count) > BytesLeft()) {
-        throw EOrvelException(u"TKestroMemStream-Invalid string size! " + Decimal(Count));
+        throw EOrvelException(base::Format(u"TKestroMemStream-Invalid string size! {0}", Count));
     }
     CheckMemSafetyLimit(Count, SafetyLimit);
     return base::Utf8ToUtf16(ReadExactly(Count));

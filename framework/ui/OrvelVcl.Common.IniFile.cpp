@@ -1,5 +1,6 @@
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.IO.h"
 #include "framework/core/OrvelCore.h"
@@ -40,10 +41,6 @@ std::u16string CheckedSection(const std::u16string& SectionName) {
 
 std::u16string ChosenFile(const std::u16string& ForcedName) {
     return ForcedName.empty() ? TAppDataCore::IniFile() : ForcedName;
-}
-
-std::u16string IntText(std::int64_t Value) {
-    return base::AsciiToUtf16(std::to_string(Value));
 }
 
 bool IsMainForm(const TForm& Form) {
@@ -244,8 +241,8 @@ const TCompRow HotKeyRow{
     [](TIniFileApp& Ini, TComponent& Comp) {
         const int stored = TSlot(Ini, Comp).ReadInt();
         if (stored < 0 || stored > 0xFFFF) {
-            throw ERangeError(u"Range check error: hot key " + IntText(stored) + u" of " + Comp.Name() +
-                              u" is outside 0 to 65535");
+            throw ERangeError(
+                base::Format(u"Range check error: hot key {0} of {1} is outside 0 to 65535", stored, Comp.Name()));
         }
         As<toolkit::THotKey>(Comp).SetHotKey(static_cast<toolkit::TShortCut>(stored));
     },

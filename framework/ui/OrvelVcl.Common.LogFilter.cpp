@@ -16,21 +16,12 @@ TLogVerbFilter::TLogVerbFilter(toolkit::TComponent* AOwner) : TPanel(AOwner) {
 TLogVerbFilter::~TLogVerbFilter() {
     if (FLog != nullptr) {
         FLog->RegisterVerbFilter(nullptr);
-        FLog->RemoveFreeNotification(this);
-    }
-}
-
-void TLogVerbFilter::Notification(toolkit::TComponent* AComponent, toolkit::TOperation Operation) {
-    TPanel::Notification(AComponent, Operation);
-    if (Operation == TOperation::opRemove && AComponent == FLog) {
-        FLog = nullptr;
     }
 }
 
 void TLogVerbFilter::SetLog(TLogViewer* Value) {
     if (FLog != nullptr && FLog != Value) {
         FLog->RegisterVerbFilter(nullptr);
-        FLog->RemoveFreeNotification(this);
     }
     FLog = Value;
     if (FLog == nullptr) {
@@ -39,7 +30,6 @@ void TLogVerbFilter::SetLog(TLogViewer* Value) {
     // The viewer is told of the filter only afterwards, so moving the bar here cannot change it.
     FTrackBar->SetPosition(FLog->Verbosity());
     FLog->RegisterVerbFilter(this);
-    FLog->FreeNotification(this);
 }
 
 void TLogVerbFilter::SetShowDebugMsg(bool Value) {

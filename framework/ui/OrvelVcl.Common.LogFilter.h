@@ -42,13 +42,12 @@ public:
 
 protected:
     void CreatePeer() override;
-    void Notification(toolkit::TComponent* AComponent, toolkit::TOperation Operation) override;
 
 private:
     void FirstTimeSetup();
     void ShowLevelCaption(TLogVerbLvl Level);
 
-    TLogViewer* FLog = nullptr;
+    toolkit::TComponentRef<TLogViewer> FLog;
     toolkit::TLabel* FVerboLabel = nullptr;
     toolkit::TTrackBar* FTrackBar = nullptr;
     bool FInitialized = false;

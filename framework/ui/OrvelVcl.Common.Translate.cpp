@@ -1,5 +1,6 @@
 #include "framework/ui/OrvelVcl.Common.Translate.h"
 
+#include "base/Base.Text.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IO.h"
 #include "framework/core/OrvelCore.h"
@@ -22,13 +23,6 @@ constexpr char16_t AuthorsKey[] = u"Name";
 std::u16string FileNamePart(const std::u16string& Path) {
     const std::size_t delimiter = Path.find_last_of(u"\\:");
     return delimiter == std::u16string::npos ? Path : Path.substr(delimiter + 1);
-}
-
-// File names on Windows compare without regard to case; language file names are plain ASCII.
-bool SameFileName(std::u16string_view A, std::u16string_view B) {
-    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; };
-    return std::equal(A.begin(), A.end(), B.begin(), B.end(),
-                      [&](char16_t a, char16_t b) { return fold(a) == fold(b); });
 }
 
 // One text of a form that the language file holds: which property of which component, and its key.
@@ -133,7 +127,8 @@ std::u16string TTranslator::CurLanguageName() const {
 void TTranslator::SetCurLanguage(const std::u16string& Value) {
     Assert(Value.find(PathDelim) != std::u16string::npos, u"CurLanguage var must contain the full path!");
     const std::u16string english = GetLangFolder() + DefaultLang();
-    if (!SameFileName(FileNamePart(Value), DefaultLang()) && Files().FileExists(english)) {
+    // File names on Windows compare without regard to case; language file names are plain ASCII.
+    if (!base::SameTextAscii(FileNamePart(Value), DefaultLang()) && Files().FileExists(english)) {
         FCurLanguage = english;
         LoadTranslation(true);
     }

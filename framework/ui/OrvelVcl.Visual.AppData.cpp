@@ -1,5 +1,6 @@
 #include "framework/ui/OrvelVcl.Visual.AppData.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.ExeVersion.h"
@@ -19,34 +20,6 @@ namespace orvel {
 
 TAppData* AppData = nullptr;
 
-// Clears the shared font when the form that holds it goes.
-class TAppData::TFontWatch final : public toolkit::TComponent {
-public:
-    TFontWatch(toolkit::TApplication& App, TAppData& Owner) : TComponent(App), FOwner(Owner) {}
-    void Watch(toolkit::TComponent* Form) {
-        if (FForm != nullptr) {
-            RemoveFreeNotification(FForm);
-        }
-        FForm = Form;
-        if (Form != nullptr) {
-            FreeNotification(Form);
-        }
-    }
-
-protected:
-    void Notification(toolkit::TComponent* AComponent, toolkit::TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == toolkit::TOperation::opRemove && AComponent == FForm) {
-            FForm = nullptr;
-            FOwner.ForgetFont();
-        }
-    }
-
-private:
-    TAppData& FOwner;
-    toolkit::TComponent* FForm = nullptr;
-};
-
 const std::u16string& TAppData::RequireFirstObject(const std::u16string& aAppName) {
     Assert(AppData == nullptr, u"AppData already created! Only one instance allowed (Singleton).");
     return aAppName;
@@ -54,8 +27,7 @@ const std::u16string& TAppData::RequireFirstObject(const std::u16string& aAppNam
 
 TAppData::TAppData(const std::u16string& aAppName, const std::u16string& WindowClassName, bool MultiThreaded,
                    platform::TServices& Os, toolkit::TApplication& App)
-    : TAppDataCore(RequireFirstObject(aAppName), WindowClassName, MultiThreaded, Os), FApplication(App),
-      FFontWatch(new TFontWatch(App, *this)) {
+    : TAppDataCore(RequireFirstObject(aAppName), WindowClassName, MultiThreaded, Os), FApplication(App) {
     AppDataCore = this;
     AppData = this;
     try {
@@ -94,7 +66,7 @@ TAppData::~TAppData() {
     }
     FreeLogWindow();
     Translator.reset();
-    FFontWatch.reset();
+    FFontForm = nullptr;
     FInstanceMutex.reset();
     if (AppData == this) {
         AppData = nullptr;
@@ -237,7 +209,7 @@ void TAppData::SetFont(toolkit::TFont* Value) {
     const bool hadFont = FFont != nullptr;
     FFont = Value;
     // The font lives in the main form; losing the form must not leave a dangling font.
-    FFontWatch->Watch(Value != nullptr ? FApplication.MainForm() : nullptr);
+    FFontForm = Value != nullptr ? FApplication.MainForm() : nullptr;
     if (!hadFont || Value == nullptr) {
         return;
     }
@@ -299,8 +271,7 @@ bool TAppData::InstanceRunning() {
             return true;
         case platform::TMutexClaimState::Failed:
             // Without the mutex the window search below still finds a copy that is up.
-            LogWarn(u"The single-instance mutex could not be created (system error " +
-                    base::Utf8ToUtf16(std::to_string(claim.Code)) + u").");
+            LogWarn(base::Format(u"The single-instance mutex could not be created (system error {0}).", claim.Code));
             break;
         }
     }

@@ -153,8 +153,6 @@ public:
     std::unique_ptr<TTranslator> Translator;
 
 private:
-    class TFontWatch;
-
     // Fails the one-object assertion; returns aAppName so that it can run before the core's
     // constructor.
     static const std::u16string& RequireFirstObject(const std::u16string& aAppName);
@@ -172,8 +170,8 @@ private:
     toolkit::TApplication& FApplication;
     toolkit::TFont* FFont = nullptr;
     TfrmRamLog* FFormLog = nullptr;
-    // Hears of the main form's destruction, which takes the shared font with it.
-    toolkit::TOwnedPtr<TFontWatch> FFontWatch;
+    // The form that holds the shared font; when it goes, the font goes with it.
+    toolkit::TComponentRef<toolkit::TForm> FFontForm{[this] { ForgetFont(); }};
     std::unique_ptr<platform::INamedMutexHold> FInstanceMutex;
 };
 

@@ -1,4 +1,5 @@
 #include "base/Base.Exceptions.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,8 @@ TEST(BaseExceptions, MessageStaysUtf16AndWhatGivesUtf8) {
 
 TEST(BaseExceptions, AssertRaisesACatchableErrorOnlyWhenTheConditionFails) {
     EXPECT_NO_THROW(Assert(true, u"never shown"));
-    try {
-        Assert(false, u"TSettings: the INI file is missing");
-        FAIL() << "Assert(false) returned";
-    } catch (const EOrvelException& e) {
-        EXPECT_NE(dynamic_cast<const EAssertionFailed*>(&e), nullptr);
-        EXPECT_EQ(e.Message(), u"TSettings: the INI file is missing");
-    }
+    EXPECT_THROW_MSG(Assert(false, u"TSettings: the INI file is missing"), EAssertionFailed,
+                     u"TSettings: the INI file is missing");
 }
 
 namespace reporting {

@@ -43,6 +43,39 @@ TEST(BaseText, StartsWithTextAsciiComparesOnlyThePrefix) {
     EXPECT_FALSE(StartsWithTextAscii(u"\u00C9x", u"\u00E9"));
 }
 
+TEST(BaseText, UpperAsciiRaisesOnlyAsciiLetters) {
+    const std::u16string from = u"az AZ09@[`{\u00E9\u00FF";
+    const std::u16string to = u"AZ AZ09@[`{\u00E9\u00FF";
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        EXPECT_EQ(UpperAscii(from[i]), to[i]) << i;
+        EXPECT_EQ(FoldAscii(UpperAscii(from[i])), FoldAscii(from[i])) << i;
+    }
+}
+
+TEST(BaseText, TrimBlanksDropsSpacesAndTabsAtBothEndsOnly) {
+    struct TCase {
+        std::u16string_view Text;
+        std::u16string_view Trimmed;
+    };
+    const TCase cases[] = {
+        {u"", u""},
+        {u" \t ", u""},
+        {u"\tKey = Value  ", u"Key = Value"},
+        {u"inner  blanks", u"inner  blanks"},
+        // Line breaks, NULs and the no-break space are text to an INI file, not blanks.
+        {u"\r\nx\n", u"\r\nx\n"},
+        {u"\u00A0x\u00A0", u"\u00A0x\u00A0"},
+        {std::u16string_view(u" \0 ", 3), std::u16string_view(u"\0", 1)},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(TrimBlanks(c.Text), c.Trimmed);
+    }
+    EXPECT_TRUE(IsBlank(u' '));
+    EXPECT_TRUE(IsBlank(u'\t'));
+    EXPECT_FALSE(IsBlank(u'\v'));
+    EXPECT_FALSE(IsBlank(u'\u3000'));
+}
+
 TEST(BaseText, FoldedAsciiLeavesOtherCodeUnitsAlone) {
     EXPECT_EQ(FoldedAscii(u"HKCU\\Software\\\u00C9DITEUR"), u"hkcu\\software\\\u00C9diteur");
 }

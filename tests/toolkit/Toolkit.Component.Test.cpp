@@ -2,12 +2,17 @@
 #include "tests/toolkit/Toolkit.EveryKind.h"
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.Exceptions.h"
+#include "toolkit/Toolkit.FileCtrl.h"
 #include "toolkit/Toolkit.Form.h"
+#include "toolkit/Toolkit.Menus.h"
+#include "toolkit/Toolkit.StdCtrls.h"
 #include "toolkit/Toolkit.Timer.h"
+#include "toolkit/Toolkit.TrayIcon.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -184,6 +189,123 @@ TEST(ComponentFreeNotification, PopupParentIsClearedWhenItGoes) {
 
     EXPECT_EQ(popup->PopupParent(), nullptr);
     EXPECT_THROW(popup->SetPopupParent(popup), EInvalidOperation);
+}
+
+// A reference that clears itself: what it reads, and what its OnFreed saw, after each step.
+TEST(ComponentRef, BecomesNullWhenItsComponentIsFreedAndTellsOnlyThen) {
+    TScene scene;
+    auto* form = NewForm<TForm>(&scene.App);
+    auto* target = new TControl(form);
+    std::vector<TControl*> seenWhenFreed;
+    TComponentRef<TControl> ref{[&] { seenWhenFreed.push_back(ref.Get()); }};
+    EXPECT_EQ(ref.Get(), nullptr);
+
+    ref = target;
+    ref = target; // the same again: still watched once
+    EXPECT_EQ(ref.Get(), target);
+    EXPECT_EQ(static_cast<TControl*>(ref), target);
+    EXPECT_EQ(ref->Owner(), form);
+
+    target->Free();
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_THAT(seenWhenFreed, ElementsAre(nullptr)) << "told once, and null by then";
+    form->Free();
+}
+
+TEST(ComponentRef, AReassignedReferenceNoLongerWatchesTheOldComponent) {
+    TScene scene;
+    auto* form = NewForm<TForm>(&scene.App);
+    auto* first = new TComponent(form);
+    auto* second = new TComponent(form);
+    int freed = 0;
+    TComponentRef<TComponent> ref{[&] { ++freed; }};
+
+    ref = first;
+    ref = second;
+    first->Free();
+    EXPECT_EQ(ref.Get(), second);
+    EXPECT_EQ(freed, 0);
+
+    ref = nullptr; // null stops watching as well
+    second->Free();
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_EQ(freed, 0);
+    form->Free();
+}
+
+TEST(ComponentRef, AReferenceThatGoesFirstLeavesNoWatchBehind) {
+    TScene scene;
+    auto* form = NewForm<TForm>(&scene.App);
+    auto* target = new TComponent(form);
+    int freed = 0;
+    {
+        TComponentRef<TComponent> gone{[&] { ++freed; }};
+        gone = target;
+    }
+    // One on the heap, as a member of a freed holder is.
+    auto* watching = new TComponentRef<TComponent>([&] { ++freed; });
+    *watching = target;
+    delete watching;
+
+    target->Free(); // would reach the freed references under the sanitizer if they had stayed
+    EXPECT_EQ(freed, 0);
+    form->Free();
+}
+
+TEST(ComponentRef, EveryReferenceClearsAlsoWhenOneOfThemEndsAnother) {
+    TScene scene;
+    auto* form = NewForm<TForm>(&scene.App);
+    auto* target = new TComponent(form);
+    auto later = std::make_unique<TComponentRef<TComponent>>();
+    TComponentRef<TComponent> first{[&] { later.reset(); }};
+    TComponentRef<TComponent> last;
+    *later = target;
+    first = target;
+    last = target;
+
+    // Freeing the owner frees the target with it.
+    form->Free();
+    EXPECT_EQ(first.Get(), nullptr);
+    EXPECT_EQ(last.Get(), nullptr);
+    EXPECT_EQ(later, nullptr);
+}
+
+TEST(ComponentRef, TheToolkitsReferencesClearThemselves) {
+    TScene scene;
+    auto* form = scene.App.CreateForm<TForm>();
+    auto* control = new TControl(form);
+    control->SetParent(form);
+    auto* withMenu = new TControl(form);
+    auto* label = new TLabel(form);
+    auto* edit = new TLabeledEdit(form);
+    auto* menu = new TMainMenu(form);
+    auto* popup = new TPopupMenu(form);
+    auto* tray = new TTrayIcon(form);
+    auto* filter = new TFilterComboBox(form);
+    auto* files = new TFileListBox(form);
+    form->SetActiveControl(control);
+    label->SetFocusControl(control);
+    form->SetMenu(menu);
+    withMenu->SetPopupMenu(popup);
+    tray->SetPopupMenu(popup);
+    popup->SetPopupComponent(control);
+    filter->SetFileList(files);
+
+    control->Free();
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    EXPECT_EQ(label->FocusControl(), nullptr);
+    EXPECT_EQ(popup->PopupComponent(), nullptr);
+    popup->Free();
+    EXPECT_EQ(withMenu->PopupMenu(), nullptr);
+    EXPECT_EQ(tray->PopupMenu(), nullptr);
+    menu->Free();
+    EXPECT_EQ(form->Menu(), nullptr);
+    files->Free();
+    EXPECT_EQ(filter->FileList(), nullptr);
+    edit->EditLabel()->Free();
+    EXPECT_EQ(edit->EditLabel(), nullptr);
+    form->Free();
+    EXPECT_EQ(scene.App.MainForm(), nullptr);
 }
 
 TEST(ComponentClass, IsATestsFollowTheHierarchy) {

@@ -1,3 +1,4 @@
+#include "base/Base.Unicode.h"
 #include "tests/toolkit/Toolkit.Scene.h"
 #include "toolkit/Toolkit.ComCtrls.h"
 #include "toolkit/Toolkit.Dialogs.h"
@@ -283,6 +284,55 @@ TEST(TrackBar, PositionClampedAndChangeOnlyOnChange) {
 
     EXPECT_THAT(changes, ElementsAre(1, 3, 6, 4));
     EXPECT_EQ(track->Min(), 1);
+}
+
+// What both share through TRangeControl: their defaults, a new range alone reaches the peer but
+// runs no OnChange, and a reversed range leaves everything as it was, peer included.
+TEST(RangeControl, BothBarsKeepOneContractApartFromAReversedRange) {
+    TFormScene scene;
+    scene.Form->HandleNeeded();
+    struct TCase {
+        TRangeControl* Bar;
+        int DefaultMax;
+        bool ReversedRaises;
+    };
+    const TCase cases[] = {
+        {new TScrollBar(scene.Form), 100, true},
+        {new TTrackBar(scene.Form), 10, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Bar->ClassName()));
+        c.Bar->SetParent(scene.Form);
+        c.Bar->HandleNeeded();
+        const headless::THeadlessPeer* peer = scene.Backend.PeerOf(*c.Bar);
+        ASSERT_NE(peer, nullptr);
+        EXPECT_EQ(c.Bar->Min(), 0);
+        EXPECT_EQ(c.Bar->Max(), c.DefaultMax);
+        EXPECT_EQ(c.Bar->Position(), 0);
+        int changes = 0;
+        c.Bar->OnChange = [&](TComponent* Sender) {
+            EXPECT_EQ(Sender, c.Bar);
+            ++changes;
+        };
+        const int before = peer->SyncCount(TChange::State);
+
+        c.Bar->SetParams(0, -5, 5); // the range moves, the position stays
+        EXPECT_EQ(peer->SyncCount(TChange::State), before + 1);
+        EXPECT_EQ(changes, 0);
+        c.Bar->SetParams(0, -5, 5); // nothing at all
+        EXPECT_EQ(peer->SyncCount(TChange::State), before + 1);
+
+        if (c.ReversedRaises) {
+            EXPECT_THROW(c.Bar->SetParams(2, 4, 3), EInvalidOperation);
+        } else {
+            EXPECT_NO_THROW(c.Bar->SetParams(2, 4, 3));
+        }
+        EXPECT_EQ(c.Bar->Min(), -5);
+        EXPECT_EQ(c.Bar->Max(), 5);
+        EXPECT_EQ(c.Bar->Position(), 0);
+        EXPECT_EQ(peer->SyncCount(TChange::State), before + 1);
+        EXPECT_EQ(changes, 0);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -165,9 +165,14 @@ void TWin32Backend::PostFormMessage(TForm& Form, const TMessage& Msg) {
     ::PostMessageW(reinterpret_cast<HWND>(Form.Handle()), Msg.Msg, Msg.WParam, Msg.LParam);
 }
 
+// The form's peer does the toolkit's part; a form without a window answers 0.
 void TWin32Backend::DefaultHandler(TForm& Form, TMessage& Msg) {
-    HWND window = WindowOf(&Form);
-    Msg.Result = window != nullptr ? ::DefWindowProcW(window, Msg.Msg, Msg.WParam, Msg.LParam) : 0;
+    TFormPeer* peer = TFormPeer::Of(Form);
+    if (peer == nullptr || peer->Window() == nullptr) {
+        Msg.Result = 0;
+        return;
+    }
+    peer->DefaultMessage(Msg);
 }
 
 // --- timers ---

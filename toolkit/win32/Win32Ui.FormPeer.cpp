@@ -5,6 +5,8 @@
 #include "toolkit/win32/Win32Ui.Backend.h"
 #include "toolkit/win32/Win32Ui.WindowClasses.h"
 
+#include <unordered_map>
+
 namespace toolkit::win32 {
 
 using platform::win32::ThrowLastError;
@@ -84,8 +86,34 @@ TFormWindowStyle FormWindowStyle(const TForm& Form) {
     return result;
 }
 
+namespace {
+
+// The forms' peers by form, so that a message the form passes on finds its peer even before the
+// window is created (WM_NCCREATE, WM_GETMINMAXINFO arrive inside CreateWindowExW). Main thread only.
+std::unordered_map<const TForm*, TFormPeer*>& FormPeers() {
+    static std::unordered_map<const TForm*, TFormPeer*> peers;
+    return peers;
+}
+
+} // namespace
+
 TFormPeer::TFormPeer(TWin32Backend& Backend, TForm& Form) : TWindowPeer(Backend, Form) {
-    Create();
+    FormPeers()[&Form] = this;
+    try {
+        Create();
+    } catch (...) {
+        FormPeers().erase(&Form);
+        throw;
+    }
+}
+
+TFormPeer::~TFormPeer() {
+    FormPeers().erase(&Form());
+}
+
+TFormPeer* TFormPeer::Of(const TForm& Form) {
+    const auto found = FormPeers().find(&Form);
+    return found != FormPeers().end() ? found->second : nullptr;
 }
 
 void TFormPeer::Create() {
@@ -115,10 +143,6 @@ void TFormPeer::Create() {
     ApplyAlpha();
     if (Form().Visible())
         ApplyVisibility();
-}
-
-bool TFormPeer::IsDispatched(UINT Message) {
-    return Message == WM_HOTKEY || Message == WM_ENDSESSION || Message == WM_SYSCOMMAND || Message >= WM_USER;
 }
 
 void TFormPeer::Sync(TChange What) {
@@ -247,42 +271,46 @@ void TFormPeer::ApplyMenu() {
     ::DrawMenuBar(Window());
 }
 
-LRESULT TFormPeer::HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-    switch (Message) {
+LRESULT TFormPeer::HandleMessage(HWND, UINT Message, WPARAM WParam, LPARAM LParam) {
+    TMessage message{Message, WParam, LParam, 0};
+    Form().Dispatch(message);
+    return message.Result;
+}
+
+void TFormPeer::DefaultMessage(TMessage& Msg) {
+    const auto wParam = static_cast<WPARAM>(Msg.WParam);
+    const auto lParam = static_cast<LPARAM>(Msg.LParam);
+    Msg.Result = 0;
+    switch (Msg.Msg) {
     case WM_CLOSE:
         Form().Close();
-        return 0;
+        return;
     case WM_MOVE:
         if (!FSyncing)
             ReportBounds();
-        return 0;
+        return;
     case WM_SIZE:
         if (!FSyncing) {
-            ReportWindowState(WParam);
+            ReportWindowState(wParam);
             ReportBounds();
         }
         // Also when the program maximised the window: the size is the window's, not the model's.
-        ReportShownSize(WParam, LParam);
-        return 0;
+        ReportShownSize(wParam, lParam);
+        return;
     case WM_GETMINMAXINFO:
-        FillMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(LParam));
-        return 0;
+        FillMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return;
     case WM_COMMAND:
         // A menu bar command: no sender window, notification code 0.
-        if (LParam == 0 && HIWORD(WParam) == 0) {
-            Backend().MenuCommand(::GetMenu(Window), LOWORD(WParam));
-            return 0;
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            Backend().MenuCommand(::GetMenu(Window()), LOWORD(wParam));
+            return;
         }
         break;
     default:
-        if (IsDispatched(Message)) {
-            TMessage message{Message, WParam, LParam, 0};
-            Form().Dispatch(message);
-            return message.Result;
-        }
         break;
     }
-    return TWindowPeer::HandleMessage(Window, Message, WParam, LParam);
+    Msg.Result = TWindowPeer::HandleMessage(Window(), Msg.Msg, wParam, lParam);
 }
 
 // The form keeps the bounds its window is restored to: a minimised window's own rectangle is the

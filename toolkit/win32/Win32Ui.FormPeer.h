@@ -1,7 +1,10 @@
 #pragma once
 // A form's top-level window: style from the border settings, owner from the popup parent, alpha
-// blending, size limits, the main menu; moves and resizes by the user go back into the model, a
-// close request becomes TForm::Close, and the messages a form may handle itself go to Dispatch.
+// blending, size limits, the main menu. Every message the window receives goes to the form's
+// Dispatch, so a form can handle any of them; what the form leaves to its DefaultHandler comes back
+// here to DefaultMessage, which does the toolkit's work (moves and resizes by the user go back into
+// the model, a close request becomes TForm::Close, menu commands, size limits, the children's
+// notifications) and hands the rest to Windows' default.
 #include "toolkit/Toolkit.Form.h"
 #include "toolkit/win32/Win32Ui.WindowPeer.h"
 
@@ -20,10 +23,14 @@ public:
     TFormPeer(TWin32Backend& Backend, TForm& Form);
 
     void Sync(TChange What) override;
+    // Hands the message to TForm::Dispatch and answers with its result.
     LRESULT HandleMessage(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) override;
+    // What a message the form did not handle does: the toolkit's work, then Windows' default.
+    void DefaultMessage(TMessage& Msg);
 
-    // Whether the form hands this message to TForm::Dispatch.
-    static bool IsDispatched(UINT Message);
+    // The peer of a form, also while its window is being created, or null.
+    static TFormPeer* Of(const TForm& Form);
+    ~TFormPeer() override;
 
 private:
     TForm& Form() const { return static_cast<TForm&>(Control()); }

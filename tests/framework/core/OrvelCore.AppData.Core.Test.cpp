@@ -4,6 +4,7 @@
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ const std::u16string ExeFolder = u"C:\\Program Files\\Tarvin\\";
 const std::u16string DataFolder = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin\\";
 const std::u16string IniPath = DataFolder + u"Tarvin.ini";
 const std::u16string Documents = u"C:\\Users\\dev\\Documents\\";
-
-void ExpectAssertion(const std::function<void()>& Action, const std::u16string& Message) {
-    try {
-        Action();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), Message);
-    }
-}
 
 // Each test runs as a fresh process would: no identity, no core constructed yet, no facade target.
 class AppDataCoreTest : public ::testing::Test {
@@ -144,22 +136,16 @@ TEST_F(AppDataCoreTest, RefusedSettingsWriteAtDestructionIsReportedNotThrown) {
 
 TEST_F(AppDataCoreTest, SecondCoreInOneProcessIsRefused) {
     auto core = MakeCore();
-    try {
-        MakeCore();
-        ADD_FAILURE() << "second core constructed";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(e.Message(), u"Error! AppDataCore already constructed!");
-    }
+    EXPECT_THROW_MSG(MakeCore(), EOrvelException, u"Error! AppDataCore already constructed!");
     // The refusal stands even after the first core is gone.
     core.reset();
     EXPECT_THROW(MakeCore(), EOrvelException);
 }
 
 TEST_F(AppDataCoreTest, BadApplicationNamesFailTheirAssertions) {
-    ExpectAssertion([this] { TAppDataCore core(u"", u"", false, Os); }, u"AppName is empty!");
+    EXPECT_THROW_MSG(TAppDataCore core(u"", u"", false, Os), EAssertionFailed, u"AppName is empty!");
     TAppDataCore::ResetConstructionFlagForTests();
-    ExpectAssertion([this] { TAppDataCore core(u"Tar|vin", u"", false, Os); },
-                    u"Invalid chars in AppName: Tar|vin");
+    EXPECT_THROW_MSG(TAppDataCore core(u"Tar|vin", u"", false, Os), EAssertionFailed, u"Invalid chars in AppName: Tar|vin");
 }
 
 TEST_F(AppDataCoreTest, EmptyWindowClassNameMeansTheApplicationName) {

@@ -3,6 +3,7 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -29,26 +30,15 @@ protected:
     platform::sim::TSimPlatform Sim;
 };
 
-void ExpectAssertion(const std::function<void()>& action, const std::u16string& message) {
-    try {
-        action();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), message);
-    }
-}
-
 TEST_F(AppIdentity, QueriesBeforeEstablishingFailTheirAssertion) {
-    ExpectAssertion([] { TAppDataCore::AppName(); },
-                    u"AppName is empty! Ensure TAppDataCore.Create was called.");
-    ExpectAssertion([] { TAppDataCore::IniFile(); },
-                    u"AppName is empty! Ensure TAppDataCore.Create was called.");
+    EXPECT_THROW_MSG(TAppDataCore::AppName(), EAssertionFailed, u"AppName is empty! Ensure TAppDataCore.Create was called.");
+    EXPECT_THROW_MSG(TAppDataCore::IniFile(), EAssertionFailed, u"AppName is empty! Ensure TAppDataCore.Create was called.");
     EXPECT_THROW(TAppDataCore::AppFolder(), EAssertionFailed);
     EXPECT_FALSE(TAppDataCore::Portable());
 }
 
 TEST_F(AppIdentity, EmptyNameFailsItsAssertion) {
-    ExpectAssertion([this] { Establish(u""); }, u"AppName is empty!");
+    EXPECT_THROW_MSG(Establish(u""), EAssertionFailed, u"AppName is empty!");
 }
 
 TEST_F(AppIdentity, NameWithCharactersNotAllowedInFileNameFailsAndIsNotStored) {
@@ -56,7 +46,7 @@ TEST_F(AppIdentity, NameWithCharactersNotAllowedInFileNameFailsAndIsNotStored) {
                                                u"Tar*vin",  u"Tar\tvin", u"Tar\\vin", u"Tar/vin", u"Tar:vin"};
     for (const auto& name : names) {
         SCOPED_TRACE(base::Utf16ToUtf8(name));
-        ExpectAssertion([&] { Establish(name); }, u"Invalid chars in AppName: " + name);
+        EXPECT_THROW_MSG(Establish(name), EAssertionFailed, u"Invalid chars in AppName: " + name);
         EXPECT_THROW(TAppDataCore::AppName(), EAssertionFailed);
     }
 }

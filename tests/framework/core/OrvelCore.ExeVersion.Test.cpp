@@ -2,6 +2,7 @@
 
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,8 @@ TEST_F(ExeVersion, FileWithoutAVersionAnswersFalseAndZeroesWhatTheCallerPassed) 
 
 TEST_F(ExeVersion, EmptyFileNameIsAProgrammingError) {
     TExeVersion version{1, 2, 3, 4};
-    try {
-        GetVersionInfoFile(Sim.Versions, u"", version);
-        ADD_FAILURE() << "no exception";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(e.Message(), u"GetVersionInfoFile: FileName parameter cannot be empty");
-    }
+    EXPECT_THROW_MSG(GetVersionInfoFile(Sim.Versions, u"", version), EOrvelException,
+                     u"GetVersionInfoFile: FileName parameter cannot be empty");
 }
 
 TEST(ExeVersionText, ThreeNumbersOrFourWithTheBuildOrNotAvailable) {

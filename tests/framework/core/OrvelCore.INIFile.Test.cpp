@@ -3,6 +3,7 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/core/OrvelCore.IniTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -262,12 +263,7 @@ TEST_F(IniFileTest, RefusedWriteRaisesTheIniErrorAndLeavesTheOldFile) {
     Files.AddFile(IniPath, old);
     Files.DenyWritesUnder(Folder);
     TIniFileEx ini(u"S", IniPath, Files);
-    try {
-        ini.Write(u"k", u"new");
-        FAIL() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), u"Unable to write to " + IniPath);
-    }
+    EXPECT_THROW_MSG(ini.Write(u"k", u"new"), EIniFileException, u"Unable to write to " + IniPath);
     EXPECT_EQ(FileText(), old);
     EXPECT_EQ(ini.Read(u"k", u""), u"old");
 }
@@ -306,12 +302,7 @@ TEST_F(IniFileTest, FileThatCannotBeReadReadsAsEmptyAndIsNeverOverwritten) {
     TUnreadableFile locked(Files);
     TIniFileEx ini(u"S", IniPath, locked);
     EXPECT_EQ(ini.Read(u"k", std::int32_t{3}), 3);
-    try {
-        ini.Write(u"k", std::int32_t{6});
-        FAIL() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), u"Unable to write to " + IniPath);
-    }
+    EXPECT_THROW_MSG(ini.Write(u"k", std::int32_t{6}), EIniFileException, u"Unable to write to " + IniPath);
     EXPECT_EQ(FileText(), old);
 }
 
@@ -321,13 +312,8 @@ TEST_F(IniFileTest, EntriesThatWouldBreakTheFileAreRefusedAndNothingIsWritten) {
     TIniFileEx ini(u"S", IniPath, Files);
     const std::size_t before = Files.WriteCount();
 
-    try {
-        ini.Write(u"Classes", u"a\r\n[Evil]\r\nx=1");
-        FAIL() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(),
-                  u"Cannot write \"Classes\" to " + IniPath + u": the value contains a line break");
-    }
+    EXPECT_THROW_MSG(ini.Write(u"Classes", u"a\r\n[Evil]\r\nx=1"), EIniFileException,
+                     u"Cannot write \"Classes\" to " + IniPath + u": the value contains a line break");
     EXPECT_THROW(ini.Write(u"k", u"line\n"), EIniFileException);
     EXPECT_THROW(ini.Write(u"a=b", u"v"), EIniFileException);
     EXPECT_THROW(ini.Write(u"", std::int32_t{1}), EIniFileException);
@@ -506,19 +492,11 @@ TEST(IniValueQuotes, QuotedValueReadsBackAsItselfThroughUnquotedValue) {
 
 TEST_F(IniFileTest, EntriesThatWouldNotReadBackAreRefusedWithTheirReason) {
     TIniFileEx ini(u"S", IniPath, Files);
-    try {
-        ini.WriteString(u"Form [1]", u"k", u"v");
-        FAIL() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), u"Cannot write \"k\" to " + IniPath +
-                                   u": the section name \"Form [1]\" is not a valid INI section name");
-    }
-    try {
-        ini.Write(u"k", u"a\0b"s);
-        FAIL() << "no exception";
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), u"Cannot write \"k\" to " + IniPath + u": the value contains a NUL character");
-    }
+    EXPECT_THROW_MSG(ini.WriteString(u"Form [1]", u"k", u"v"), EIniFileException,
+                     u"Cannot write \"k\" to " + IniPath +
+                         u": the section name \"Form [1]\" is not a valid INI section name");
+    EXPECT_THROW_MSG(ini.Write(u"k", u"a\0b"s), EIniFileException,
+                     u"Cannot write \"k\" to " + IniPath + u": the value contains a NUL character");
     EXPECT_FALSE(Files.FileExists(IniPath));
 }
 

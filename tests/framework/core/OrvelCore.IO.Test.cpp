@@ -2,6 +2,7 @@
 
 #include "base/Base.Unicode.h"
 #include "platform/sim/Sim.FileSystem.h"
+#include "tests/Test.Support.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -89,12 +90,7 @@ TEST(ExtractFolder, EmptyOrInvalidPathRaisesUnlessSilent) {
     for (const std::u16string path : {u"", u"C:\\a*b.txt", u"C:\\a|b\\c"}) {
         SCOPED_TRACE(base::Utf16ToUtf8(path));
         EXPECT_EQ(ExtractFolder(path, true), u"");
-        try {
-            ExtractFolder(path, false);
-            ADD_FAILURE() << "no exception";
-        } catch (const EInvalidPath& e) {
-            EXPECT_EQ(e.Message(), u"The path is invalid!\r\n" + path);
-        }
+        EXPECT_THROW_MSG(ExtractFolder(path, false), EInvalidPath, u"The path is invalid!\r\n" + path);
     }
 }
 
@@ -180,12 +176,7 @@ TEST_F(FolderOnSim, CreateFolderTreeCreatesMissingParentsIncludingLongPaths) {
 TEST_F(FolderOnSim, CreateFolderTreeRaisesForInvalidPath) {
     for (const std::u16string dir : {u"", u"C:\\a<b"}) {
         SCOPED_TRACE(base::Utf16ToUtf8(dir));
-        try {
-            CreateFolderTree(Files, dir);
-            ADD_FAILURE() << "no exception";
-        } catch (const EInvalidPath& e) {
-            EXPECT_EQ(e.Message(), u"The path is invalid!\r\n" + dir);
-        }
+        EXPECT_THROW_MSG(CreateFolderTree(Files, dir), EInvalidPath, u"The path is invalid!\r\n" + dir);
     }
 }
 
@@ -205,12 +196,7 @@ TEST_F(FolderOnSim, CreateFolderTreeRaisesWithSystemMessageWhenRefused) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(base::Utf16ToUtf8(c.Dir));
-        try {
-            CreateFolderTree(Files, c.Dir);
-            ADD_FAILURE() << "no exception";
-        } catch (const EFCreateError& e) {
-            EXPECT_THAT(e.what(), HasSubstr(c.MessagePart));
-        }
+        EXPECT_THROW_MSG_THAT(CreateFolderTree(Files, c.Dir), EFCreateError, HasSubstr(c.MessagePart));
     }
     EXPECT_FALSE(Files.FolderExists(u"Q:\\NoDrive", true));
 }

@@ -3,6 +3,7 @@
 #include "framework/core/OrvelCore.LogLinesS.h"
 #include "framework/core/OrvelCore.LogTypes.h"
 #include "platform/sim/Sim.Desktop.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -77,15 +78,6 @@ protected:
 using ContainerTypes = ::testing::Types<TLogLinesSingleThreaded, TLogLinesMultiThreaded>;
 TYPED_TEST_SUITE(LogLinesTest, ContainerTypes);
 
-template <typename F> std::u16string AssertionText(F&& action) {
-    try {
-        action();
-    } catch (const EAssertionFailed& e) {
-        return e.Message();
-    }
-    return u"<no assertion failure>";
-}
-
 TYPED_TEST(LogLinesTest, AnEmptyListAnswersWithNothing) {
     std::array<PLogLine, 5> buffer{};
     EXPECT_EQ(this->Lines.Count(), 0);
@@ -159,8 +151,7 @@ TYPED_TEST(LogLinesTest, GetFilteredSliceSkipsThenFillsTheBuffer) {
 TYPED_TEST(LogLinesTest, NegativeSkipCountFailsTheAssertion) {
     this->AddLevels({lvInfos});
     std::array<PLogLine, 2> buffer{};
-    EXPECT_EQ(AssertionText([&] { this->Lines.GetFilteredSlice(lvDebug, -1, buffer); }),
-              u"GetFilteredSlice: SkipCount must be non-negative");
+    EXPECT_THROW_MSG(this->Lines.GetFilteredSlice(lvDebug, -1, buffer), EAssertionFailed, u"GetFilteredSlice: SkipCount must be non-negative");
 }
 
 TYPED_TEST(LogLinesTest, ForEachLockedVisitsOldestFirst) {
@@ -174,8 +165,7 @@ TYPED_TEST(LogLinesTest, ForEachLockedVisitsOldestFirst) {
 }
 
 TYPED_TEST(LogLinesTest, ForEachLockedWithoutProcFailsTheAssertion) {
-    EXPECT_EQ(AssertionText([&] { this->Lines.ForEachLocked(TLogLineProc()); }),
-              u"ForEachLocked: Proc cannot be nil");
+    EXPECT_THROW_MSG(this->Lines.ForEachLocked(TLogLineProc()), EAssertionFailed, u"ForEachLocked: Proc cannot be nil");
 }
 
 TYPED_TEST(LogLinesTest, AddNewLineFillsTheLineAndStampsTheClockTime) {
@@ -201,7 +191,7 @@ TYPED_TEST(LogLinesTest, AddTakesTheLineAndGivesItsIndex) {
 TYPED_TEST(LogLinesTest, AddOfAMissingLineFailsAndLeavesTheListUnchanged) {
     this->AddLevels({lvInfos, lvErrors});
     const PLogLine first = this->Lines.Items(0);
-    EXPECT_EQ(AssertionText([&] { this->Lines.Add(nullptr); }), ContainerTraits<TypeParam>::AddNilMessage);
+    EXPECT_THROW_MSG(this->Lines.Add(nullptr), EAssertionFailed, ContainerTraits<TypeParam>::AddNilMessage);
     ASSERT_EQ(this->Lines.Count(), 2);
     EXPECT_EQ(this->Lines.Items(0), first);
 }

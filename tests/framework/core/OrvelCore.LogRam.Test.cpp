@@ -3,14 +3,23 @@
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "framework/core/OrvelCore.IO.h"
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
+#if defined(_WIN32)
+#include "platform/win32/Win32.Errors.h"
+
+#include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,15 +30,6 @@ namespace {
 const std::u16string DataFolder = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin\\";
 const std::u16string OverflowFile = DataFolder + u"LargeLogSave.logbin";
 const std::u16string PeriodicFile = DataFolder + u"PeriodicLogSave.logbin";
-
-void ExpectAssertion(const std::function<void()>& Action, const std::u16string& Message) {
-    try {
-        Action();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), Message);
-    }
-}
 
 bool StartsWith(const std::u16string& Text, const std::u16string& Prefix) {
     return Text.compare(0, Prefix.size(), Prefix) == 0;
@@ -182,12 +182,9 @@ TEST_F(RamLog, NonPositiveLimitsFailAndKeepTheOldValue) {
     EXPECT_EQ(log->MaxEntries(), 1000000);
     EXPECT_EQ(log->SaveInterval(), 60);
     for (const std::int32_t bad : {0, -1}) {
-        ExpectAssertion(
-            [&] { log->SetMaxEntries(bad); },
-            u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow save "
+        EXPECT_THROW_MSG(log->SetMaxEntries(bad), EAssertionFailed, u"TRamLog.MaxEntries must be > 0. A non-positive value would trigger an overflow save "
             u"on every Add.");
-        ExpectAssertion([&] { log->SetSaveInterval(bad); },
-                        u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
+        EXPECT_THROW_MSG(log->SetSaveInterval(bad), EAssertionFailed, u"TRamLog.SaveInterval must be > 0 (seconds). A non-positive value would trigger a "
                         u"periodic save on every Add.");
     }
     EXPECT_EQ(log->MaxEntries(), 1000000);
@@ -358,19 +355,76 @@ TEST_F(RamLog, UnexpectedSaveErrorReachesTheCallerAfterTheLineIsAdded) {
               u"TAppDataCore.Create was called.");
 }
 
+// File streams that raise an error for every file, as a backend that cannot do without the call
+// would.
+class TRaisingStreams final : public platform::IFileStreams {
+public:
+    explicit TRaisingStreams(std::function<void()> Raise) : FRaise(std::move(Raise)) {}
+    platform::TFileOpenResult OpenRead(const std::u16string&) override { return Fail(); }
+    platform::TFileOpenResult CreateWrite(const std::u16string&) override { return Fail(); }
+
+private:
+    platform::TFileOpenResult Fail() {
+        FRaise();
+        return {};
+    }
+    std::function<void()> FRaise;
+};
+
+TEST_F(RamLog, AnUnexpectedErrorInASaveIsReportedUnderItsOwnClassAndPassedOn) {
+    struct TCase {
+        std::function<void()> Raise;
+        std::u16string ClassName;
+        std::u16string Report;
+    };
+    std::vector<TCase> cases = {
+        {[] { throw std::bad_alloc(); }, u"bad_alloc",
+         u"TRamLog: Periodic save (unexpected bad_alloc): std::bad_alloc"},
+        {[] { throw std::runtime_error("disk gone"); }, u"runtime_error",
+         u"TRamLog: Periodic save (unexpected runtime_error): disk gone"},
+        {[] { throw EInvalidPath(u"The path is invalid!"); }, u"EInvalidPath",
+         u"TRamLog: Periodic save (unexpected EInvalidPath): The path is invalid!"},
+    };
+#if defined(_WIN32)
+    // The Win32 backend's own error, whose text comes from the system.
+    cases.push_back({[] { throw platform::win32::EOSError(u"CreateFileW", ERROR_ACCESS_DENIED); },
+                     u"EOSError",
+                     u"TRamLog: Periodic save (unexpected EOSError): " +
+                         platform::win32::EOSError(u"CreateFileW", ERROR_ACCESS_DENIED).Message()});
+#endif
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(base::Utf16ToUtf8(c.Report));
+        TRaisingStreams streams(c.Raise);
+        platform::TServices os{Os.Windows,  Os.Integrity,     Os.Input,    Os.Sound,   Os.Shell,
+                               Os.Files,    Os.Debug,         Os.Clock,    streams,    Os.MainThread,
+                               Os.Registry, Os.WindowControl, Os.Versions, Os.Hotkeys, Os.TimeFormat,
+                               Os.Mutexes,  Os.ShellOpen,     Os.Dpi,      Os.Screens, Os.Foreground};
+        const std::size_t before = DebugLines().size();
+        TRamLog log(false, nullptr, false, os);
+        Sim.Desktop.AdvanceMs(60000); // the periodic save is due with the next line
+        std::u16string passedOn = u"nothing";
+        try {
+            log.AddInfo(u"a");
+        } catch (const std::exception& e) {
+            passedOn = base::ExceptionClassName(e);
+        }
+        EXPECT_EQ(passedOn, c.ClassName);
+        EXPECT_EQ(log.Count(false, lvDebug), 1);
+        ASSERT_EQ(DebugLines().size(), before + 1);
+        EXPECT_EQ(DebugLines().back(), c.Report);
+    }
+}
+
 // --- observer ---
 
 TEST_F(RamLog, RegisteringAnObserverFollowsItsRules) {
     auto log = MakeLog();
     TRecordingObserver first;
     TRecordingObserver second;
-    ExpectAssertion([&] { log->RegisterLogObserver(nullptr); },
-                    u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
+    EXPECT_THROW_MSG(log->RegisterLogObserver(nullptr), EAssertionFailed, u"RegisterLogObserver: Observer cannot be nil. Call UnregisterLogObserver to detach.");
     log->RegisterLogObserver(&first);
     EXPECT_NO_THROW(log->RegisterLogObserver(&first));
-    ExpectAssertion(
-        [&] { log->RegisterLogObserver(&second); },
-        u"RegisterLogObserver: an observer is already registered. Call UnregisterLogObserver on the "
+    EXPECT_THROW_MSG(log->RegisterLogObserver(&second), EAssertionFailed, u"RegisterLogObserver: an observer is already registered. Call UnregisterLogObserver on the "
         u"previous one first.");
     log->AddInfo(u"a");
     EXPECT_EQ(first.Calls.size(), 1u);
@@ -589,12 +643,8 @@ TEST_F(RamLog, SaveAsTextFailureNamesThePath) {
     Sim.Files.DenyWritesUnder(u"C:\\Locked");
     auto log = MakeLog();
     log->AddInfo(u"a");
-    try {
-        log->SaveAsText(u"C:\\Locked\\log.txt");
-        ADD_FAILURE() << "no error";
-    } catch (const EOrvelException& e) {
-        EXPECT_TRUE(StartsWith(e.Message(), u"Error writing to file C:\\Locked\\log.txt: ")) << e.what();
-    }
+    EXPECT_THROW_MSG_THAT(log->SaveAsText(u"C:\\Locked\\log.txt"), EOrvelException,
+                          ::testing::StartsWith("Error writing to file C:\\Locked\\log.txt: "));
 }
 
 // --- binary log format ---
@@ -691,8 +741,7 @@ TEST_F(RamLog, DamagedClosingPatternRaisesAfterClearing) {
 
 TEST_F(RamLog, SnapshotMustExist) {
     auto log = MakeLog();
-    ExpectAssertion([&] { log->SaveSnapshotToFile(nullptr, DataFolder + u"s.logbin"); },
-                    u"SaveSnapshotToFile: Snapshot cannot be nil");
+    EXPECT_THROW_MSG(log->SaveSnapshotToFile(nullptr, DataFolder + u"s.logbin"), EAssertionFailed, u"SaveSnapshotToFile: Snapshot cannot be nil");
 }
 
 } // namespace

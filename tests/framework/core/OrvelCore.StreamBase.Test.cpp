@@ -3,6 +3,7 @@
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.FileStreams.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/core/OrvelCore.StreamTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 namespace orvel {
 namespace {
 
-using test::ExpectRaises;
 using test::Hex;
 using test::ToHex;
 
@@ -172,7 +172,7 @@ TYPED_TEST(StreamConventions, RevReadsAreBigEndian) {
 
 TYPED_TEST(StreamConventions, ShortFixedWidthReadRaisesTheReadError) {
     TOrvelStreamBase& s = this->Over(Hex("01 02 03"));
-    ExpectRaises<EReadError>([&] { s.ReadInteger(); }, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(s.ReadInteger(), EReadError, "Stream read error");
 }
 
 // --- header ---
@@ -192,9 +192,7 @@ TYPED_TEST(StreamConventions, SignatureOf64BytesIsAcceptedAnd65Refused) {
     EXPECT_EQ(
         this->Over(this->Written([&](TOrvelStreamBase& s) { s.WriteHeader(sig64, 1); })).ReadHeader(sig64),
         1);
-    ExpectRaises<EAssertionFailed>(
-        [&] { this->Written([](TOrvelStreamBase& s) { s.WriteHeader(std::string(65, 'S'), 1); }); },
-        "The Signature cannot be larger the 64 chars!");
+    EXPECT_THROW_EXACTLY_MSG(this->Written([](TOrvelStreamBase& s) { s.WriteHeader(std::string(65, 'S'), 1); }), EAssertionFailed, "The Signature cannot be larger the 64 chars!");
 }
 
 struct THeaderCase {
@@ -245,10 +243,8 @@ TYPED_TEST(StreamConventions, ReadHeaderGivesTheVersionOrZeroWithOneReason) {
 
 TYPED_TEST(StreamConventions, ReadHeaderPreconditionsNameTheClass) {
     TOrvelStreamBase& s = this->Over(Hex("5A65566F"));
-    ExpectRaises<EAssertionFailed>([&] { s.ReadHeader(""); },
-                                   this->ClassName() + " - No signature provided!");
-    ExpectRaises<EAssertionFailed>([&] { s.ReadHeader("TRamLog", 0); },
-                                   this->ClassName() + " - Version must be > 0!");
+    EXPECT_THROW_EXACTLY_MSG(s.ReadHeader(""), EAssertionFailed, this->ClassName() + " - No signature provided!");
+    EXPECT_THROW_EXACTLY_MSG(s.ReadHeader("TRamLog", 0), EAssertionFailed, this->ClassName() + " - Version must be > 0!");
 }
 
 // --- strings ---
@@ -313,7 +309,7 @@ TYPED_TEST(StreamConventions, TryReadStringAStopsAtTheEndWithoutRaising) {
 
 TYPED_TEST(StreamConventions, ReadCharsPastTheEndRaisesTheReadError) {
     TOrvelStreamBase& s = this->Over("abc");
-    ExpectRaises<EReadError>([&] { s.ReadChars(5); }, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(s.ReadChars(5), EReadError, "Stream read error");
 }
 
 // --- string lists ---
@@ -350,15 +346,13 @@ TYPED_TEST(StreamConventions, ByteBlocksWithAndWithoutCount) {
 }
 
 TYPED_TEST(StreamConventions, EmptyByteBlocksAreAssertionFailures) {
-    ExpectRaises<EAssertionFailed>([&] { this->Written([](TOrvelStreamBase& s) { s.PushBytes({}); }); },
-                                   "Buffer is zero!!");
-    ExpectRaises<EAssertionFailed>([&] { this->Written([](TOrvelStreamBase& s) { s.PushBytesCnt({}); }); },
-                                   "Buffer is zero!");
+    EXPECT_THROW_EXACTLY_MSG(this->Written([](TOrvelStreamBase& s) { s.PushBytes({}); }), EAssertionFailed, "Buffer is zero!!");
+    EXPECT_THROW_EXACTLY_MSG(this->Written([](TOrvelStreamBase& s) { s.PushBytesCnt({}); }), EAssertionFailed, "Buffer is zero!");
 }
 
 TYPED_TEST(StreamConventions, ByteChunkCountPastTheEndRaisesTheReadError) {
     TOrvelStreamBase& s = this->Over(Hex("FFFFFF7F 01"));
-    ExpectRaises<EReadError>([&] { s.ReadByteChunk(); }, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(s.ReadByteChunk(), EReadError, "Stream read error");
 }
 
 TYPED_TEST(StreamConventions, AsBytesAndAsStringGiveTheWholeStreamFromTheStart) {
@@ -367,7 +361,7 @@ TYPED_TEST(StreamConventions, AsBytesAndAsStringGiveTheWholeStreamFromTheStart) 
     EXPECT_EQ(s.AsBytes(), (TBytes{'x', 'y', 'z'}));
     s.SetPosition(1);
     EXPECT_EQ(s.AsString(), "xyz");
-    ExpectRaises<EOrvelException>([&] { this->Over("").AsString(); }, this->ClassName() + " is empty!");
+    EXPECT_THROW_EXACTLY_MSG(this->Over("").AsString(), EOrvelException, this->ClassName() + " is empty!");
 }
 
 // --- arrays ---
@@ -392,19 +386,15 @@ TYPED_TEST(StreamConventions, IntegerAndDoubleArraysRoundTrip) {
 
 TYPED_TEST(StreamConventions, CorruptedArrayCountsAreRefusedAndLeaveTheArrayEmpty) {
     std::vector<std::int32_t> ints = {1, 2};
-    ExpectRaises<EOrvelException>([&] { this->Over(Hex("FFFFFFFF")).ReadIntegers(ints); },
-                                  "ReadIntegers: invalid count -1. File corrupted?");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(Hex("FFFFFFFF")).ReadIntegers(ints), EOrvelException, "ReadIntegers: invalid count -1. File corrupted?");
     EXPECT_TRUE(ints.empty());
     ints = {1};
-    ExpectRaises<EOrvelException>([&] { this->Over(Hex("03000000 01000000 02000000")).ReadIntegers(ints); },
-                                  "ReadIntegers: invalid count 3. File corrupted?");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(Hex("03000000 01000000 02000000")).ReadIntegers(ints), EOrvelException, "ReadIntegers: invalid count 3. File corrupted?");
     EXPECT_TRUE(ints.empty());
     std::vector<double> doubles = {1.0};
-    ExpectRaises<EOrvelException>([&] { this->Over(Hex("01000000 00000000")).ReadDoubles(doubles); },
-                                  "ReadDoubles: invalid count 1. File corrupted?");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(Hex("01000000 00000000")).ReadDoubles(doubles), EOrvelException, "ReadDoubles: invalid count 1. File corrupted?");
     EXPECT_TRUE(doubles.empty());
-    ExpectRaises<EOrvelException>([&] { this->Over(Hex("00000080")).ReadDoubles(doubles); },
-                                  "ReadDoubles: invalid count -2147483648. File corrupted?");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(Hex("00000080")).ReadDoubles(doubles), EOrvelException, "ReadDoubles: invalid count -2147483648. File corrupted?");
 }
 
 // --- checkpoints ---
@@ -418,8 +408,7 @@ TYPED_TEST(StreamConventions, CheckPointIsTheSixteenBytePrefixAndTheName) {
     EXPECT_FALSE(other.ReadCheckPoint("B"));
     EXPECT_EQ(other.Position(), other.Size());
     EXPECT_FALSE(this->Over(bytes).ReadCheckPoint("")); // the name is part of what is compared
-    ExpectRaises<EOrvelException>([&] { this->Over(bytes).ReadCheckPointE("B"); },
-                                  "Checkpoint failure! \r\nB");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(bytes).ReadCheckPointE("B"), EOrvelException, "Checkpoint failure! \r\nB");
 }
 
 // --- padding ---
@@ -457,12 +446,9 @@ TYPED_TEST(StreamConventions, BytesAfterTheSixtyFourthAreNotChecked) {
 TYPED_TEST(StreamConventions, PaddingThatDiffersOrRunsPastTheEndIsRefused) {
     std::string wrong = Pattern.substr(0, 8);
     wrong[7] = '#';
-    ExpectRaises<EOrvelException>([&] { this->Over(wrong).ReadPaddingValidation(8); },
-                                  "Invalid checkpoint!!");
-    ExpectRaises<EAssertionFailed>(
-        [&] { this->Over(Pattern + std::string(35, '\0')).ReadPaddingValidation(100); },
-        "Read beyond stream!");
-    ExpectRaises<EAssertionFailed>([&] { this->Over("ab").ReadPadding0(3); }, "Read beyond stream!");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(wrong).ReadPaddingValidation(8), EOrvelException, "Invalid checkpoint!!");
+    EXPECT_THROW_EXACTLY_MSG(this->Over(Pattern + std::string(35, '\0')).ReadPaddingValidation(100), EAssertionFailed, "Read beyond stream!");
+    EXPECT_THROW_EXACTLY_MSG(this->Over("ab").ReadPadding0(3), EAssertionFailed, "Read beyond stream!");
 }
 
 // --- helpers of the list text ---

@@ -2,6 +2,7 @@
 // messages that are its own.
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "platform/sim/Sim.FileStreams.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/core/OrvelCore.StreamTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 namespace orvel {
 namespace {
 
-using test::ExpectRaises;
 using test::Hex;
 using test::ToHex;
 
@@ -33,15 +33,11 @@ protected:
 };
 
 TEST_F(OrvelStream, MissingFileRaisesTheOpenErrorWithTheSystemReason) {
-    ExpectRaises<EReadError>(
-        [&] { TOrvelStream::CreateRead(Files, u"C:\\data\\none.bin"); },
-        "Cannot open file \"C:\\data\\none.bin\". The system cannot find the file specified.");
+    EXPECT_THROW_EXACTLY_MSG(TOrvelStream::CreateRead(Files, u"C:\\data\\none.bin"), EReadError, "Cannot open file \"C:\\data\\none.bin\". The system cannot find the file specified.");
 }
 
 TEST_F(OrvelStream, CreateWriteFailureRaisesTheFileCreateError) {
-    ExpectRaises<EFCreateError>(
-        [&] { TOrvelStream::CreateWrite(Files, u"C:\\nowhere\\x.bin"); },
-        "Cannot create file \"C:\\nowhere\\x.bin\". The system cannot find the path specified.");
+    EXPECT_THROW_EXACTLY_MSG(TOrvelStream::CreateWrite(Files, u"C:\\nowhere\\x.bin"), EFCreateError, "Cannot create file \"C:\\nowhere\\x.bin\". The system cannot find the path specified.");
 }
 
 TEST_F(OrvelStream, CreateWriteReplacesAnExistingFile) {
@@ -119,9 +115,9 @@ TEST_F(OrvelStream, ARefusedFlushRaisesTheWriteErrorAndStillClosesTheFile) {
     Files.LimitFileSize(10);
     auto stream = TOrvelStream::CreateWrite(Files, Path);
     stream.WriteChars("twenty bytes, really");
-    ExpectRaises<EWriteError>([&] { stream.Close(); }, "Stream write error");
+    EXPECT_THROW_EXACTLY_MSG(stream.Close(), EWriteError, "Stream write error");
     EXPECT_EQ(Files.OpenHandles(), 0u);
-    ExpectRaises<EWriteError>([&] { stream.WriteByte(1); }, "Stream write error");
+    EXPECT_THROW_EXACTLY_MSG(stream.WriteByte(1), EWriteError, "Stream write error");
 }
 
 TEST_F(OrvelStream, ARefusedFlushOnDestructionIsSwallowed) {
@@ -231,14 +227,12 @@ TEST_F(OrvelStream, AMovedStreamWritesOnWhereItStood) {
 TEST_F(OrvelStream, ReadAfterCloseRaisesTheReadError) {
     auto stream = Over("abcd");
     stream.Close();
-    ExpectRaises<EReadError>([&] { stream.ReadInteger(); }, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(stream.ReadInteger(), EReadError, "Stream read error");
 }
 
 TEST_F(OrvelStream, StringLengthAboveTheLimitNamesBothNumbers) {
-    ExpectRaises<EOrvelException>([&] { Over(Hex("0A000000") + "0123456789").ReadString(5); },
-                                  "String too large: 10 bytes (SafetyLimit: 5)");
-    ExpectRaises<EOrvelException>([&] { Over(Hex("FFFFFFFF")).ReadStringA(0xFFFFFFFE); },
-                                  "String too large: -1 bytes (SafetyLimit: -2)");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("0A000000") + "0123456789").ReadString(5), EOrvelException, "String too large: 10 bytes (SafetyLimit: 5)");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("FFFFFFFF")).ReadStringA(0xFFFFFFFE), EOrvelException, "String too large: -1 bytes (SafetyLimit: -2)");
 }
 
 TEST_F(OrvelStream, StringLengthPastTheEndIsRefusedBeforeReading) {
@@ -248,10 +242,9 @@ TEST_F(OrvelStream, StringLengthPastTheEndIsRefusedBeforeReading) {
     };
     for (const auto& read : reads) {
         auto stream = Over(Hex("0A000000") + "abcd");
-        ExpectRaises<EOrvelException>([&] { read(stream); }, "String too large. Trying to read: 10 bytes");
+        EXPECT_THROW_EXACTLY_MSG(read(stream), EOrvelException, "String too large. Trying to read: 10 bytes");
     }
-    ExpectRaises<EOrvelException>([&] { Over(Hex("F0FFFFFF") + "abcd").ReadString(0xFFFFFFFF); },
-                                  "String too large. Trying to read: 4294967280 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("F0FFFFFF") + "abcd").ReadString(0xFFFFFFFF), EOrvelException, "String too large. Trying to read: 4294967280 bytes");
 }
 
 TEST_F(OrvelStream, CountedReadsCheckLimitThenBytesLeft) {
@@ -262,18 +255,15 @@ TEST_F(OrvelStream, CountedReadsCheckLimitThenBytesLeft) {
     };
     for (const auto& read : reads) {
         auto first = Over("abcd");
-        ExpectRaises<EOrvelException>([&] { read(first, 3, 2); },
-                                      "String too large: 3 bytes (SafetyLimit: 2)");
+        EXPECT_THROW_EXACTLY_MSG(read(first, 3, 2), EOrvelException, "String too large: 3 bytes (SafetyLimit: 2)");
         auto second = Over("abcd");
-        ExpectRaises<EOrvelException>([&] { read(second, 5, 10); },
-                                      "String too large. Trying to read: 5 bytes");
+        EXPECT_THROW_EXACTLY_MSG(read(second, 5, 10), EOrvelException, "String too large. Trying to read: 5 bytes");
     }
 }
 
 TEST_F(OrvelStream, ReadStringsTakesTheBytesLeftAsLimit) {
     // The limit is measured before the length: 4 length bytes and 10 more.
-    ExpectRaises<EOrvelException>([&] { Over(Hex("64000000") + "0123456789").ReadStrings(); },
-                                  "String too large: 100 bytes (SafetyLimit: 14)");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("64000000") + "0123456789").ReadStrings(), EOrvelException, "String too large: 100 bytes (SafetyLimit: 14)");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "framework/core/OrvelCore.StreamBuff.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.FileStreams.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/core/OrvelCore.StreamTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 namespace orvel {
 namespace {
 
-using test::ExpectRaises;
 using test::Hex;
 using test::ToHex;
 
@@ -54,8 +54,7 @@ TEST(KestroMemStream, CreateFromStreamAtOrPastTheEndIsEmpty) {
 
 TEST(KestroMemStream, CreateFromStreamRefusesANegativeStart) {
     TKestroMemStream source = Over("abc");
-    ExpectRaises<EOrvelException>([&] { TKestroMemStream::CreateFromStream(source, -1); },
-                                  "TKestroMemStream!");
+    EXPECT_THROW_EXACTLY_MSG(TKestroMemStream::CreateFromStream(source, -1), EOrvelException, "TKestroMemStream!");
 }
 
 TEST(KestroMemStream, CreateFromStreamTakesAFileStreamToo) {
@@ -71,38 +70,33 @@ TEST(KestroMemStream, CreateFromStreamTakesAFileStreamToo) {
 }
 
 TEST(KestroMemStream, ReadStringAChecksTheBytesLeftBeforeTheLimit) {
-    ExpectRaises<EOrvelException>([] { Over(Hex("0A000000") + "abcd").ReadStringA(1024); },
-                                  "String length (10) exceeds remaining file size!");
-    ExpectRaises<EOrvelException>([] { Over(Hex("D0070000") + std::string(2000, 'x')).ReadStringA(1024); },
-                                  "String too large: 2000 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("0A000000") + "abcd").ReadStringA(1024), EOrvelException, "String length (10) exceeds remaining file size!");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("D0070000") + std::string(2000, 'x')).ReadStringA(1024), EOrvelException, "String too large: 2000 bytes");
     EXPECT_EQ(Over(Hex("00000000")).ReadStringA(0), "");
 }
 
 TEST(KestroMemStream, ReadStringLimitMessageHasNoLimitInIt) {
-    ExpectRaises<EOrvelException>([] { Over(Hex("0A000000") + "0123456789").ReadString(5); },
-                                  "String too large: 10 bytes");
-    ExpectRaises<EOrvelException>([] { Over(Hex("FFFFFFFF")).ReadString(5); }, "String too large: -1 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("0A000000") + "0123456789").ReadString(5), EOrvelException, "String too large: 10 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("FFFFFFFF")).ReadString(5), EOrvelException, "String too large: -1 bytes");
 }
 
 // A length past the end must fail before the buffer for it is allocated: even a length near
 // 4 GiB within the caller's limit gives the read error at once.
 TEST(KestroMemStream, LengthsPastTheEndGiveTheReadErrorWithoutAllocating) {
-    ExpectRaises<EReadError>([] { Over(Hex("0A000000") + "abcd").ReadString(100); }, "Stream read error");
-    ExpectRaises<EReadError>([] { Over(Hex("F0FFFFFF") + "abcd").ReadString(0xFFFFFFFF); },
-                             "Stream read error");
-    ExpectRaises<EReadError>([] { Over("abcd").ReadCharsA(0xFFFFFFF0, 0xFFFFFFFF); }, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("0A000000") + "abcd").ReadString(100), EReadError, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(Over(Hex("F0FFFFFF") + "abcd").ReadString(0xFFFFFFFF), EReadError, "Stream read error");
+    EXPECT_THROW_EXACTLY_MSG(Over("abcd").ReadCharsA(0xFFFFFFF0, 0xFFFFFFFF), EReadError, "Stream read error");
 }
 
 TEST(KestroMemStream, ReadStringCntChecksTheBytesLeftFirst) {
-    ExpectRaises<EOrvelException>([] { Over("abcd").ReadStringCnt(10, 5); },
-                                  "TKestroMemStream-Invalid string size! 10");
-    ExpectRaises<EOrvelException>([] { Over("abcd").ReadStringCnt(3, 2); }, "String too large: 3 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over("abcd").ReadStringCnt(10, 5), EOrvelException, "TKestroMemStream-Invalid string size! 10");
+    EXPECT_THROW_EXACTLY_MSG(Over("abcd").ReadStringCnt(3, 2), EOrvelException, "String too large: 3 bytes");
     EXPECT_EQ(Over("abcd").ReadStringCnt(3, 3), u"abc");
 }
 
 TEST(KestroMemStream, ReadCharsAAndReadStringACntCheckOnlyTheLimit) {
-    ExpectRaises<EOrvelException>([] { Over("abcd").ReadCharsA(3, 2); }, "String too large: 3 bytes");
-    ExpectRaises<EOrvelException>([] { Over("abcd").ReadStringACnt(3, 2); }, "String too large: 3 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over("abcd").ReadCharsA(3, 2), EOrvelException, "String too large: 3 bytes");
+    EXPECT_THROW_EXACTLY_MSG(Over("abcd").ReadStringACnt(3, 2), EOrvelException, "String too large: 3 bytes");
     TKestroMemStream stream = Over("abcd");
     stream.SetPosition(1);
     EXPECT_EQ(stream.ReadStringACnt(10, 10), "bcd");
@@ -113,7 +107,7 @@ TEST(KestroMemStream, ReadStringsIsLimitedByStringListSafetyLimit) {
     TKestroMemStream stream;
     stream.WriteString(std::u16string(1048577, u'a'));
     stream.SetPosition(0);
-    ExpectRaises<EOrvelException>([&] { stream.ReadStrings(); }, "String too large: 1048577 bytes");
+    EXPECT_THROW_EXACTLY_MSG(stream.ReadStrings(), EOrvelException, "String too large: 1048577 bytes");
 
     stream.SetPosition(0);
     stream.StringListSafetyLimit = 1048577;
@@ -197,9 +191,7 @@ TEST_F(KestroMemStreamFiles, SaveToFileWritesTheWholeContentForTheFileStream) {
 
 TEST_F(KestroMemStreamFiles, LoadingAMissingFileRaisesAndKeepsTheContent) {
     TKestroMemStream stream = Over("keep");
-    ExpectRaises<EReadError>(
-        [&] { stream.LoadFromFile(Files, u"C:\\data\\none.bin"); },
-        "Cannot open file \"C:\\data\\none.bin\". The system cannot find the file specified.");
+    EXPECT_THROW_EXACTLY_MSG(stream.LoadFromFile(Files, u"C:\\data\\none.bin"), EReadError, "Cannot open file \"C:\\data\\none.bin\". The system cannot find the file specified.");
     EXPECT_EQ(BytesOf(stream), "keep");
 }
 

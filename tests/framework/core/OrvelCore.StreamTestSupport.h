@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the stream tests: byte fixtures written as hex, and checks of an error's kind and
-// exact message.
+// Helpers for the stream tests: byte fixtures written as hex. (An error's exact kind and message are
+// checked with EXPECT_THROW_EXACTLY_MSG from tests/Test.Support.h.)
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 
@@ -8,7 +8,6 @@
 
 #include <string>
 #include <string_view>
-#include <typeinfo>
 
 namespace orvel::test {
 
@@ -44,17 +43,6 @@ inline std::string ToHex(std::string_view bytes) {
         text.push_back(Digits[b & 15]);
     }
     return text;
-}
-
-// Runs `action` and checks that it raises exactly the error kind E with `message` (UTF-8).
-template <typename E, typename F> void ExpectRaises(F&& action, std::string_view message) {
-    try {
-        action();
-        ADD_FAILURE() << "nothing raised; expected \"" << message << "\"";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(typeid(e), typeid(E)) << "raised " << typeid(e).name() << ": " << e.what();
-        EXPECT_EQ(base::Utf16ToUtf8(e.Message()), message);
-    }
 }
 
 } // namespace orvel::test

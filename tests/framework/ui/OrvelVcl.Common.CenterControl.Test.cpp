@@ -2,6 +2,7 @@
 
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.ExtCtrls.h"
 #include "toolkit/headless/Headless.Backend.h"
@@ -138,20 +139,10 @@ TEST_F(Placement, DesktopSpansAllMonitorsIncludingThoseLeftOfThePrimary) {
 
 TEST_F(Placement, MissingArgumentsRaiseWithTheRoutinesName) {
     TForm* form = NewPlainForm(0, 0, 100, 100);
-    const auto expectMessage = [](const std::function<void()>& Call, const std::u16string& Message) {
-        try {
-            Call();
-            ADD_FAILURE() << "no exception";
-        } catch (const EOrvelException& e) {
-            EXPECT_EQ(e.Message(), Message);
-        }
-    };
-    expectMessage([&] { CenterChild(nullptr, form); }, u"CenterChild: Ctrl parameter cannot be nil");
-    expectMessage([&] { CenterChild(form, nullptr); }, u"CenterChild: Parent parameter cannot be nil");
-    expectMessage([] { CenterFormOnMainFormMonitor(nullptr); },
-                  u"CenterFormOnMainFormMonitor: Form parameter cannot be nil");
-    expectMessage([] { CorrectFormPositionDesktop(nullptr); },
-                  u"CorrectFormPositionDesktop: Form parameter cannot be nil");
+    EXPECT_THROW_MSG(CenterChild(nullptr, form), EOrvelException, u"CenterChild: Ctrl parameter cannot be nil");
+    EXPECT_THROW_MSG(CenterChild(form, nullptr), EOrvelException, u"CenterChild: Parent parameter cannot be nil");
+    EXPECT_THROW_MSG(CenterFormOnMainFormMonitor(nullptr), EOrvelException, u"CenterFormOnMainFormMonitor: Form parameter cannot be nil");
+    EXPECT_THROW_MSG(CorrectFormPositionDesktop(nullptr), EOrvelException, u"CorrectFormPositionDesktop: Form parameter cannot be nil");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 
 #include "base/Base.Unicode.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.IniFile.TestScene.h"
 #include "tests/toolkit/Toolkit.EveryKind.h"
 #include "toolkit/Toolkit.ActnList.h"
@@ -25,7 +26,6 @@
 namespace orvel {
 namespace {
 
-using testing::ExpectRaises;
 using testing::Missing;
 
 template <class T> T* Named(toolkit::TComponent* Owner, const std::u16string& Name) {
@@ -527,8 +527,7 @@ TEST_F(IniControlsTest, ARadioButtonWithATabStopButUncheckedIsADesignFault) {
     radio->SetTabStop(true);
     Store(u"frmAll", u"rbSlow", u"1");
     TIniFileApp ini(u"frmAll", u"");
-    ExpectRaises<EOrvelException>([&] { ini.ReadComp(radio); },
-                                  u"TabStop should not be true for rbSlow on frmAll");
+    EXPECT_THROW_MSG(ini.ReadComp(radio), EOrvelException, u"TabStop should not be true for rbSlow on frmAll");
     EXPECT_FALSE(radio->Checked());
 }
 

@@ -1,5 +1,6 @@
 #include "framework/ui/OrvelVcl.Common.IniFile.h"
 
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.IniFile.TestScene.h"
 #include "toolkit/Toolkit.ExtCtrls.h"
 #include "toolkit/Toolkit.Frames.h"
@@ -13,7 +14,6 @@
 namespace orvel {
 namespace {
 
-using testing::ExpectRaises;
 using testing::Missing;
 using toolkit::TFormBorderStyle;
 using toolkit::TWindowState;
@@ -231,8 +231,7 @@ TEST_F(IniFormTest, APositionModeOtherThanDesignedRaisesAfterTheBoundsAndBeforeT
     Store(u"frmWild", u"Height", u"444");
     toolkit::TForm* form = MakeForm(u"frmWild");
     form->SetPosition(toolkit::TPosition::poScreenCenter);
-    ExpectRaises<EOrvelException>([&] { Load(form, asPosOnly); },
-                                  u"Form.Position is not 'poDesigned' for form frmWild!");
+    EXPECT_THROW_MSG(Load(form, asPosOnly), EOrvelException, u"Form.Position is not 'poDesigned' for form frmWild!");
     EXPECT_EQ(form->BoundsRect(), toolkit::RectOf(22, 11, 555, 444));
     EXPECT_EQ(form->WindowState(), TWindowState::wsNormal);
 
@@ -473,7 +472,7 @@ TEST_F(IniFormTest, EachMisuseRaisesItsOwnMessage) {
     Sim.Files.RemoveFile(TAppDataCore::IniFile());
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Label);
-        ExpectRaises<EOrvelException>(c.Action, c.Message);
+        EXPECT_THROW_MSG(c.Action(), EOrvelException, c.Message);
     }
 }
 
@@ -481,8 +480,7 @@ TEST_F(IniFormTest, WritingWithoutTheApplicationDataCoreFailsAnAssertion) {
     toolkit::TForm* form = MakeForm(u"frmEarly");
     AppDataCore = nullptr;
     TIniFileApp ini(u"frmEarly", u"");
-    ExpectRaises<EAssertionFailed>([&] { ini.SaveForm(form, asPosOnly); },
-                                   u"TIniFileApp.WriteComp: AppDataCore is not initialized");
+    EXPECT_THROW_MSG(ini.SaveForm(form, asPosOnly), EAssertionFailed, u"TIniFileApp.WriteComp: AppDataCore is not initialized");
     EXPECT_EQ(Stored(u"frmEarly", u"Width"), Missing);
 }
 

@@ -2,6 +2,7 @@
 #include "framework/ui/OrvelVcl.Common.RtfWriter.h"
 
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,8 @@ TEST(LogColors, EachLevelHasItsColourInBothPalettes) {
 }
 
 TEST(LogColors, ALevelOutsideTheSevenRaises) {
-    try {
-        Verbosity2Color(static_cast<TLogVerbLvl>(7), false);
-        FAIL() << "no exception";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(e.Message(), u"Verbosity2Color: Invalid log verbosity level");
-    }
+    EXPECT_THROW_MSG(Verbosity2Color(static_cast<TLogVerbLvl>(7), false), EOrvelException,
+                     u"Verbosity2Color: Invalid log verbosity level");
 }
 
 TEST(LogColors, TheDarkPaletteStartsBelowLuma127) {

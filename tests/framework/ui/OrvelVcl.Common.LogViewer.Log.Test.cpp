@@ -1,6 +1,7 @@
 // The viewer and the logs it shows: own and foreign logs, lines from other threads, files.
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.Common.LogViewer.Scene.h"
 
 #include <gmock/gmock.h>
@@ -15,15 +16,6 @@ namespace {
 
 using ::testing::Each;
 using ::testing::HasSubstr;
-
-std::u16string MessageOf(const std::function<void()>& Action) {
-    try {
-        Action();
-    } catch (const EOrvelException& e) {
-        return e.Message();
-    }
-    return u"<no exception>";
-}
 
 // An observer that only records that it was called.
 struct TCountingObserver : ILogObserver {
@@ -112,15 +104,13 @@ TEST(LogViewerExternalLog, ALogServingAnotherObserverIsRefusedAndTheOldOneKept) 
 TEST(LogViewerFailures, EachFailureHasItsMessage) {
     TViewerScene scene(230);
     TRamLog* before = scene.Viewer->RamLog();
-    EXPECT_EQ(MessageOf([&] { scene.Viewer->AssignExternalRamLog(nullptr); }),
-              u"AssignExternalRamLog: ExternalLog parameter cannot be nil");
+    EXPECT_THROW_MSG(scene.Viewer->AssignExternalRamLog(nullptr), EOrvelException, u"AssignExternalRamLog: ExternalLog parameter cannot be nil");
     EXPECT_EQ(scene.Viewer->RamLog(), before);
     EXPECT_TRUE(scene.Viewer->OwnsRamLog());
 
-    EXPECT_EQ(MessageOf([&] { scene.Viewer->SaveAsRtf(u""); }),
-              u"SaveAsRtf: FullPath parameter cannot be empty");
-    const std::u16string writeError = MessageOf([&] { scene.Viewer->SaveAsRtf(u"C:\\Missing\\log.rtf"); });
-    EXPECT_EQ(writeError.rfind(u"Error writing to file C:\\Missing\\log.rtf: ", 0), 0u);
+    EXPECT_THROW_MSG(scene.Viewer->SaveAsRtf(u""), EOrvelException, u"SaveAsRtf: FullPath parameter cannot be empty");
+    EXPECT_THROW_MSG_THAT(scene.Viewer->SaveAsRtf(u"C:\\Missing\\log.rtf"), EOrvelException,
+                          ::testing::StartsWith("Error writing to file C:\\Missing\\log.rtf: "));
 }
 
 TEST(LogViewerFiles, SaveAsRtfWritesEveryLineAsAParagraph) {

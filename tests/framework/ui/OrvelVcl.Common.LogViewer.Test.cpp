@@ -1,6 +1,7 @@
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
 
 #include "framework/core/OrvelCore.Exceptions.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.Common.LogViewer.Scene.h"
 
 #include <gmock/gmock.h>
@@ -247,12 +248,7 @@ TEST(LogViewerDrawing, AThirdColumnRaises) {
     grid.SetColWidths(0, 50);
     grid.SetColWidths(1, 50);
     TRecordingCanvas canvas;
-    try {
-        grid.PaintCells(canvas);
-        FAIL() << "no exception";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(e.Message(), u"GridDrawCell: Invalid column index");
-    }
+    EXPECT_THROW_MSG(grid.PaintCells(canvas), EOrvelException, u"GridDrawCell: Invalid column index");
 }
 
 TEST(LogViewerDrawing, WithoutDefaultDrawingCellsAreOnlyFilled) {

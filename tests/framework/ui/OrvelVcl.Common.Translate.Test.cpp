@@ -4,6 +4,7 @@
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.IniStore.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 #include "toolkit/Toolkit.ActnList.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/Toolkit.Menus.h"
@@ -28,15 +29,6 @@ const std::u16string English = LangFolder + u"English.ini";
 const std::u16string German = LangFolder + u"German.ini";
 const std::u16string IniPath = u"C:\\Users\\dev\\AppData\\Roaming\\Tarvin\\Tarvin.ini";
 const std::string Bom = "\xEF\xBB\xBF";
-
-void ExpectAssertion(const std::function<void()>& Action, const std::u16string& Message) {
-    try {
-        Action();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), Message);
-    }
-}
 
 // The texts of a small main window as its form file has them, in English.
 class TSampleForm : public TForm {
@@ -133,12 +125,8 @@ const std::string GermanText = "[Authors]\r\nName=Kestro\r\n"
 
 TEST_F(TranslatorTest, CreateRefusesAMissingApplicationObject) {
     StartCore();
-    try {
-        TTranslator translator(nullptr, App);
-        ADD_FAILURE() << "no exception";
-    } catch (const EOrvelException& e) {
-        EXPECT_EQ(e.Message(), u"TTranslator.Create: aAppData parameter cannot be nil");
-    }
+    EXPECT_THROW_MSG(TTranslator translator(nullptr, App), EOrvelException,
+                     u"TTranslator.Create: aAppData parameter cannot be nil");
 }
 
 TEST_F(TranslatorTest, CreateTakesTheRememberedLanguageAndLoadsNothing) {
@@ -423,14 +411,10 @@ TEST_F(TranslatorTest, ProgrammingErrorsFailTheirAssertions) {
     TTranslator& translator = Start();
     TMemIniFile ini(German, Sim.Files);
     TSampleForm* form = NewSample();
-    ExpectAssertion([&] { translator.SetCurLanguage(u"German.ini"); },
-                    u"CurLanguage var must contain the full path!");
-    ExpectAssertion([&] { translator.LoadTranslation(nullptr); },
-                    u"TTranslator.LoadTranslation: Form parameter cannot be nil");
-    ExpectAssertion([&] { translator.saveFormTranslation(nullptr, &ini); },
-                    u"TTranslator.saveFormTranslation: Form parameter cannot be nil");
-    ExpectAssertion([&] { translator.saveFormTranslation(form, nullptr); },
-                    u"TTranslator.saveFormTranslation: Ini parameter cannot be nil");
+    EXPECT_THROW_MSG(translator.SetCurLanguage(u"German.ini"), EAssertionFailed, u"CurLanguage var must contain the full path!");
+    EXPECT_THROW_MSG(translator.LoadTranslation(nullptr), EAssertionFailed, u"TTranslator.LoadTranslation: Form parameter cannot be nil");
+    EXPECT_THROW_MSG(translator.saveFormTranslation(nullptr, &ini), EAssertionFailed, u"TTranslator.saveFormTranslation: Form parameter cannot be nil");
+    EXPECT_THROW_MSG(translator.saveFormTranslation(form, nullptr), EAssertionFailed, u"TTranslator.saveFormTranslation: Ini parameter cannot be nil");
 }
 
 } // namespace

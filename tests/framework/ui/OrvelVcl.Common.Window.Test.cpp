@@ -2,6 +2,7 @@
 
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 
 #include <gtest/gtest.h>
 
@@ -175,17 +176,8 @@ TEST_F(WindowHelpers, RestoreWindowByNameForAClassNoWindowHasDoesNothingElse) {
 }
 
 TEST_F(WindowHelpers, MissingArgumentsAreProgrammingErrors) {
-    const auto expectError = [](const auto& action, const std::u16string& message) {
-        try {
-            action();
-            ADD_FAILURE() << "no exception";
-        } catch (const EOrvelException& e) {
-            EXPECT_EQ(e.Message(), message);
-        }
-    };
-    expectError([&] { RestoreWindowByName(Control, u""); },
-                u"RestoreWindowByName: ClassName parameter cannot be empty");
-    expectError([&] { RestoreWindow(Control, 0); }, u"RestoreWindow: WndHandle parameter cannot be 0");
+    EXPECT_THROW_MSG(RestoreWindowByName(Control, u""), EOrvelException, u"RestoreWindowByName: ClassName parameter cannot be empty");
+    EXPECT_THROW_MSG(RestoreWindow(Control, 0), EOrvelException, u"RestoreWindow: WndHandle parameter cannot be 0");
     EXPECT_TRUE(Control.Calls().empty());
 }
 

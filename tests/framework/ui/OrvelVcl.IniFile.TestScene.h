@@ -83,14 +83,4 @@ protected:
     std::unique_ptr<TAppDataCore> Core;
 };
 
-// Runs Action and expects an error of kind E with exactly Message.
-template <class E> void ExpectRaises(const std::function<void()>& Action, const std::u16string& Message) {
-    try {
-        Action();
-        ADD_FAILURE() << "nothing was raised";
-    } catch (const E& error) {
-        EXPECT_EQ(error.Message(), Message);
-    }
-}
-
 } // namespace orvel::testing

@@ -5,6 +5,7 @@
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
 #include "framework/ui/OrvelVcl.Common.Translate.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.Visual.AppData.Scene.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/headless/Headless.Backend.h"
@@ -53,12 +54,7 @@ TEST_F(AppDataTest, ObjectIsPublishedWhileItLivesAndOwnsTheTranslator) {
 
 TEST_F(AppDataTest, SecondObjectFailsItsAssertionBeforeTouchingTheCore) {
     auto first = Make();
-    try {
-        Make();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), u"AppData already created! Only one instance allowed (Singleton).");
-    }
+    EXPECT_THROW_MSG(Make(), EAssertionFailed, u"AppData already created! Only one instance allowed (Singleton).");
     EXPECT_EQ(AppData, first.get());
     EXPECT_EQ(AppDataCore, first.get());
 }
@@ -253,36 +249,20 @@ TEST_F(Shell, MinimizeRemembersToStartMinimised) {
 // Misuse is a programming error; each says what went wrong.
 TEST_F(Shell, MisuseRaisesWithItsMessage) {
     MakeApplication();
-    const auto messageOf = [](auto&& Call) -> std::u16string {
-        try {
-            Call();
-        } catch (const EOrvelException& e) {
-            return e.Message();
-        }
-        return u"(nothing raised)";
-    };
-    EXPECT_EQ(messageOf([&] { Application->CreateForm<TOrvelForm>(false, asNone); }),
-              u"Probably you forgot to create the main form with AppData.CreateMainForm!");
-    EXPECT_EQ(messageOf([&] { Application->CreateMainForm<TfrmRamLog>(asPosOnly); }),
-              u"Sanity check! The Log should not be the MainForm!");
+    EXPECT_THROW_MSG(Application->CreateForm<TOrvelForm>(false, asNone), EOrvelException, u"Probably you forgot to create the main form with AppData.CreateMainForm!");
+    EXPECT_THROW_MSG(Application->CreateMainForm<TfrmRamLog>(asPosOnly), EOrvelException, u"Sanity check! The Log should not be the MainForm!");
     EXPECT_EQ(App.MainForm(), nullptr) << "nothing was made";
 
     MakeMainForm();
-    EXPECT_EQ(messageOf([&] { MakeMainForm(); }), u"MainForm already exists!");
-    EXPECT_EQ(messageOf([&] { TAppData second(u"Tarvin", u"TarvinWndClass", false, Os, App); }),
-              u"AppData already created! Only one instance allowed (Singleton).");
+    EXPECT_THROW_MSG(MakeMainForm(), EOrvelException, u"MainForm already exists!");
+    EXPECT_THROW_MSG(TAppData second(u"Tarvin", u"TarvinWndClass", false, Os, App), EOrvelException, u"AppData already created! Only one instance allowed (Singleton).");
 }
 
 TEST_F(Shell, SharedFontSetBeforeTheMainFormIsMisuse) {
     MakeApplication();
     TFont font;
     Application->SetFont(&font);
-    try {
-        MakeMainForm();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), u"AppData.Font already assigned!");
-    }
+    EXPECT_THROW_MSG(MakeMainForm(), EAssertionFailed, u"AppData.Font already assigned!");
 }
 
 TEST_F(Shell, FormBeforeTheMainFormIsAllowedWhenAskedFor) {

@@ -4,6 +4,7 @@
 #include "framework/core/OrvelCore.IniStore.h"
 #include "framework/ui/OrvelVcl.Visual.AppData.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/Test.Support.h"
 #include "toolkit/Toolkit.Application.h"
 #include "toolkit/headless/Headless.Backend.h"
 
@@ -326,12 +327,8 @@ TEST_F(FormBase, MainFormCaptionShowsNameVersionAndStatus) {
 
 TEST_F(FormBase, MainFormCaptionBeforeTheMainFormExistsFailsItsAssertion) {
     TJournaledForm* form = NewOther();
-    try {
-        form->MainFormCaption(u"");
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), u"MainFormCaption called before the main form exists!");
-    }
+    EXPECT_THROW_MSG(form->MainFormCaption(u""), EAssertionFailed,
+                     u"MainFormCaption called before the main form exists!");
 }
 
 } // namespace

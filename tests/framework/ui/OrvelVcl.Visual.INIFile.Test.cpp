@@ -1,6 +1,7 @@
 #include "framework/ui/OrvelVcl.Visual.INIFile.h"
 
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.IniFile.TestScene.h"
 #include "toolkit/Toolkit.ExtCtrls.h"
 #include "toolkit/Toolkit.StdCtrls.h"
@@ -11,7 +12,6 @@
 namespace orvel {
 namespace {
 
-using testing::ExpectRaises;
 using testing::Missing;
 
 class IniVclTest : public testing::TIniFormScene {
@@ -76,10 +76,10 @@ TEST_F(IniVclTest, AClassKnownToNeitherTableIsRefused) {
     auto* label = new toolkit::TLabel(Form);
     label->SetName(u"lblTitle");
     TIniFileVCL ini(u"frmRamLog", u"");
-    ExpectRaises<EOrvelException>([&] { ini.WriteComp(label); }, u"Unsupported control: TLabel, lblTitle");
+    EXPECT_THROW_MSG(ini.WriteComp(label), EOrvelException, u"Unsupported control: TLabel, lblTitle");
     EXPECT_TRUE(ini.ReadComp(label)); // nothing stored: nothing to refuse
     Store(u"frmRamLog", u"lblTitle", u"x");
-    ExpectRaises<EOrvelException>([&] { ini.ReadComp(label); }, u"Unsupported control: TLabel, lblTitle");
+    EXPECT_THROW_MSG(ini.ReadComp(label), EOrvelException, u"Unsupported control: TLabel, lblTitle");
 }
 
 TEST_F(IniVclTest, TheBaseRowsStillApplyAndTheFormWalkSkipsUnsupportedClasses) {
@@ -97,8 +97,7 @@ TEST_F(IniVclTest, TheBaseRowsStillApplyAndTheFormWalkSkipsUnsupportedClasses) {
 TEST_F(IniVclTest, AnUnnamedComponentFailsTheAssertionBeforeTheBaseIsAsked) {
     auto* check = new toolkit::TCheckBox(Form);
     TIniFileVCL ini(u"frmRamLog", u"");
-    ExpectRaises<EAssertionFailed>([&] { ini.ReadComp(check); },
-                                   u"TIniFileVCL-The control has no name! Class: TCheckBox");
+    EXPECT_THROW_MSG(ini.ReadComp(check), EAssertionFailed, u"TIniFileVCL-The control has no name! Class: TCheckBox");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "framework/ui/OrvelVcl.Common.LogFilter.h"
 #include "framework/ui/OrvelVcl.Common.LogViewer.h"
+#include "tests/Test.Support.h"
 #include "tests/framework/ui/OrvelVcl.Visual.AppData.Scene.h"
 
 #include <gtest/gtest.h>
@@ -263,12 +264,7 @@ TEST_F(LogWindow, ShownWindowIsWideEnoughForItsBottomStripAndStaysSo) {
 TEST_F(LogWindow, WindowWithAnOwnerFailsItsAssertionWhenDestroyed) {
     MakeApplication();
     auto* owned = NewForm<TfrmRamLog>(static_cast<TComponent*>(&App));
-    try {
-        owned->Free();
-        ADD_FAILURE() << "no assertion failed";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message(), u"Assertion failure");
-    }
+    EXPECT_THROW_MSG(owned->Free(), EAssertionFailed, u"Assertion failure");
 }
 
 TEST_F(LogWindow, RefusedWriteOfTheOptionsAtTheEndDoesNotEscapeTheApplicationObject) {

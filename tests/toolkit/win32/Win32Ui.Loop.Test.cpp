@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <iterator>
 #include <thread>
+#include <vector>
 
 namespace toolkit::win32::testing {
 namespace {
@@ -80,7 +83,10 @@ TEST(Win32Loop, TheFormsPostedMessagesAndDefaultHandlingGoThroughDispatch) {
         using TForm::TForm;
         std::vector<std::uint32_t> Seen;
         void Dispatch(TMessage& Msg) override {
-            Seen.push_back(Msg.Msg);
+            // The test's own messages; every other message of the window passes here as well.
+            if (Msg.Msg >= msgUser) {
+                Seen.push_back(Msg.Msg);
+            }
             if (Msg.Msg == msgUser + 65) {
                 Msg.Result = 42;
                 return;
@@ -98,6 +104,108 @@ TEST(Win32Loop, TheFormsPostedMessagesAndDefaultHandlingGoThroughDispatch) {
     const UINT registered = ::RegisterWindowMessageW(L"TarvinToolkitTestMessage");
     EXPECT_EQ(::SendMessageW(window, registered, 0, 0), 0);
     EXPECT_EQ(form->Seen.back(), registered);
+}
+
+// Any message the form's window gets reaches Dispatch, not only those the toolkit knows of: a form
+// answers the power and display broadcasts, say, without a change to the backend.
+TEST(Win32Loop, AFormHandlesAnyMessageItsWindowReceives) {
+    TScene scene;
+    struct TSent {
+        UINT Msg;
+        WPARAM WParam;
+        LPARAM LParam;
+    };
+    const TSent sent[] = {
+        {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0},
+        {WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024)},
+        {WM_SETTINGCHANGE, 0, 0},
+        {WM_TIMECHANGE, 0, 0},
+        {WM_ACTIVATEAPP, TRUE, 0},
+    };
+    class THandlingForm : public TForm {
+    public:
+        using TForm::TForm;
+        std::vector<TMessage> Handled;
+        const TSent* First = nullptr;
+        const TSent* Last = nullptr;
+        void Dispatch(TMessage& Msg) override {
+            for (const TSent* s = First; s != Last; ++s) {
+                if (s->Msg == Msg.Msg) {
+                    Msg.Result = static_cast<std::intptr_t>(Msg.Msg) + 1000;
+                    Handled.push_back(Msg);
+                    return;
+                }
+            }
+            TForm::Dispatch(Msg);
+        }
+    };
+    TOwnedPtr<THandlingForm> form{NewForm<THandlingForm>(static_cast<TComponent*>(&scene.App))};
+    form->First = std::begin(sent);
+    form->Last = std::end(sent);
+    HWND window = WindowOf(*form);
+    for (const TSent& s : sent) {
+        SCOPED_TRACE(s.Msg);
+        EXPECT_EQ(::SendMessageW(window, s.Msg, s.WParam, s.LParam), static_cast<LRESULT>(s.Msg) + 1000);
+        ASSERT_FALSE(form->Handled.empty());
+        EXPECT_EQ(form->Handled.back().Msg, s.Msg);
+        EXPECT_EQ(form->Handled.back().WParam, s.WParam);
+        EXPECT_EQ(form->Handled.back().LParam, s.LParam);
+    }
+    EXPECT_EQ(form->Handled.size(), std::size(sent));
+}
+
+// What a form leaves to the inherited Dispatch still does the toolkit's work (a close request
+// goes through Close, a move the user made reaches the model, the size limits reach the window)
+// and Windows' default (the window keeps its text); a form that keeps a message to itself stops it.
+TEST(Win32Loop, WhatAFormPassesOnStillDoesTheToolkitsWorkAndWindowsDefault) {
+    TScene scene;
+    class TPassingForm : public TForm {
+    public:
+        using TForm::TForm;
+        std::vector<std::uint32_t> Seen;
+        bool KeepClose = false;
+        void Dispatch(TMessage& Msg) override {
+            Seen.push_back(Msg.Msg);
+            if (KeepClose && Msg.Msg == WM_CLOSE) {
+                return;
+            }
+            TForm::Dispatch(Msg);
+        }
+        bool Saw(std::uint32_t Msg) const { return std::find(Seen.begin(), Seen.end(), Msg) != Seen.end(); }
+    };
+    TOwnedPtr<TPassingForm> form{NewForm<TPassingForm>(static_cast<TComponent*>(&scene.App))};
+    form->SetBounds(100, 100, 400, 300);
+    form->SetMinSize(TSize{250, 180});
+    form->Show();
+    HWND window = WindowOf(*form);
+    int closes = 0;
+    form->OnClose = [&](TComponent*, TCloseAction&) { ++closes; };
+
+    ::SetWindowPos(window, nullptr, 140, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(form->Saw(WM_MOVE));
+    EXPECT_EQ(form->Left(), 140);
+    EXPECT_EQ(form->Top(), 120);
+
+    MINMAXINFO limits{};
+    ::SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 250);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 180);
+
+    ::SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Set by a message"));
+    wchar_t text[64] = {};
+    ::GetWindowTextW(window, text, 64);
+    EXPECT_STREQ(text, L"Set by a message");
+    EXPECT_TRUE(form->Saw(WM_SETTEXT));
+
+    form->KeepClose = true;
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 0) << "the form kept the close request to itself";
+    EXPECT_TRUE(::IsWindowVisible(window));
+    form->KeepClose = false;
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(::IsWindowVisible(window));
 }
 
 // Sends Ctrl+Alt+Digit as real keyboard input.

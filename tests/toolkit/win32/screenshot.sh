@@ -4,47 +4,16 @@
 # picture is not empty and tells the showcase to stop.
 # Usage: screenshot.sh WINE_RUNNER SHOWCASE_EXE OUTPUT_PNG
 set -euo pipefail
-
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
+# shellcheck source=../../screenshot-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../screenshot-lib.sh"
+shot_on_display "$0" "$@"
 
 runner=$1
 showcase=$2
 output=$3
 
-work=$(mktemp -d)
-shown="$work/shown"
-stop="$work/stop"
-# The showcase runs under wine, which sees the Linux root as drive Z:.
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-"$runner" "$showcase" "$(windows_path "$shown")" "$(windows_path "$stop")" &
-pid=$!
-finish() {
-    touch "$stop"
-    wait "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap finish EXIT
-
-for _ in $(seq 1 1200); do
-    [ -f "$shown" ] && break
-    if ! kill -0 "$pid" 2>/dev/null; then
-        echo "screenshot: the showcase ended before showing its form" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
-if [ ! -f "$shown" ]; then
-    echo "screenshot: the form did not appear within two minutes" >&2
-    exit 1
-fi
-
-rm -f "$output"
-import -window root "$output"
-if [ ! -s "$output" ]; then
-    echo "screenshot: $output is empty" >&2
-    exit 1
-fi
-echo "screenshot: $output"
+shot_begin
+shot_start "$runner" "$showcase" "$(shot_windows_path "$SHOT_SHOWN")" "$(shot_windows_path "$SHOT_STOP")"
+shot_wait_for "$SHOT_SHOWN" form
+shot_screen "$output"
+shot_check "$output"
