@@ -20,6 +20,7 @@
 #include "bench/win32/Bench.Terminal.Win32.h"
 #include "base/Base.Unicode.h"
 #include "platform/win32/Win32.Clock.h"
+#include "tools/termsim/Termsim.Record.h"
 #include "tests/app/win32/Tarvin.Process.h"
 
 #include <cstdio>
@@ -133,6 +134,8 @@ TRound RunRound(TKind Kind, const std::filesystem::path& Folder, const std::wstr
     long long loggedAt = 0;
     const long long deadline = pressed + 20'000'000;
     unsigned long long lastLogLook = 0;
+    std::size_t linesSeen = logFrom;
+    unsigned long long lastLineAt = GetTickCount64();
     for (;;) {
         for (TRecordEvent& event : terminal.NewEvents()) {
             events.push_back(std::move(event));
@@ -155,6 +158,19 @@ TRound RunRound(TKind Kind, const std::filesystem::path& Folder, const std::wstr
                 loggedAt = platform::win32::QpcMicroseconds();
                 break;
             }
+            // A line other than "Typed ..." means the burst stopped otherwise; it is over once its
+            // lines came to rest (its steps are never more than two seconds apart).
+            if (lines.size() != linesSeen) {
+                linesSeen = lines.size();
+                lastLineAt = GetTickCount64();
+            }
+            bool stopped = false;
+            for (std::size_t i = logFrom; i < lines.size(); ++i) {
+                stopped = stopped || !lines[i].starts_with(L"Typed ");
+            }
+            if (stopped && GetTickCount64() - lastLineAt >= 2500) {
+                break;
+            }
         }
         if (now > deadline) {
             break;
@@ -172,6 +188,19 @@ TRound RunRound(TKind Kind, const std::filesystem::path& Folder, const std::wstr
         round.LastKeyMs = Ms(pressed, times.back());
     }
     const std::optional<termsim::TPromptState> after = terminal.Prompt();
+    // What an incomplete round leaves to look at: Tarvin's lines and termsim's record since the press.
+    const auto evidence = [&] {
+        std::string text;
+        const std::vector<std::wstring> lines = Log.Messages();
+        for (std::size_t i = logFrom; i < lines.size(); ++i) {
+            text += "\n      log: " + platform::win32::test::Utf8Of(lines[i]);
+        }
+        for (const TRecordEvent& event : events) {
+            std::string line = termsim::FormatRecordLine(event);
+            text += "\n      record: " + line.substr(0, line.find_last_not_of('\n') + 1);
+        }
+        return text;
+    };
     const std::string harm = FirstHarm(events);
     if (!harm.empty()) {
         round.Why = "termsim recorded a harm: " + harm;
@@ -205,6 +234,9 @@ TRound RunRound(TKind Kind, const std::filesystem::path& Folder, const std::wstr
             }
         }
     }
+    if (!round.Complete) {
+        round.Why += evidence();
+    }
     return round;
 }
 
@@ -233,6 +265,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> blindLast;
         std::vector<double> sendInput;
         int incomplete = 0;
+        int incompleteSighted = 0;
         int collisions = 0;
         for (int r = 0; r < rounds; ++r) {
             for (int turn = 0; turn < 2; ++turn) {
@@ -243,6 +276,7 @@ int wmain(int argc, wchar_t** argv) {
                 const char* kindName = kind == TKind::Sighted ? "sighted" : "blind  ";
                 if (!round.Complete) {
                     ++incomplete;
+                    incompleteSighted += kind == TKind::Sighted ? 1 : 0;
                     std::printf("  round %d %s: INCOMPLETE: %s\n", r + 1, kindName, round.Why.c_str());
                 } else if (kind == TKind::Sighted) {
                     std::printf("  round %d %s: draft back %.1f ms, Tarvin's end line seen %.1f ms; %zu keys; "
@@ -287,7 +321,12 @@ int wmain(int argc, wchar_t** argv) {
         } else {
             std::puts("  goal sighted <= 1,000 ms: NOT MEASURED (no complete round of one kind)");
         }
-        std::printf("  every round complete: %s\n", incomplete == 0 ? "yes" : "NO");
+        if (incomplete == 0) {
+            std::puts("  every round complete: yes");
+        } else {
+            std::printf("  every round complete: NO (%d of %d sighted, %d of %d blind rounds incomplete)\n",
+                        incompleteSighted, rounds, incomplete - incompleteSighted, rounds);
+        }
         (void)tarvin.Close();
         return incomplete == 0 && !logged.empty() && !blindLast.empty() ? 0 : 1;
     } catch (const std::exception& error) {

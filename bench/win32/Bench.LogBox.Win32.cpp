@@ -2,6 +2,8 @@
 
 #include "tests/app/win32/Tarvin.Process.h"
 
+#include <algorithm>
+
 namespace tarvin::bench {
 
 TLogBox::TLogBox() : FBox(tarvin::test::TTarvin::LogBox()) {}
@@ -19,17 +21,55 @@ std::vector<std::wstring> TLogBox::Messages() const {
                            : tarvin::test::LogMessages(tarvin::test::WindowText(FBox));
 }
 
-const std::vector<std::wstring>& TLogBox::Poll(bool& Changed, unsigned RefetchMs) {
+namespace {
+
+// The lines of a log box text as they stand, time stamps included.
+std::vector<std::wstring> RawLines(const std::wstring& Text) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < Text.size()) {
+        std::size_t end = Text.find(L"\r\n", start);
+        end = end == std::wstring::npos ? Text.size() : end;
+        if (end > start) {
+            lines.push_back(Text.substr(start, end - start));
+        }
+        start = end + 2;
+    }
+    return lines;
+}
+
+constexpr std::size_t TailLines = 8;
+
+} // namespace
+
+std::vector<std::wstring> TLogBox::NewMessages(unsigned RefetchMs) {
     const long long length = Length();
     const unsigned long long now = GetTickCount64();
     // Once the box is full, a line in and a line out may leave the length as it was.
-    Changed = length != FLength || now - FFetchedAtMs >= RefetchMs;
-    if (Changed) {
-        FLength = length;
-        FFetchedAtMs = now;
-        FMessages = Messages();
+    if (FMarked && length == FLength && now - FFetchedAtMs < RefetchMs) {
+        return {};
     }
-    return FMessages;
+    FLength = length;
+    FFetchedAtMs = now;
+    const std::vector<std::wstring> raw = RawLines(FBox == nullptr ? std::wstring() : tarvin::test::WindowText(FBox));
+    std::size_t from = raw.size();
+    if (FMarked) {
+        // The newest place where the old tail stands whole; none: everything there is new.
+        from = 0;
+        for (std::size_t end = raw.size(); end >= FTail.size() && !FTail.empty(); --end) {
+            if (std::equal(FTail.begin(), FTail.end(), raw.begin() + static_cast<std::ptrdiff_t>(end - FTail.size()))) {
+                from = end;
+                break;
+            }
+        }
+    }
+    FMarked = true;
+    FTail.assign(raw.end() - static_cast<std::ptrdiff_t>(std::min(TailLines, raw.size())), raw.end());
+    std::wstring added;
+    for (std::size_t i = from; i < raw.size(); ++i) {
+        added += raw[i] + L"\r\n";
+    }
+    return tarvin::test::LogMessages(added);
 }
 
 long long FindMessage(const std::vector<std::wstring>& Messages, std::size_t From, const std::wstring& Start) {

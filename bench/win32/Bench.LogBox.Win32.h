@@ -20,15 +20,17 @@ public:
     long long Length() const;
     // The box's messages, time stamps cut off, oldest first.
     std::vector<std::wstring> Messages() const;
-    // The messages when the text's length moved since the last call or RefetchMs passed; else
-    // the ones of the last fetch. Changed tells which.
-    const std::vector<std::wstring>& Poll(bool& Changed, unsigned RefetchMs = 200);
+    // The messages added since the last call, found after the newest lines the last call saw
+    // (time stamps included, so that a repeated message is not taken for an old one). The text is
+    // fetched only when its length moved or RefetchMs passed; the first call only marks the place.
+    std::vector<std::wstring> NewMessages(unsigned RefetchMs = 200);
 
 private:
     HWND FBox = nullptr;
     long long FLength = -2;
     unsigned long long FFetchedAtMs = 0;
-    std::vector<std::wstring> FMessages;
+    bool FMarked = false;
+    std::vector<std::wstring> FTail; // the newest lines of the last fetch, with their time stamps
 };
 
 // The first message among Messages from index From on that starts with Start; -1 when none does.

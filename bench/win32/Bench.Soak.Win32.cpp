@@ -31,6 +31,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,7 +127,7 @@ public:
         const TDraft& draft = Drafts[Index % std::size(Drafts)];
         const std::wstring level = Levels[Index % std::size(Levels)];
         if (!ReplaceOneLineDraft(draft.Text, draft.Caret)) {
-            return BurstFailed(Index, "SendInput did not take the draft's keys");
+            return BurstFailed(Index, "SendInput did not take the draft's keys", {});
         }
         const std::u16string text(draft.Text, draft.Text + std::wcslen(draft.Text));
         const bool typed = tarvin::test::WaitUntil([&] {
@@ -135,33 +136,51 @@ public:
             return prompt && prompt->Text == text && prompt->Cursor == termsim::TCursor{0, draft.Caret};
         });
         if (!typed) {
-            return BurstFailed(Index, "termsim did not show the new draft");
+            return BurstFailed(Index, "termsim did not show the new draft", {});
         }
         const termsim::TPromptState before = *FTerminal->Prompt();
         const std::wstring endLine = EndLineStart + level + L".";
 
+        (void)FLog->NewMessages(0);
         const long long pressed = platform::win32::QpcMicroseconds();
         tarvin::test::PressCtrlAlt(static_cast<WORD>('1' + Index % std::size(Levels)));
-        // Consecutive bursts end on different levels, so the newest end line tells this burst's end
-        // even in a full log box.
+        // Tarvin's lines since the press: "Typed ..." at the Enter, then the end line. Any other line
+        // means the burst stopped otherwise; it is over once its lines came to rest (its steps are
+        // never more than two seconds apart).
+        std::vector<std::wstring> lines;
         bool ended = false;
-        const bool seen = platform::win32::test::WaitUntil(
+        bool stopped = false;
+        unsigned long long lastLineAt = GetTickCount64();
+        double ms = 0;
+        const bool over = platform::win32::test::WaitUntil(
             [&] {
-                bool changed = false;
-                const std::vector<std::wstring>& lines = FLog->Poll(changed);
-                for (auto line = lines.rbegin(); changed && line != lines.rend(); ++line) {
-                    if (line->starts_with(EndLineStart)) {
-                        ended = *line == endLine;
-                        break;
+                const std::vector<std::wstring> added = FLog->NewMessages();
+                const unsigned long long now = GetTickCount64();
+                if (!added.empty()) {
+                    lastLineAt = now;
+                }
+                for (const std::wstring& line : added) {
+                    lines.push_back(line);
+                    if (line == endLine && !ended) {
+                        ended = true;
+                        ms = static_cast<double>(platform::win32::QpcMicroseconds() - pressed) / 1000.0;
+                    } else if (!line.starts_with(L"Typed ")) {
+                        stopped = true;
                     }
                 }
-                return ended;
+                return (ended && !stopped) || (stopped && now - lastLineAt >= 2500);
             },
             std::chrono::seconds(20));
-        const double ms = static_cast<double>(platform::win32::QpcMicroseconds() - pressed) / 1000.0;
         const std::vector<TRecordEvent> events = FTerminal->NewEvents();
-        if (!seen) {
-            return BurstFailed(Index, "no end line \"" + Narrow(endLine) + "\" in Tarvin's log box within 20 s");
+        if (!over) {
+            return BurstFailed(Index, "Tarvin's log box showed no end of the burst within 20 s", lines);
+        }
+        if (stopped) {
+            for (const std::wstring& line : lines) {
+                if (line != endLine && !line.starts_with(L"Typed ")) {
+                    return BurstFailed(Index, "Tarvin: " + Narrow(line), lines);
+                }
+            }
         }
         const std::string harm = FirstHarm(events);
         std::size_t levelsSet = 0;
@@ -173,15 +192,13 @@ public:
             }
         }
         if (!harm.empty()) {
-            return BurstFailed(Index, "termsim recorded a harm: " + harm);
+            return BurstFailed(Index, "termsim recorded a harm: " + harm, lines);
         }
         if (levelsSet != 1 || !right) {
-            return BurstFailed(Index, "the level was not set once to " + Narrow(level));
+            return BurstFailed(Index, "the level was not set once to " + Narrow(level), lines);
         }
         if (FTerminal->Prompt() != before) {
-            return BurstFailed(Index, "the draft is not back exactly: \"" +
-                                          base::Utf16ToUtf8(FTerminal->Prompt().value_or(termsim::TPromptState{}).Text) +
-                                          "\"");
+            return BurstFailed(Index, "the draft is not back exactly", lines);
         }
         FBurstMs.push_back(ms);
         return true;
@@ -191,10 +208,19 @@ public:
         if (!StartTerminal()) {
             return false;
         }
+        // Every burst is checked; one that did not complete is counted with Tarvin's reason, and the
+        // soak goes on (from a fresh terminal when the prompt is not as the burst found it).
+        const std::size_t giveUp = std::max<std::size_t>(10, Count / 10);
         for (std::size_t i = 0; i < Count; ++i) {
             if (!Burst(i)) {
-                ++FBurstFailures;
-                if (FBurstFailures >= 3 || !StartTerminal()) {
+                if (FFailures.size() >= giveUp) {
+                    return Fail("too many incomplete bursts; the soak stops");
+                }
+                const auto& prompt = FTerminal->Prompt();
+                const TDraft& draft = Drafts[i % std::size(Drafts)];
+                if ((!prompt || prompt->Text != std::u16string(draft.Text, draft.Text + std::wcslen(draft.Text)) ||
+                     prompt->Stash) &&
+                    !StartTerminal()) {
                     return false;
                 }
             }
@@ -207,8 +233,10 @@ public:
             }
         }
         FTerminal.reset();
-        return FBurstFailures == 0;
+        return true;
     }
+
+    bool AllBurstsComplete() const { return FFailures.empty(); }
 
     // --- the windows ---
 
@@ -338,6 +366,13 @@ public:
         std::printf("  bursts: %zu of %zu complete (level set once, draft back exactly, nothing harmful); press -> "
                     "Tarvin's end line seen: median %.1f ms (%.1f .. %.1f)\n",
                     FBurstMs.size(), Bursts, burst.Median, burst.Min, burst.Max);
+        std::map<std::string, int> reasons;
+        for (const std::string& why : FFailures) {
+            ++reasons[why];
+        }
+        for (const auto& [why, count] : reasons) {
+            std::printf("    %d incomplete: %s\n", count, why.c_str());
+        }
         std::printf("  window cycles: %zu of %zu; Ctrl+Alt+1 presses on the locked terminal: %zu (the first ones of "
                     "each cycle land before Tarvin holds the chord)\n",
                     FWindowCycles, Cycles, FLogPresses);
@@ -387,8 +422,6 @@ public:
         return ok;
     }
 
-    std::size_t BurstFailures() const { return FBurstFailures; }
-
 private:
     bool Fail(const std::string& Why) {
         std::printf("  soak: %s\n", Why.c_str());
@@ -396,11 +429,11 @@ private:
         return false;
     }
 
-    bool BurstFailed(std::size_t Index, const std::string& Why) {
+    bool BurstFailed(std::size_t Index, const std::string& Why, const std::vector<std::wstring>& Lines) {
+        FFailures.push_back(Why);
         std::printf("  burst %zu INCOMPLETE: %s\n", Index + 1, Why.c_str());
-        const std::vector<std::wstring> lines = FLog->Messages();
-        for (std::size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) {
-            std::printf("    log: %s\n", Narrow(lines[i]).c_str());
+        for (const std::wstring& line : Lines) {
+            std::printf("    Tarvin: %s\n", Narrow(line).c_str());
         }
         std::fflush(stdout);
         return false;
@@ -422,7 +455,7 @@ private:
     HWND FLogWindow = nullptr;
     std::vector<TSnapshot> FSnapshots;
     std::vector<double> FBurstMs;
-    std::size_t FBurstFailures = 0;
+    std::vector<std::string> FFailures;
     std::size_t FCollisions = 0;
     std::size_t FWindowCycles = 0;
     std::size_t FLogPresses = 0;
@@ -456,7 +489,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("  took %.0f s for the bursts, %.0f s for the windows\n",
                     static_cast<double>(burstsDone - begun) / 1e6, static_cast<double>(windowsDone - burstsDone) / 1e6);
         const bool figuresOk = soak.Report(bursts, cycles);
-        return burstsOk && windowsOk && figuresOk ? 0 : 1;
+        return burstsOk && soak.AllBurstsComplete() && windowsOk && figuresOk ? 0 : 1;
     } catch (const std::exception& error) {
         std::printf("soak: %s\n", error.what());
         return 1;
