@@ -16,9 +16,30 @@ long long TLogBox::Length() const {
     return static_cast<long long>(length);
 }
 
+std::wstring TLogBox::Text() const {
+    // Lines may come in between asking for the length and for the text; a buffer with room to
+    // spare, asked again when it came back full, never cuts the newest line short.
+    for (std::size_t spare = 16384; FBox != nullptr && spare <= (1u << 22); spare *= 4) {
+        const long long length = Length();
+        if (length < 0) {
+            break;
+        }
+        std::wstring text(static_cast<std::size_t>(length) + spare, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(FBox, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                 SMTO_ABORTIFHUNG, 5000, &copied)) {
+            break;
+        }
+        if (copied + 1 < text.size()) {
+            text.resize(copied);
+            return text;
+        }
+    }
+    return {};
+}
+
 std::vector<std::wstring> TLogBox::Messages() const {
-    return FBox == nullptr ? std::vector<std::wstring>{}
-                           : tarvin::test::LogMessages(tarvin::test::WindowText(FBox));
+    return tarvin::test::LogMessages(Text());
 }
 
 namespace {
@@ -51,7 +72,7 @@ std::vector<std::wstring> TLogBox::NewMessages(unsigned RefetchMs) {
     }
     FLength = length;
     FFetchedAtMs = now;
-    const std::vector<std::wstring> raw = RawLines(FBox == nullptr ? std::wstring() : tarvin::test::WindowText(FBox));
+    const std::vector<std::wstring> raw = RawLines(Text());
     std::size_t from = raw.size();
     if (FMarked) {
         // The newest place where the old tail stands whole; none: everything there is new.

@@ -18,6 +18,8 @@ public:
 
     // The length of the box's text; -1 when the box did not answer.
     long long Length() const;
+    // The box's whole text; empty when the box did not answer.
+    std::wstring Text() const;
     // The box's messages, time stamps cut off, oldest first.
     std::vector<std::wstring> Messages() const;
     // The messages added since the last call, found after the newest lines the last call saw

@@ -1,7 +1,7 @@
 // A soak of Tarvin.exe: BURSTS bursts with sight into one termsim --console, the five levels in turn
 // and a new one-line draft typed before each (as a user writes the next draft between presses),
 // every burst checked (the level set once, the draft back exactly, nothing harmful); then WINDOWS
-// times the main window and the log window opened and closed:
+// times the main window opened and closed, and WINDOWS times the log window:
 //   - the main window comes up on the message a second copy sends (WM_USER + 65 to the window of
 //     class "TarvinWndClass") and is hidden with WM_SYSCOMMAND SC_MINIMIZE (Tarvin hides it);
 //   - the log window comes up by itself when Tarvin logs a warning (ShowOnError, on by default):
@@ -9,10 +9,10 @@
 //     Tarvin may not open, is refused with the warning that Tarvin cannot read that process's
 //     integrity level. WM_CLOSE hides the log window again. Nothing reaches any terminal.
 // Tarvin's handles, GDI and USER objects and private memory are read at the start (Tarvin idle in
-// the tray), after the first 10 bursts, after all bursts, after the first window cycle, and at the
-// end (idle again); the goal is each figure flat within 5 % from start to end. The figures after
-// the first bursts and the first window cycle tell what was made once (the screen reader, the log
-// window) from what grows with use. Where wine stubs an API, Bench.ProcessFigures says which
+// the tray), after the first 10 bursts and after all, after the first and the last cycle of each
+// window, and at the end (idle again); the goal is each figure flat within 5 % from start to end.
+// The figures between tell what was made once (the log window at the first warning) from what
+// grows with use, and with which use. Where wine stubs an API, Bench.ProcessFigures says which
 // source stands in.
 // The probe that waits for Tarvin's hotkeys before the first burst holds Ctrl+Alt+5 for a moment;
 // if Tarvin registered it in that moment (Tarvin logs the refusal), the terminal is started again.
@@ -209,12 +209,16 @@ public:
             return false;
         }
         // Every burst is checked; one that did not complete is counted with Tarvin's reason, and the
-        // soak goes on (from a fresh terminal when the prompt is not as the burst found it).
-        const std::size_t giveUp = std::max<std::size_t>(10, Count / 10);
+        // soak goes on (from a fresh terminal when the prompt is not as the burst found it). Only a
+        // long run of incomplete bursts, something stuck, stops it.
+        constexpr std::size_t StuckAfter = 20;
+        std::size_t inARow = 0;
         for (std::size_t i = 0; i < Count; ++i) {
-            if (!Burst(i)) {
-                if (FFailures.size() >= giveUp) {
-                    return Fail("too many incomplete bursts; the soak stops");
+            if (Burst(i)) {
+                inARow = 0;
+            } else {
+                if (++inARow >= StuckAfter) {
+                    return Fail(std::to_string(StuckAfter) + " bursts in a row incomplete; the soak stops");
                 }
                 const auto& prompt = FTerminal->Prompt();
                 const TDraft& draft = Drafts[i % std::size(Drafts)];
@@ -228,7 +232,10 @@ public:
                 Snapshot("10 bursts");
             }
             if ((i + 1) % 100 == 0) {
-                std::printf("  %zu bursts, %zu complete\n", i + 1, FBurstMs.size());
+                TProcessFigures now;
+                (void)FWatched->Sample(now);
+                std::printf("  %zu bursts, %zu complete; private memory %.0f KiB\n", i + 1, FBurstMs.size(),
+                            now.PrivateOrAnonKb());
                 std::fflush(stdout);
             }
         }
@@ -337,24 +344,37 @@ public:
                Fail("the log window did not hide on WM_CLOSE");
     }
 
+    // Count cycles of one window, a snapshot after the first and after the last.
+    template <typename TCycle>
+    bool Cycles(std::size_t Count, const char* Which, const char* First, const char* Last, std::size_t& Done,
+                TCycle Cycle) {
+        for (std::size_t i = 0; i < Count; ++i) {
+            if (!Cycle()) {
+                return false;
+            }
+            ++Done;
+            if (i == 0) {
+                Snapshot(First);
+            }
+            if ((i + 1) % 25 == 0) {
+                TProcessFigures now;
+                (void)FWatched->Sample(now);
+                std::printf("  %zu %s cycles; private memory %.0f KiB\n", i + 1, Which, now.PrivateOrAnonKb());
+                std::fflush(stdout);
+            }
+        }
+        Snapshot(Last);
+        return true;
+    }
+
+    // The main window's cycles, then the log window's, each window Count times.
     bool Windows(std::size_t Count) {
         if (!StartLockedTerminal()) {
             return false;
         }
-        bool ok = true;
-        for (std::size_t i = 0; i < Count && ok; ++i) {
-            ok = MainWindowCycle() && LogWindowCycle();
-            if (ok) {
-                ++FWindowCycles;
-            }
-            if (i == 0) {
-                Snapshot("1st window");
-            }
-            if ((i + 1) % 20 == 0) {
-                std::printf("  %zu window cycles\n", i + 1);
-                std::fflush(stdout);
-            }
-        }
+        const bool ok =
+            Cycles(Count, "main window", "1st main", "all main", FMainCycles, [this] { return MainWindowCycle(); }) &&
+            Cycles(Count, "log window", "1st log", "all log", FLogCycles, [this] { return LogWindowCycle(); });
         StopLockedTerminal();
         return ok;
     }
@@ -373,9 +393,9 @@ public:
         for (const auto& [why, count] : reasons) {
             std::printf("    %d incomplete: %s\n", count, why.c_str());
         }
-        std::printf("  window cycles: %zu of %zu; Ctrl+Alt+1 presses on the locked terminal: %zu (the first ones of "
-                    "each cycle land before Tarvin holds the chord)\n",
-                    FWindowCycles, Cycles, FLogPresses);
+        std::printf("  main window: %zu of %zu cycles; log window: %zu of %zu cycles, with %zu presses of Ctrl+Alt+1 on "
+                    "the locked terminal (those before Tarvin holds the chord reach only that window)\n",
+                    FMainCycles, Cycles, FLogCycles, Cycles, FLogPresses);
         if (FCollisions > 0) {
             std::printf("  the probe took Ctrl+Alt+5 from Tarvin %zu times; the terminal was started again\n",
                         FCollisions);
@@ -390,11 +410,24 @@ public:
         }
         std::printf("  %-13s", "");
         for (const TSnapshot& s : FSnapshots) {
-            std::printf(" %10s", s.Name);
+            std::printf(" %10.10s", s.Name);
         }
-        std::printf("   start->end  goal: flat within 5 %%   with use: bursts 11..%zu, windows 2..%zu\n", Bursts,
-                    Cycles);
-        // Snapshots: start, 10 bursts, all bursts, 1st window, end.
+        std::printf("   start->end  goal: flat within 5 %%   grew in: bursts 11..%zu, main 2..%zu, log 2..%zu\n",
+                    Bursts, Cycles, Cycles);
+        // Snapshots: start, 10 bursts, all bursts, 1st main, all main, 1st log, all log, end.
+        const auto growth = [&](auto value, const char* from, const char* to) {
+            const TSnapshot* a = nullptr;
+            const TSnapshot* b = nullptr;
+            for (const TSnapshot& s : FSnapshots) {
+                a = std::string(s.Name) == from ? &s : a;
+                b = std::string(s.Name) == to ? &s : b;
+            }
+            if (a == nullptr || b == nullptr) {
+                std::printf(" %8s", "-");
+            } else {
+                std::printf(" %+8.0f", value(b->Figures) - value(a->Figures));
+            }
+        };
         const auto row = [&](const char* name, auto value, const char* source) {
             std::printf("  %-13s", name);
             for (const TSnapshot& s : FSnapshots) {
@@ -405,10 +438,9 @@ public:
             const bool read = a > 0 && b > 0;
             const double change = read ? (b - a) / a * 100.0 : 0.0;
             std::printf("   %+7.1f %%   %-22s", change, read ? Verdict(std::fabs(change) <= 5.0) : "NOT MEASURED");
-            if (FSnapshots.size() == 5) {
-                std::printf(" %+8.0f  %+8.0f", value(FSnapshots[2].Figures) - value(FSnapshots[1].Figures),
-                            value(FSnapshots[4].Figures) - value(FSnapshots[3].Figures));
-            }
+            growth(value, "10 bursts", "all bursts");
+            growth(value, "1st main", "all main");
+            growth(value, "1st log", "all log");
             std::printf("   [%s]\n", source);
             ok = ok && read;
         };
@@ -457,7 +489,8 @@ private:
     std::vector<double> FBurstMs;
     std::vector<std::string> FFailures;
     std::size_t FCollisions = 0;
-    std::size_t FWindowCycles = 0;
+    std::size_t FMainCycles = 0;
+    std::size_t FLogCycles = 0;
     std::size_t FLogPresses = 0;
 };
 
