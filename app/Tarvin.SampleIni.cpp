@@ -1,7 +1,7 @@
 #include "app/Tarvin.SampleIni.h"
 
 #include "app/Tarvin.Settings.h"
-#include "base/Base.Unicode.h"
+#include "base/Base.Format.h"
 
 #include <string>
 #include <string_view>
@@ -33,10 +33,6 @@ constexpr std::u16string_view Header =
     u";  - Windows Terminal with several Claude Code tabs of the same title: refused, Tarvin cannot\r\n"
     u";    tell which one is in front.\r\n";
 
-std::u16string Decimal(std::int32_t value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
-
 std::u16string DefaultValue(const TSettingRow& row) {
     switch (row.Kind) {
     case TSettingKind::Hotkey:
@@ -46,7 +42,7 @@ std::u16string DefaultValue(const TSettingRow& row) {
     case TSettingKind::Number:
         break;
     }
-    return Decimal(row.Default);
+    return base::Format(u"{0}", row.Default);
 }
 
 std::u16string RangeNote(const TSettingRow& row) {
@@ -60,7 +56,7 @@ std::u16string RangeNote(const TSettingRow& row) {
     case TSettingKind::Number:
         break;
     }
-    return u"Range " + Decimal(row.Min) + u" to " + Decimal(row.Max) + u".";
+    return base::Format(u"Range {0} to {1}.", row.Min, row.Max);
 }
 
 } // namespace
@@ -71,11 +67,10 @@ std::u16string SampleIniText() {
     for (const TSettingRow& row : SettingRows) {
         if (row.Section != section) {
             section = row.Section;
-            text += u"\r\n[" + std::u16string(section) + u"]\r\n";
+            text += base::Format(u"\r\n[{0}]\r\n", section);
         }
-        text += u"; " + std::u16string(row.Help) + u"\r\n";
-        text += u"; Default " + DefaultValue(row) + u". " + RangeNote(row) + u"\r\n";
-        text += std::u16string(row.Key) + u"=" + DefaultValue(row) + u"\r\n";
+        text += base::Format(u"; {0}\r\n; Default {1}. {2}\r\n{3}={1}\r\n", row.Help, DefaultValue(row),
+                             RangeNote(row), row.Key);
     }
     return text;
 }
