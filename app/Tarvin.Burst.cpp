@@ -19,6 +19,15 @@ std::u16string Counts(const TSendResult& Result) {
     return base::Format(u"Windows accepted only {0} of {1} keystrokes", Result.Delivered, Result.Requested);
 }
 
+// Rows of the prompt in one log line: a log line holds no line break.
+std::u16string OneLine(const std::vector<std::u16string>& Rows) {
+    std::u16string text;
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        text += i == 0 ? Rows[i] : u" \u21B5 " + Rows[i];
+    }
+    return text;
+}
+
 TKeyStroke Key(TKey Which) {
     return TKeyStroke{Which, {}};
 }
@@ -450,7 +459,8 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
     case spTypeCommand:
         if (view.Kind == skPrompt && !view.Scrolled && !view.HasPastedBlock && view.Rows.size() == 1) {
             const std::u16string command = Command();
-            if (view.Rows.front() == command) {
+            const std::u16string typed = WithoutArgumentHint(view.Rows.front());
+            if (typed == command) {
                 FEntered = true;
                 FEnteredAtMs = Facts.NowMs;
                 TBurstStep step;
@@ -460,14 +470,13 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
                 step.Lines.push_back(TypedCommandText(command, FTarget.WindowClass, FTarget.Title));
                 return Expect(spAwaitResult, Facts.NowMs, std::move(step));
             }
-            if (!command.starts_with(view.Rows.front())) {
-                FWithdrawStep = 0;
-                return Withdraw(view, Facts.NowMs);
+            if (!command.starts_with(typed)) {
+                return MismatchSeen(view, Facts.NowMs);
             }
+            FMismatch.reset();
         } else if (view.Kind == skPrompt) {
             // The command fits one row: more rows are not the command.
-            FWithdrawStep = 0;
-            return Withdraw(view, Facts.NowMs);
+            return MismatchSeen(view, Facts.NowMs);
         } else {
             return End(
                 base::Format(u"Something took the keys while the command was typed: {0}. Tarvin stopped "
@@ -591,6 +600,15 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
     return Next(SightTickMs);
 }
 
+TBurstStep TBurst::MismatchSeen(const TPromptView& View, std::uint64_t NowMs) {
+    if (FMismatch != View.Rows && NowMs < FDeadlineMs) {
+        FMismatch = View.Rows;
+        return Next(SightTickMs);
+    }
+    FWithdrawStep = 0;
+    return Withdraw(View, NowMs);
+}
+
 TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
     // The box was seen empty before the command was typed, so a short text in it now is what the
     // keys made of the command (a vim user's NORMAL mode takes letters as commands: "/effort high"
@@ -614,8 +632,9 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
         }
         step = Expect(spWithdraw, NowMs, std::move(step));
         std::u16string line =
-            u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and "
-            u"removed what it had typed.";
+            base::Format(u"The command did not appear whole in the prompt (it showed \"{0}\"), so "
+                         u"Tarvin pressed no Enter and removed what it had typed.",
+                         OneLine(View.Rows));
         if (View.Mode == pmVimInsert && FDraft.Mode != pmVimInsert) {
             line +=
                 u" Claude Code's vim NORMAL mode took the keys as commands: press i there before the hotkey.";

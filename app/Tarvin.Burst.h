@@ -143,6 +143,8 @@ private:
     TBurstStep PutAside(const TPromptView& View, std::uint64_t NowMs);
     TBurstStep TypeCommand(std::uint64_t NowMs);
     TBurstStep AwaitResult(const TPromptView& View, std::uint64_t NowMs);
+    // A box that does not read as the command: withdrawn once a second look agrees.
+    TBurstStep MismatchSeen(const TPromptView& View, std::uint64_t NowMs);
     TBurstStep Withdraw(const TPromptView& View, std::uint64_t NowMs);
     // The burst is over: the level and the draft as the screen shows them.
     TBurstStep Finish(const TPromptView& View);
@@ -182,6 +184,9 @@ private:
     bool FEffortSeen = false;
     std::int32_t FRounds = 0;
     std::int32_t FWithdrawStep = 0;
+    // A box that did not read as the command typed so far, seen once: it counts when a second
+    // look sees it again, since a look may fall between two of the terminal's redraws.
+    std::optional<std::vector<std::u16string>> FMismatch;
     std::uint64_t FRoundAtMs = 0;
     std::uint64_t FDeadlineMs = 0;
     std::uint64_t FEnteredAtMs = 0;

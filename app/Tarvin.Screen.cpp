@@ -243,4 +243,16 @@ std::u16string PromptModeText(TPromptMode Mode) {
     return u"normal";
 }
 
+std::u16string WithoutArgumentHint(std::u16string_view Row) {
+    // "/name " then the hint: a blank, "[", anything, and "]" at the end of the row.
+    if (Row.size() < 2 || Row.front() != u'/' || Row.back() != u']') {
+        return std::u16string(Row);
+    }
+    const std::size_t blank = Row.find(u' ');
+    if (blank == std::u16string_view::npos || blank < 2 || Row.substr(blank, 3) != u"  [") {
+        return std::u16string(Row);
+    }
+    return std::u16string(Row.substr(0, blank + 1));
+}
+
 } // namespace tarvin

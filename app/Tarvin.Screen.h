@@ -65,6 +65,11 @@ struct TPromptView {
 
 [[nodiscard]] TPromptView ReadPromptView(const platform::TConsoleScreen& Screen);
 
+// A box row as typed, without the argument hint Claude Code draws after a slash command and its
+// blank ("/effort " shows "/effort  [low|medium|…]" until the first letter of the argument): the
+// hint is no text of the prompt. Any other row is returned as it is.
+[[nodiscard]] std::u16string WithoutArgumentHint(std::u16string_view Row);
+
 // What the log says about a screen that is not the input box ("a tool-permission dialog is open").
 std::u16string ScreenKindText(TScreenKind Kind);
 std::u16string PromptModeText(TPromptMode Mode);

@@ -154,6 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
                     .Caret = TScreenCell{0, 0}},
         // The command menu stands above the box and leaves it the keys.
         TScreenCase{.Name = "j1_slash_eff", .Kind = skPrompt, .Rows = {u"/eff"}, .Caret = TScreenCell{0, 4}},
+        // Tab completed the command: its argument hint stands in the box row after the caret.
+        TScreenCase{.Name = "j1b_slash_eff_tab",
+                    .Kind = skPrompt,
+                    .Rows = {u"/effort  [low|medium|high|xhigh|max|auto|ultracode [on|off]]"},
+                    .Caret = TScreenCell{0, 8}},
         TScreenCase{.Name = "j2_at_menu", .Kind = skPrompt, .Rows = {u"@"}, .Caret = TScreenCell{0, 1}},
         TScreenCase{.Name = "j3_question_help", .Kind = skPrompt, .Rows = {u""}, .Caret = TScreenCell{0, 0}},
         // Busy: the spinner stands above the box, which still takes the keys.
@@ -210,6 +215,28 @@ TEST(ScreenView, EmptyMeansOneBlankRowWithNothingScrolledOrPasted) {
     EXPECT_FALSE(view.Empty());
     view.Rows = {u"a", u"b"};
     EXPECT_EQ(view.Text(), u"a\nb");
+}
+
+// The hint is drawn only after a slash command and its blank, in brackets to the row's end;
+// everything else a row may hold is text the user or the burst typed.
+TEST(ScreenArgumentHint, OnlyTheHintAfterACommandIsLeftOut) {
+    const struct {
+        std::u16string_view Row;
+        std::u16string_view Typed;
+    } cases[] = {
+        {u"/effort  [low|medium|high|xhigh|max|auto|ultracode [on|off]]", u"/effort "},
+        {u"/model  [model]", u"/model "},
+        {u"/effort high", u"/effort high"},
+        {u"/effort ", u"/effort "},
+        {u"/effort  [low|medium", u"/effort  [low|medium"}, // cut off: not the whole hint
+        {u"/effort h [x]", u"/effort h [x]"},               // an argument is typed
+        {u"fix  [this]", u"fix  [this]"},                   // no command
+        {u"/  [x]", u"/  [x]"},                             // no command name
+        {u"", u""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithoutArgumentHint(c.Row), c.Typed) << base::Utf16ToUtf8(c.Row);
+    }
 }
 
 } // namespace
