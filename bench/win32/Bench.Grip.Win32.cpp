@@ -96,8 +96,16 @@ int wmain(int argc, wchar_t** argv) {
         TLogBox log;
         TBenchTerminal terminal(tarvin.Folder.Path(), L"terminal", {});
         TBenchTerminal other(tarvin.Folder.Path(), L"other", {L"--class", L"Notepad", L"--title", L"notes.txt"});
-        if (!terminal.Start() || !other.Start() || !WaitUntilFree(ProbedKey)) {
-            std::puts("grip: the two windows did not come up, or Tarvin held its hotkeys with Notepad in front");
+        if (!terminal.Start()) {
+            std::puts("grip: termsim (the terminal) did not come up in front");
+            return 1;
+        }
+        if (!other.Start()) {
+            std::puts("grip: termsim (the Notepad) did not come up in front");
+            return 1;
+        }
+        if (!WaitUntilFree(ProbedKey)) {
+            std::puts("grip: Tarvin held its hotkeys with Notepad in front");
             return 1;
         }
         std::printf("grip: SetForegroundWindow between termsim (\"Claude Code\") and a Notepad-classed termsim, %d "

@@ -62,8 +62,14 @@ bool TBenchTerminal::Start() {
         }
         return FWindow != nullptr || Exited();
     });
-    return announced && FWindow != nullptr &&
-           termsim::test::WaitUntil([this] { return GetForegroundWindow() == FWindow; });
+    if (!announced || FWindow == nullptr) {
+        return false;
+    }
+    // A new window may not be let to the front while another program is busy there; asked once
+    // more, it is.
+    return termsim::test::WaitUntil([this] { return GetForegroundWindow() == FWindow; }) ||
+           (SetForegroundWindow(FWindow) &&
+            termsim::test::WaitUntil([this] { return GetForegroundWindow() == FWindow; }));
 }
 
 std::vector<termsim::TRecordEvent> TBenchTerminal::NewEvents() {
