@@ -26,9 +26,9 @@ namespace {
 std::atomic<TWin32CrashTrap*> InstalledTrap{nullptr};
 std::atomic_flag Reporting = ATOMIC_FLAG_INIT;
 
-// Committed when the trap is installed: a report's texts and the system's own work for it fit
-// without the heap having to grow.
-constexpr SIZE_T SpareHeapSize = 1024 * 1024;
+// Committed when the trap is installed: a report's texts fit without the heap having to grow.
+// Beyond it the heap grows by committing fresh pages, which needs no other heap.
+constexpr SIZE_T SpareHeapSize = 64 * 1024;
 
 TLocalTime LocalNow() {
     SYSTEMTIME now{};
