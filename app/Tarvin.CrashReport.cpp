@@ -35,35 +35,35 @@ constexpr std::array<TCodeName, 16> CodeNames = {{
 using TText = std::pmr::u16string;
 
 // Appended digit by digit: no temporary string, so nothing is taken from any heap but the text's.
-void AppendHex(TText& text, std::uint64_t value, int digits) {
+void AppendHex(TText& Text, std::uint64_t Value, int Digits) {
     char units[16] = {};
     int count = 0;
     do {
-        units[count++] = "0123456789ABCDEF"[value & 0xF];
-        value >>= 4;
-    } while (value != 0);
-    text.append(u"0x");
-    text.append(static_cast<std::size_t>(digits > count ? digits - count : 0), u'0');
+        units[count++] = "0123456789ABCDEF"[Value & 0xF];
+        Value >>= 4;
+    } while (Value != 0);
+    Text.append(u"0x");
+    Text.append(static_cast<std::size_t>(Digits > count ? Digits - count : 0), u'0');
     while (count > 0) {
-        text.push_back(static_cast<char16_t>(units[--count]));
+        Text.push_back(static_cast<char16_t>(units[--count]));
     }
 }
 
-void AppendDigits(TText& text, unsigned value, int width) {
+void AppendDigits(TText& Text, unsigned Value, int Width) {
     char units[10] = {};
     int count = 0;
     do {
-        units[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    text.append(static_cast<std::size_t>(width > count ? width - count : 0), u'0');
+        units[count++] = static_cast<char>('0' + Value % 10);
+        Value /= 10;
+    } while (Value != 0);
+    Text.append(static_cast<std::size_t>(Width > count ? Width - count : 0), u'0');
     while (count > 0) {
-        text.push_back(static_cast<char16_t>(units[--count]));
+        Text.push_back(static_cast<char16_t>(units[--count]));
     }
 }
 
-std::u16string_view AccessVerb(std::uint32_t kind) {
-    switch (kind) {
+std::u16string_view AccessVerb(std::uint32_t Kind) {
+    switch (Kind) {
     case 0:
         return u"read from";
     case 1:
@@ -75,13 +75,13 @@ std::u16string_view AccessVerb(std::uint32_t kind) {
     }
 }
 
-std::u16string_view FileNameOf(std::u16string_view path) {
-    const std::size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+std::u16string_view FileNameOf(std::u16string_view Path) {
+    const std::size_t slash = Path.find_last_of(u"\\/");
+    return slash == std::u16string_view::npos ? Path : Path.substr(slash + 1);
 }
 
-std::u16string_view OrNone(std::u16string_view text) {
-    return text.empty() ? std::u16string_view(u"(none)") : text;
+std::u16string_view OrNone(std::u16string_view Text) {
+    return Text.empty() ? std::u16string_view(u"(none)") : Text;
 }
 
 } // namespace

@@ -33,20 +33,20 @@ constexpr std::u16string_view Header =
     u";  - Windows Terminal with several Claude Code tabs of the same title: refused, Tarvin cannot\r\n"
     u";    tell which one is in front.\r\n";
 
-std::u16string DefaultValue(const TSettingRow& row) {
-    switch (row.Kind) {
+std::u16string DefaultValue(const TSettingRow& Row) {
+    switch (Row.Kind) {
     case TSettingKind::Hotkey:
     case TSettingKind::ClassList:
-        return std::u16string(row.DefaultText);
+        return std::u16string(Row.DefaultText);
     case TSettingKind::Flag:
     case TSettingKind::Number:
         break;
     }
-    return base::Format(u"{0}", row.Default);
+    return base::Format(u"{0}", Row.Default);
 }
 
-std::u16string RangeNote(const TSettingRow& row) {
-    switch (row.Kind) {
+std::u16string RangeNote(const TSettingRow& Row) {
+    switch (Row.Kind) {
     case TSettingKind::Hotkey:
         return u"Modifiers Ctrl+, Alt+, Shift+ and one key, such as Ctrl+Alt+1 or Ctrl+Shift+F5.";
     case TSettingKind::ClassList:
@@ -56,7 +56,7 @@ std::u16string RangeNote(const TSettingRow& row) {
     case TSettingKind::Number:
         break;
     }
-    return base::Format(u"Range {0} to {1}.", row.Min, row.Max);
+    return base::Format(u"Range {0} to {1}.", Row.Min, Row.Max);
 }
 
 } // namespace

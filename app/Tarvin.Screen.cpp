@@ -17,62 +17,62 @@ constexpr char16_t NoBreakSpace = u'\u00A0';
 
 // A rule of the input box runs across the screen; a scrolled box's rule carries a label in it
 // ("─── ↓ 2 more ────"). Short runs of "─" belong to other drawings (the effort slider).
-bool IsRule(std::u16string_view row) {
-    if (row.size() < 20 || row.front() != Rule) {
+bool IsRule(std::u16string_view Row) {
+    if (Row.size() < 20 || Row.front() != Rule) {
         return false;
     }
-    const auto rules = static_cast<std::size_t>(std::count(row.begin(), row.end(), Rule));
-    return rules * 2 >= row.size();
+    const auto rules = static_cast<std::size_t>(std::count(Row.begin(), Row.end(), Rule));
+    return rules * 2 >= Row.size();
 }
 
-bool RuleSaysMore(std::u16string_view row) {
-    return row.find(u" more") != std::u16string_view::npos;
+bool RuleSaysMore(std::u16string_view Row) {
+    return Row.find(u" more") != std::u16string_view::npos;
 }
 
-bool Contains(std::u16string_view row, std::u16string_view text) {
-    return row.find(text) != std::u16string_view::npos;
+bool Contains(std::u16string_view Row, std::u16string_view Text) {
+    return Row.find(Text) != std::u16string_view::npos;
 }
 
-bool AnyRowContains(const std::vector<std::u16string>& rows, std::size_t from, std::u16string_view text) {
-    for (std::size_t i = from; i < rows.size(); ++i) {
-        if (Contains(rows[i], text)) {
+bool AnyRowContains(const std::vector<std::u16string>& Rows, std::size_t From, std::u16string_view Text) {
+    for (std::size_t i = From; i < Rows.size(); ++i) {
+        if (Contains(Rows[i], Text)) {
             return true;
         }
     }
     return false;
 }
 
-std::u16string_view TrimmedStart(std::u16string_view row) {
-    while (!row.empty() && (row.front() == u' ' || row.front() == NoBreakSpace)) {
-        row.remove_prefix(1);
+std::u16string_view TrimmedStart(std::u16string_view Row) {
+    while (!Row.empty() && (Row.front() == u' ' || Row.front() == NoBreakSpace)) {
+        Row.remove_prefix(1);
     }
-    return row;
+    return Row;
 }
 
 // The first row of the box: the prompt glyph, then a blank (a no-break space, as drawn).
-bool IsPromptRow(std::u16string_view row, TPromptMode& mode) {
-    if (row.empty() || (row.front() != PromptGlyph && row.front() != BashGlyph)) {
+bool IsPromptRow(std::u16string_view Row, TPromptMode& Mode) {
+    if (Row.empty() || (Row.front() != PromptGlyph && Row.front() != BashGlyph)) {
         return false;
     }
-    if (row.size() > 1 && row[1] != u' ' && row[1] != NoBreakSpace) {
+    if (Row.size() > 1 && Row[1] != u' ' && Row[1] != NoBreakSpace) {
         return false;
     }
-    mode = row.front() == BashGlyph ? pmBash : pmNormal;
+    Mode = Row.front() == BashGlyph ? pmBash : pmNormal;
     return true;
 }
 
 // "● high · /effort" at the right of the row above the box; the word before " · /effort".
-std::u16string EffortShown(std::u16string_view row) {
+std::u16string EffortShown(std::u16string_view Row) {
     constexpr std::u16string_view tail = u" \u00B7 /effort";
-    const std::size_t end = row.rfind(tail);
+    const std::size_t end = Row.rfind(tail);
     if (end == std::u16string_view::npos) {
         return {};
     }
-    const std::size_t start = row.rfind(u' ', end == 0 ? 0 : end - 1);
+    const std::size_t start = Row.rfind(u' ', end == 0 ? 0 : end - 1);
     if (start == std::u16string_view::npos || start + 1 >= end) {
         return {};
     }
-    return std::u16string(row.substr(start + 1, end - start - 1));
+    return std::u16string(Row.substr(start + 1, end - start - 1));
 }
 
 // The screens that take the keys instead of the box, each known by a text only it shows.
@@ -97,19 +97,19 @@ constexpr std::array DialogMarks = {
 
 // The bottom-most "Set effort level to <word>" the transcript shows: the level the last change
 // set, for when no indicator stands above the box.
-std::u16string LastEffortMessage(const std::vector<std::u16string>& rows, std::size_t before) {
+std::u16string LastEffortMessage(const std::vector<std::u16string>& Rows, std::size_t Before) {
     constexpr std::u16string_view message = u"Set effort level to ";
-    for (std::size_t i = std::min(before, rows.size()); i-- > 0;) {
-        const std::size_t at = rows[i].find(message);
+    for (std::size_t i = std::min(Before, Rows.size()); i-- > 0;) {
+        const std::size_t at = Rows[i].find(message);
         if (at == std::u16string::npos) {
             continue;
         }
         const std::size_t start = at + message.size();
         std::size_t end = start;
-        while (end < rows[i].size() && rows[i][end] >= u'a' && rows[i][end] <= u'z') {
+        while (end < Rows[i].size() && Rows[i][end] >= u'a' && Rows[i][end] <= u'z') {
             ++end;
         }
-        return rows[i].substr(start, end - start);
+        return Rows[i].substr(start, end - start);
     }
     return {};
 }

@@ -18,9 +18,9 @@ using platform::VkS;
 using platform::VkU;
 using platform::VkY;
 
-// A plain key pressed and released, with `flags` added to both records.
-std::vector<TKeyInput> KeyTap(std::uint16_t key, std::uint32_t flags) {
-    return {MakeKeyInput(key, 0, flags), MakeKeyInput(key, 0, flags | KeyEventKeyUp)};
+// A plain key pressed and released, with `Flags` added to both records.
+std::vector<TKeyInput> KeyTap(std::uint16_t Key, std::uint32_t Flags) {
+    return {MakeKeyInput(Key, 0, Flags), MakeKeyInput(Key, 0, Flags | KeyEventKeyUp)};
 }
 
 } // namespace

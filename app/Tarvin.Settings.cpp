@@ -32,9 +32,9 @@ constexpr std::array<TKeyName, 48> KeyNames = {{
 }};
 
 // 0 when the text names no key.
-std::uint16_t KeyCodeOf(std::u16string_view name) {
-    if (name.size() == 1) {
-        const char16_t c = base::UpperAscii(name[0]);
+std::uint16_t KeyCodeOf(std::u16string_view Name) {
+    if (Name.size() == 1) {
+        const char16_t c = base::UpperAscii(Name[0]);
         if (c >= u'0' && c <= u'9') {
             return c; // VK_0..VK_9 equal the characters
         }
@@ -42,22 +42,22 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
             return c; // VK_A..VK_Z likewise
         }
     }
-    if (name.size() >= 2 && name.size() <= 3 && base::UpperAscii(name[0]) == u'F') {
+    if (Name.size() >= 2 && Name.size() <= 3 && base::UpperAscii(Name[0]) == u'F') {
         int number = 0;
-        for (char16_t c : name.substr(1)) {
+        for (char16_t c : Name.substr(1)) {
             if (c < u'0' || c > u'9') {
                 return 0;
             }
             number = number * 10 + (c - u'0');
         }
         // "F01" is not a key name.
-        if (name[1] != u'0' && number >= 1 && number <= 24) {
+        if (Name[1] != u'0' && number >= 1 && number <= 24) {
             return static_cast<std::uint16_t>(0x70 + number - 1);
         }
         return 0;
     }
     for (const TKeyName& key : KeyNames) {
-        if (base::SameTextAscii(name, key.Name)) {
+        if (base::SameTextAscii(Name, key.Name)) {
             return key.Code;
         }
     }
@@ -66,48 +66,48 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
 
 // The user edits the file by hand and restarts; a value that does not take must say why, or the
 // edit looks ignored.
-void WarnUnusable(const TSettingRow& row, std::u16string_view text, std::u16string_view what) {
+void WarnUnusable(const TSettingRow& Row, std::u16string_view Text, std::u16string_view What) {
     orvel::TAppDataCore::LogWarn(
-        base::Format(u"Tarvin.Settings: [{0}] {1}={2} {3}", row.Section, row.Key, text, what));
+        base::Format(u"Tarvin.Settings: [{0}] {1}={2} {3}", Row.Section, Row.Key, Text, What));
 }
 
 // One key's trimmed, non-blank text into its field. Values in one pair of quotes, as Windows'
 // profile functions accept them, count as the text inside, except for the class list, whose own
 // syntax uses quotes.
-void LoadKey(TSettings& settings, const TSettingRow& row, const std::u16string& text) {
-    const std::u16string unquoted = orvel::TrimControl(std::u16string(orvel::UnquotedValue(text)));
-    if (row.Kind != TSettingKind::ClassList && unquoted.empty()) {
+void LoadKey(TSettings& Settings, const TSettingRow& Row, const std::u16string& Text) {
+    const std::u16string unquoted = orvel::TrimControl(std::u16string(orvel::UnquotedValue(Text)));
+    if (Row.Kind != TSettingKind::ClassList && unquoted.empty()) {
         return;
     }
-    switch (row.Kind) {
+    switch (Row.Kind) {
     case TSettingKind::Hotkey:
-        settings.HotkeyText[row.Level] = unquoted;
-        settings.Hotkey[row.Level] = TextToShortCut(unquoted);
-        if (settings.Hotkey[row.Level] == 0) {
-            WarnUnusable(row, text,
-                         base::Format(u"is not a shortcut; the \"{0}\" level has no hotkey", row.Key));
+        Settings.HotkeyText[Row.Level] = unquoted;
+        Settings.Hotkey[Row.Level] = TextToShortCut(unquoted);
+        if (Settings.Hotkey[Row.Level] == 0) {
+            WarnUnusable(Row, Text,
+                         base::Format(u"is not a shortcut; the \"{0}\" level has no hotkey", Row.Key));
         }
         break;
     case TSettingKind::ClassList:
-        settings.FAcceptedClasses = SplitClassList(text);
+        Settings.FAcceptedClasses = SplitClassList(Text);
         break;
     case TSettingKind::Flag:
-        if (const auto number = orvel::IntegerValue(text)) {
-            settings.*row.Flag = *number != 0;
+        if (const auto number = orvel::IntegerValue(Text)) {
+            Settings.*Row.Flag = *number != 0;
         } else {
-            WarnUnusable(row, text, base::Format(u"is not 0 or 1; using {0}", settings.*row.Flag ? 1 : 0));
+            WarnUnusable(Row, Text, base::Format(u"is not 0 or 1; using {0}", Settings.*Row.Flag ? 1 : 0));
         }
         break;
     case TSettingKind::Number:
-        if (const auto number = orvel::IntegerValue(text)) {
-            settings.*row.Number = std::clamp(*number, row.Min, row.Max);
-            if (settings.*row.Number != *number) {
-                WarnUnusable(row, text,
-                             base::Format(u"is outside {0} to {1}; using {2}", row.Min, row.Max,
-                                          settings.*row.Number));
+        if (const auto number = orvel::IntegerValue(Text)) {
+            Settings.*Row.Number = std::clamp(*number, Row.Min, Row.Max);
+            if (Settings.*Row.Number != *number) {
+                WarnUnusable(Row, Text,
+                             base::Format(u"is outside {0} to {1}; using {2}", Row.Min, Row.Max,
+                                          Settings.*Row.Number));
             }
         } else {
-            WarnUnusable(row, text, base::Format(u"is not a number; using {0}", settings.*row.Number));
+            WarnUnusable(Row, Text, base::Format(u"is not a number; using {0}", Settings.*Row.Number));
         }
         break;
     }
