@@ -125,6 +125,7 @@ std::vector<TProcessId> RelativesOf(TProcessId owner, const std::vector<TProcess
 
 // Cells per ReadConsoleOutputW call stay well below the 64 KiB the console server copies at once.
 constexpr int CellsPerRead = 6000;
+constexpr ULONGLONG RetryVainSearchMs = 5000;
 
 // The visible rows of the attached console, or nothing when its output cannot be opened.
 std::optional<TConsoleScreen> ReadAttachedConsole() {
@@ -214,8 +215,15 @@ std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TP
         }
         return screen;
     };
-    if (auto known = FKnownClients.find(key); known != FKnownClients.end() && known->second != 0) {
-        if (auto screen = tryPid(known->second)) {
+    if (auto known = FKnownClients.find(key); known != FKnownClients.end()) {
+        // A window searched in vain is most likely no console (a terminal window owns IME and tool
+        // windows too); every try attaches and frees a console, so it is tried again only after a
+        // while, in case it was a console whose program had not started yet.
+        if (known->second == 0) {
+            if (GetTickCount64() - FSearchedInVainAt[key] < RetryVainSearchMs) {
+                return std::nullopt;
+            }
+        } else if (auto screen = tryPid(known->second)) {
             return screen;
         }
     }
@@ -223,11 +231,6 @@ std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TP
         if (auto screen = tryPid(pid)) {
             return screen;
         }
-    }
-    // A console whose client was searched for in vain once is not searched again: the search walks
-    // every process.
-    if (auto known = FKnownClients.find(key); known != FKnownClients.end() && known->second == 0) {
-        return std::nullopt;
     }
     if (!processes) {
         processes = ProcessSnapshot();
@@ -238,6 +241,7 @@ std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TP
         }
     }
     FKnownClients[key] = 0;
+    FSearchedInVainAt[key] = GetTickCount64();
     return std::nullopt;
 }
 

@@ -30,6 +30,8 @@ private:
     // The process last found attached to each console window, tried first next time: finding one
     // takes a snapshot of all processes. 0: searched for in vain.
     std::map<TWindowHandle, TProcessId> FKnownClients;
+    // When each window's last search (known as 0 above) came to nothing, in GetTickCount64 ms.
+    std::map<TWindowHandle, unsigned long long> FSearchedInVainAt;
 };
 
 } // namespace platform::win32
