@@ -29,7 +29,7 @@ class INamedMutexes {
 public:
     virtual ~INamedMutexes() = default;
     // Creates the mutex `name` and holds it, unless it exists already. Names hold no backslash.
-    [[nodiscard]] virtual TMutexClaim Claim(const std::u16string& name) = 0;
+    [[nodiscard]] virtual TMutexClaim Claim(const std::u16string& Name) = 0;
 };
 
 } // namespace platform
