@@ -77,15 +77,24 @@ bench: build-bench
 	build/bench/bench/tarvin_bench $(BENCH_ARGS)
 	$(MAKE) bench-product
 
-# The shipped program under wine (scripts/bench-product.sh): Tarvin.exe's size and imports, the
-# burst's timing as termsim saw it over BURST_ROUNDS presses, and the idle cost over IDLE_SECONDS
-# beside a bare polling window.
+# The shipped program under wine (scripts/bench-product.sh), each figure beside its goal: the burst
+# with sight and blind over BURST_ROUNDS presses each, one screen read (SCREEN_READS), the grip's
+# latency (GRIP_SWITCHES), Tarvin's idle CPU and memory beside two bare windows (IDLE_SECONDS),
+# Tarvin.exe's size and imports, and a soak of SOAK_BURSTS bursts and SOAK_WINDOWS window cycles.
 BURST_ROUNDS ?= 7
+SCREEN_READS ?= 200
+GRIP_SWITCHES ?= 20
 IDLE_SECONDS ?= 60
+SOAK_BURSTS ?= 1000
+SOAK_WINDOWS ?= 100
+BENCH_PRODUCT_TARGETS := Tarvin termsim tarvin_bench_burst tarvin_bench_screen tarvin_bench_grip tarvin_bench_idle \
+                         tarvin_bench_soak tarvin_bench_idle_window tarvin_bench_quiet_window tarvin_bench_locked_terminal
 bench-product: deps
 	cmake --preset windows >/dev/null
-	cmake --build --preset windows -j $(JOBS) --target Tarvin termsim tarvin_bench_burst tarvin_bench_idle tarvin_bench_idle_window
-	BURST_ROUNDS=$(BURST_ROUNDS) IDLE_SECONDS=$(IDLE_SECONDS) scripts/bench-product.sh build/windows
+	cmake --build --preset windows -j $(JOBS) --target $(BENCH_PRODUCT_TARGETS)
+	BURST_ROUNDS=$(BURST_ROUNDS) SCREEN_READS=$(SCREEN_READS) GRIP_SWITCHES=$(GRIP_SWITCHES) \
+	IDLE_SECONDS=$(IDLE_SECONDS) SOAK_BURSTS=$(SOAK_BURSTS) SOAK_WINDOWS=$(SOAK_WINDOWS) \
+	    scripts/bench-product.sh build/windows
 
 test: test-linux test-tsan fuzz-replay test-windows
 

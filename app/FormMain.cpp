@@ -3,6 +3,7 @@
 #include "app/Tarvin.Grip.h"
 #include "app/Tarvin.Sender.h"
 #include "app/Tarvin.Target.h"
+#include "base/Base.Format.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/ui/FormAbout.h"
@@ -53,27 +54,29 @@ TMargins MarginsOf(int Left, int Top, int Right, int Bottom) {
 
 std::u16string PromptHandlingLine(const TSettings& Settings, const std::u16string& IniPath) {
     if (!Settings.ClearPromptFirst) {
-        return u"Press a hotkey while a Claude Code terminal has the focus AND the prompt is empty "
-               u"(ClearPromptFirst is off in " +
-               IniPath + u").";
+        return base::Format(
+            u"Press a hotkey while a Claude Code terminal has the focus AND the prompt is empty "
+            u"(ClearPromptFirst is off in {0}).",
+            IniPath);
     }
     if (Settings.RestorePromptAfter) {
         return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
                u"prompt is "
                u"put aside and handed back afterwards.";
     }
-    return u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the prompt is "
-           u"DISCARDED (RestorePromptAfter is off in " +
-           IniPath + u").";
+    return base::Format(
+        u"Press a hotkey while a Claude Code terminal has the focus. Anything half-typed in the "
+        u"prompt is DISCARDED (RestorePromptAfter is off in {0}).",
+        IniPath);
 }
 
 std::u16string GripLine(const TSettings& Settings, const std::u16string& IniPath) {
     if (Settings.HotkeyOnlyOnTerminal) {
         return u"Ctrl+Alt+1..5 are taken ONLY while a terminal is in front. Every other program keeps them.";
     }
-    return u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs (HotkeyOnlyOnTerminal is off "
-           u"in " +
-           IniPath + u").";
+    return base::Format(u"Ctrl+Alt+1..5 are taken from the whole machine while Tarvin runs "
+                        u"(HotkeyOnlyOnTerminal is off in {0}).",
+                        IniPath);
 }
 
 } // namespace
@@ -140,8 +143,9 @@ void TMainForm::BuildControls() {
     mmoLog->SetAlignWithMargins(true);
     mmoLog->SetAlign(TAlign::alClient);
     mmoLog->SetReadOnly(true);
-    mmoLog->SetScrollBars(TScrollStyle::ssBoth);
-    mmoLog->SetWordWrap(false);
+    // Lines wrap at the box's edge: a message cut off behind a horizontal scroll bar is half read.
+    mmoLog->SetScrollBars(TScrollStyle::ssVertical);
+    mmoLog->SetWordWrap(true);
     mmoLog->SetHint(u"What Tarvin did, and why it refused when it refused.");
 
     pnlBottom = NewControl<TPanel>(this, this, u"pnlBottom");
@@ -250,8 +254,8 @@ void TMainForm::FormPreRelease() {
         try {
             FSettings->Save(ini, FOs.Files);
         } catch (const orvel::EIniFileException& Error) {
-            TAppDataCore::LogError(u"Tarvin could not write its settings to " + ini + u": " +
-                                   Error.Message());
+            TAppDataCore::LogError(
+                base::Format(u"Tarvin could not write its settings to {0}: {1}", ini, Error.Message()));
         }
         FSettings.reset();
     }
@@ -371,7 +375,8 @@ void TMainForm::StartBurst(TEffortLevel Level) {
         return;
     }
     CarryOut(FBurst.Start(Level, TBurstTarget{target.Handle, target.WindowClass, target.Title},
-                         TBurstSettings::From(*FSettings, TAppDataCore::IniFile()), FOs.Clock.MonotonicMs()));
+                          TBurstSettings::From(*FSettings, TAppDataCore::IniFile()),
+                          FOs.Clock.MonotonicMs()));
 }
 
 void TMainForm::tmrEnterTimer(TComponent*) {

@@ -104,7 +104,7 @@ public:
     void mnuShowClick(toolkit::TComponent* Sender);
     void mnuExitClick(toolkit::TComponent* Sender);
     void btnAboutClick(toolkit::TComponent* Sender);
-    // Brings the application's log window forward, with every line logged so far.
+    // Adds Tarvin to the per-user start-up list or removes it; a refusal puts the box back.
     void chkAutoStartClick(toolkit::TComponent* Sender);
 
     // --- state, for whoever watches the window ---

@@ -1,6 +1,6 @@
 #include "app/Tarvin.Burst.h"
 
-#include "base/Base.Unicode.h"
+#include "base/Base.Format.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,13 +15,8 @@ using platform::TScreenReadStatus;
 // Six Ctrl+E / Right pairs reach the end of a prompt of up to six lines below the cursor.
 constexpr std::int32_t MotionSteps = 12;
 
-template <typename T> std::u16string Decimal(T value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
-
 std::u16string Counts(const TSendResult& Result) {
-    return u"Windows accepted only " + Decimal(Result.Delivered) + u" of " + Decimal(Result.Requested) +
-           u" keystrokes";
+    return base::Format(u"Windows accepted only {0} of {1} keystrokes", Result.Delivered, Result.Requested);
 }
 
 TKeyStroke Key(TKey Which) {
@@ -130,7 +125,7 @@ bool TBurst::WantsScreenIn(TSendPhase Phase) {
 }
 
 std::u16string TBurst::Command() const {
-    return u"/effort " + std::u16string(EffortWord[FLevel]);
+    return base::Format(u"/effort {0}", EffortWord[FLevel]);
 }
 
 TBurstStep TBurst::Next(std::uint32_t Ms) const {
@@ -203,7 +198,7 @@ TBurstStep TBurst::SendFellShort(const TKeyBatch& Batch, const TSendResult& Resu
     FPhase = spIdle;
     TBurstStep step;
     step.Beep = true;
-    const std::u16string counts = Counts(Result) + u" (error " + Decimal(Result.ErrorCode) + u")";
+    const std::u16string counts = base::Format(u"{0} (error {1})", Counts(Result), Result.ErrorCode);
     const TKey first = Batch.empty() ? TKey::Text : Batch.front().Key;
     if (phase == spClearPrompt) {
         step.Lines.push_back(ClearShortfallText(Result));
@@ -213,16 +208,19 @@ TBurstStep TBurst::SendFellShort(const TKeyBatch& Batch, const TSendResult& Resu
         // The blind schedule's later keys: what they would have done is now the user's to do.
         switch (first) {
         case TKey::CtrlY:
-            step.Lines.push_back(counts + u", so your text was not pasted back. Press Ctrl+Y in that terminal, "
-                                          u"then Backspace once to remove the extra \"x\" from its end.");
+            step.Lines.push_back(counts +
+                                 u", so your text was not pasted back. Press Ctrl+Y in that terminal, "
+                                 u"then Backspace once to remove the extra \"x\" from its end.");
             break;
         case TKey::Backspace:
-            step.Lines.push_back(counts + u". Your text is back, but it may carry one extra \"x\" at its end - "
-                                          u"press Backspace once in that terminal to remove it.");
+            step.Lines.push_back(counts +
+                                 u". Your text is back, but it may carry one extra \"x\" at its end - "
+                                 u"press Backspace once in that terminal to remove it.");
             break;
         default:
-            step.Lines.push_back(counts + u", so Enter did not go out in full. If the \"Change effort level?\" "
-                                          u"question is on screen, answer it yourself.");
+            step.Lines.push_back(counts +
+                                 u", so Enter did not go out in full. If the \"Change effort level?\" "
+                                 u"question is on screen, answer it yourself.");
             break;
         }
     } else if (!FStashed && !FCut && !FLeftBash && !FTyped) {
@@ -266,7 +264,8 @@ TBurstStep TBurst::Blind(const TBurstTick&) {
         TBurstStep step;
         step.Batches.push_back({Key(TKey::Backspace)});
         if (FSettings.TraceGrip) {
-            step.Lines.push_back(u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
+            step.Lines.push_back(
+                u"Pasted the deleted prompt text back (Ctrl+Y) and removed the marker character.");
         }
         return step;
     }
@@ -331,16 +330,18 @@ std::optional<TConsoleScreen> TBurst::PickScreen(const TScreenRead& Read, std::u
     if (Read.Screens.size() == 1) {
         return Read.Screens.front();
     }
-    Why = u"The terminal window holds " + Decimal(Read.Screens.size()) + u" consoles (tabs), and " +
-          (matches == 0 ? std::u16string(u"none") : Decimal(matches)) + u" of them carry the window's title \"" +
-          title + u"\", so Tarvin cannot tell which one is in front. Nothing was typed.";
+    Why = base::Format(
+        u"The terminal window holds {0} consoles (tabs), and {1} of them carry the window's title "
+        u"\"{2}\", so Tarvin cannot tell which one is in front. Nothing was typed.",
+        Read.Screens.size(), matches == 0 ? std::u16string(u"none") : base::Format(u"{0}", matches), title);
     return std::nullopt;
 }
 
 TBurstStep TBurst::Look(const TBurstTick& Facts) {
     const bool readable = Facts.Screen && Facts.Screen->Status == TScreenReadStatus::Read;
     if (!readable) {
-        const std::u16string reason = Facts.Screen ? Facts.Screen->Reason : std::u16string(u"it was not read");
+        const std::u16string reason =
+            Facts.Screen ? Facts.Screen->Reason : std::u16string(u"it was not read");
         if (FSettings.BlindWhenUnreadable) {
             if (FSettings.ClearPromptFirst) {
                 FClearStep = ClearStepCount(FSettings.RestorePromptAfter);
@@ -350,12 +351,13 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
             }
             return BlindTypeCommand();
         }
-        return End(u"Tarvin cannot read this terminal's screen (" + reason +
-                       u"), so it cannot see whether a dialog would take the Enter or a draft would be sent "
-                       u"to the model. Nothing was typed. To type blind in such terminals anyway, set "
-                       u"BlindWhenUnreadable=1 in [Sending] of " +
-                       FSettings.IniPath + u".",
-                   true);
+        return End(
+            base::Format(u"Tarvin cannot read this terminal's screen ({0}), so it cannot see whether a "
+                         u"dialog would take the Enter or a draft would be sent to the model. Nothing was "
+                         u"typed. To type blind in such terminals anyway, set BlindWhenUnreadable=1 in "
+                         u"[Sending] of {1}.",
+                         reason, FSettings.IniPath),
+            true);
     }
     std::u16string why;
     const std::optional<TConsoleScreen> screen = PickScreen(*Facts.Screen, why);
@@ -365,7 +367,7 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
     FConsoleTitle = screen->Title;
     const TPromptView view = ReadPromptView(*screen);
     if (view.Kind != skPrompt) {
-        return End(u"Nothing was typed: " + ScreenKindText(view.Kind) + u".", true);
+        return End(base::Format(u"Nothing was typed: {0}.", ScreenKindText(view.Kind)), true);
     }
     FDraft = view;
     // An earlier draft waits in the stash: the CLI hands it back by itself after the command.
@@ -382,9 +384,11 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
         return TypeCommand(Facts.NowMs);
     }
     if (!FSettings.ClearPromptFirst) {
-        return End(u"The prompt holds a draft, and ClearPromptFirst is off in " + FSettings.IniPath +
-                       u", so Tarvin may not put it aside. Nothing was typed.",
-                   true);
+        return End(
+            base::Format(u"The prompt holds a draft, and ClearPromptFirst is off in {0}, so Tarvin may not "
+                         u"put it aside. Nothing was typed.",
+                         FSettings.IniPath),
+            true);
     }
     TBurstStep step;
     if (!FSettings.RestorePromptAfter) {
@@ -394,16 +398,18 @@ TBurstStep TBurst::Look(const TBurstTick& Facts) {
         return Expect(spPutAside, Facts.NowMs, std::move(step));
     }
     if (view.Stashed) {
-        return End(u"The prompt holds a draft while another one waits in Claude Code's stash (Ctrl+S), and "
-                   u"putting this one aside would disturb that one. Nothing was typed. Send or clear the draft, "
-                   u"then press the hotkey again.",
-                   true);
+        return End(
+            u"The prompt holds a draft while another one waits in Claude Code's stash (Ctrl+S), and "
+            u"putting this one aside would disturb that one. Nothing was typed. Send or clear the draft, "
+            u"then press the hotkey again.",
+            true);
     }
     FStashed = true;
     step.Batches.push_back({Key(TKey::CtrlS)});
-    Trace(step, u"Screen: Claude Code's prompt holds a draft of " + Decimal(view.Rows.size()) +
-                    (view.Rows.size() == 1 ? u" row" : u" rows") + u" (" + PromptModeText(view.Mode) +
-                    u"); putting it aside with Ctrl+S.");
+    Trace(step, base::Format(
+                    u"Screen: Claude Code's prompt holds a draft of {0} {1} ({2}); putting it aside with "
+                    u"Ctrl+S.",
+                    view.Rows.size(), view.Rows.size() == 1 ? u"row" : u"rows", PromptModeText(view.Mode)));
     return Expect(spPutAside, Facts.NowMs, std::move(step));
 }
 
@@ -424,7 +430,8 @@ void TBurst::Trace(TBurstStep& Step, std::u16string Line) const {
 TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
     if (!Facts.Screen || Facts.Screen->Status != TScreenReadStatus::Read) {
         const std::u16string reason = Facts.Screen ? Facts.Screen->Reason : std::u16string();
-        return End(u"Tarvin lost sight of the terminal's screen (" + reason + u") and stopped. " + StateAdvice());
+        return End(base::Format(u"Tarvin lost sight of the terminal's screen ({0}) and stopped. {1}", reason,
+                                StateAdvice()));
     }
     std::u16string why;
     const std::optional<TConsoleScreen> screen = PickScreen(*Facts.Screen, why);
@@ -448,7 +455,8 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
                 FEnteredAtMs = Facts.NowMs;
                 TBurstStep step;
                 step.Batches.push_back({Key(TKey::Enter)});
-                Trace(step, u"Screen: the prompt reads exactly \"" + command + u"\"; pressing Enter.");
+                Trace(step,
+                      base::Format(u"Screen: the prompt reads exactly \"{0}\"; pressing Enter.", command));
                 step.Lines.push_back(TypedCommandText(command, FTarget.WindowClass, FTarget.Title));
                 return Expect(spAwaitResult, Facts.NowMs, std::move(step));
             }
@@ -461,8 +469,10 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
             FWithdrawStep = 0;
             return Withdraw(view, Facts.NowMs);
         } else {
-            return End(u"Something took the keys while the command was typed: " + ScreenKindText(view.Kind) +
-                       u". Tarvin stopped before Enter. " + StateAdvice());
+            return End(
+                base::Format(u"Something took the keys while the command was typed: {0}. Tarvin stopped "
+                             u"before Enter. {1}",
+                             ScreenKindText(view.Kind), StateAdvice()));
         }
         if (Facts.NowMs >= FDeadlineMs) {
             FWithdrawStep = 0;
@@ -482,7 +492,7 @@ TBurstStep TBurst::Sighted(const TBurstTick& Facts) {
         break;
     }
     if (view.Kind != skPrompt) {
-        return End(u"Tarvin stopped: " + ScreenKindText(view.Kind) + u". " + StateAdvice());
+        return End(base::Format(u"Tarvin stopped: {0}. {1}", ScreenKindText(view.Kind), StateAdvice()));
     }
     if (Facts.NowMs >= FDeadlineMs) {
         return End(u"The prompt did not show what Tarvin waited for, so it stopped. " + StateAdvice());
@@ -533,8 +543,9 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
             return Expect(spAwaitResult, NowMs, std::move(step));
         }
         if (!FAnswered) {
-            return End(u"\"Change effort level?\" is open with the focus away from Yes, so Tarvin left it to you. " +
-                       StateAdvice());
+            return End(
+                u"\"Change effort level?\" is open with the focus away from Yes, so Tarvin left it to you. " +
+                StateAdvice());
         }
         if (NowMs >= FDeadlineMs) {
             return End(u"\"Change effort level?\" is still open after Tarvin answered it. " + StateAdvice());
@@ -542,7 +553,8 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
         return Next(SightTickMs);
     }
     if (View.Kind != skPrompt) {
-        return End(u"After the command, " + ScreenKindText(View.Kind) + u". Tarvin sent nothing more. " + StateAdvice());
+        return End(base::Format(u"After the command, {0}. Tarvin sent nothing more. {1}",
+                                ScreenKindText(View.Kind), StateAdvice()));
     }
     if (View.Effort == EffortWord[FLevel]) {
         FEffortSeen = true;
@@ -564,9 +576,14 @@ TBurstStep TBurst::AwaitResult(const TPromptView& View, std::uint64_t NowMs) {
         return Finish(View);
     } else if (!View.Empty() && View.Text() == Command()) {
         if (NowMs >= FDeadlineMs) {
-            return End(u"\"" + Command() + u"\" stayed in the prompt after Enter; Tarvin left it there. " +
-                       StateAdvice());
+            return End(base::Format(u"\"{0}\" stayed in the prompt after Enter; Tarvin left it there. {1}",
+                                    Command(), StateAdvice()));
         }
+    } else if (!View.Empty()) {
+        // Text came into a box that was empty before the command: a stash the first look did not
+        // see (its hint shares the row above the box) came back, as after every message.
+        FOldStash = true;
+        return Finish(View);
     }
     if (NowMs >= FDeadlineMs + (FStashed ? QuestionWindowMs : 0)) {
         return End(u"The prompt did not come back as expected after the command. " + StateAdvice());
@@ -578,12 +595,15 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
     // The box was seen empty before the command was typed, so a short text in it now is what the
     // keys made of the command (a vim user's NORMAL mode takes letters as commands: "/effort high"
     // becomes a new line "rt high"). A box that grew longer than the keys could make is left alone.
-    const bool ours = View.Kind == skPrompt && !View.Scrolled && !View.HasPastedBlock && View.Rows.size() <= 3;
+    const bool ours =
+        View.Kind == skPrompt && !View.Scrolled && !View.HasPastedBlock && View.Rows.size() <= 3;
     const std::u16string shown = View.Kind == skPrompt ? View.Text() : ScreenKindText(View.Kind);
     if (FWithdrawStep == 0) {
         if (!ours) {
-            return End(u"The command did not appear in the prompt as typed (it shows \"" + shown +
-                       u"\"), so Tarvin pressed no Enter and stopped. " + StateAdvice());
+            return End(base::Format(
+                u"The command did not appear in the prompt as typed (it shows \"{0}\"), so Tarvin "
+                u"pressed no Enter and stopped. {1}",
+                shown, StateAdvice()));
         }
         FWithdrawStep = 1;
         FTyped = false;
@@ -593,20 +613,24 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
             step.Batches.push_back(CutBatch(View.Rows.size()));
         }
         step = Expect(spWithdraw, NowMs, std::move(step));
-        std::u16string line = u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and "
-                              u"removed what it had typed.";
+        std::u16string line =
+            u"The command did not appear whole in the prompt, so Tarvin pressed no Enter and "
+            u"removed what it had typed.";
         if (View.Mode == pmVimInsert && FDraft.Mode != pmVimInsert) {
-            line += u" Claude Code's vim NORMAL mode took the keys as commands: press i there before the hotkey.";
+            line +=
+                u" Claude Code's vim NORMAL mode took the keys as commands: press i there before the hotkey.";
         }
         step.Lines.push_back(std::move(line));
         return step;
     }
     if (FWithdrawStep == 1) {
-        if (View.Kind == skPrompt && !View.Empty() && NowMs >= FRoundAtMs + ClearRoundMs && FRounds < ClearRounds) {
+        if (View.Kind == skPrompt && !View.Empty() && NowMs >= FRoundAtMs + ClearRoundMs &&
+            FRounds < ClearRounds) {
             ++FRounds;
             FRoundAtMs = NowMs;
             TBurstStep step;
-            step.Batches.push_back(TKeyBatch(2 * std::max<std::size_t>(View.Rows.size(), 1), Key(TKey::CtrlU)));
+            step.Batches.push_back(
+                TKeyBatch(2 * std::max<std::size_t>(View.Rows.size(), 1), Key(TKey::CtrlU)));
             return Expect(spWithdraw, NowMs, std::move(step));
         }
         if (View.Kind == skPrompt && View.Empty()) {
@@ -624,7 +648,8 @@ TBurstStep TBurst::Withdraw(const TPromptView& View, std::uint64_t NowMs) {
         if (SameDraft(FDraft, View)) {
             return End(u"Nothing was sent, and your draft is back as it was.", true);
         }
-        TBurstStep step = End(u"Nothing was sent, but your draft did not come back exactly as it was. It read:", true);
+        TBurstStep step =
+            End(u"Nothing was sent, but your draft did not come back exactly as it was. It read:", true);
         AddDraftRows(step);
         return step;
     }
@@ -638,14 +663,17 @@ TBurstStep TBurst::Finish(const TPromptView& View) {
     FPhase = spIdle;
     TBurstStep step;
     const std::u16string word(EffortWord[FLevel]);
-    step.Lines.push_back(FEffortSeen || View.Effort == word
-                             ? u"Claude Code shows the effort is now " + word + u"."
-                             : u"The command ran, but Tarvin did not see the new level above the prompt" +
-                                   (View.Effort.empty() ? std::u16string(u".")
-                                                        : u" (it shows " + View.Effort + u")."));
+    step.Lines.push_back(
+        FEffortSeen || View.Effort == word ? base::Format(u"Claude Code shows the effort is now {0}.", word)
+        : View.Effort.empty()
+            ? std::u16string(u"The command ran, but Tarvin did not see the new level above the prompt.")
+            : base::Format(u"The command ran, but Tarvin did not see the new level above the "
+                           u"prompt (it shows {0}).",
+                           View.Effort));
     if (FOldStash && !FStashed) {
-        step.Lines.push_back(u"The draft you had stashed with Ctrl+S came back into the prompt after the command, as "
-                             u"Claude Code does after every message.");
+        step.Lines.push_back(
+            u"The draft you had stashed with Ctrl+S came back into the prompt after the command, as "
+            u"Claude Code does after every message.");
     } else if (FStashed) {
         if (SameDraft(FDraft, View)) {
             if (FSettings.TraceGrip) {
@@ -656,8 +684,9 @@ TBurstStep TBurst::Finish(const TPromptView& View) {
             AddDraftRows(step);
         }
     } else if (FCut) {
-        step.Lines.push_back(u"Your draft was discarded (RestorePromptAfter is off in " + FSettings.IniPath +
-                             u"); Ctrl+Y in that terminal pastes it back.");
+        step.Lines.push_back(base::Format(u"Your draft was discarded (RestorePromptAfter is off in {0}); "
+                                          u"Ctrl+Y in that terminal pastes it back.",
+                                          FSettings.IniPath));
     }
     return step;
 }
@@ -671,21 +700,25 @@ void TBurst::AddDraftRows(TBurstStep& Step) const {
 
 std::u16string TBurst::StateAdvice() const {
     if (FEntered) {
-        std::u16string advice = u"\"" + Command() + u"\" was sent; if \"Change effort level?\" is on screen, answer it yourself.";
+        std::u16string advice = base::Format(
+            u"\"{0}\" was sent; if \"Change effort level?\" is on screen, answer it yourself.", Command());
         if (FStashed) {
-            advice += u" Your draft waits in Claude Code's stash and comes back by itself after that, or press "
-                      u"Ctrl+S on the empty prompt.";
+            advice +=
+                u" Your draft waits in Claude Code's stash and comes back by itself after that, or press "
+                u"Ctrl+S on the empty prompt.";
         }
         return advice;
     }
     std::u16string advice;
     if (FTyped) {
-        advice = u"\"" + Command() + u"\" may stand in the prompt unsent: press Ctrl+U to remove it.";
+        advice =
+            base::Format(u"\"{0}\" may stand in the prompt unsent: press Ctrl+U to remove it.", Command());
     } else {
         advice = u"No command was typed.";
     }
     if (FStashed) {
-        advice += u" Your draft is in Claude Code's stash: press Ctrl+S on the empty prompt to bring it back.";
+        advice +=
+            u" Your draft is in Claude Code's stash: press Ctrl+S on the empty prompt to bring it back.";
     } else if (FCut) {
         advice += u" Your draft was cut: press Ctrl+Y to paste it back.";
     }
@@ -720,18 +753,18 @@ std::u16string FocusLossText(TSendPhase Phase) {
 }
 
 std::u16string ClearShortfallText(const TSendResult& Result) {
-    return Counts(Result) + u" while clearing the prompt (error " + Decimal(Result.ErrorCode) +
-           u"). Nothing was typed.";
+    return base::Format(u"{0} while clearing the prompt (error {1}). Nothing was typed.", Counts(Result),
+                        Result.ErrorCode);
 }
 
 std::u16string TypeShortfallText(const TSendResult& Result) {
-    return Counts(Result) + u" (error " + Decimal(Result.ErrorCode) + u"). The command was not typed in full.";
+    return base::Format(u"{0} (error {1}). The command was not typed in full.", Counts(Result),
+                        Result.ErrorCode);
 }
 
 std::u16string TypedCommandText(std::u16string_view Command, std::u16string_view WindowClass,
                                 std::u16string_view Title) {
-    return u"Typed \"" + std::u16string(Command) + u"\" into " + std::u16string(WindowClass) + u" (\"" +
-           std::u16string(Title) + u"\").";
+    return base::Format(u"Typed \"{0}\" into {1} (\"{2}\").", Command, WindowClass, Title);
 }
 
 } // namespace tarvin

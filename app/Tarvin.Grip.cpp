@@ -1,5 +1,6 @@
 #include "app/Tarvin.Grip.h"
 
+#include "base/Base.Format.h"
 #include "platform/Platform.Hotkeys.h"
 
 namespace tarvin {
@@ -36,23 +37,23 @@ std::u16string HotkeyStatusText(bool Registered, TShortCut ShortCut, bool Hotkey
 }
 
 std::u16string EffortCommandText(TEffortLevel Level) {
-    return u"/effort " + std::u16string(EffortWord[Level]);
+    return base::Format(u"/effort {0}", EffortWord[Level]);
 }
 
 std::u16string GripTraceLine(std::u16string_view FrontClass, bool Taking) {
-    return u"grip: front=\"" + std::u16string(FrontClass) + u"\"  " + (Taking ? u"TAKING" : u"RELEASING") +
-           u" Ctrl+Alt+1..5";
+    return base::Format(u"grip: front=\"{0}\"  {1} Ctrl+Alt+1..5", FrontClass,
+                        Taking ? u"TAKING" : u"RELEASING");
 }
 
 std::u16string InvalidShortcutLine(TEffortLevel Level, std::u16string_view Text) {
-    return u"Hotkey for \"" + std::u16string(EffortWord[Level]) + u"\" is not a valid shortcut: \"" +
-           std::u16string(Text) + u"\"";
+    return base::Format(u"Hotkey for \"{0}\" is not a valid shortcut: \"{1}\"", EffortWord[Level], Text);
 }
 
 std::u16string RefusedHotkeyLine(TEffortLevel Level, std::u16string_view Text, std::u16string_view IniPath) {
-    return u"Windows refused the hotkey " + std::u16string(Text) + u" for \"" +
-           std::u16string(EffortWord[Level]) +
-           u"\". Another program already owns that combination. Change it in " + std::u16string(IniPath);
+    return base::Format(
+        u"Windows refused the hotkey {0} for \"{1}\". Another program already owns that combination. "
+        u"Change it in {2}",
+        Text, EffortWord[Level], IniPath);
 }
 
 } // namespace tarvin

@@ -1,7 +1,7 @@
 #include "app/Tarvin.SampleIni.h"
 
 #include "app/Tarvin.Settings.h"
-#include "base/Base.Unicode.h"
+#include "base/Base.Format.h"
 
 #include <string>
 #include <string_view>
@@ -20,17 +20,18 @@ constexpr std::u16string_view Header =
     u"; the nearest end. When Tarvin exits it reads the file again before it writes every key\r\n"
     u"; back, so an edit made while it runs is kept and takes effect at the next start.\r\n"
     u";\r\n"
-    u"; Known limits of putting a half-typed prompt aside (ClearPromptFirst=1):\r\n"
-    u";  - The clearing keys reach five lines below the cursor, and sixteen Ctrl+U clear at most\r\n"
-    u";    eight lines. A draft of nine or more lines (seven or more with the cursor near its top)\r\n"
-    u";    is not fully put aside: its rest is submitted together with the /effort command.\r\n"
-    u";  - A draft you stashed with Ctrl+S comes back after the command, and the next Enter submits it.\r\n"
-    u";  - A pasted block shows as a placeholder in the prompt and is not handed back as text.\r\n"
-    u";  - In bash mode (!) and in vim NORMAL mode the prompt does not take the keystrokes as typing.\r\n";
-
-std::u16string Decimal(std::int32_t value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
+    u"; Before each key that could send text or answer a dialog, Tarvin reads the terminal's screen:\r\n"
+    u"; classic console windows and Windows Terminal tabs. Known limits, measured against the real\r\n"
+    u"; Claude Code prompt:\r\n"
+    u";  - A terminal whose screen Tarvin cannot read (no console behind it) is refused, unless\r\n"
+    u";    BlindWhenUnreadable=1: then Tarvin types a fixed schedule blind, and that schedule can\r\n"
+    u";    approve an open dialog or send a draft of nine or more lines, or one stashed earlier.\r\n"
+    u";  - A draft while another waits in Claude Code's stash (Ctrl+S) is refused: putting it\r\n"
+    u";    aside would overwrite the stash. A stash with an empty prompt comes back after the command.\r\n"
+    u";  - vim NORMAL mode shows no marker: the keys become vim commands, Tarvin sees the command did\r\n"
+    u";    not appear, presses no Enter and removes what they typed. Press i first.\r\n"
+    u";  - Windows Terminal with several Claude Code tabs of the same title: refused, Tarvin cannot\r\n"
+    u";    tell which one is in front.\r\n";
 
 std::u16string DefaultValue(const TSettingRow& row) {
     switch (row.Kind) {
@@ -41,7 +42,7 @@ std::u16string DefaultValue(const TSettingRow& row) {
     case TSettingKind::Number:
         break;
     }
-    return Decimal(row.Default);
+    return base::Format(u"{0}", row.Default);
 }
 
 std::u16string RangeNote(const TSettingRow& row) {
@@ -55,7 +56,7 @@ std::u16string RangeNote(const TSettingRow& row) {
     case TSettingKind::Number:
         break;
     }
-    return u"Range " + Decimal(row.Min) + u" to " + Decimal(row.Max) + u".";
+    return base::Format(u"Range {0} to {1}.", row.Min, row.Max);
 }
 
 } // namespace
@@ -66,11 +67,10 @@ std::u16string SampleIniText() {
     for (const TSettingRow& row : SettingRows) {
         if (row.Section != section) {
             section = row.Section;
-            text += u"\r\n[" + std::u16string(section) + u"]\r\n";
+            text += base::Format(u"\r\n[{0}]\r\n", section);
         }
-        text += u"; " + std::u16string(row.Help) + u"\r\n";
-        text += u"; Default " + DefaultValue(row) + u". " + RangeNote(row) + u"\r\n";
-        text += std::u16string(row.Key) + u"=" + DefaultValue(row) + u"\r\n";
+        text += base::Format(u"; {0}\r\n; Default {1}. {2}\r\n{3}={1}\r\n", row.Help, DefaultValue(row),
+                             RangeNote(row), row.Key);
     }
     return text;
 }

@@ -1,6 +1,6 @@
 #include "app/Tarvin.Sender.h"
 
-#include "base/Base.Unicode.h"
+#include "base/Base.Format.h"
 #include "framework/core/OrvelCore.AppData.h"
 
 #include <algorithm>
@@ -21,10 +21,6 @@ using platform::VkY;
 // A plain key pressed and released, with `flags` added to both records.
 std::vector<TKeyInput> KeyTap(std::uint16_t key, std::uint32_t flags) {
     return {MakeKeyInput(key, 0, flags), MakeKeyInput(key, 0, flags | KeyEventKeyUp)};
-}
-
-template <typename T> std::u16string Decimal(T value) {
-    return base::AsciiToUtf16(std::to_string(value));
 }
 
 } // namespace
@@ -96,8 +92,8 @@ TSendResult SendInputs(platform::IInput& Input, std::span<const TKeyInput> Recor
 }
 
 std::u16string ShortfallText(const TSendResult& Result) {
-    return u"Tarvin.Sender: SendInput delivered " + Decimal(Result.Delivered) + u" of " +
-           Decimal(Result.Requested) + u" events. Windows error " + Decimal(Result.ErrorCode);
+    return base::Format(u"Tarvin.Sender: SendInput delivered {0} of {1} events. Windows error {2}",
+                        Result.Delivered, Result.Requested, Result.ErrorCode);
 }
 
 TSendResult SendText(platform::IInput& Input, std::u16string_view Text) {
@@ -139,7 +135,9 @@ void ReleaseModifiers(platform::IInput& Input) {
 
 std::vector<TKeyInput> BuildKeyBatch(const TKeyBatch& Keys) {
     std::vector<TKeyInput> records;
-    const auto append = [&](const std::vector<TKeyInput>& more) { records.insert(records.end(), more.begin(), more.end()); };
+    const auto append = [&](const std::vector<TKeyInput>& more) {
+        records.insert(records.end(), more.begin(), more.end());
+    };
     for (const TKeyStroke& key : Keys) {
         switch (key.Key) {
         case TKey::Text:

@@ -1,7 +1,7 @@
 #include "app/Tarvin.Settings.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Text.h"
-#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.INIFile.h"
 #include "framework/core/OrvelCore.h"
@@ -31,14 +31,10 @@ constexpr std::array<TKeyName, 48> KeyNames = {{
     {u"\\", 0xDC},       {u"]", 0xDD},           {u"'", 0xDE},
 }};
 
-char16_t AsciiUpper(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-}
-
 // 0 when the text names no key.
 std::uint16_t KeyCodeOf(std::u16string_view name) {
     if (name.size() == 1) {
-        const char16_t c = AsciiUpper(name[0]);
+        const char16_t c = base::UpperAscii(name[0]);
         if (c >= u'0' && c <= u'9') {
             return c; // VK_0..VK_9 equal the characters
         }
@@ -46,7 +42,7 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
             return c; // VK_A..VK_Z likewise
         }
     }
-    if (name.size() >= 2 && name.size() <= 3 && AsciiUpper(name[0]) == u'F') {
+    if (name.size() >= 2 && name.size() <= 3 && base::UpperAscii(name[0]) == u'F') {
         int number = 0;
         for (char16_t c : name.substr(1)) {
             if (c < u'0' || c > u'9') {
@@ -68,16 +64,11 @@ std::uint16_t KeyCodeOf(std::u16string_view name) {
     return 0;
 }
 
-std::u16string Decimal(std::int32_t value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
-
 // The user edits the file by hand and restarts; a value that does not take must say why, or the
 // edit looks ignored.
 void WarnUnusable(const TSettingRow& row, std::u16string_view text, std::u16string_view what) {
-    orvel::TAppDataCore::LogWarn(u"Tarvin.Settings: [" + std::u16string(row.Section) + u"] " +
-                                 std::u16string(row.Key) + u"=" + std::u16string(text) + u" " +
-                                 std::u16string(what));
+    orvel::TAppDataCore::LogWarn(
+        base::Format(u"Tarvin.Settings: [{0}] {1}={2} {3}", row.Section, row.Key, text, what));
 }
 
 // One key's trimmed, non-blank text into its field. Values in one pair of quotes, as Windows'
@@ -94,7 +85,7 @@ void LoadKey(TSettings& settings, const TSettingRow& row, const std::u16string& 
         settings.Hotkey[row.Level] = TextToShortCut(unquoted);
         if (settings.Hotkey[row.Level] == 0) {
             WarnUnusable(row, text,
-                         u"is not a shortcut; the \"" + std::u16string(row.Key) + u"\" level has no hotkey");
+                         base::Format(u"is not a shortcut; the \"{0}\" level has no hotkey", row.Key));
         }
         break;
     case TSettingKind::ClassList:
@@ -104,7 +95,7 @@ void LoadKey(TSettings& settings, const TSettingRow& row, const std::u16string& 
         if (const auto number = orvel::IntegerValue(text)) {
             settings.*row.Flag = *number != 0;
         } else {
-            WarnUnusable(row, text, u"is not 0 or 1; using " + Decimal(settings.*row.Flag ? 1 : 0));
+            WarnUnusable(row, text, base::Format(u"is not 0 or 1; using {0}", settings.*row.Flag ? 1 : 0));
         }
         break;
     case TSettingKind::Number:
@@ -112,11 +103,11 @@ void LoadKey(TSettings& settings, const TSettingRow& row, const std::u16string& 
             settings.*row.Number = std::clamp(*number, row.Min, row.Max);
             if (settings.*row.Number != *number) {
                 WarnUnusable(row, text,
-                             u"is outside " + Decimal(row.Min) + u" to " + Decimal(row.Max) + u"; using " +
-                                 Decimal(settings.*row.Number));
+                             base::Format(u"is outside {0} to {1}; using {2}", row.Min, row.Max,
+                                          settings.*row.Number));
             }
         } else {
-            WarnUnusable(row, text, u"is not a number; using " + Decimal(settings.*row.Number));
+            WarnUnusable(row, text, base::Format(u"is not a number; using {0}", settings.*row.Number));
         }
         break;
     }

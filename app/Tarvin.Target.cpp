@@ -1,21 +1,14 @@
 #include "app/Tarvin.Target.h"
 
 #include "app/Tarvin.Settings.h"
+#include "base/Base.Format.h"
 #include "base/Base.Text.h"
-#include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.AppData.h"
 #include "framework/core/OrvelCore.h"
 
 #include <algorithm>
 
 namespace tarvin {
-namespace {
-
-std::u16string Decimal(std::uint32_t value) {
-    return base::AsciiToUtf16(std::to_string(value));
-}
-
-} // namespace
 
 void CheckForegroundTarget(const platform::IWindowFacts& Windows, const platform::IIntegrity& Integrity,
                            const std::vector<std::u16string>* AcceptedClasses,
@@ -60,31 +53,34 @@ bool TargetAccepted(const TTargetInfo& Info) {
 std::u16string VerdictText(const TTargetInfo& Info) {
     switch (Info.Verdict) {
     case tvOk:
-        return u"Target accepted: " + Info.WindowClass;
+        return base::Format(u"Target accepted: {0}", Info.WindowClass);
     case tvNoWindow:
         return u"No window has the keyboard focus.";
     case tvWrongClass:
-        return u"Focused window is \"" + Info.WindowClass + u"\" (\"" + Info.Title +
-               u"\"), which is not in the accepted class list. Nothing was typed.";
+        return base::Format(u"Focused window is \"{0}\" (\"{1}\"), which is not in the accepted class list. "
+                            u"Nothing was typed.",
+                            Info.WindowClass, Info.Title);
     case tvWrongTitle:
-        return u"Focused window is a terminal but its title \"" + Info.Title +
-               u"\" carries no Claude Code marker. Nothing was typed.";
+        return base::Format(u"Focused window is a terminal but its title \"{0}\" carries no Claude Code "
+                            u"marker. Nothing was typed.",
+                            Info.Title);
     case tvHigherIntegrity:
-        return u"Focused window runs at " + IntegrityLevelName(Info.TheirLevel) + u" while Tarvin runs at " +
-               IntegrityLevelName(Info.OurLevel) +
-               u". Windows (UIPI) would discard every keystroke without saying so. Nothing was typed. Run "
-               u"Tarvin "
-               u"at the same level as the terminal.";
+        return base::Format(
+            u"Focused window runs at {0} while Tarvin runs at {1}. Windows (UIPI) would discard every "
+            u"keystroke without saying so. Nothing was typed. Run Tarvin at the same level as the "
+            u"terminal.",
+            IntegrityLevelName(Info.TheirLevel), IntegrityLevelName(Info.OurLevel));
     case tvUnreachable:
-        return u"Could not open the focused window's process (PID " + Decimal(Info.ProcessID) +
-               u") to read its integrity level. It is most likely elevated, so UIPI would discard the "
-               u"keystrokes. Nothing was typed.";
+        return base::Format(
+            u"Could not open the focused window's process (PID {0}) to read its integrity level. "
+            u"It is most likely elevated, so UIPI would discard the keystrokes. Nothing was typed.",
+            Info.ProcessID);
     }
     return u"Unknown verdict.";
 }
 
 std::u16string UnreachableWarningText(std::uint32_t ProcessID) {
-    return u"Tarvin.Target: cannot read the integrity level of PID " + Decimal(ProcessID);
+    return base::Format(u"Tarvin.Target: cannot read the integrity level of PID {0}", ProcessID);
 }
 
 bool IsAcceptedTerminal(const platform::IWindowFacts& Windows, platform::TWindowHandle Handle,

@@ -20,11 +20,14 @@ have_cmd xvfb-run || need+=(xvfb)
 have_cmd xauth || need+=(xauth)
 # ImageMagick's import photographs the X display for the toolkit's screenshot test.
 have_cmd import || need+=(imagemagick)
+# Wine's own fonts (Marlett and the rest), so that window frames and symbols draw as on Windows.
+have_file /usr/share/wine/fonts/marlett.ttf || need+=(fonts-wine)
+# icongen compresses the icon's PNG images with the build machine's zlib.
+have_file /usr/include/zlib.h || need+=(zlib1g-dev)
 # Fuzzers (clang's libFuzzer with ASan/UBSan), ThreadSanitizer runtime for GCC, benchmarks.
 have_cmd clang++ || need+=(clang)
 have_glob "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" || need+=(libclang-rt-14-dev)
 have_file /usr/lib/x86_64-linux-gnu/libtsan.so.2 || need+=(libtsan2)
-have_file /usr/include/benchmark/benchmark.h || need+=(libbenchmark-dev)
 have_file /usr/include/spdlog/spdlog.h || need+=(libspdlog-dev)
 
 if [ ${#need[@]} -eq 0 ]; then

@@ -1,245 +1,193 @@
-// Tarvin.exe's idle cost under wine beside a bare window that polls at the same rate: both started
-// here, left to settle, then measured over the same stretch from outside the same way: CPU time
-// (GetProcessTimes, kernel + user) and private memory (K32GetProcessMemoryInfo, PrivateUsage).
-// Wine 8.0 reports PrivateUsage as 0 for every process, even for the asking one itself; so the
-// kernel's count of each process's private memory, RssAnon + VmSwap of /proc/<pid>/status, is read
-// beside it through drive Z:, the process found by its command line.
+// Tarvin.exe's idle cost beside two bare windows, all three started here and measured over the same
+// stretch from outside the same way: a portable Tarvin (an INI there, so it starts hidden in the
+// tray; no terminal in front, so it holds no hotkeys), tarvin_bench_idle_window (a hidden window
+// polling the focus every 200 ms) and tarvin_bench_quiet_window (a hidden window without timer).
+// After SETTLE seconds each is sampled at the start and the end of SECONDS, and once a second for
+// the peaks of its memory.
+// CPU, three readings of each process: GetProcessTimes (kernel + user); utime + stime of the wine
+// process's /proc/<pid>/stat (10 ms ticks); and the nanoseconds its threads ran on a CPU, from
+// /proc/<pid>/task/*/schedstat. Wine's GetProcessTimes of another process lags the kernel's count,
+// and 10 ms ticks are coarse against a minute's idling, so the goal is judged on the nanoseconds.
+// None of them counts wineserver's work on a process's behalf.
+// Private memory: PrivateUsage reads 0 under wine 8 for every process, so the kernel's count of
+// the process's anonymous memory (RssAnon + VmSwap) stands in for it where it does.
 //   tarvin_bench_idle [SECONDS [SETTLE_SECONDS]]      defaults 60 and 5
-// Exit code 0 when both programs ran to the end.
+// Exit code 0 when all three ran to the end and every figure was read.
+#include "bench/win32/Bench.ProcessFigures.Win32.h"
+#include "bench/win32/Bench.Stats.h"
+#include "bench/win32/Bench.Wine.Win32.h"
+#include "platform/win32/Win32.Clock.h"
 #include "tests/app/win32/Tarvin.Process.h"
 
-#include <psapi.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace {
 
-using namespace tarvin::test;
-
-struct TSample {
-    double CpuMs = 0;
-    double PrivateKb = 0;      // K32GetProcessMemoryInfo's PrivateUsage
-    double AnonKb = -1;        // RssAnon + VmSwap of /proc/<pid>/status; -1 when unread
-    double LinuxCpuMs = -1;    // utime + stime of /proc/<pid>/stat; -1 when unread
-};
-
-std::string Lower(std::string Text) {
-    std::transform(Text.begin(), Text.end(), Text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return Text;
-}
-
-// The Linux process whose command line holds every one of Needles (lower case); "" when none or
-// more than one does.
-std::string UnixProcessOf(const std::vector<std::string>& Needles) {
-    std::string found;
-    std::error_code error;
-    // Processes come and go while the folder is read: errors end the walk instead of throwing.
-    for (std::filesystem::directory_iterator entry(L"Z:\\proc", error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (name.empty() || !std::isdigit(static_cast<unsigned char>(name[0]))) {
-            continue;
-        }
-        std::ifstream file(entry->path() / "cmdline", std::ios::binary);
-        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        // The wine process itself names the exe first; xvfb-run and shells before it name it later.
-        commandLine = Lower(commandLine.substr(0, commandLine.find('\0')));
-        if (std::all_of(Needles.begin(), Needles.end(),
-                        [&](const std::string& needle) { return commandLine.find(needle) != std::string::npos; })) {
-            if (!found.empty()) {
-                return {};
-            }
-            found = name;
-        }
-    }
-    return found;
-}
-
-// RssAnon + VmSwap in KiB: the process's anonymous memory, resident or swapped out.
-double AnonKb(const std::string& UnixPid) {
-    std::ifstream status(std::filesystem::path(L"Z:\\proc") / UnixPid / "status");
-    std::string line;
-    double total = -1;
-    while (std::getline(status, line)) {
-        if (line.starts_with("RssAnon:") || line.starts_with("VmSwap:")) {
-            total = std::max(total, 0.0) + std::atof(line.c_str() + line.find(':') + 1);
-        }
-    }
-    return total;
-}
-
-double Ms(const FILETIME& Time) {
-    ULARGE_INTEGER value;
-    value.LowPart = Time.dwLowDateTime;
-    value.HighPart = Time.dwHighDateTime;
-    return static_cast<double>(value.QuadPart) / 10000.0;
-}
-
-// utime + stime of /proc/<pid>/stat in milliseconds: the kernel's own count for the wine process,
-// in ticks of USER_HZ, which is 100 on every x86-64 Linux.
-double LinuxCpuMs(const std::string& UnixPid) {
-    std::ifstream file(std::filesystem::path(L"Z:\\proc") / UnixPid / "stat");
-    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const std::size_t afterName = stat.rfind(')');
-    if (afterName == std::string::npos) {
-        return -1;
-    }
-    // After the name: state, then fields 4 to 13, then utime and stime (fields 14 and 15).
-    std::istringstream fields(stat.substr(afterName + 1));
-    std::string field;
-    double ticks = 0;
-    for (int index = 3; index <= 15 && fields >> field; ++index) {
-        if (index >= 14) {
-            ticks += std::atof(field.c_str());
-        }
-    }
-    return ticks * 10.0;
-}
-
-bool Sample(HANDLE Process, const std::string& UnixPid, TSample& Out) {
-    FILETIME created;
-    FILETIME exited;
-    FILETIME kernel;
-    FILETIME user;
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    if (!GetProcessTimes(Process, &created, &exited, &kernel, &user) ||
-        !K32GetProcessMemoryInfo(Process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-        return false;
-    }
-    Out.CpuMs = Ms(kernel) + Ms(user);
-    Out.PrivateKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
-    Out.AnonKb = UnixPid.empty() ? -1 : AnonKb(UnixPid);
-    Out.LinuxCpuMs = UnixPid.empty() ? -1 : LinuxCpuMs(UnixPid);
-    return true;
-}
-
-double SecondsNow() {
-    LARGE_INTEGER count;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using namespace tarvin::bench;
 
 struct TMeasured {
     const char* Name;
     HANDLE Process;
     std::string UnixPid;
-    TSample First;
-    TSample Last;
-    double PeakPrivateKb = 0;
+    TProcessFigures First;
+    TProcessFigures Last;
     double PeakAnonKb = -1;
     bool Ok = true;
 };
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    const int seconds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 60;
-    const int settle = argc > 2 ? std::max(0, _wtoi(argv[2])) : 5;
-
-    // An INI file at start: not a first run, so Tarvin sits hidden in the notification area.
-    TTarvin tarvin(std::string{});
-    if (!tarvin.Start()) {
-        std::puts("idle: Tarvin did not start");
-        return 1;
-    }
-    DWORD tarvinPid = 0;
-    GetWindowThreadProcessId(TTarvin::Window(), &tarvinPid);
-    platform::win32::TKernelHandle tarvinProcess(
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, tarvinPid));
-
-    std::wstring commandLine = termsim::test::Quoted(termsim::test::WindowsPathOf(IDLE_WINDOW_EXE));
+// A bare window started from its exe; its process handle, or null.
+HANDLE StartBareWindow(const char* Exe, const wchar_t* ClassName) {
+    std::wstring commandLine = termsim::test::Quoted(termsim::test::WindowsPathOf(Exe));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!tarvinProcess || !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                          &startup, &started)) {
-        std::puts("idle: could not open Tarvin's process or start the bare window");
-        return 1;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        return nullptr;
     }
-    platform::win32::TKernelHandle windowProcess(started.hProcess);
-    platform::win32::TKernelHandle windowThread(started.hThread);
-    if (!WaitUntil([] { return FindWindowW(L"TarvinBenchIdleWindow", nullptr) != nullptr; })) {
-        std::puts("idle: the bare window did not come up");
-        TerminateProcess(windowProcess.Get(), 1);
-        return 1;
+    CloseHandle(started.hThread);
+    if (!tarvin::test::WaitUntil([&] { return FindWindowW(ClassName, nullptr) != nullptr; })) {
+        TerminateProcess(started.hProcess, 1);
+        CloseHandle(started.hProcess);
+        return nullptr;
     }
-    std::printf("idle: Tarvin.exe (main window %s) beside a bare window with a 200 ms timer; settle %d s, "
-                "measure %d s\n",
-                IsWindowVisible(TTarvin::Window()) ? "visible" : "hidden", settle, seconds);
-    std::fflush(stdout);
-    Sleep(static_cast<DWORD>(settle) * 1000);
+    return started.hProcess;
+}
 
-    // The scratch folder's name is unique to this run; the bare window's exe is built only here.
-    const std::string tarvinFolder = Lower(tarvin.Folder.Path().filename().string());
-    TMeasured measured[] = {
-        {"Tarvin.exe", tarvinProcess.Get(), UnixProcessOf({tarvinFolder, "tarvin.exe"})},
-        {"bare window", windowProcess.Get(), UnixProcessOf({"tarvin_bench_idle_window.exe"})}};
-    for (TMeasured& m : measured) {
-        m.Ok = Sample(m.Process, m.UnixPid, m.First);
-        m.PeakPrivateKb = m.First.PrivateKb;
-        m.PeakAnonKb = m.First.AnonKb;
+void StopBareWindow(HANDLE Process, const wchar_t* ClassName) {
+    if (Process == nullptr) {
+        return;
     }
-    const double start = SecondsNow();
-    // One sample a second for the peak; the CPU figure comes from the first and the last.
-    while (SecondsNow() - start < seconds) {
-        Sleep(1000);
-        for (TMeasured& m : measured) {
-            TSample now;
-            m.Ok = m.Ok && Sample(m.Process, m.UnixPid, now);
-            m.PeakPrivateKb = std::max(m.PeakPrivateKb, now.PrivateKb);
-            m.PeakAnonKb = std::max(m.PeakAnonKb, now.AnonKb);
-            m.Last = now;
+    if (const HWND window = FindWindowW(ClassName, nullptr)) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(Process, 5000) != WAIT_OBJECT_0) {
+        TerminateProcess(Process, 1);
+    }
+    CloseHandle(Process);
+}
+
+double Share(double Ms, double Seconds) {
+    return Ms / (Seconds * 1000.0) * 100.0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        const int seconds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 60;
+        const int settle = argc > 2 ? std::max(0, _wtoi(argv[2])) : 5;
+
+        tarvin::test::TTarvin tarvin(std::string{});
+        if (!tarvin.Start()) {
+            std::puts("idle: Tarvin did not start");
+            return 1;
         }
-    }
-    const double elapsed = SecondsNow() - start;
+        DWORD tarvinPid = 0;
+        GetWindowThreadProcessId(tarvin::test::TTarvin::Window(), &tarvinPid);
+        const platform::win32::TKernelHandle tarvinProcess(
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, tarvinPid));
+        const HANDLE poller = StartBareWindow(IDLE_WINDOW_EXE, L"TarvinBenchIdleWindow");
+        const HANDLE quiet = StartBareWindow(QUIET_WINDOW_EXE, L"TarvinBenchQuietWindow");
+        if (!tarvinProcess || poller == nullptr || quiet == nullptr) {
+            std::puts("idle: could not open Tarvin's process or start a bare window");
+            StopBareWindow(poller, L"TarvinBenchIdleWindow");
+            StopBareWindow(quiet, L"TarvinBenchQuietWindow");
+            return 1;
+        }
+        std::printf("idle: Tarvin.exe (main window %s, in the tray, no terminal in front) beside a bare window "
+                    "polling the focus every 200 ms and a bare window without timer; settle %d s, measure %d s\n",
+                    IsWindowVisible(tarvin::test::TTarvin::Window()) ? "visible" : "hidden", settle, seconds);
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(settle) * 1000);
 
-    bool ok = true;
-    double cpuShare[2] = {};
-    double privateKb[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        const TMeasured& m = measured[i];
-        ok = ok && m.Ok && WaitForSingleObject(m.Process, 0) == WAIT_TIMEOUT;
-        const double cpuMs = m.Last.CpuMs - m.First.CpuMs;
-        // Wine's GetProcessTimes for another process lags the kernel's count (it reads 0 for whole
-        // stretches in which /proc counts ticks), so the goal is judged on the larger of the two.
-        cpuShare[i] = std::max(cpuMs, m.Last.LinuxCpuMs - m.First.LinuxCpuMs) / (elapsed * 1000.0) * 100.0;
-        // PrivateUsage where wine gives one, else the kernel's figure.
-        privateKb[i] = m.Last.PrivateKb > 0 ? m.Last.PrivateKb : m.Last.AnonKb;
-        const double linuxMs = m.Last.LinuxCpuMs - m.First.LinuxCpuMs;
-        std::printf("  %-12s CPU %7.1f ms in %.1f s = %.3f %% of a core (GetProcessTimes); /proc stat: %.0f ms = %.3f %%\n",
-                    m.Name, cpuMs, elapsed, cpuMs / (elapsed * 1000.0) * 100.0, linuxMs,
-                    linuxMs / (elapsed * 1000.0) * 100.0);
-        std::printf("  %-12s PrivateUsage %.0f KiB (peak %.0f); RssAnon+VmSwap of Linux pid %s: %.0f KiB (peak %.0f)%s\n",
-                    "", m.Last.PrivateKb, m.PeakPrivateKb, m.UnixPid.empty() ? "?" : m.UnixPid.c_str(), m.Last.AnonKb,
-                    m.PeakAnonKb, m.Ok ? "" : " (SAMPLING FAILED)");
+        // The scratch folder's name is unique to this run; each bare window's exe runs only here.
+        const std::string tarvinFolder = LowerAscii(tarvin.Folder.Path().filename().string());
+        TMeasured measured[] = {
+            {"Tarvin.exe", tarvinProcess.Get(), UnixProcessOf({tarvinFolder, "tarvin.exe"})},
+            {"bare 200 ms poller", poller, UnixProcessOf({"tarvin_bench_idle_window.exe"})},
+            {"bare, no timer", quiet, UnixProcessOf({"tarvin_bench_quiet_window.exe"})}};
+        std::vector<TWatchedProcess> watched;
+        for (TMeasured& m : measured) {
+            watched.emplace_back(m.Process, m.UnixPid);
+        }
+        for (std::size_t i = 0; i < watched.size(); ++i) {
+            measured[i].Ok = watched[i].Sample(measured[i].First);
+            measured[i].PeakAnonKb = measured[i].First.AnonKb;
+        }
+        const long long start = platform::win32::QpcMicroseconds();
+        while (platform::win32::QpcMicroseconds() - start < static_cast<long long>(seconds) * 1'000'000) {
+            Sleep(1000);
+            for (std::size_t i = 0; i < watched.size(); ++i) {
+                TProcessFigures now;
+                measured[i].Ok = measured[i].Ok && watched[i].Sample(now);
+                measured[i].PeakAnonKb = std::max(measured[i].PeakAnonKb, now.AnonKb);
+                measured[i].Last = now;
+            }
+        }
+        const double elapsed = static_cast<double>(platform::win32::QpcMicroseconds() - start) / 1e6;
+
+        bool ok = true;
+        double runMs[3] = {};
+        double privateKb[3] = {};
+        std::printf("  %-20s %-26s %-22s %-22s %s\n", "", "CPU: ran on a CPU", "/proc stat ticks", "GetProcessTimes",
+                    "private memory, end (peak)");
+        for (int i = 0; i < 3; ++i) {
+            const TMeasured& m = measured[i];
+            ok = ok && m.Ok && !m.UnixPid.empty() && m.Last.RunCpuMs >= 0 && m.Last.PrivateOrAnonKb() > 0;
+            runMs[i] = m.Last.RunCpuMs - m.First.RunCpuMs;
+            const double statMs = m.Last.StatCpuMs - m.First.StatCpuMs;
+            const double timesMs = m.Last.CpuMs - m.First.CpuMs;
+            privateKb[i] = m.Last.PrivateOrAnonKb();
+            std::printf("  %-20s %7.1f ms = %6.3f %%    %5.0f ms = %6.3f %%    %5.0f ms = %6.3f %%    %6.0f KiB "
+                        "(%.0f)%s\n",
+                        m.Name, runMs[i], Share(runMs[i], elapsed), statMs, Share(statMs, elapsed), timesMs,
+                        Share(timesMs, elapsed), privateKb[i], m.PeakAnonKb, m.Ok ? "" : "  SAMPLING FAILED");
+        }
+        std::printf("  (%.1f s measured; CPU as a share of one core; memory: %s, Linux pids %s, %s, %s)\n", elapsed,
+                    measured[0].Last.PrivateSource(), measured[0].UnixPid.c_str(), measured[1].UnixPid.c_str(),
+                    measured[2].UnixPid.c_str());
+        // Where each one's anonymous memory lies, at the end.
+        const char* exes[] = {"tarvin.exe", "tarvin_bench_idle_window.exe", "tarvin_bench_quiet_window.exe"};
+        for (int i = 0; i < 3; ++i) {
+            const TAnonSplit split = AnonSplitOf(measured[i].UnixPid, exes[i]);
+            std::printf("  %-20s anonymous: %6.0f KiB unnamed (Windows heaps, stacks, copied images), %5.0f KiB [heap] "
+                        "(wine's Linux side), %4.0f KiB in mapped files; own exe mapped from its file: %.0f KiB\n",
+                        measured[i].Name, split.Unnamed, split.UnixHeap, split.InFiles, split.ExeMapped);
+        }
+        const char* wine = WineVersion();
+        if (runMs[1] > 0) {
+            std::printf("  goal Tarvin's CPU <= half the 200 ms poller's: %s (%.1f ms against %.1f ms = %.2f x; the "
+                        "window without timer %.1f ms)\n",
+                        Verdict(runMs[0] <= runMs[1] / 2), runMs[0], runMs[1], runMs[0] / runMs[1], runMs[2]);
+            if (wine != nullptr && runMs[0] > runMs[1] / 2) {
+                std::printf("  why, under wine %s: wine never calls Tarvin's foreground WinEvent hook, so its grip "
+                            "polls every 200 ms as the poller does; on Windows the hook is heard and the poll slows "
+                            "to 1 s (not measured here)\n",
+                            wine);
+            }
+        } else {
+            std::puts("  goal Tarvin's CPU <= half the 200 ms poller's: NOT MEASURED (no CPU time read for the poller)");
+            ok = false;
+        }
+        if (privateKb[0] > 0 && privateKb[1] > 0) {
+            std::printf("  goal Tarvin's private memory <= 1.5 x the bare window's (the poller's): %s (%.0f KiB against "
+                        "%.0f KiB = %.2f x; the window without timer %.0f KiB)\n",
+                        Verdict(privateKb[0] <= 1.5 * privateKb[1]), privateKb[0], privateKb[1],
+                        privateKb[0] / privateKb[1], privateKb[2]);
+        } else {
+            std::puts("  goal Tarvin's private memory <= 1.5 x the bare window's: NOT MEASURED");
+            ok = false;
+        }
+        StopBareWindow(poller, L"TarvinBenchIdleWindow");
+        StopBareWindow(quiet, L"TarvinBenchQuietWindow");
+        (void)tarvin.Close();
+        return ok ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::printf("idle: %s\n", error.what());
+        return 1;
     }
-    std::printf("  goal CPU <= 0.1 %% of a core (the larger reading): %s (%.3f %%; bare window %.3f %%)\n",
-                cpuShare[0] <= 0.1 ? "met" : "NOT met", cpuShare[0], cpuShare[1]);
-    if (privateKb[0] > 0 && privateKb[1] > 0) {
-        std::printf("  goal private memory <= 2x the bare window's: %s (%.0f KiB against %.0f KiB = %.2fx)\n",
-                    privateKb[0] <= 2 * privateKb[1] ? "met" : "NOT met", privateKb[0], privateKb[1],
-                    privateKb[0] / privateKb[1]);
-    } else {
-        std::puts("  goal private memory <= 2x the bare window's: NOT MEASURED (no figure for one of the two)");
-        ok = false;
-    }
-    if (const HWND bare = FindWindowW(L"TarvinBenchIdleWindow", nullptr)) {
-        PostMessageW(bare, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(windowProcess.Get(), 5000) != WAIT_OBJECT_0) {
-        TerminateProcess(windowProcess.Get(), 1);
-    }
-    (void)tarvin.Close();
-    return ok ? 0 : 1;
 }

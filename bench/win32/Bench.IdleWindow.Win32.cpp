@@ -1,9 +1,19 @@
-// The idle benchmark's baseline: the least a tray program that polls the focus can be. One hidden
-// top-level window, a 200 ms timer and, on each tick, the foreground window and its class read, as
-// Tarvin's focus timer does. Built like Tarvin.exe (static, MinGW); it runs until it is ended.
+// The idle benchmark's baselines: the least a tray program can be. One hidden top-level window;
+// in tarvin_bench_idle_window a 200 ms timer whose every tick reads the foreground window and its
+// class, as a grip that polls the focus does; in tarvin_bench_quiet_window (built with
+// TARVIN_BENCH_NO_TIMER) no timer at all, a program that only waits for messages. Built like
+// Tarvin.exe (static, MinGW); each runs until it is closed.
 #include <windows.h>
 
 namespace {
+
+#ifdef TARVIN_BENCH_NO_TIMER
+constexpr wchar_t ClassName[] = L"TarvinBenchQuietWindow";
+constexpr bool Polls = false;
+#else
+constexpr wchar_t ClassName[] = L"TarvinBenchIdleWindow";
+constexpr bool Polls = true;
+#endif
 
 constexpr UINT_PTR PollTimer = 1;
 constexpr UINT PollMs = 200;
@@ -32,13 +42,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"TarvinBenchIdleWindow";
+    windowClass.lpszClassName = ClassName;
     if (RegisterClassExW(&windowClass) == 0) {
         return 1;
     }
     const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"idle window", WS_OVERLAPPEDWINDOW,
                                         CW_USEDEFAULT, CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr || SetTimer(window, PollTimer, PollMs, nullptr) == 0) {
+    if (window == nullptr || (Polls && SetTimer(window, PollTimer, PollMs, nullptr) == 0)) {
         return 2;
     }
     MSG message;

@@ -369,7 +369,19 @@ TEST(SightedBurst, WhatTookTheKeysInsteadOfTheBoxIsLeftAlone) {
     EXPECT_TRUE(d.Lines.back().starts_with(u"The command did not appear in the prompt as typed"));
 }
 
-// An earlier stash comes back by itself after any message: the burst waits for it, and says so.
+// An earlier stash comes back by itself after any message: the burst waits for it, and says so;
+// also when the first look did not see its hint (another message held the row above the box).
+TEST(SightedBurst, AStashComingBackUnannouncedEndsTheBurstToo) {
+    TDriver d;
+    d.Tick(Empty);
+    d.Tick(Command);
+    EXPECT_EQ(d.Sent(), (std::vector<std::string>{"text /effort high", "enter"}));
+    d.Tick(PromptScreen({.Rows = {u"older draft"}, .Caret = {0, 11}, .Effort = u"high"}));
+    EXPECT_TRUE(d.Last.Ends());
+    EXPECT_TRUE(d.Sent().empty());
+    EXPECT_TRUE(d.Lines.back().starts_with(u"The draft you had stashed with Ctrl+S came back"));
+}
+
 TEST(SightedBurst, AnEarlierStashComingBackAfterTheCommandEndsTheBurst) {
     TDriver d;
     d.Tick(Stashed);

@@ -1,5 +1,7 @@
 #include "app/Tarvin.Settings.h"
 
+#include "tests/app/Tarvin.SettingsFixture.h"
+
 #include "base/Base.Unicode.h"
 #include "framework/core/OrvelCore.Exceptions.h"
 #include "framework/core/OrvelCore.INIFile.h"
@@ -117,36 +119,14 @@ TEST(SettingsDefaults, HoldTheDocumentedValues) {
 
 TEST(SettingsDefaults, SetDefaultsUndoesEveryChange) {
     TSettings settings;
-    settings.HotkeyText[elHigh] = u"F9";
-    settings.Hotkey[elHigh] = 0x78;
-    settings.FAcceptedClasses = {u"X"};
+    fixture::ChangeEveryField(settings);
     settings.FTitleMarkers.clear();
-    settings.RequireTitleMarker = true;
-    settings.HotkeyOnlyOnTerminal = false;
-    settings.EnterCount = 7;
-    settings.EnterDelayMs = 999;
-    settings.ClearPromptFirst = false;
-    settings.ClearDelayMs = 99;
-    settings.RestorePromptAfter = false;
-    settings.BeepOnRefusal = false;
-    settings.TraceGrip = true;
 
     settings.SetDefaults();
 
     const TSettings fresh;
-    EXPECT_EQ(settings.HotkeyText, fresh.HotkeyText);
-    EXPECT_EQ(settings.Hotkey, fresh.Hotkey);
-    EXPECT_EQ(settings.FAcceptedClasses, fresh.FAcceptedClasses);
+    fixture::ExpectSameFields(settings, fresh);
     EXPECT_EQ(settings.FTitleMarkers, fresh.FTitleMarkers);
-    EXPECT_EQ(settings.RequireTitleMarker, fresh.RequireTitleMarker);
-    EXPECT_EQ(settings.HotkeyOnlyOnTerminal, fresh.HotkeyOnlyOnTerminal);
-    EXPECT_EQ(settings.EnterCount, fresh.EnterCount);
-    EXPECT_EQ(settings.EnterDelayMs, fresh.EnterDelayMs);
-    EXPECT_EQ(settings.ClearPromptFirst, fresh.ClearPromptFirst);
-    EXPECT_EQ(settings.ClearDelayMs, fresh.ClearDelayMs);
-    EXPECT_EQ(settings.RestorePromptAfter, fresh.RestorePromptAfter);
-    EXPECT_EQ(settings.BeepOnRefusal, fresh.BeepOnRefusal);
-    EXPECT_EQ(settings.TraceGrip, fresh.TraceGrip);
 }
 
 TEST(SettingsLoad, MissingFileKeepsDefaultsAndCreatesNothing) {
@@ -337,36 +317,12 @@ TEST(SettingsSave, ShutdownLoadThenSaveNormalisesTheFile) {
 TEST(SettingsSave, RoundTripKeepsEveryField) {
     platform::sim::TSimFileSystem files;
     TSettings saved;
-    saved.HotkeyText = {u"F13", u"Ctrl+Num +", u"Shift+Alt+'", u"not a key", u"Ctrl+\\"};
-    for (TEffortLevel level : AllEffortLevels) {
-        saved.Hotkey[level] = TextToShortCut(saved.HotkeyText[level]);
-    }
-    saved.FAcceptedClasses = {u"a;b", u"say \"hi\"", u" padded ", u"", u"\u7A97\u53E3"};
-    saved.RequireTitleMarker = true;
-    saved.HotkeyOnlyOnTerminal = false;
-    saved.EnterCount = 10;
-    saved.EnterDelayMs = 50;
-    saved.ClearPromptFirst = false;
-    saved.ClearDelayMs = 500;
-    saved.RestorePromptAfter = false;
-    saved.BeepOnRefusal = false;
-    saved.TraceGrip = true;
+    fixture::ChangeEveryField(saved);
     saved.Save(IniPath, files);
 
     TSettings loaded;
     loaded.Load(IniPath, files);
-    EXPECT_EQ(loaded.HotkeyText, saved.HotkeyText);
-    EXPECT_EQ(loaded.Hotkey, saved.Hotkey);
-    EXPECT_EQ(loaded.FAcceptedClasses, saved.FAcceptedClasses);
-    EXPECT_EQ(loaded.RequireTitleMarker, saved.RequireTitleMarker);
-    EXPECT_EQ(loaded.HotkeyOnlyOnTerminal, saved.HotkeyOnlyOnTerminal);
-    EXPECT_EQ(loaded.EnterCount, saved.EnterCount);
-    EXPECT_EQ(loaded.EnterDelayMs, saved.EnterDelayMs);
-    EXPECT_EQ(loaded.ClearPromptFirst, saved.ClearPromptFirst);
-    EXPECT_EQ(loaded.ClearDelayMs, saved.ClearDelayMs);
-    EXPECT_EQ(loaded.RestorePromptAfter, saved.RestorePromptAfter);
-    EXPECT_EQ(loaded.BeepOnRefusal, saved.BeepOnRefusal);
-    EXPECT_EQ(loaded.TraceGrip, saved.TraceGrip);
+    fixture::ExpectSameFields(loaded, saved);
 }
 
 TEST(SettingsSave, ListOfOneEmptyClassSurvivesARoundTrip) {
@@ -663,23 +619,7 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
          "TraceGrip=0\r\n"
          "BlindWhenUnreadable=0\r\n"},
         {"every field changed, into a new file", "",
-         [](TSettings& s) {
-             s.HotkeyText = {u"Shift+Num 5", u"^Alt+F12", u"Ctrl+Caps Lock", u"Alt+;", u"no such key"};
-             for (TEffortLevel level : AllEffortLevels) {
-                 s.Hotkey[level] = TextToShortCut(s.HotkeyText[level]);
-             }
-             s.FAcceptedClasses = {u"A;B", u"with \"quote\"", u"", u" Plain", u"\u7A97\u53E3"};
-             s.RequireTitleMarker = true;
-             s.HotkeyOnlyOnTerminal = false;
-             s.EnterCount = 10;
-             s.EnterDelayMs = 5000;
-             s.ClearPromptFirst = false;
-             s.ClearDelayMs = 20;
-             s.RestorePromptAfter = false;
-             s.BeepOnRefusal = false;
-             s.TraceGrip = true;
-             s.BlindWhenUnreadable = true;
-         },
+         fixture::ChangeEveryField,
          "[Hotkeys]\r\n"
          "low=Shift+Num 5\r\n"
          "medium=^Alt+F12\r\n"
@@ -696,7 +636,7 @@ TEST(SettingsSave, WritesTheSameBytesAsBeforeTheKeysBecameRows) {
          "EnterCount=10\r\n"
          "EnterDelayMs=5000\r\n"
          "ClearPromptFirst=0\r\n"
-         "ClearDelayMs=20\r\n"
+         "ClearDelayMs=500\r\n"
          "RestorePromptAfter=0\r\n"
          "BeepOnRefusal=0\r\n"
          "TraceGrip=1\r\n"

@@ -7,6 +7,7 @@
 #include "framework/core/OrvelCore.LogRam.h"
 #include "framework/core/OrvelCore.StreamMem.h"
 #include "platform/sim/Sim.Platform.h"
+#include "tests/app/Tarvin.SettingsFixture.h"
 #include "tests/fuzz/Fuzz.Burst.h"
 #include "tests/fuzz/Fuzz.MainWindow.h"
 #include "tests/fuzz/Fuzz.StreamMem.h"
@@ -163,17 +164,7 @@ void IniSeeds() {
     {
         platform::sim::TSimFileSystem files;
         tarvin::TSettings custom;
-        custom.HotkeyText[0] = u"Shift+Num 5";
-        custom.HotkeyText[1] = u"^Alt+F12";
-        custom.HotkeyText[2] = u"Ctrl+Caps Lock";
-        custom.HotkeyText[3] = u"Alt+;";
-        custom.HotkeyText[4] = u"no such key";
-        custom.FAcceptedClasses = {u"A;B", u"with \"quote\"", u"", u"Plain"};
-        custom.EnterCount = 10;
-        custom.EnterDelayMs = 5000;
-        custom.ClearDelayMs = 20;
-        custom.RequireTitleMarker = true;
-        custom.TraceGrip = true;
+        tarvin::fixture::ChangeEveryField(custom);
         custom.Save(path, files);
         Put("fuzz_settings_ini", "custom", *files.Contents(path));
     }

@@ -1,7 +1,5 @@
 #pragma once
-// A zlib stream (RFC 1950) of one deflate block with the fixed Huffman codes (RFC 1951) and
-// LZ77 matches found through hash chains: enough to keep a PNG icon small without a compression
-// library on the build machine.
+// The zlib stream (RFC 1950) a PNG keeps its pixel rows in, made by the zlib of the build machine.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include <zlib.h>
+
 namespace icongen {
 
 namespace {
@@ -25,22 +27,8 @@ void PutChunk(std::string& Out, std::string_view Type, std::string_view Data) {
 } // namespace
 
 std::uint32_t Crc32(std::string_view Data) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            }
-            entries[n] = c;
-        }
-        return entries;
-    }();
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char c : Data) {
-        crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xFF] ^ (crc >> 8);
-    }
-    return crc ^ 0xFFFFFFFFu;
+    return static_cast<std::uint32_t>(
+        crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(Data.data()), static_cast<uInt>(Data.size())));
 }
 
 std::string EncodePng(const TImage& Image) {
