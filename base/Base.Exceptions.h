@@ -36,10 +36,10 @@ std::u16string ExceptionClassName(const std::exception& Error);
 // The message of an error: Message() of ours, what() of any other.
 std::u16string ExceptionMessage(const std::exception& Error);
 
-// Raises EAssertionFailed with `message`.
+// Raises EAssertionFailed with `Message`.
 [[noreturn]] void RaiseAssertion(std::u16string_view Message);
 
-// Raises EAssertionFailed with `message` when `condition` is false. Inline, and a literal message
+// Raises EAssertionFailed with `Message` when `Condition` is false. Inline, and a literal message
 // is taken with the length it has, so that an assertion that holds costs a test and a branch:
 // measuring the literal's length on every call would cost more than the test.
 inline void Assert(bool Condition, std::u16string_view Message) {

@@ -18,9 +18,9 @@ std::u16string Utf8ToUtf16(std::string_view Bytes);
 // straight into their own storage. Give the number of bytes or units written.
 // One UTF-16 unit never takes more than this many UTF-8 bytes (a surrogate pair takes 4 for 2).
 inline constexpr std::size_t MaxUtf8BytesPerUnit = 3;
-// `out` must hold MaxUtf8BytesPerUnit * text.size() bytes.
+// `Out` must hold MaxUtf8BytesPerUnit * Text.size() bytes.
 std::size_t Utf16ToUtf8(std::u16string_view Text, char* Out);
-// `out` must hold bytes.size() units: no UTF-8 byte yields more than one UTF-16 unit.
+// `Out` must hold Bytes.size() units: no UTF-8 byte yields more than one UTF-16 unit.
 std::size_t Utf8ToUtf16(std::string_view Bytes, char16_t* Out);
 
 // The two halves of a surrogate pair, so that cutting and editing never split one.

@@ -13,10 +13,10 @@ namespace platform {
 class IFileHandle {
 public:
     virtual ~IFileHandle() = default;
-    // Reads up to `count` bytes at the current position and moves past them; gives the number
+    // Reads up to `Count` bytes at the current position and moves past them; gives the number
     // read, 0 at the end of the file or when the system refuses.
     virtual std::size_t Read(void* Buffer, std::size_t Count) = 0;
-    // Writes `count` bytes at the current position and moves past them; false when not every
+    // Writes `Count` bytes at the current position and moves past them; false when not every
     // byte was written.
     virtual bool Write(const void* Buffer, std::size_t Count) = 0;
     // Moves to an absolute byte offset (beyond the end is allowed, as Windows allows it).

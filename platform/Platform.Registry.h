@@ -40,7 +40,7 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Opens the key for reading and writing and creates it (and its missing parents) when it is
-    // not there. Without lazyWrite the key is flushed to disk when it is closed. Null when the key
+    // not there. Without LazyWrite the key is flushed to disk when it is closed. Null when the key
     // can be neither opened nor created.
     virtual std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot Root, const std::u16string& Path,
                                                        bool LazyWrite) = 0;

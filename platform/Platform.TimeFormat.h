@@ -21,7 +21,7 @@ inline std::uint32_t TimeOfDayMs(TDateTime Value) {
 class ITimeFormat {
 public:
     virtual ~ITimeFormat() = default;
-    // The time of day of `value` in the user's long time format (for example "14:05:09" or
+    // The time of day of `Value` in the user's long time format (for example "14:05:09" or
     // "2:05:09 PM").
     virtual std::u16string LongTimeText(TDateTime Value) const = 0;
 };

@@ -31,7 +31,7 @@ constexpr std::int64_t LastDate = 2958465;
 
 using base::TrimBlanks;
 
-// Cuts to at most `limit` units without leaving half of a surrogate pair at the end.
+// Cuts to at most `Limit` units without leaving half of a surrogate pair at the end.
 std::u16string CutTo(std::u16string Text, std::size_t Limit) {
     if (Text.size() > Limit) {
         std::size_t size = Limit;

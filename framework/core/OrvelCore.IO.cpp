@@ -20,7 +20,7 @@ bool IsDriveLetter(char16_t C) {
     return (C >= u'A' && C <= u'Z') || (C >= u'a' && C <= u'z');
 }
 
-// Position just past the next `count` backslashes from `from`, or the end of Path.
+// Position just past the next `Count` backslashes from `From`, or the end of Path.
 std::size_t PastDelimiters(const std::u16string& Path, std::size_t From, int Count) {
     std::size_t at = From;
     for (int i = 0; i < Count; ++i) {

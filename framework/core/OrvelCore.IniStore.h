@@ -79,7 +79,7 @@ private:
     std::u16string Decode(std::string_view Bytes) const;
     std::string Encode(std::u16string_view Text) const;
     bool IsBlankLine(const TLine& Line) const;
-    // Index of the first value line of `key` in `section`, if any.
+    // Index of the first value line of `Key` in `Section`, if any.
     std::optional<std::size_t> FindKey(std::u16string_view Section, std::u16string_view Key) const;
 
     std::vector<TLine> FLines;

@@ -84,15 +84,15 @@ public:
     virtual ~TOrvelStreamBase() = default;
 
     // --- primitives ---
-    // Reads up to `count` bytes; gives the number read.
+    // Reads up to `Count` bytes; gives the number read.
     virtual std::size_t Read(void* Buffer, std::size_t Count) = 0;
-    // Writes `count` bytes; gives the number written.
+    // Writes `Count` bytes; gives the number written.
     virtual std::size_t Write(const void* Buffer, std::size_t Count) = 0;
     virtual std::int64_t Size() const = 0;
     virtual std::int64_t Position() const = 0;
     virtual void SetPosition(std::int64_t Value) = 0;
 
-    // Exactly `count` bytes, or EReadError "Stream read error" / EWriteError "Stream write error".
+    // Exactly `Count` bytes, or EReadError "Stream read error" / EWriteError "Stream write error".
     // What fits the stream's own buffer is copied here, without a virtual call.
     void ReadBuffer(void* Buffer, std::size_t Count) {
         if (Count <= static_cast<std::size_t>(FGetEnd - FGetNext) && Count != 0) {

@@ -55,7 +55,7 @@ public:
     // --- keyboard ---
     void SetKeyDown(std::uint16_t VirtualKey, bool Down);
     bool IsKeyDown(std::uint16_t VirtualKey) const;
-    // From now on every batch inserts at most `records` records and reports `errorCode` when
+    // From now on every batch inserts at most `Records` records and reports `ErrorCode` when
     // it falls short. Cleared by AcceptAllInput.
     void LimitInput(std::uint32_t Records, std::uint32_t ErrorCode);
     void AcceptAllInput();

@@ -11,10 +11,10 @@ namespace platform::sim {
 
 class TSimNamedMutexes final : public INamedMutexes {
 public:
-    // Another process created `name` (and keeps it until ReleaseElsewhere).
+    // Another process created `Name` (and keeps it until ReleaseElsewhere).
     void HoldElsewhere(const std::u16string& Name) { FElsewhere.insert(Name); }
     void ReleaseElsewhere(const std::u16string& Name) { FElsewhere.erase(Name); }
-    // Claims fail with `code` from now on (0 lets them succeed again).
+    // Claims fail with `Code` from now on (0 lets them succeed again).
     void RefuseClaims(std::uint32_t Code) { FRefusal = Code; }
     // Held by this process through a live hold.
     bool HeldHere(const std::u16string& Name) const { return FHere.count(Name) != 0; }

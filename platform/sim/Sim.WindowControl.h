@@ -18,7 +18,7 @@ public:
     explicit TSimWindowControl(TSimDesktop& Desktop) : FDesktop(Desktop) {}
 
     // --- test controls ---
-    // A window on the desktop, owned by `thread`, with a normal placement.
+    // A window on the desktop, owned by `Thread`, with a normal placement.
     TWindowHandle AddWindow(std::u16string ClassName, std::u16string Title, TProcessId Pid, TThreadId Thread);
     void SetWindowPlacement(TWindowHandle Window, const TWindowPlacement& Placement);
     // Reading this window's placement fails from now on.

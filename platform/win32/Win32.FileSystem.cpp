@@ -82,7 +82,7 @@ private:
     std::u16string FPath;
 };
 
-// Creates a new, empty file "<path>.<hex>.tmp" beside `path`. CREATE_NEW never opens a file
+// Creates a new, empty file "<path>.<hex>.tmp" beside `Path`. CREATE_NEW never opens a file
 // that is already there, so a name taken by another writer just moves on to the next one.
 TKernelHandle CreateTemporaryBeside(const std::u16string& Path, TTemporaryFile& Temporary) {
     constexpr std::uint32_t Attempts = 100;
