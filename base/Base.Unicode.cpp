@@ -13,47 +13,47 @@ namespace {
 
 constexpr char32_t ReplacementChar = 0xFFFD;
 
-char* PutUtf8(char* out, char32_t cp) {
-    if (cp < 0x80) {
-        *out++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (cp >> 6));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (cp >> 12));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+char* PutUtf8(char* Out, char32_t Cp) {
+    if (Cp < 0x80) {
+        *Out++ = static_cast<char>(Cp);
+    } else if (Cp < 0x800) {
+        *Out++ = static_cast<char>(0xC0 | (Cp >> 6));
+        *Out++ = static_cast<char>(0x80 | (Cp & 0x3F));
+    } else if (Cp < 0x10000) {
+        *Out++ = static_cast<char>(0xE0 | (Cp >> 12));
+        *Out++ = static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
+        *Out++ = static_cast<char>(0x80 | (Cp & 0x3F));
     } else {
-        *out++ = static_cast<char>(0xF0 | (cp >> 18));
-        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        *Out++ = static_cast<char>(0xF0 | (Cp >> 18));
+        *Out++ = static_cast<char>(0x80 | ((Cp >> 12) & 0x3F));
+        *Out++ = static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
+        *Out++ = static_cast<char>(0x80 | (Cp & 0x3F));
     }
-    return out;
+    return Out;
 }
 
-char16_t* PutUtf16(char16_t* out, char32_t cp) {
-    if (cp < 0x10000) {
-        *out++ = static_cast<char16_t>(cp);
+char16_t* PutUtf16(char16_t* Out, char32_t Cp) {
+    if (Cp < 0x10000) {
+        *Out++ = static_cast<char16_t>(Cp);
     } else {
-        cp -= 0x10000;
-        *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
-        *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        Cp -= 0x10000;
+        *Out++ = static_cast<char16_t>(0xD800 + (Cp >> 10));
+        *Out++ = static_cast<char16_t>(0xDC00 + (Cp & 0x3FF));
     }
-    return out;
+    return Out;
 }
 
 
 // The UTF-8 length of text, counted the way Utf16ToUtf8 writes it.
-std::size_t Utf8Length(std::u16string_view text) {
+std::size_t Utf8Length(std::u16string_view Text) {
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i];
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        const char16_t u = Text[i];
         if (u < 0x80) {
             bytes += 1;
         } else if (u < 0x800) {
             bytes += 2;
-        } else if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        } else if (IsHighSurrogate(u) && i + 1 < Text.size() && IsLowSurrogate(Text[i + 1])) {
             bytes += 4;
             ++i;
         } else {
@@ -72,27 +72,27 @@ std::size_t Utf8Length(std::u16string_view text) {
 constexpr std::ptrdiff_t Block = 16;
 
 // The starts of the sixteen-unit steps over n >= 16 units: 0, 16, ..., and n - 16 last.
-template <typename TStep> void Steps16(std::size_t n, TStep&& Step) {
-    for (std::size_t at = 0;; at = std::min(at + 16, n - 16)) {
+template <typename TStep> void Steps16(std::size_t N, TStep&& Step) {
+    for (std::size_t at = 0;; at = std::min(at + 16, N - 16)) {
         Step(at);
-        if (at + 16 == n) {
+        if (at + 16 == N) {
             return;
         }
     }
 }
 
 // Narrows text into out and gives true when all of it is ASCII; otherwise out holds garbage.
-bool NarrowIfAscii(std::u16string_view text, char* out) {
-    const std::size_t n = text.size();
+bool NarrowIfAscii(std::u16string_view Text, char* Out) {
+    const std::size_t n = Text.size();
 #if defined(__SSE2__)
     if (n >= 16) {
-        const char16_t* in = text.data();
+        const char16_t* in = Text.data();
         __m128i seen = _mm_setzero_si128();
-        Steps16(n, [&](std::size_t at) {
-            const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
-            const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 8));
+        Steps16(n, [&](std::size_t At) {
+            const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + At));
+            const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + At + 8));
             seen = _mm_or_si128(seen, _mm_or_si128(lo, hi));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), _mm_packus_epi16(lo, hi));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + At), _mm_packus_epi16(lo, hi));
         });
         // A unit of 0x80 or above has one of its top nine bits set.
         const __m128i high = _mm_and_si128(seen, _mm_set1_epi16(static_cast<short>(0xFF80)));
@@ -101,25 +101,25 @@ bool NarrowIfAscii(std::u16string_view text, char* out) {
 #endif
     std::uint16_t bits = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        bits |= text[i];
-        out[i] = static_cast<char>(text[i]);
+        bits |= Text[i];
+        Out[i] = static_cast<char>(Text[i]);
     }
     return bits < 0x80;
 }
 
 // Widens bytes into out and gives true when all of them are ASCII; otherwise out holds garbage.
-bool WidenIfAscii(std::string_view bytes, char16_t* out) {
-    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const std::size_t n = bytes.size();
+bool WidenIfAscii(std::string_view Bytes, char16_t* Out) {
+    const auto* in = reinterpret_cast<const std::uint8_t*>(Bytes.data());
+    const std::size_t n = Bytes.size();
 #if defined(__SSE2__)
     if (n >= 16) {
         const __m128i zero = _mm_setzero_si128();
         __m128i seen = zero;
-        Steps16(n, [&](std::size_t at) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
+        Steps16(n, [&](std::size_t At) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + At));
             seen = _mm_or_si128(seen, b);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at), _mm_unpacklo_epi8(b, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + at + 8), _mm_unpackhi_epi8(b, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + At), _mm_unpacklo_epi8(b, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Out + At + 8), _mm_unpackhi_epi8(b, zero));
         });
         return _mm_movemask_epi8(seen) == 0; // no byte with its top bit set
     }
@@ -128,20 +128,20 @@ bool WidenIfAscii(std::string_view bytes, char16_t* out) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint16_t b = in[i];
         bits |= b;
-        out[i] = b;
+        Out[i] = b;
     }
     return bits < 0x80;
 }
 
 } // namespace
 
-std::size_t Utf16ToUtf8(std::u16string_view text, char* out) {
-    if (NarrowIfAscii(text, out)) {
-        return text.size();
+std::size_t Utf16ToUtf8(std::u16string_view Text, char* Out) {
+    if (NarrowIfAscii(Text, Out)) {
+        return Text.size();
     }
-    char* const start = out;
-    const char16_t* in = text.data();
-    const char16_t* const end = in + text.size();
+    char* const start = Out;
+    const char16_t* in = Text.data();
+    const char16_t* const end = in + Text.size();
     while (in != end) {
         if (end - in >= Block) {
             std::uint16_t bits = 0;
@@ -152,10 +152,10 @@ std::size_t Utf16ToUtf8(std::u16string_view text, char* out) {
             if (bits < 0x80) {
     #pragma GCC unroll 1
             for (std::ptrdiff_t k = 0; k < Block; ++k) {
-                    out[k] = static_cast<char>(in[k]);
+                    Out[k] = static_cast<char>(in[k]);
                 }
                 in += Block;
-                out += Block;
+                Out += Block;
                 continue;
             }
         }
@@ -163,18 +163,18 @@ std::size_t Utf16ToUtf8(std::u16string_view text, char* out) {
         while (in < stop) {
             const char16_t u = *in++;
             if (u < 0x80) {
-                *out++ = static_cast<char>(u);
+                *Out++ = static_cast<char>(u);
             } else if (IsHighSurrogate(u) && in != end && IsLowSurrogate(*in)) {
-                out = PutUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*in) - 0xDC00));
+                Out = PutUtf8(Out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(*in) - 0xDC00));
                 ++in;
             } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
-                out = PutUtf8(out, ReplacementChar);
+                Out = PutUtf8(Out, ReplacementChar);
             } else {
-                out = PutUtf8(out, u);
+                Out = PutUtf8(Out, u);
             }
         }
     }
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(Out - start);
 }
 
 namespace {
@@ -188,8 +188,8 @@ struct TUtf8Step {
 
 // An ill-formed sequence ends at the first byte that does not belong to it, so decoding resumes
 // there and never swallows the character after it.
-inline TUtf8Step DecodeUtf8At(const std::uint8_t* bytes, std::size_t i, std::size_t size) {
-    const std::uint8_t b0 = bytes[i];
+inline TUtf8Step DecodeUtf8At(const std::uint8_t* Bytes, std::size_t I, std::size_t Size) {
+    const std::uint8_t b0 = Bytes[I];
     int extra = 0;
     char32_t cp = 0;
     char32_t min = 0;
@@ -206,10 +206,10 @@ inline TUtf8Step DecodeUtf8At(const std::uint8_t* bytes, std::size_t i, std::siz
     }
     std::size_t j = 1;
     for (; j <= static_cast<std::size_t>(extra); ++j) {
-        if (i + j >= size || (bytes[i + j] & 0xC0) != 0x80) {
+        if (I + j >= Size || (Bytes[I + j] & 0xC0) != 0x80) {
             break;
         }
-        cp = (cp << 6) | (bytes[i + j] & 0x3F);
+        cp = (cp << 6) | (Bytes[I + j] & 0x3F);
     }
     if (j <= static_cast<std::size_t>(extra) || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         return {ReplacementChar, j, false};
@@ -218,21 +218,21 @@ inline TUtf8Step DecodeUtf8At(const std::uint8_t* bytes, std::size_t i, std::siz
 }
 
 // One character from bytes[i] on: its units go to out; gives the bytes it took.
-inline std::size_t DecodeOne(const std::uint8_t* bytes, std::size_t i, std::size_t size, char16_t*& out) {
-    const TUtf8Step step = DecodeUtf8At(bytes, i, size);
-    out = PutUtf16(out, step.CodePoint);
+inline std::size_t DecodeOne(const std::uint8_t* Bytes, std::size_t I, std::size_t Size, char16_t*& Out) {
+    const TUtf8Step step = DecodeUtf8At(Bytes, I, Size);
+    Out = PutUtf16(Out, step.CodePoint);
     return step.Length;
 }
 
 } // namespace
 
-std::size_t Utf8ToUtf16(std::string_view bytes, char16_t* out) {
-    if (WidenIfAscii(bytes, out)) {
-        return bytes.size();
+std::size_t Utf8ToUtf16(std::string_view Bytes, char16_t* Out) {
+    if (WidenIfAscii(Bytes, Out)) {
+        return Bytes.size();
     }
-    char16_t* const start = out;
-    const auto* const data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const std::size_t size = bytes.size();
+    char16_t* const start = Out;
+    const auto* const data = reinterpret_cast<const std::uint8_t*>(Bytes.data());
+    const std::size_t size = Bytes.size();
     std::size_t i = 0;
     while (i < size) {
         if (size - i >= static_cast<std::size_t>(Block)) {
@@ -244,40 +244,40 @@ std::size_t Utf8ToUtf16(std::string_view bytes, char16_t* out) {
             if (bits < 0x80) {
     #pragma GCC unroll 1
             for (std::ptrdiff_t k = 0; k < Block; ++k) {
-                    out[k] = static_cast<char16_t>(data[i + static_cast<std::size_t>(k)]);
+                    Out[k] = static_cast<char16_t>(data[i + static_cast<std::size_t>(k)]);
                 }
                 i += Block;
-                out += Block;
+                Out += Block;
                 continue;
             }
         }
         const std::size_t stop = std::min(size, i + static_cast<std::size_t>(Block));
         while (i < stop) {
-            i += DecodeOne(data, i, size, out);
+            i += DecodeOne(data, i, size, Out);
         }
     }
-    return static_cast<std::size_t>(out - start);
+    return static_cast<std::size_t>(Out - start);
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+std::string Utf16ToUtf8(std::u16string_view Text) {
     // Sized exactly rather than for the worst case: a long text would otherwise keep up to three
     // times its size.
-    std::string out(Utf8Length(text), '\0');
-    Utf16ToUtf8(text, out.data());
+    std::string out(Utf8Length(Text), '\0');
+    Utf16ToUtf8(Text, out.data());
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view bytes) {
-    std::u16string out(bytes.size(), u'\0');
-    out.resize(Utf8ToUtf16(bytes, out.data()));
+std::u16string Utf8ToUtf16(std::string_view Bytes) {
+    std::u16string out(Bytes.size(), u'\0');
+    out.resize(Utf8ToUtf16(Bytes, out.data()));
     return out;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
-    const auto* const data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+bool IsValidUtf8(std::string_view Bytes) {
+    const auto* const data = reinterpret_cast<const std::uint8_t*>(Bytes.data());
     std::size_t i = 0;
-    while (i < bytes.size()) {
-        const TUtf8Step step = DecodeUtf8At(data, i, bytes.size());
+    while (i < Bytes.size()) {
+        const TUtf8Step step = DecodeUtf8At(data, i, Bytes.size());
         if (!step.Valid) {
             return false;
         }
@@ -286,8 +286,8 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::u16string AsciiToUtf16(std::string_view text) {
-    return std::u16string(text.begin(), text.end());
+std::u16string AsciiToUtf16(std::string_view Text) {
+    return std::u16string(Text.begin(), Text.end());
 }
 
 } // namespace base

@@ -13,19 +13,19 @@ namespace platform {
 
 class TCallQueue {
 public:
-    void Push(std::function<void()> call, const void* owner) {
+    void Push(std::function<void()> Call, const void* Owner) {
         const std::lock_guard lock(FLock);
-        FEntries.push_back(TEntry{std::move(call), owner});
+        FEntries.push_back(TEntry{std::move(Call), Owner});
     }
 
     // The dropped calls are destroyed after the lock is released, so a captured object whose
     // destructor queues or removes calls cannot deadlock on it.
-    void RemoveOwner(const void* owner) {
+    void RemoveOwner(const void* Owner) {
         std::vector<TEntry> dropped;
         const std::lock_guard lock(FLock);
         std::deque<TEntry> kept;
         for (auto& entry : FEntries) {
-            if (entry.Owner == owner)
+            if (entry.Owner == Owner)
                 dropped.push_back(std::move(entry));
             else
                 kept.push_back(std::move(entry));

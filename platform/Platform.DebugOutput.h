@@ -6,7 +6,7 @@ namespace platform {
 class IDebugOutput {
 public:
     virtual ~IDebugOutput() = default;
-    virtual void WriteDebugString(const std::u16string& text) = 0; // OutputDebugStringW
+    virtual void WriteDebugString(const std::u16string& Text) = 0; // OutputDebugStringW
 };
 
 } // namespace platform

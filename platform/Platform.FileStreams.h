@@ -13,14 +13,14 @@ namespace platform {
 class IFileHandle {
 public:
     virtual ~IFileHandle() = default;
-    // Reads up to `count` bytes at the current position and moves past them; gives the number
+    // Reads up to `Count` bytes at the current position and moves past them; gives the number
     // read, 0 at the end of the file or when the system refuses.
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Writes `count` bytes at the current position and moves past them; false when not every
+    virtual std::size_t Read(void* Buffer, std::size_t Count) = 0;
+    // Writes `Count` bytes at the current position and moves past them; false when not every
     // byte was written.
-    virtual bool Write(const void* buffer, std::size_t count) = 0;
+    virtual bool Write(const void* Buffer, std::size_t Count) = 0;
     // Moves to an absolute byte offset (beyond the end is allowed, as Windows allows it).
-    virtual bool Seek(std::int64_t position) = 0;
+    virtual bool Seek(std::int64_t Position) = 0;
     virtual std::int64_t Position() const = 0;
     // The file's size in bytes; -1 when the system cannot tell.
     virtual std::int64_t Size() const = 0;
@@ -37,10 +37,10 @@ class IFileStreams {
 public:
     virtual ~IFileStreams() = default;
     // An existing file, for reading; others may read it meanwhile but not write it.
-    virtual TFileOpenResult OpenRead(const std::u16string& path) = 0;
+    virtual TFileOpenResult OpenRead(const std::u16string& Path) = 0;
     // Creates the file or empties an existing one, for writing (reading back is allowed too);
     // nobody else may open it while the handle lives.
-    virtual TFileOpenResult CreateWrite(const std::u16string& path) = 0;
+    virtual TFileOpenResult CreateWrite(const std::u16string& Path) = 0;
 };
 
 } // namespace platform

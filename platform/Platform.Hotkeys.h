@@ -16,10 +16,10 @@ class IHotkeys {
 public:
     virtual ~IHotkeys() = default;
     // False when the combination is taken (by this or another program) or the call fails.
-    [[nodiscard]] virtual bool RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
-                                              std::uint32_t virtualKey) = 0;
+    [[nodiscard]] virtual bool RegisterHotKey(TWindowHandle Window, int Id, std::uint32_t Modifiers,
+                                              std::uint32_t VirtualKey) = 0;
     // Frees the identifier of that window; freeing one that is not registered is harmless.
-    virtual void UnregisterHotKey(TWindowHandle window, int id) = 0;
+    virtual void UnregisterHotKey(TWindowHandle Window, int Id) = 0;
 };
 
 } // namespace platform

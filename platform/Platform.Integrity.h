@@ -8,7 +8,7 @@ class IIntegrity {
 public:
     virtual ~IIntegrity() = default;
     virtual std::uint32_t OwnIntegrityLevel() const = 0;
-    virtual std::uint32_t ProcessIntegrityLevel(TProcessId pid) const = 0;
+    virtual std::uint32_t ProcessIntegrityLevel(TProcessId Pid) const = 0;
 };
 
 } // namespace platform

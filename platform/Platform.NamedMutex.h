@@ -28,8 +28,8 @@ struct TMutexClaim {
 class INamedMutexes {
 public:
     virtual ~INamedMutexes() = default;
-    // Creates the mutex `name` and holds it, unless it exists already. Names hold no backslash.
-    [[nodiscard]] virtual TMutexClaim Claim(const std::u16string& name) = 0;
+    // Creates the mutex `Name` and holds it, unless it exists already. Names hold no backslash.
+    [[nodiscard]] virtual TMutexClaim Claim(const std::u16string& Name) = 0;
 };
 
 } // namespace platform

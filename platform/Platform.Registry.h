@@ -28,10 +28,10 @@ public:
     virtual ~IRegistryKey() = default;
     // The value as text when it exists and holds text (REG_SZ, or REG_EXPAND_SZ left unexpanded);
     // nothing otherwise.
-    virtual std::optional<std::u16string> ReadString(const std::u16string& name) const = 0;
-    virtual TRegistryResult WriteString(const std::u16string& name, const std::u16string& value) = 0;
+    virtual std::optional<std::u16string> ReadString(const std::u16string& Name) const = 0;
+    virtual TRegistryResult WriteString(const std::u16string& Name, const std::u16string& Value) = 0;
     // A value that is not there counts as deleted.
-    virtual TRegistryResult DeleteValue(const std::u16string& name) = 0;
+    virtual TRegistryResult DeleteValue(const std::u16string& Name) = 0;
 };
 
 // Keys are paths below a root, parts separated by backslashes, no leading backslash; an empty
@@ -40,14 +40,14 @@ class IRegistry {
 public:
     virtual ~IRegistry() = default;
     // Opens the key for reading and writing and creates it (and its missing parents) when it is
-    // not there. Without lazyWrite the key is flushed to disk when it is closed. Null when the key
+    // not there. Without LazyWrite the key is flushed to disk when it is closed. Null when the key
     // can be neither opened nor created.
-    virtual std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot root, const std::u16string& path,
-                                                       bool lazyWrite) = 0;
+    virtual std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot Root, const std::u16string& Path,
+                                                       bool LazyWrite) = 0;
     // Opens an existing key for reading only; never creates anything. Null when it is not there or
     // may not be read.
-    virtual std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot root, const std::u16string& path) = 0;
-    virtual bool KeyExists(TRegistryRoot root, const std::u16string& path) const = 0;
+    virtual std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot Root, const std::u16string& Path) = 0;
+    virtual bool KeyExists(TRegistryRoot Root, const std::u16string& Path) const = 0;
 };
 
 } // namespace platform

@@ -44,7 +44,7 @@ class IScreenReader {
 public:
     virtual ~IScreenReader() = default;
     // Reads the window's consoles now. Never leaves the program attached to any of them.
-    [[nodiscard]] virtual TScreenRead ReadScreen(TWindowHandle window) = 0;
+    [[nodiscard]] virtual TScreenRead ReadScreen(TWindowHandle Window) = 0;
 };
 
 } // namespace platform

@@ -15,7 +15,7 @@ public:
     virtual ~IShellOpen() = default;
     // ShellExecuteW with no owner window, the default verb, no parameters, no working folder and
     // SW_SHOWNORMAL.
-    [[nodiscard]] virtual TShellOpenResult Open(const std::u16string& target) = 0;
+    [[nodiscard]] virtual TShellOpenResult Open(const std::u16string& Target) = 0;
 };
 
 } // namespace platform

@@ -9,7 +9,7 @@ inline constexpr std::uint32_t BeepIconHand = 0x10;
 class ISound {
 public:
     virtual ~ISound() = default;
-    virtual void MessageBeep(std::uint32_t type) = 0;
+    virtual void MessageBeep(std::uint32_t Type) = 0;
 };
 
 } // namespace platform

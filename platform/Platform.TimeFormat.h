@@ -12,8 +12,8 @@ inline constexpr std::uint32_t MsPerDay = 86'400'000;
 
 // The time of day of a date-time value in milliseconds, 0 to MsPerDay - 1. Before 30 December
 // 1899 the fraction counts forward from a negative day number, so its size is the time of day.
-inline std::uint32_t TimeOfDayMs(TDateTime value) {
-    const double fraction = std::fabs(value - std::trunc(value));
+inline std::uint32_t TimeOfDayMs(TDateTime Value) {
+    const double fraction = std::fabs(Value - std::trunc(Value));
     const auto ms = static_cast<std::uint32_t>(std::llround(fraction * MsPerDay));
     return ms >= MsPerDay ? MsPerDay - 1 : ms;
 }
@@ -21,9 +21,9 @@ inline std::uint32_t TimeOfDayMs(TDateTime value) {
 class ITimeFormat {
 public:
     virtual ~ITimeFormat() = default;
-    // The time of day of `value` in the user's long time format (for example "14:05:09" or
+    // The time of day of `Value` in the user's long time format (for example "14:05:09" or
     // "2:05:09 PM").
-    virtual std::u16string LongTimeText(TDateTime value) const = 0;
+    virtual std::u16string LongTimeText(TDateTime Value) const = 0;
 };
 
 } // namespace platform

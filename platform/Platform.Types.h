@@ -46,8 +46,8 @@ struct TFsResult {
     std::u16string Message;
 
     static TFsResult Success() { return {}; }
-    static TFsResult Failure(std::uint32_t code, std::u16string message) {
-        return {false, code, std::move(message)};
+    static TFsResult Failure(std::uint32_t Code, std::u16string Message) {
+        return {false, Code, std::move(Message)};
     }
 };
 

@@ -26,7 +26,7 @@ public:
     virtual ~IVersionInfo() = default;
     // Nothing when the file has no readable version resource whose root block is the 52-byte
     // fixed file information.
-    virtual std::optional<TFileVersionWords> FileVersion(const std::u16string& path) const = 0;
+    virtual std::optional<TFileVersionWords> FileVersion(const std::u16string& Path) const = 0;
     // The system's real version as read at start-up (10.0 on Windows 10 and 11); 0.0 when unknown.
     virtual TOsVersion OsVersion() const = 0;
 };

@@ -43,18 +43,18 @@ class IWindowControl {
 public:
     virtual ~IWindowControl() = default;
     // A top-level window of this class, whatever its title and whether visible or not.
-    virtual TWindowHandle FindTopLevelWindow(const std::u16string& className) const = 0;
+    virtual TWindowHandle FindTopLevelWindow(const std::u16string& ClassName) const = 0;
     // Delivers the message and waits until the window's thread has handled it.
-    virtual std::intptr_t SendMessageAndWait(TWindowHandle window, std::uint32_t message,
-                                             std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual std::intptr_t SendMessageAndWait(TWindowHandle Window, std::uint32_t Message,
+                                             std::uintptr_t WParam, std::intptr_t LParam) = 0;
     // `placement.Length` is passed on as the caller set it.
-    virtual bool GetPlacement(TWindowHandle window, TWindowPlacement& placement) const = 0;
-    virtual bool SetPlacement(TWindowHandle window, const TWindowPlacement& placement) = 0;
+    virtual bool GetPlacement(TWindowHandle Window, TWindowPlacement& Placement) const = 0;
+    virtual bool SetPlacement(TWindowHandle Window, const TWindowPlacement& Placement) = 0;
     virtual TWindowHandle ForegroundWindow() const = 0;
     // The thread that created the window; 0 when the window does not exist.
-    virtual TThreadId WindowThreadId(TWindowHandle window) const = 0;
-    virtual bool AttachThreadInput(TThreadId from, TThreadId to, bool attach) = 0;
-    virtual bool SetForegroundWindow(TWindowHandle window) = 0;
+    virtual TThreadId WindowThreadId(TWindowHandle Window) const = 0;
+    virtual bool AttachThreadInput(TThreadId From, TThreadId To, bool Attach) = 0;
+    virtual bool SetForegroundWindow(TWindowHandle Window) = 0;
 };
 
 } // namespace platform

@@ -8,9 +8,9 @@ class IWindowFacts {
 public:
     virtual ~IWindowFacts() = default;
     virtual TWindowHandle ForegroundWindow() const = 0;
-    virtual std::u16string ClassName(TWindowHandle window) const = 0;
-    virtual std::u16string Title(TWindowHandle window) const = 0;
-    virtual TProcessId OwningProcessId(TWindowHandle window) const = 0;
+    virtual std::u16string ClassName(TWindowHandle Window) const = 0;
+    virtual std::u16string Title(TWindowHandle Window) const = 0;
+    virtual TProcessId OwningProcessId(TWindowHandle Window) const = 0;
 };
 
 } // namespace platform

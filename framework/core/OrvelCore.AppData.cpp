@@ -39,9 +39,9 @@ constexpr char16_t MakerName[] = u"Tarvin developers";
 constexpr char16_t MakerHome[] = u"https://example.org/";
 
 // Characters Windows refuses in a file name; the name becomes a folder and a file name.
-bool IsFileNameChar(char16_t c) {
-    return c >= 32 && c != u'"' && c != u'*' && c != u'/' && c != u':' && c != u'<' && c != u'>' &&
-           c != u'?' && c != u'\\' && c != u'|';
+bool IsFileNameChar(char16_t C) {
+    return C >= 32 && C != u'"' && C != u'*' && C != u'/' && C != u':' && C != u'<' && C != u'>' &&
+           C != u'?' && C != u'\\' && C != u'|';
 }
 
 bool IsFileName(const std::u16string& Name) {

@@ -31,23 +31,23 @@ constexpr std::int64_t LastDate = 2958465;
 
 using base::TrimBlanks;
 
-// Cuts to at most `limit` units without leaving half of a surrogate pair at the end.
-std::u16string CutTo(std::u16string text, std::size_t limit) {
-    if (text.size() > limit) {
-        std::size_t size = limit;
-        if (size > 0 && base::IsHighSurrogate(text[size - 1])) {
+// Cuts to at most `Limit` units without leaving half of a surrogate pair at the end.
+std::u16string CutTo(std::u16string Text, std::size_t Limit) {
+    if (Text.size() > Limit) {
+        std::size_t size = Limit;
+        if (size > 0 && base::IsHighSurrogate(Text[size - 1])) {
             --size;
         }
-        text.resize(size);
+        Text.resize(size);
     }
-    return text;
+    return Text;
 }
 
 // Narrows to ASCII; anything else cannot be part of a number.
-std::optional<std::string> AsciiOnly(std::u16string_view text) {
+std::optional<std::string> AsciiOnly(std::u16string_view Text) {
     std::string out;
-    out.reserve(text.size());
-    for (const char16_t c : text) {
+    out.reserve(Text.size());
+    for (const char16_t c : Text) {
         if (c > 0x7F) {
             return std::nullopt;
         }
@@ -57,10 +57,10 @@ std::optional<std::string> AsciiOnly(std::u16string_view text) {
 }
 
 // Hexadecimal digits up to 32 bits.
-std::optional<std::uint32_t> ParseHex(std::string_view digits) {
+std::optional<std::uint32_t> ParseHex(std::string_view Digits) {
     std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
-    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
+    const auto [end, error] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), value, 16);
+    if (Digits.empty() || error != std::errc() || end != Digits.data() + Digits.size()) {
         return std::nullopt;
     }
     return value;
@@ -70,8 +70,8 @@ std::optional<std::uint32_t> ParseHex(std::string_view digits) {
 // Blanks around the number are accepted, because values keep the blanks a hand edit leaves
 // around "=". Hexadecimal gives the 32-bit pattern, so "$FFFFFFFF" is -1; decimal text outside
 // the 32-bit range is no number.
-std::optional<std::int32_t> ParseInteger(std::u16string_view value) {
-    const auto ascii = AsciiOnly(TrimBlanks(value));
+std::optional<std::int32_t> ParseInteger(std::u16string_view Value) {
+    const auto ascii = AsciiOnly(TrimBlanks(Value));
     if (!ascii) {
         return std::nullopt;
     }
@@ -110,8 +110,8 @@ std::optional<std::int32_t> ParseInteger(std::u16string_view value) {
 
 // Written with a decimal point whatever the locale, so the file reads the same on every machine;
 // a decimal comma from a hand edit is read as well.
-std::optional<double> ParseFloat(std::u16string_view value) {
-    auto ascii = AsciiOnly(TrimBlanks(value));
+std::optional<double> ParseFloat(std::u16string_view Value) {
+    auto ascii = AsciiOnly(TrimBlanks(Value));
     if (!ascii || ascii->empty()) {
         return std::nullopt;
     }
@@ -130,8 +130,8 @@ std::optional<double> ParseFloat(std::u16string_view value) {
     return base::ParseDouble(digits);
 }
 
-std::u16string FormatFloat(double value) {
-    return base::AsciiToUtf16(base::FormatDouble(value, 15));
+std::u16string FormatFloat(double Value) {
+    return base::AsciiToUtf16(base::FormatDouble(Value, 15));
 }
 
 // Civil calendar from and to days since 1970-01-01 (proleptic Gregorian).
@@ -141,10 +141,10 @@ struct TCivilDate {
     unsigned Day;
 };
 
-TCivilDate CivilFromDays(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
+TCivilDate CivilFromDays(std::int64_t Days) {
+    Days += 719468;
+    const std::int64_t era = (Days >= 0 ? Days : Days - 146096) / 146097;
+    const auto dayOfEra = static_cast<unsigned>(Days - era * 146097);
     const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
@@ -153,44 +153,44 @@ TCivilDate CivilFromDays(std::int64_t days) {
     return {static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
-std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
-    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+std::int64_t DaysFromCivil(std::int64_t Year, unsigned Month, unsigned Day) {
+    Year -= Month <= 2 ? 1 : 0;
+    const std::int64_t era = (Year >= 0 ? Year : Year - 399) / 400;
+    const auto yearOfEra = static_cast<unsigned>(Year - era * 400);
+    const unsigned dayOfYear = (153 * (Month > 2 ? Month - 3 : Month + 9) + 2) / 5 + Day - 1;
     const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
-unsigned DaysInMonth(std::int64_t year, unsigned month) {
+unsigned DaysInMonth(std::int64_t Year, unsigned Month) {
     constexpr unsigned Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : Days[month - 1];
+    const bool leap = (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
+    return Month == 2 && leap ? 29 : Days[Month - 1];
 }
 
 // Dates are stored as ISO yyyy-mm-dd: unambiguous and the same on every machine. The time of day
 // is not stored; as with TDateTime everywhere, the date part is the value truncated toward zero.
-std::optional<std::u16string> FormatDate(TDateTime value) {
-    if (!std::isfinite(value) || std::trunc(value) < static_cast<double>(FirstDate) ||
-        std::trunc(value) > static_cast<double>(LastDate)) {
+std::optional<std::u16string> FormatDate(TDateTime Value) {
+    if (!std::isfinite(Value) || std::trunc(Value) < static_cast<double>(FirstDate) ||
+        std::trunc(Value) > static_cast<double>(LastDate)) {
         return std::nullopt;
     }
-    const TCivilDate date = CivilFromDays(static_cast<std::int64_t>(std::trunc(value)) - UnixEpochDays);
+    const TCivilDate date = CivilFromDays(static_cast<std::int64_t>(std::trunc(Value)) - UnixEpochDays);
     char buffer[16];
     const int length = std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02u", static_cast<int>(date.Year),
                                      date.Month, date.Day);
     return base::AsciiToUtf16(std::string_view(buffer, static_cast<std::size_t>(length)));
 }
 
-std::optional<TDateTime> ParseDate(std::u16string_view value) {
-    const auto ascii = AsciiOnly(TrimBlanks(value));
+std::optional<TDateTime> ParseDate(std::u16string_view Value) {
+    const auto ascii = AsciiOnly(TrimBlanks(Value));
     if (!ascii || ascii->size() != 10 || (*ascii)[4] != '-' || (*ascii)[7] != '-') {
         return std::nullopt;
     }
     const std::string_view text = *ascii;
-    const auto field = [&](std::size_t start, std::size_t length) -> std::optional<unsigned> {
+    const auto field = [&](std::size_t Start, std::size_t Length) -> std::optional<unsigned> {
         unsigned number = 0;
-        for (const char c : text.substr(start, length)) {
+        for (const char c : text.substr(Start, Length)) {
             if (c < '0' || c > '9') {
                 return std::nullopt;
             }
@@ -208,8 +208,8 @@ std::optional<TDateTime> ParseDate(std::u16string_view value) {
     return static_cast<TDateTime>(DaysFromCivil(*year, *month, *day) + UnixEpochDays);
 }
 
-std::u16string Quoted(const std::u16string& text) {
-    return u"\"" + text + u"\"";
+std::u16string Quoted(const std::u16string& Text) {
+    return u"\"" + Text + u"\"";
 }
 
 } // namespace

@@ -16,14 +16,14 @@ bool StartsWith(const std::u16string& Text, std::u16string_view Prefix) {
     return std::u16string_view(Text).substr(0, Prefix.size()) == Prefix;
 }
 
-bool IsDriveLetter(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+bool IsDriveLetter(char16_t C) {
+    return (C >= u'A' && C <= u'Z') || (C >= u'a' && C <= u'z');
 }
 
-// Position just past the next `count` backslashes from `from`, or the end of Path.
-std::size_t PastDelimiters(const std::u16string& Path, std::size_t from, int count) {
-    std::size_t at = from;
-    for (int i = 0; i < count; ++i) {
+// Position just past the next `Count` backslashes from `From`, or the end of Path.
+std::size_t PastDelimiters(const std::u16string& Path, std::size_t From, int Count) {
+    std::size_t at = From;
+    for (int i = 0; i < Count; ++i) {
         const std::size_t next = Path.find(PathDelim, at);
         if (next == std::u16string::npos) {
             return Path.size();

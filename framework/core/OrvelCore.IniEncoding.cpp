@@ -20,25 +20,25 @@ constexpr std::array<char16_t, 32> Windows1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char16_t FromWindows1252(std::uint8_t byte) {
-    return byte >= 0x80 && byte <= 0x9F ? Windows1252High[byte - 0x80] : static_cast<char16_t>(byte);
+char16_t FromWindows1252(std::uint8_t Byte) {
+    return Byte >= 0x80 && Byte <= 0x9F ? Windows1252High[Byte - 0x80] : static_cast<char16_t>(Byte);
 }
 
-std::optional<std::uint8_t> ToWindows1252(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-        return static_cast<std::uint8_t>(unit);
+std::optional<std::uint8_t> ToWindows1252(char16_t Unit) {
+    if (Unit < 0x80 || (Unit >= 0xA0 && Unit <= 0xFF)) {
+        return static_cast<std::uint8_t>(Unit);
     }
-    const auto found = std::find(Windows1252High.begin(), Windows1252High.end(), unit);
+    const auto found = std::find(Windows1252High.begin(), Windows1252High.end(), Unit);
     if (found == Windows1252High.end()) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(0x80 + (found - Windows1252High.begin()));
 }
 
-char16_t Utf16UnitAt(std::string_view bytes, std::size_t offset, bool bigEndian) {
-    const auto first = static_cast<std::uint8_t>(bytes[offset]);
-    const auto second = static_cast<std::uint8_t>(bytes[offset + 1]);
-    return bigEndian ? static_cast<char16_t>(first << 8 | second)
+char16_t Utf16UnitAt(std::string_view Bytes, std::size_t Offset, bool BigEndian) {
+    const auto first = static_cast<std::uint8_t>(Bytes[Offset]);
+    const auto second = static_cast<std::uint8_t>(Bytes[Offset + 1]);
+    return BigEndian ? static_cast<char16_t>(first << 8 | second)
                      : static_cast<char16_t>(second << 8 | first);
 }
 

@@ -13,8 +13,8 @@ namespace {
 using base::HasLineBreak;
 using base::TrimBlanks;
 
-bool HasNul(std::u16string_view text) {
-    return text.find(u'\0') != std::u16string_view::npos;
+bool HasNul(std::u16string_view Text) {
+    return Text.find(u'\0') != std::u16string_view::npos;
 }
 
 // The form an ANSI text becomes when an entry needs a character ANSI lacks. The mark tells every
@@ -23,23 +23,23 @@ constexpr TIniTextForm UnicodeFallback{TIniEncoding::Utf8, true};
 
 } // namespace
 
-std::u16string TIniStore::Decode(std::string_view bytes) const {
-    return DecodeIniText(bytes, FForm.Encoding);
+std::u16string TIniStore::Decode(std::string_view Bytes) const {
+    return DecodeIniText(Bytes, FForm.Encoding);
 }
 
-std::string TIniStore::Encode(std::u16string_view text) const {
-    auto bytes = EncodeIniText(text, FForm.Encoding);
+std::string TIniStore::Encode(std::u16string_view Text) const {
+    auto bytes = EncodeIniText(Text, FForm.Encoding);
     Assert(bytes.has_value(), u"TIniStore: the text cannot be stored in the file's encoding");
     return std::move(*bytes);
 }
 
-bool TIniStore::IsBlankLine(const TLine& line) const {
-    return line.Kind == TLineKind::Other && TrimBlanks(Decode(line.Raw)).empty();
+bool TIniStore::IsBlankLine(const TLine& Line) const {
+    return Line.Kind == TLineKind::Other && TrimBlanks(Decode(Line.Raw)).empty();
 }
 
-TIniStore::TLine TIniStore::ParseLine(std::string raw) const {
+TIniStore::TLine TIniStore::ParseLine(std::string Raw) const {
     TLine line;
-    line.Raw = std::move(raw);
+    line.Raw = std::move(Raw);
     const std::size_t unit = CodeUnitSize(FForm.Encoding);
     for (std::size_t offset = 0; offset + unit <= line.Raw.size(); offset += unit) {
         if (CodeUnitAt(line.Raw, offset, FForm.Encoding) == u'\0') {
@@ -80,37 +80,37 @@ TIniStore::TLine TIniStore::ParseLine(std::string raw) const {
     return line;
 }
 
-TIniStore TIniStore::Parse(std::string_view bytes) {
+TIniStore TIniStore::Parse(std::string_view Bytes) {
     TIniStore store;
-    store.FForm = DetectIniTextForm(bytes);
+    store.FForm = DetectIniTextForm(Bytes);
     const TIniEncoding encoding = store.FForm.Encoding;
     if (store.FForm.ByteOrderMark) {
-        bytes.remove_prefix(ByteOrderMarkOf(encoding).size());
+        Bytes.remove_prefix(ByteOrderMarkOf(encoding).size());
     }
     const std::size_t unit = CodeUnitSize(encoding);
-    if (bytes.size() % unit != 0) {
-        store.FDanglingByte = std::string(1, bytes.back());
-        bytes.remove_suffix(1);
+    if (Bytes.size() % unit != 0) {
+        store.FDanglingByte = std::string(1, Bytes.back());
+        Bytes.remove_suffix(1);
     }
     // CR LF, LF and a lone CR all end a line, as text editors show them; otherwise a stray CR would
     // stay inside a value that can then never be written back.
     std::size_t start = 0;
     std::size_t offset = 0;
-    while (offset < bytes.size()) {
-        const char16_t c = CodeUnitAt(bytes, offset, encoding);
+    while (offset < Bytes.size()) {
+        const char16_t c = CodeUnitAt(Bytes, offset, encoding);
         if (c != u'\r' && c != u'\n') {
             offset += unit;
             continue;
         }
-        store.FLines.push_back(store.ParseLine(std::string(bytes.substr(start, offset - start))));
+        store.FLines.push_back(store.ParseLine(std::string(Bytes.substr(start, offset - start))));
         offset += unit;
-        if (c == u'\r' && offset < bytes.size() && CodeUnitAt(bytes, offset, encoding) == u'\n') {
+        if (c == u'\r' && offset < Bytes.size() && CodeUnitAt(Bytes, offset, encoding) == u'\n') {
             offset += unit;
         }
         start = offset;
     }
-    if (start < bytes.size()) {
-        store.FLines.push_back(store.ParseLine(std::string(bytes.substr(start))));
+    if (start < Bytes.size()) {
+        store.FLines.push_back(store.ParseLine(std::string(Bytes.substr(start))));
     }
     return store;
 }
@@ -129,40 +129,40 @@ std::string TIniStore::Serialize() const {
     return out;
 }
 
-void TIniStore::ConvertTo(TIniTextForm form) {
-    Assert(form.Encoding != TIniEncoding::Ansi, u"TIniStore.ConvertTo: ANSI cannot hold every text");
-    if (form.Encoding != FForm.Encoding) {
+void TIniStore::ConvertTo(TIniTextForm Form) {
+    Assert(Form.Encoding != TIniEncoding::Ansi, u"TIniStore.ConvertTo: ANSI cannot hold every text");
+    if (Form.Encoding != FForm.Encoding) {
         std::vector<std::u16string> texts;
         texts.reserve(FLines.size());
         for (const TLine& line : FLines) {
             texts.push_back(Decode(line.Raw));
         }
-        FForm = form;
+        FForm = Form;
         for (std::size_t i = 0; i < FLines.size(); ++i) {
             FLines[i] = ParseLine(Encode(texts[i]));
         }
         FDanglingByte.clear(); // half a UTF-16 unit has no text to carry over
     }
-    FForm = form;
+    FForm = Form;
 }
 
-std::optional<std::size_t> TIniStore::FindKey(std::u16string_view section, std::u16string_view key) const {
-    section = TrimBlanks(section);
-    key = TrimBlanks(key);
+std::optional<std::size_t> TIniStore::FindKey(std::u16string_view Section, std::u16string_view Key) const {
+    Section = TrimBlanks(Section);
+    Key = TrimBlanks(Key);
     bool inSection = false;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         const TLine& line = FLines[i];
         if (line.Kind == TLineKind::Section) {
-            inSection = base::SameTextAscii(line.Name, section);
-        } else if (inSection && line.Kind == TLineKind::Value && base::SameTextAscii(line.Name, key)) {
+            inSection = base::SameTextAscii(line.Name, Section);
+        } else if (inSection && line.Kind == TLineKind::Value && base::SameTextAscii(line.Name, Key)) {
             return i;
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::u16string> TIniStore::Get(std::u16string_view section, std::u16string_view key) const {
-    const auto index = FindKey(section, key);
+std::optional<std::u16string> TIniStore::Get(std::u16string_view Section, std::u16string_view Key) const {
+    const auto index = FindKey(Section, Key);
     if (!index) {
         return std::nullopt;
     }
@@ -170,27 +170,27 @@ std::optional<std::u16string> TIniStore::Get(std::u16string_view section, std::u
     return Decode(std::string_view(line.Raw).substr(line.ValueStart));
 }
 
-bool TIniStore::KeyExists(std::u16string_view section, std::u16string_view key) const {
-    return FindKey(section, key).has_value();
+bool TIniStore::KeyExists(std::u16string_view Section, std::u16string_view Key) const {
+    return FindKey(Section, Key).has_value();
 }
 
-bool TIniStore::SectionExists(std::u16string_view section) const {
-    section = TrimBlanks(section);
-    return std::any_of(FLines.begin(), FLines.end(), [&](const TLine& line) {
-        return line.Kind == TLineKind::Section && base::SameTextAscii(line.Name, section);
+bool TIniStore::SectionExists(std::u16string_view Section) const {
+    Section = TrimBlanks(Section);
+    return std::any_of(FLines.begin(), FLines.end(), [&](const TLine& Line) {
+        return Line.Kind == TLineKind::Section && base::SameTextAscii(Line.Name, Section);
     });
 }
 
-std::vector<std::u16string> TIniStore::Keys(std::u16string_view section) const {
-    section = TrimBlanks(section);
+std::vector<std::u16string> TIniStore::Keys(std::u16string_view Section) const {
+    Section = TrimBlanks(Section);
     std::vector<std::u16string> keys;
     bool inSection = false;
     for (const TLine& line : FLines) {
         if (line.Kind == TLineKind::Section) {
-            inSection = base::SameTextAscii(line.Name, section);
+            inSection = base::SameTextAscii(line.Name, Section);
         } else if (inSection && line.Kind == TLineKind::Value &&
-                   std::none_of(keys.begin(), keys.end(), [&](const std::u16string& known) {
-                       return base::SameTextAscii(known, line.Name);
+                   std::none_of(keys.begin(), keys.end(), [&](const std::u16string& Known) {
+                       return base::SameTextAscii(Known, line.Name);
                    })) {
             keys.push_back(line.Name);
         }
@@ -202,8 +202,8 @@ std::vector<std::u16string> TIniStore::Sections() const {
     std::vector<std::u16string> sections;
     for (const TLine& line : FLines) {
         if (line.Kind == TLineKind::Section &&
-            std::none_of(sections.begin(), sections.end(), [&](const std::u16string& known) {
-                return base::SameTextAscii(known, line.Name);
+            std::none_of(sections.begin(), sections.end(), [&](const std::u16string& Known) {
+                return base::SameTextAscii(Known, line.Name);
             })) {
             sections.push_back(line.Name);
         }
@@ -211,43 +211,43 @@ std::vector<std::u16string> TIniStore::Sections() const {
     return sections;
 }
 
-TIniEntryFault TIniStore::CheckEntry(std::u16string_view section, std::u16string_view key,
-                                     std::u16string_view value) {
-    if (HasLineBreak(section)) {
+TIniEntryFault TIniStore::CheckEntry(std::u16string_view Section, std::u16string_view Key,
+                                     std::u16string_view Value) {
+    if (HasLineBreak(Section)) {
         return TIniEntryFault::LineBreakInSection;
     }
-    if (HasLineBreak(key)) {
+    if (HasLineBreak(Key)) {
         return TIniEntryFault::LineBreakInKey;
     }
-    if (HasLineBreak(value)) {
+    if (HasLineBreak(Value)) {
         return TIniEntryFault::LineBreakInValue;
     }
-    if (section.find(u']') != std::u16string_view::npos || HasNul(section)) {
+    if (Section.find(u']') != std::u16string_view::npos || HasNul(Section)) {
         return TIniEntryFault::InvalidSection;
     }
-    const std::u16string_view name = TrimBlanks(key);
+    const std::u16string_view name = TrimBlanks(Key);
     if (name.empty() || name.find(u'=') != std::u16string_view::npos || HasNul(name) ||
         name.front() == u'[' || name.front() == u';' || name.front() == u'#') {
         return TIniEntryFault::InvalidKey;
     }
-    if (HasNul(value)) {
+    if (HasNul(Value)) {
         return TIniEntryFault::NulInValue;
     }
     return TIniEntryFault::None;
 }
 
-void TIniStore::Set(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    Assert(CheckEntry(section, key, value) == TIniEntryFault::None,
+void TIniStore::Set(std::u16string_view Section, std::u16string_view Key, std::u16string_view Value) {
+    Assert(CheckEntry(Section, Key, Value) == TIniEntryFault::None,
            u"TIniStore.Set: the entry cannot be stored");
-    section = TrimBlanks(section);
-    key = TrimBlanks(key);
-    for (const std::u16string_view text : {section, key, value}) {
+    Section = TrimBlanks(Section);
+    Key = TrimBlanks(Key);
+    for (const std::u16string_view text : {Section, Key, Value}) {
         if (!EncodeIniText(text, FForm.Encoding)) {
             ConvertTo(UnicodeFallback);
             break;
         }
     }
-    Place(section, key, value);
+    Place(Section, Key, Value);
     KeepAnsiRecognisable();
 }
 
@@ -260,8 +260,8 @@ void TIniStore::KeepAnsiRecognisable() {
         if (!base::IsValidUtf8(line.Raw)) {
             return; // still read as ANSI
         }
-        nonAscii = nonAscii || std::any_of(line.Raw.begin(), line.Raw.end(), [](char byte) {
-                       return static_cast<unsigned char>(byte) >= 0x80;
+        nonAscii = nonAscii || std::any_of(line.Raw.begin(), line.Raw.end(), [](char Byte) {
+                       return static_cast<unsigned char>(Byte) >= 0x80;
                    });
     }
     // Plain ASCII is the same text in UTF-8; other bytes would change their meaning.
@@ -272,18 +272,18 @@ void TIniStore::KeepAnsiRecognisable() {
     }
 }
 
-void TIniStore::Place(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    if (const auto index = FindKey(section, key)) {
+void TIniStore::Place(std::u16string_view Section, std::u16string_view Key, std::u16string_view Value) {
+    if (const auto index = FindKey(Section, Key)) {
         // Keep the key as the file spells it, with its spacing; replace only what follows '='.
         TLine& line = FLines[*index];
         line.Raw.resize(line.ValueStart);
-        line.Raw += Encode(value);
+        line.Raw += Encode(Value);
         return;
     }
 
-    std::u16string entry(key);
+    std::u16string entry(Key);
     entry += u'=';
-    entry += value;
+    entry += Value;
     TLine added = ParseLine(Encode(entry));
     std::optional<std::size_t> insertAfter;
     for (std::size_t i = 0; i < FLines.size(); ++i) {
@@ -292,7 +292,7 @@ void TIniStore::Place(std::u16string_view section, std::u16string_view key, std:
             if (insertAfter) {
                 break; // the end of the section's first block
             }
-            if (base::SameTextAscii(line.Name, section)) {
+            if (base::SameTextAscii(line.Name, Section)) {
                 insertAfter = i;
             }
         } else if (insertAfter && line.Kind == TLineKind::Value) {
@@ -307,7 +307,7 @@ void TIniStore::Place(std::u16string_view section, std::u16string_view key, std:
     if (!FLines.empty() && !IsBlankLine(FLines.back())) {
         FLines.push_back(ParseLine(std::string()));
     }
-    FLines.push_back(ParseLine(Encode(u"[" + std::u16string(section) + u"]")));
+    FLines.push_back(ParseLine(Encode(u"[" + std::u16string(Section) + u"]")));
     FLines.push_back(std::move(added));
 }
 

@@ -36,24 +36,24 @@ public:
     TIniStore() = default;
 
     // Text in any form DetectIniTextForm recognises, with CR LF, LF or CR line ends.
-    static TIniStore Parse(std::string_view bytes);
+    static TIniStore Parse(std::string_view Bytes);
     // In the parsed form, with its byte-order mark if it had one, CRLF line ends (the last line's
     // included).
     std::string Serialize() const;
     TIniTextForm TextForm() const { return FForm; }
     // Re-encodes every line into a Unicode form (UTF-8 or UTF-16): lines keep their text, not
     // their bytes. Only the mark changes when the encoding stays.
-    void ConvertTo(TIniTextForm form);
+    void ConvertTo(TIniTextForm Form);
 
-    std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
-    bool KeyExists(std::u16string_view section, std::u16string_view key) const;
-    bool SectionExists(std::u16string_view section) const;
+    std::optional<std::u16string> Get(std::u16string_view Section, std::u16string_view Key) const;
+    bool KeyExists(std::u16string_view Section, std::u16string_view Key) const;
+    bool SectionExists(std::u16string_view Section) const;
     // Keys in file order, each once, spelled as first written.
-    std::vector<std::u16string> Keys(std::u16string_view section) const;
+    std::vector<std::u16string> Keys(std::u16string_view Section) const;
     std::vector<std::u16string> Sections() const;
 
-    static TIniEntryFault CheckEntry(std::u16string_view section, std::u16string_view key,
-                                     std::u16string_view value);
+    static TIniEntryFault CheckEntry(std::u16string_view Section, std::u16string_view Key,
+                                     std::u16string_view Value);
     // Updates the first occurrence of the key, or adds it after the last key of the section's
     // first block, or adds the section at the end. An ANSI text that cannot hold a character of
     // the entry becomes UTF-8 with a byte-order mark first, so nothing is lost; so does one whose
@@ -61,7 +61,7 @@ public:
     // that are not valid UTF-8), unless it is plain ASCII, which reads the same either way.
     // TextForm() stays what Parse would find in Serialize(). Raises EAssertionFailed for an
     // entry that CheckEntry refuses.
-    void Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    void Set(std::u16string_view Section, std::u16string_view Key, std::u16string_view Value);
 
 private:
     enum class TLineKind { Other, Section, Value };
@@ -73,14 +73,14 @@ private:
         std::size_t ValueStart = 0; // for a value line: the byte after the first '='
     };
 
-    void Place(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    void Place(std::u16string_view Section, std::u16string_view Key, std::u16string_view Value);
     void KeepAnsiRecognisable();
-    TLine ParseLine(std::string raw) const;
-    std::u16string Decode(std::string_view bytes) const;
-    std::string Encode(std::u16string_view text) const;
-    bool IsBlankLine(const TLine& line) const;
-    // Index of the first value line of `key` in `section`, if any.
-    std::optional<std::size_t> FindKey(std::u16string_view section, std::u16string_view key) const;
+    TLine ParseLine(std::string Raw) const;
+    std::u16string Decode(std::string_view Bytes) const;
+    std::string Encode(std::u16string_view Text) const;
+    bool IsBlankLine(const TLine& Line) const;
+    // Index of the first value line of `Key` in `Section`, if any.
+    std::optional<std::size_t> FindKey(std::u16string_view Section, std::u16string_view Key) const;
 
     std::vector<TLine> FLines;
     TIniTextForm FForm;

@@ -63,7 +63,7 @@ int TLogLevelIndex::FindPassing(int Row, TLogVerbLvl Filter) const {
     }
     // The last mark with at most Row passing lines before it: the line is in its stretch.
     const auto after = std::upper_bound(FMarks.begin(), FMarks.end(), Row,
-                                        [Filter](int row, const TMark& mark) { return row < mark[Filter]; });
+                                        [Filter](int Wanted, const TMark& Mark) { return Wanted < Mark[Filter]; });
     const auto block = static_cast<std::size_t>(after - FMarks.begin() - 1);
     int passing = FMarks[block][Filter];
     const std::size_t end = FLevels.size();

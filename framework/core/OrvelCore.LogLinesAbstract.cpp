@@ -93,7 +93,7 @@ void TAbstractLogLines::ForEachLocked(const TLogLineProc& Proc) const {
 
 // --- the lines themselves ---
 
-void TAbstractLogLines::append(PLogLine Line) {
+void TAbstractLogLines::Append(PLogLine Line) {
     // The list and the index grow first, so that a failed allocation leaves both as they were.
     FList.push_back(Line);
     try {
@@ -105,18 +105,18 @@ void TAbstractLogLines::append(PLogLine Line) {
     FCount.store(static_cast<int>(FList.size()), std::memory_order_release);
 }
 
-PLogLine TAbstractLogLines::appendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
+PLogLine TAbstractLogLines::AppendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
                                       platform::TDateTime Time) {
     // A line the list could not take stays in the arena until the next clear; that is all a
     // failed allocation here costs.
     const PLogLine line = FArena.NewLine(Msg, Level, Bold, Indent, Time);
-    append(line);
+    Append(line);
     return line;
 }
 
-int TAbstractLogLines::appendOwned(std::unique_ptr<RLogLine> Value) {
+int TAbstractLogLines::AppendOwned(std::unique_ptr<RLogLine> Value) {
     FOwned.reserve(FOwned.size() + 1);
-    append(Value.get());
+    Append(Value.get());
     FOwned.push_back(std::move(Value));
     return static_cast<int>(FList.size()) - 1;
 }
@@ -130,7 +130,7 @@ void TAbstractLogLines::FreeAllLines() noexcept {
     FGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
-void TAbstractLogLines::moveLinesTo(TAbstractLogLines& Into) noexcept {
+void TAbstractLogLines::MoveLinesTo(TAbstractLogLines& Into) noexcept {
     std::swap(FList, Into.FList);
     FIndex.Swap(Into.FIndex);
     std::swap(FOwned, Into.FOwned);
@@ -140,7 +140,7 @@ void TAbstractLogLines::moveLinesTo(TAbstractLogLines& Into) noexcept {
     FGeneration.fetch_add(1, std::memory_order_relaxed);
 }
 
-PLogLine TAbstractLogLines::lineAt(int Index) const {
+PLogLine TAbstractLogLines::LineAt(int Index) const {
     if (Index < 0 || static_cast<std::size_t>(Index) >= FList.size()) {
         throw EOrvelException(
             base::Format(u"List index out of bounds ({0}); the list holds {1} lines", Index, FList.size()));
@@ -150,7 +150,7 @@ PLogLine TAbstractLogLines::lineAt(int Index) const {
 
 void TAbstractLogLines::addInternal(PLogLine Value) {
     Assert(Value != nullptr, u"addInternal: Value cannot be nil");
-    append(Value);
+    Append(Value);
 }
 
 // --- stream form ---

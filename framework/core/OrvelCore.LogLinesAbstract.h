@@ -92,21 +92,21 @@ protected:
     // Frees every line and empties the list. Takes no lock.
     void FreeAllLines() noexcept;
     // The line at Index, with the bounds check. Takes no lock.
-    PLogLine lineAt(int Index) const;
+    PLogLine LineAt(int Index) const;
     // Makes a line in this container's arena and appends it; gives the line. Takes no lock.
-    PLogLine appendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent, platform::TDateTime Time);
+    PLogLine AppendNew(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent, platform::TDateTime Time);
     // Takes a line made on its own and appends it; gives its index. Takes no lock.
-    int appendOwned(std::unique_ptr<RLogLine> Value);
+    int AppendOwned(std::unique_ptr<RLogLine> Value);
     // Hands every line, its storage and its index to Into, which must be empty, and leaves this
     // container empty. Cannot fail. Takes no lock.
-    void moveLinesTo(TAbstractLogLines& Into) noexcept;
+    void MoveLinesTo(TAbstractLogLines& Into) noexcept;
     // The number of lines as last published by a change; readable without any lock.
-    int publishedCount() const { return FCount.load(std::memory_order_acquire); }
+    int PublishedCount() const { return FCount.load(std::memory_order_acquire); }
 
 private:
     // Appends without any locking; only for reading a stream.
     void addInternal(PLogLine Value);
-    void append(PLogLine Line);
+    void Append(PLogLine Line);
     void ReadLines(TOrvelStreamBase& Stream);
     // Reads one line from the stream's buffer in place; false, with nothing read, when the line is
     // not at hand in one piece or its length is one the stream itself must refuse.

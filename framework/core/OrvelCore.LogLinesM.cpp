@@ -16,7 +16,7 @@ TLogLinesMultiThreaded::~TLogLinesMultiThreaded() {
 
 PLogLine TLogLinesMultiThreaded::getItem(int Index) const {
     TReadLockGuard guard(FLock);
-    return lineAt(Index);
+    return LineAt(Index);
 }
 
 void TLogLinesMultiThreaded::LockRead() const {
@@ -33,33 +33,33 @@ void TLogLinesMultiThreaded::Clear() {
 }
 
 int TLogLinesMultiThreaded::Count() const {
-    return publishedCount();
+    return PublishedCount();
 }
 
 int TLogLinesMultiThreaded::Add(std::unique_ptr<RLogLine> Value) {
     Assert(Value != nullptr, u"TLogLinesMultiThreaded.Add: Value cannot be nil");
     TWriteLockGuard guard(FLock);
-    return appendOwned(std::move(Value));
+    return AppendOwned(std::move(Value));
 }
 
 PLogLine TLogLinesMultiThreaded::AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) {
     const platform::TDateTime now = FClock.Now();
     TWriteLockGuard guard(FLock);
-    return appendNew(Msg, Level, Bold, Indent, now);
+    return AppendNew(Msg, Level, Bold, Indent, now);
 }
 
 int TLogLinesMultiThreaded::AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
                                            platform::TDateTime Time) {
     TWriteLockGuard guard(FLock);
-    appendNew(Msg, Level, Bold, Indent, Time);
-    return publishedCount();
+    AppendNew(Msg, Level, Bold, Indent, Time);
+    return PublishedCount();
 }
 
 std::unique_ptr<TAbstractLogLines> TLogLinesMultiThreaded::SnapshotAndClear() {
     auto snapshot = std::make_unique<TLogLinesMultiThreaded>(FClock);
     TWriteLockGuard guard(FLock);
     // The lines, their storage and their index change hands whole: nothing is copied.
-    moveLinesTo(*snapshot);
+    MoveLinesTo(*snapshot);
     return snapshot;
 }
 

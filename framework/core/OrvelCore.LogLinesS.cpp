@@ -13,7 +13,7 @@ TLogLinesSingleThreaded::~TLogLinesSingleThreaded() {
 }
 
 PLogLine TLogLinesSingleThreaded::getItem(int Index) const {
-    return lineAt(Index);
+    return LineAt(Index);
 }
 
 void TLogLinesSingleThreaded::Clear() {
@@ -21,28 +21,28 @@ void TLogLinesSingleThreaded::Clear() {
 }
 
 int TLogLinesSingleThreaded::Count() const {
-    return publishedCount();
+    return PublishedCount();
 }
 
 int TLogLinesSingleThreaded::Add(std::unique_ptr<RLogLine> Value) {
     Assert(Value != nullptr, u"TLogLinesSingleThreaded.Add: Value cannot be nil");
-    return appendOwned(std::move(Value));
+    return AppendOwned(std::move(Value));
 }
 
 PLogLine TLogLinesSingleThreaded::AddNewLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent) {
-    return appendNew(Msg, Level, Bold, Indent, FClock.Now());
+    return AppendNew(Msg, Level, Bold, Indent, FClock.Now());
 }
 
 int TLogLinesSingleThreaded::AddStampedLine(std::u16string_view Msg, TLogVerbLvl Level, bool Bold, int Indent,
                                             platform::TDateTime Time) {
-    appendNew(Msg, Level, Bold, Indent, Time);
-    return publishedCount();
+    AppendNew(Msg, Level, Bold, Indent, Time);
+    return PublishedCount();
 }
 
 std::unique_ptr<TAbstractLogLines> TLogLinesSingleThreaded::SnapshotAndClear() {
     auto snapshot = std::make_unique<TLogLinesSingleThreaded>(FClock);
     // The lines, their storage and their index change hands whole: nothing is copied.
-    moveLinesTo(*snapshot);
+    MoveLinesTo(*snapshot);
     return snapshot;
 }
 

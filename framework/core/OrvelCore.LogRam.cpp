@@ -103,52 +103,52 @@ bool TRamLog::NeedsSanitizing(std::u16string_view Msg) {
     return Msg.size() > MaxMsgLength || base::HasLineBreak(Msg);
 }
 
-void TRamLog::addMsg(const std::u16string& Msg, TLogVerbLvl Level, bool Bold) {
+void TRamLog::AddAtLevel(const std::u16string& Msg, TLogVerbLvl Level, bool Bold) {
     if (NeedsSanitizing(Msg)) {
-        addLine(SanitizeMsg(Msg), Level, Bold);
+        AddPreparedLine(SanitizeMsg(Msg), Level, Bold);
     } else {
-        addLine(Msg, Level, Bold);
+        AddPreparedLine(Msg, Level, Bold);
     }
 }
 
-void TRamLog::addLine(std::u16string_view Text, TLogVerbLvl Level, bool Bold) {
+void TRamLog::AddPreparedLine(std::u16string_view Text, TLogVerbLvl Level, bool Bold) {
     // One clock reading serves the line's stamp and the periodic check.
     const platform::TDateTime now = FOs.Clock.Now();
     const int count = FLines->AddStampedLine(Text, Level, Bold, 0, now);
     // Neither check can do anything while the count is within the limit and the interval has not
     // passed, so only then is the automatic-save lock tried at all.
-    if (count > MaxEntries() || periodicSaveDue(now)) {
+    if (count > MaxEntries() || PeriodicSaveDue(now)) {
         tryAutoSave(now);
     }
 }
 
 void TRamLog::AddDebug(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvDebug, Bold);
+    AddAtLevel(Msg, lvDebug, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddVerb(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvVerbose, Bold);
+    AddAtLevel(Msg, lvVerbose, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddHint(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvHints, Bold);
+    AddAtLevel(Msg, lvHints, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddInfo(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvInfos, Bold);
+    AddAtLevel(Msg, lvInfos, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddMsg(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvInfos, Bold);
+    AddAtLevel(Msg, lvInfos, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddMsgInt(const std::u16string& Msg, std::int32_t i, bool Bold) {
-    addLine(base::Format(u"{0}{1}", SanitizeMsg(Msg), i), lvInfos, Bold);
+    AddPreparedLine(base::Format(u"{0}{1}", SanitizeMsg(Msg), i), lvInfos, Bold);
     NotifyLogObserver();
 }
 
@@ -161,17 +161,17 @@ void TRamLog::AddEmptyRow() {
 }
 
 void TRamLog::AddImpo(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvImportant, Bold);
+    AddAtLevel(Msg, lvImportant, Bold);
     NotifyLogObserver();
 }
 
 void TRamLog::AddWarn(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvWarnings, Bold);
+    AddAtLevel(Msg, lvWarnings, Bold);
     NotifyLogObserverAndShow();
 }
 
 void TRamLog::AddError(const std::u16string& Msg, bool Bold) {
-    addMsg(Msg, lvErrors, Bold);
+    AddAtLevel(Msg, lvErrors, Bold);
     NotifyLogObserverAndShow();
 }
 
@@ -225,7 +225,7 @@ void TRamLog::tryAutoSave(platform::TDateTime Now) {
     tryPeriodicSave(Now);
 }
 
-bool TRamLog::periodicSaveDue(platform::TDateTime Now) const {
+bool TRamLog::PeriodicSaveDue(platform::TDateTime Now) const {
     const std::int32_t interval = SaveInterval();
     const platform::TDateTime last = FLastSaveTime.load(std::memory_order_relaxed);
     // A span a second short of the interval cannot round up to it: the exact count is left for
@@ -242,8 +242,8 @@ bool TRamLog::tryOverflowSave() {
     }
     std::shared_ptr<TAbstractLogLines> snapshot = FLines->SnapshotAndClear();
     GuardedSave(
-        u"Overflow save", [&] { SaveSnapshotToFile(snapshot.get(), appDataFile(OverflowFileName)); },
-        [this](const std::u16string& Text) { debugOut(Text); });
+        u"Overflow save", [&] { SaveSnapshotToFile(snapshot.get(), AppDataFile(OverflowFileName)); },
+        [this](const std::u16string& Text) { DebugOut(Text); });
 
     const TObserverRef ref = GetObserver();
     if (ref.Observer == nullptr) {
@@ -268,22 +268,22 @@ bool TRamLog::tryOverflowSave() {
 }
 
 void TRamLog::tryPeriodicSave(platform::TDateTime Now) {
-    if (!periodicSaveDue(Now)) {
+    if (!PeriodicSaveDue(Now)) {
         return;
     }
     const bool saved = GuardedSave(
-        u"Periodic save", [&] { SaveToFile(appDataFile(PeriodicFileName)); },
-        [this](const std::u16string& Text) { debugOut(Text); });
+        u"Periodic save", [&] { SaveToFile(AppDataFile(PeriodicFileName)); },
+        [this](const std::u16string& Text) { DebugOut(Text); });
     if (saved) {
         FLastSaveTime.store(FOs.Clock.Now(), std::memory_order_relaxed);
     }
 }
 
-std::u16string TRamLog::appDataFile(const char16_t* Name) const {
+std::u16string TRamLog::AppDataFile(const char16_t* Name) const {
     return TAppDataCore::AppDataFolder(false) + Name;
 }
 
-void TRamLog::debugOut(const std::u16string& Text) const {
+void TRamLog::DebugOut(const std::u16string& Text) const {
     FOs.Debug.WriteDebugString(u"TRamLog: " + Text);
 }
 

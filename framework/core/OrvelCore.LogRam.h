@@ -162,19 +162,19 @@ private:
     };
 
     // Adds the prepared text, runs the automatic saves when one may be due, and notifies.
-    void addLine(std::u16string_view Text, TLogVerbLvl Level, bool Bold);
+    void AddPreparedLine(std::u16string_view Text, TLogVerbLvl Level, bool Bold);
     // SanitizeMsg only when the message needs it: most are taken as they are, without a copy.
-    void addMsg(const std::u16string& Msg, TLogVerbLvl Level, bool Bold);
+    void AddAtLevel(const std::u16string& Msg, TLogVerbLvl Level, bool Bold);
     void tryAutoSave(platform::TDateTime Now);
     // True when the line limit was passed and the lines went to the overflow file.
     bool tryOverflowSave();
     void tryPeriodicSave(platform::TDateTime Now);
-    bool periodicSaveDue(platform::TDateTime Now) const;
+    bool PeriodicSaveDue(platform::TDateTime Now) const;
     TObserverRef GetObserver() const;
     // Runs on the main thread: Proc(observer) when Ref is still the registered observer.
     static void CallIfCurrent(TObserverSlot& Slot, const TObserverRef& Ref, void (ILogObserver::*Proc)());
-    void debugOut(const std::u16string& Text) const;
-    std::u16string appDataFile(const char16_t* Name) const;
+    void DebugOut(const std::u16string& Text) const;
+    std::u16string AppDataFile(const char16_t* Name) const;
 
     platform::TServices FOs;
     std::unique_ptr<TAbstractLogLines> FLines;

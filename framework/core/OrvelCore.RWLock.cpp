@@ -21,18 +21,18 @@ void CpuRelax() {
 
 } // namespace
 
-TRWLock::TReader* TRWLock::findReader(std::thread::id Thread) {
+TRWLock::TReader* TRWLock::FindReader(std::thread::id Thread) {
     const auto it = std::find_if(FReaders.begin(), FReaders.end(),
-                                 [Thread](const TReader& r) { return r.Thread == Thread; });
+                                 [Thread](const TReader& R) { return R.Thread == Thread; });
     return it == FReaders.end() ? nullptr : &*it;
 }
 
-bool TRWLock::noWriter() const {
+bool TRWLock::NoWriter() const {
     return FWriter.load() == std::thread::id() && FWritersWaiting.load() == 0;
 }
 
-bool TRWLock::tryEnterRead(std::thread::id Thread) {
-    if (!noWriter()) {
+bool TRWLock::TryEnterRead(std::thread::id Thread) {
+    if (!NoWriter()) {
         return false;
     }
     FReaders.reserve(FReaders.size() + 1); // the only step that can fail comes before any change
@@ -57,16 +57,16 @@ void TRWLock::BeginRead() {
         return;
     }
     std::unique_lock<std::mutex> guard(FMutex);
-    if (TReader* reader = findReader(self)) {
+    if (TReader* reader = FindReader(self)) {
         ++reader->Depth;
         return;
     }
-    if (tryEnterRead(self)) {
+    if (TryEnterRead(self)) {
         return;
     }
     // Counted before the next look at the writer, so that a leaving writer knows to wake us.
     FReadersWaiting.fetch_add(1);
-    FChanged.wait(guard, [this, self] { return tryEnterRead(self); });
+    FChanged.wait(guard, [this, self] { return TryEnterRead(self); });
     FReadersWaiting.fetch_sub(1);
 }
 
@@ -77,11 +77,11 @@ bool TRWLock::TryBeginRead() {
         return true;
     }
     std::lock_guard<std::mutex> guard(FMutex);
-    if (TReader* reader = findReader(self)) {
+    if (TReader* reader = FindReader(self)) {
         ++reader->Depth;
         return true;
     }
-    return tryEnterRead(self);
+    return TryEnterRead(self);
 }
 
 void TRWLock::EndRead() {
@@ -91,7 +91,7 @@ void TRWLock::EndRead() {
         return;
     }
     std::lock_guard<std::mutex> guard(FMutex);
-    TReader* reader = findReader(self);
+    TReader* reader = FindReader(self);
     Assert(reader != nullptr, u"TRWLock.EndRead: this thread holds no read lock");
     if (--reader->Depth == 0) {
         FReaders.erase(FReaders.begin() + (reader - FReaders.data()));
@@ -101,17 +101,17 @@ void TRWLock::EndRead() {
     }
 }
 
-void TRWLock::refuseReaderAsWriter(std::thread::id Self) {
+void TRWLock::RefuseReaderAsWriter(std::thread::id Self) {
     // A thread's own reading shows in the count it made itself; only then is the list looked at.
     if (FReaderCount.load() == 0) {
         return;
     }
     std::lock_guard<std::mutex> guard(FMutex);
-    Assert(findReader(Self) == nullptr,
+    Assert(FindReader(Self) == nullptr,
            u"TRWLock.BeginWrite: a thread holding only the read lock cannot take the write lock");
 }
 
-void TRWLock::enterWrite(std::thread::id Self) {
+void TRWLock::EnterWrite(std::thread::id Self) {
     // Announced before looking at the readers: from here on no new reader gets in.
     FWriter.store(Self);
     if (FReaderCount.load() != 0) {
@@ -130,7 +130,7 @@ void TRWLock::BeginWrite() {
         ++FWriteDepth;
         return;
     }
-    refuseReaderAsWriter(self);
+    RefuseReaderAsWriter(self);
     bool taken = FWriteMutex.try_lock();
     for (int spin = 0; !taken && spin < WriterSpins; ++spin) {
         CpuRelax();
@@ -145,7 +145,7 @@ void TRWLock::BeginWrite() {
         FWriter.store(self);
         FWritersWaiting.fetch_sub(1);
     }
-    enterWrite(self);
+    EnterWrite(self);
 }
 
 bool TRWLock::TryBeginWrite() {
@@ -156,7 +156,7 @@ bool TRWLock::TryBeginWrite() {
     }
     if (FReaderCount.load() != 0) {
         std::lock_guard<std::mutex> guard(FMutex);
-        if (findReader(self) != nullptr) {
+        if (FindReader(self) != nullptr) {
             return false;
         }
     }
@@ -167,7 +167,7 @@ bool TRWLock::TryBeginWrite() {
     if (FReaderCount.load() != 0) {
         FWriter.store(std::thread::id());
         FWriteMutex.unlock();
-        wakeReaders();
+        WakeReaders();
         return false;
     }
     FWriteDepth = 1;
@@ -175,7 +175,7 @@ bool TRWLock::TryBeginWrite() {
     return true;
 }
 
-void TRWLock::wakeReaders() {
+void TRWLock::WakeReaders() {
     if (FReadersWaiting.load() == 0) {
         return;
     }
@@ -201,7 +201,7 @@ void TRWLock::EndWrite() {
     }
     FWriter.store(std::thread::id());
     FWriteMutex.unlock();
-    wakeReaders();
+    WakeReaders();
 }
 
 std::size_t TRWLock::ReaderThreads() const {

@@ -56,17 +56,17 @@ private:
     };
 
     // The helpers below expect FMutex to be held.
-    TReader* findReader(std::thread::id Thread);
-    bool noWriter() const;
+    TReader* FindReader(std::thread::id Thread);
+    bool NoWriter() const;
     // Counts a new reader thread in when no writer holds or waits; false when one does.
-    bool tryEnterRead(std::thread::id Thread);
+    bool TryEnterRead(std::thread::id Thread);
 
     // Fails the assertion when this thread holds only the read lock.
-    void refuseReaderAsWriter(std::thread::id Self);
+    void RefuseReaderAsWriter(std::thread::id Self);
     // After taking FWriteMutex: announces this writer and waits until no reader is left.
-    void enterWrite(std::thread::id Self);
+    void EnterWrite(std::thread::id Self);
     // Wakes readers that wait for the writer to go, when there are any.
-    void wakeReaders();
+    void WakeReaders();
 
     // Writers among themselves.
     std::mutex FWriteMutex;

@@ -23,7 +23,7 @@ void TCStringBuilder::Clear() {
 
 // Lengths are worked out in 64 bits: the content is counted in 32 bits, and a text that no longer
 // fits must fail rather than wrap around and write outside the storage.
-void TCStringBuilder::ensureRoom(std::int64_t LastPos, std::int64_t ProposedLen) {
+void TCStringBuilder::EnsureRoom(std::int64_t LastPos, std::int64_t ProposedLen) {
     if (LastPos >= MaxLen) {
         throw EOrvelException(u"TCStringBuilder: the text would exceed 2147483646 characters");
     }
@@ -36,7 +36,7 @@ void TCStringBuilder::ensureRoom(std::int64_t LastPos, std::int64_t ProposedLen)
 void TCStringBuilder::AddChar(char16_t Ch) {
     const std::int64_t a = FAllocatedLen;
     const std::int64_t p = FPosition;
-    ensureRoom(p, std::max(a + FBufferGrowth, p));
+    EnsureRoom(p, std::max(a + FBufferGrowth, p));
     FBuffer[static_cast<std::size_t>(p - 1)] = Ch;
     ++FPosition;
 }
@@ -44,7 +44,7 @@ void TCStringBuilder::AddChar(char16_t Ch) {
 void TCStringBuilder::AddEnter() {
     const std::int64_t a = FAllocatedLen;
     const std::int64_t p = FPosition;
-    ensureRoom(p + 1, std::max(a + FBufferGrowth, p + 1));
+    EnsureRoom(p + 1, std::max(a + FBufferGrowth, p + 1));
     FBuffer[static_cast<std::size_t>(p - 1)] = u'\r';
     FBuffer[static_cast<std::size_t>(p)] = u'\n';
     FPosition += 2;
@@ -56,7 +56,7 @@ void TCStringBuilder::AddString(std::u16string_view S) {
     }
     const std::int64_t a = FAllocatedLen;
     const std::int64_t last = FPosition - 1 + static_cast<std::int64_t>(S.size());
-    ensureRoom(last, std::max({2 * a, last, static_cast<std::int64_t>(FBufferGrowth)}));
+    EnsureRoom(last, std::max({2 * a, last, static_cast<std::int64_t>(FBufferGrowth)}));
     std::copy(S.begin(), S.end(), FBuffer.begin() + (FPosition - 1));
     FPosition = static_cast<std::int32_t>(last + 1);
 }

@@ -28,7 +28,7 @@ public:
 
 private:
     // Grows the storage to ProposedLen when position LastPos is beyond it.
-    void ensureRoom(std::int64_t LastPos, std::int64_t ProposedLen);
+    void EnsureRoom(std::int64_t LastPos, std::int64_t ProposedLen);
 
     std::u16string FBuffer;
     std::int32_t FAllocatedLen = 0;

@@ -16,10 +16,10 @@ namespace {
 
 constexpr std::uint32_t ReversedMagic = 0x5A65566F; // the magic's four bytes in reverse order
 
-template <std::size_t N> std::uint64_t FromBigEndian(const std::array<std::uint8_t, N>& bytes) {
+template <std::size_t N> std::uint64_t FromBigEndian(const std::array<std::uint8_t, N>& Bytes) {
     std::uint64_t value = 0;
     for (std::size_t i = 0; i < N; ++i) {
-        value = (value << 8) | bytes[i];
+        value = (value << 8) | Bytes[i];
     }
     return value;
 }
@@ -60,14 +60,14 @@ TStringList SplitStringListText(std::u16string_view Text) {
 
 // --- primitives ---
 
-void TOrvelStreamBase::ReadBufferSlow(void* buffer, std::size_t count) {
-    if (count != 0 && Read(buffer, count) != count) {
+void TOrvelStreamBase::ReadBufferSlow(void* Buffer, std::size_t Count) {
+    if (Count != 0 && Read(Buffer, Count) != Count) {
         throw EReadError(u"Stream read error");
     }
 }
 
-void TOrvelStreamBase::WriteBufferSlow(const void* buffer, std::size_t count) {
-    if (count != 0 && Write(buffer, count) != count) {
+void TOrvelStreamBase::WriteBufferSlow(const void* Buffer, std::size_t Count) {
+    if (Count != 0 && Write(Buffer, Count) != Count) {
         throw EWriteError(u"Stream write error");
     }
 }
@@ -78,21 +78,21 @@ std::int64_t TOrvelStreamBase::BytesLeft() const {
 
 namespace {
 
-template <std::size_t N> void WriteLE(TOrvelStreamBase& stream, std::uint64_t value) {
+template <std::size_t N> void WriteLE(TOrvelStreamBase& Stream, std::uint64_t Value) {
     std::array<std::uint8_t, N> bytes{};
-    StoreLE(bytes.data(), value, N);
-    stream.WriteBuffer(bytes.data(), N);
+    StoreLE(bytes.data(), Value, N);
+    Stream.WriteBuffer(bytes.data(), N);
 }
 
-template <std::size_t N> std::uint64_t ReadLE(TOrvelStreamBase& stream) {
+template <std::size_t N> std::uint64_t ReadLE(TOrvelStreamBase& Stream) {
     std::array<std::uint8_t, N> bytes{};
-    stream.ReadBuffer(bytes.data(), N);
+    Stream.ReadBuffer(bytes.data(), N);
     return LoadLE(bytes.data(), N);
 }
 
-template <std::size_t N> std::uint64_t ReadBE(TOrvelStreamBase& stream) {
+template <std::size_t N> std::uint64_t ReadBE(TOrvelStreamBase& Stream) {
     std::array<std::uint8_t, N> bytes{};
-    stream.ReadBuffer(bytes.data(), N);
+    Stream.ReadBuffer(bytes.data(), N);
     return FromBigEndian(bytes);
 }
 

@@ -84,31 +84,31 @@ public:
     virtual ~TOrvelStreamBase() = default;
 
     // --- primitives ---
-    // Reads up to `count` bytes; gives the number read.
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Writes `count` bytes; gives the number written.
-    virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+    // Reads up to `Count` bytes; gives the number read.
+    virtual std::size_t Read(void* Buffer, std::size_t Count) = 0;
+    // Writes `Count` bytes; gives the number written.
+    virtual std::size_t Write(const void* Buffer, std::size_t Count) = 0;
     virtual std::int64_t Size() const = 0;
     virtual std::int64_t Position() const = 0;
     virtual void SetPosition(std::int64_t Value) = 0;
 
-    // Exactly `count` bytes, or EReadError "Stream read error" / EWriteError "Stream write error".
+    // Exactly `Count` bytes, or EReadError "Stream read error" / EWriteError "Stream write error".
     // What fits the stream's own buffer is copied here, without a virtual call.
-    void ReadBuffer(void* buffer, std::size_t count) {
-        if (count <= static_cast<std::size_t>(FGetEnd - FGetNext) && count != 0) {
-            std::memcpy(buffer, FGetNext, count);
-            FGetNext += count;
+    void ReadBuffer(void* Buffer, std::size_t Count) {
+        if (Count <= static_cast<std::size_t>(FGetEnd - FGetNext) && Count != 0) {
+            std::memcpy(Buffer, FGetNext, Count);
+            FGetNext += Count;
             return;
         }
-        ReadBufferSlow(buffer, count);
+        ReadBufferSlow(Buffer, Count);
     }
-    void WriteBuffer(const void* buffer, std::size_t count) {
-        if (count <= static_cast<std::size_t>(FPutEnd - FPutNext) && count != 0) {
-            std::memcpy(FPutNext, buffer, count);
-            FPutNext += count;
+    void WriteBuffer(const void* Buffer, std::size_t Count) {
+        if (Count <= static_cast<std::size_t>(FPutEnd - FPutNext) && Count != 0) {
+            std::memcpy(FPutNext, Buffer, Count);
+            FPutNext += Count;
             return;
         }
-        WriteBufferSlow(buffer, count);
+        WriteBufferSlow(Buffer, Count);
     }
 
     // --- in-place access, for writers and readers of many small records ---
@@ -283,8 +283,8 @@ protected:
 
 private:
     [[noreturn]] static void RaiseInvalidCheckpoint();
-    void ReadBufferSlow(void* buffer, std::size_t count);
-    void WriteBufferSlow(const void* buffer, std::size_t count);
+    void ReadBufferSlow(void* Buffer, std::size_t Count);
+    void WriteBufferSlow(const void* Buffer, std::size_t Count);
     std::string ReadSignature();
     void LogErrorLine(const std::u16string& Line) const;
 

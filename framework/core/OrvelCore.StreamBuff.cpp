@@ -208,29 +208,29 @@ bool TOrvelStream::FillReadBuffer() {
     return FReadLength > 0;
 }
 
-std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
+std::size_t TOrvelStream::Read(void* Buffer, std::size_t Count) {
     Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
     }
     Flush(); // what was written must be readable
-    auto* out = static_cast<std::uint8_t*>(buffer);
+    auto* out = static_cast<std::uint8_t*>(Buffer);
     std::size_t done = 0;
-    while (done < count) {
+    while (done < Count) {
         if (FPosition >= FBufferStart && FPosition < FBufferStart + static_cast<std::int64_t>(FReadLength)) {
             const auto offset = static_cast<std::size_t>(FPosition - FBufferStart);
-            const std::size_t step = std::min(count - done, FReadLength - offset);
+            const std::size_t step = std::min(Count - done, FReadLength - offset);
             std::memcpy(out + done, FBuffer.data() + offset, step);
             done += step;
             FPosition += static_cast<std::int64_t>(step);
             continue;
         }
-        if (count - done >= FBuffer.size()) {
+        if (Count - done >= FBuffer.size()) {
             // A block at least as large as the buffer gains nothing from a copy through it.
             if (!SeekHandle(FPosition)) {
                 break;
             }
-            const std::size_t step = ReadHandle(out + done, count - done);
+            const std::size_t step = ReadHandle(out + done, Count - done);
             if (step == 0) {
                 break;
             }
@@ -246,7 +246,7 @@ std::size_t TOrvelStream::Read(void* buffer, std::size_t count) {
     return done;
 }
 
-std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
+std::size_t TOrvelStream::Write(const void* Buffer, std::size_t Count) {
     Settle();
     if (!FHandle || FPosition < 0) {
         return 0;
@@ -255,22 +255,22 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
     if (FWriteLength > 0 && FPosition != FBufferStart + static_cast<std::int64_t>(FWriteLength)) {
         Flush();
     }
-    const auto* in = static_cast<const std::uint8_t*>(buffer);
-    if (count >= FBuffer.size()) {
+    const auto* in = static_cast<const std::uint8_t*>(Buffer);
+    if (Count >= FBuffer.size()) {
         Flush();
-        if (!SeekHandle(FPosition) || !WriteHandle(in, count)) {
+        if (!SeekHandle(FPosition) || !WriteHandle(in, Count)) {
             return 0;
         }
-        FPosition += static_cast<std::int64_t>(count);
+        FPosition += static_cast<std::int64_t>(Count);
         FFileSize = std::max(FFileSize, FPosition);
-        return count;
+        return Count;
     }
     std::size_t done = 0;
-    while (done < count) {
+    while (done < Count) {
         if (FWriteLength == 0) {
             FBufferStart = FPosition;
         }
-        const std::size_t step = std::min(count - done, FBuffer.size() - FWriteLength);
+        const std::size_t step = std::min(Count - done, FBuffer.size() - FWriteLength);
         std::memcpy(FBuffer.data() + FWriteLength, in + done, step);
         FWriteLength += step;
         done += step;
@@ -280,7 +280,7 @@ std::size_t TOrvelStream::Write(const void* buffer, std::size_t count) {
         }
     }
     OpenPutWindow();
-    return count;
+    return Count;
 }
 
 } // namespace orvel

@@ -35,8 +35,8 @@ public:
     TOrvelStream& operator=(const TOrvelStream&) = delete;
     ~TOrvelStream() override;
 
-    std::size_t Read(void* buffer, std::size_t count) override;
-    std::size_t Write(const void* buffer, std::size_t count) override;
+    std::size_t Read(void* Buffer, std::size_t Count) override;
+    std::size_t Write(const void* Buffer, std::size_t Count) override;
     std::int64_t Size() const override;
     std::int64_t Position() const override;
     void SetPosition(std::int64_t Value) override;

@@ -41,30 +41,30 @@ TKestroMemStream TKestroMemStream::CreateFromStream(TOrvelStreamBase& Stream, st
     return result;
 }
 
-std::size_t TKestroMemStream::Read(void* buffer, std::size_t count) {
+std::size_t TKestroMemStream::Read(void* Buffer, std::size_t Count) {
     if (FPosition < 0 || FPosition >= Size()) {
         return 0;
     }
     const auto offset = static_cast<std::size_t>(FPosition);
-    const std::size_t step = std::min(count, FData.size() - offset);
+    const std::size_t step = std::min(Count, FData.size() - offset);
     if (step > 0) {
-        std::memcpy(buffer, FData.data() + offset, step);
+        std::memcpy(Buffer, FData.data() + offset, step);
     }
     FPosition += static_cast<std::int64_t>(step);
     return step;
 }
 
-std::size_t TKestroMemStream::Write(const void* buffer, std::size_t count) {
-    if (FPosition < 0 || count == 0) {
+std::size_t TKestroMemStream::Write(const void* Buffer, std::size_t Count) {
+    if (FPosition < 0 || Count == 0) {
         return 0;
     }
     const auto offset = static_cast<std::size_t>(FPosition);
-    if (offset + count > FData.size()) {
-        FData.resize(offset + count); // a gap left by a position past the end becomes zeros
+    if (offset + Count > FData.size()) {
+        FData.resize(offset + Count); // a gap left by a position past the end becomes zeros
     }
-    std::memcpy(FData.data() + offset, buffer, count);
-    FPosition += static_cast<std::int64_t>(count);
-    return count;
+    std::memcpy(FData.data() + offset, Buffer, Count);
+    FPosition += static_cast<std::int64_t>(Count);
+    return Count;
 }
 
 void TKestroMemStream::SetPosition(std::int64_t Value) {

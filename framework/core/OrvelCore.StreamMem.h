@@ -23,8 +23,8 @@ public:
     // EOrvelException "TKestroMemStream!".
     static TKestroMemStream CreateFromStream(TOrvelStreamBase& Stream, std::int64_t FromPos);
 
-    std::size_t Read(void* buffer, std::size_t count) override;
-    std::size_t Write(const void* buffer, std::size_t count) override;
+    std::size_t Read(void* Buffer, std::size_t Count) override;
+    std::size_t Write(const void* Buffer, std::size_t Count) override;
     std::int64_t Size() const override { return static_cast<std::int64_t>(FData.size()); }
     std::int64_t Position() const override { return FPosition; }
     void SetPosition(std::int64_t Value) override;

@@ -12,8 +12,8 @@ namespace orvel {
 // The system refused to store a value in a key that it had opened for writing.
 class ERegistryError : public EOrvelException {
 public:
-    ERegistryError(std::u16string message, std::uint32_t code)
-        : EOrvelException(std::move(message)), FCode(code) {}
+    ERegistryError(std::u16string Message, std::uint32_t Code)
+        : EOrvelException(std::move(Message)), FCode(Code) {}
     std::uint32_t Code() const noexcept { return FCode; }
 
 private:

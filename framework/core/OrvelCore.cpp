@@ -7,55 +7,55 @@ namespace {
 
 // Simple one-to-one lower-case mapping for the scripts a user interface of this framework is
 // translated into; other code units compare as they are.
-char16_t FoldCase(char16_t c) {
-    const auto inRange = [c](char16_t lo, char16_t hi) { return c >= lo && c <= hi; };
+char16_t FoldCase(char16_t C) {
+    const auto inRange = [C](char16_t Lo, char16_t Hi) { return C >= Lo && C <= Hi; };
     if (inRange(u'A', u'Z')) {
-        return c + 0x20;
+        return C + 0x20;
     }
-    if (c < 0xC0) {
-        return c;
+    if (C < 0xC0) {
+        return C;
     }
-    if (inRange(0xC0, 0xDE) && c != 0xD7) { // Latin-1 capitals, not the multiplication sign
-        return c + 0x20;
+    if (inRange(0xC0, 0xDE) && C != 0xD7) { // Latin-1 capitals, not the multiplication sign
+        return C + 0x20;
     }
     // Latin Extended-A: capitals and small letters alternate; the dotted and dotless i (0x130,
     // 0x131) have no one-to-one partner and stay.
     if (inRange(0x100, 0x12F) || inRange(0x132, 0x137) || inRange(0x14A, 0x177)) {
-        return (c % 2 == 0) ? c + 1 : c;
+        return (C % 2 == 0) ? C + 1 : C;
     }
     if (inRange(0x139, 0x148) || inRange(0x179, 0x17E)) {
-        return (c % 2 == 1) ? c + 1 : c;
+        return (C % 2 == 1) ? C + 1 : C;
     }
-    if (c == 0x178) {
+    if (C == 0x178) {
         return 0xFF;
     }
     // Greek
     if (inRange(0x391, 0x3A9)) {
-        return c + 0x20;
+        return C + 0x20;
     }
-    if (c == 0x3C2) { // final sigma
+    if (C == 0x3C2) { // final sigma
         return 0x3C3;
     }
-    if (c == 0x386) {
+    if (C == 0x386) {
         return 0x3AC;
     }
     if (inRange(0x388, 0x38A)) {
-        return c + 0x25;
+        return C + 0x25;
     }
-    if (c == 0x38C) {
+    if (C == 0x38C) {
         return 0x3CC;
     }
     if (inRange(0x38E, 0x38F)) {
-        return c + 0x3F;
+        return C + 0x3F;
     }
     // Cyrillic
     if (inRange(0x400, 0x40F)) {
-        return c + 0x50;
+        return C + 0x50;
     }
     if (inRange(0x410, 0x42F)) {
-        return c + 0x20;
+        return C + 0x20;
     }
-    return c;
+    return C;
 }
 
 std::u16string Folded(const std::u16string& Text) {
@@ -78,20 +78,20 @@ std::u16string ReplaceAll(const std::u16string& Text, std::u16string_view Old, s
     return out;
 }
 
-bool IsLoneCR(const std::u16string& Text, std::size_t i) {
-    return Text[i] == CR && (i + 1 == Text.size() || Text[i + 1] != LF);
+bool IsLoneCR(const std::u16string& Text, std::size_t I) {
+    return Text[I] == CR && (I + 1 == Text.size() || Text[I + 1] != LF);
 }
 
-bool IsLoneLF(const std::u16string& Text, std::size_t i) {
-    return Text[i] == LF && (i == 0 || Text[i - 1] != CR);
+bool IsLoneLF(const std::u16string& Text, std::size_t I) {
+    return Text[I] == LF && (I == 0 || Text[I - 1] != CR);
 }
 
 // Puts With in place of every character that isLone picks, in one pass.
 template <class TPredicate>
-std::u16string ReplaceLone(const std::u16string& Text, const std::u16string& With, TPredicate isLone) {
+std::u16string ReplaceLone(const std::u16string& Text, const std::u16string& With, TPredicate IsLone) {
     std::size_t lone = 0;
     for (std::size_t i = 0; i < Text.size(); ++i) {
-        lone += isLone(Text, i) ? 1 : 0;
+        lone += IsLone(Text, i) ? 1 : 0;
     }
     if (lone == 0) {
         return Text;
@@ -99,7 +99,7 @@ std::u16string ReplaceLone(const std::u16string& Text, const std::u16string& Wit
     std::u16string out;
     out.reserve(Text.size() - lone + lone * With.size());
     for (std::size_t i = 0; i < Text.size(); ++i) {
-        if (isLone(Text, i)) {
+        if (IsLone(Text, i)) {
             out += With;
         } else {
             out += Text[i];
@@ -149,7 +149,7 @@ std::u16string ReplaceLineBreaks(const std::u16string& Text, const std::u16strin
 std::u16string ReplaceWideChars(const std::u16string& Text, char16_t With) {
     std::u16string out(Text);
     std::replace_if(
-        out.begin(), out.end(), [](char16_t c) { return c > 255; }, With);
+        out.begin(), out.end(), [](char16_t C) { return C > 255; }, With);
     return out;
 }
 
@@ -198,7 +198,7 @@ std::size_t LastIndexOfChar(char16_t Ch, const std::u16string& Text) {
 }
 
 std::u16string TrimControl(const std::u16string& Text) {
-    const auto keep = [](char16_t c) { return c >= 33; };
+    const auto keep = [](char16_t C) { return C >= 33; };
     const auto first = std::find_if(Text.begin(), Text.end(), keep);
     const auto last = std::find_if(Text.rbegin(), Text.rend(), keep).base();
     return first < last ? std::u16string(first, last) : std::u16string();

@@ -10,8 +10,8 @@ namespace {
 constexpr double MsPerDay = 86'400'000.0;
 
 // Windows files a generic modifier (VK_CONTROL) under its left-hand key.
-std::uint16_t SidedKey(std::uint16_t vk) {
-    switch (vk) {
+std::uint16_t SidedKey(std::uint16_t Vk) {
+    switch (Vk) {
     case VkShift:
         return VkLShift;
     case VkControl:
@@ -19,7 +19,7 @@ std::uint16_t SidedKey(std::uint16_t vk) {
     case VkMenu:
         return VkLMenu;
     default:
-        return vk;
+        return Vk;
     }
 }
 
@@ -27,49 +27,49 @@ std::uint16_t SidedKey(std::uint16_t vk) {
 
 TSimDesktop::TSimDesktop() = default;
 
-TWindowHandle TSimDesktop::AddWindow(std::u16string className, std::u16string title, TProcessId pid) {
+TWindowHandle TSimDesktop::AddWindow(std::u16string ClassName, std::u16string Title, TProcessId Pid) {
     const TWindowHandle handle = FNextHandle;
     FNextHandle += 0x10;
-    FWindows[handle] = TWindow{std::move(className), std::move(title), pid};
+    FWindows[handle] = TWindow{std::move(ClassName), std::move(Title), Pid};
     return handle;
 }
 
-void TSimDesktop::SetTitle(TWindowHandle window, std::u16string title) {
-    if (auto it = FWindows.find(window); it != FWindows.end()) {
-        it->second.Title = std::move(title);
+void TSimDesktop::SetTitle(TWindowHandle Window, std::u16string Title) {
+    if (auto it = FWindows.find(Window); it != FWindows.end()) {
+        it->second.Title = std::move(Title);
     }
 }
 
-void TSimDesktop::CloseWindow(TWindowHandle window) {
-    FWindows.erase(window);
-    if (FForeground == window) {
+void TSimDesktop::CloseWindow(TWindowHandle Window) {
+    FWindows.erase(Window);
+    if (FForeground == Window) {
         SetForeground(0);
     }
 }
 
-void TSimDesktop::SetForeground(TWindowHandle window) {
+void TSimDesktop::SetForeground(TWindowHandle Window) {
     const TWindowHandle before = FForeground;
-    FForeground = (window == 0 || FWindows.contains(window)) ? window : 0;
+    FForeground = (Window == 0 || FWindows.contains(Window)) ? Window : 0;
     if (FForeground != before && FOnForeground) {
         FOnForeground();
     }
 }
 
-bool TSimDesktop::Start(std::function<void()> onChange) {
-    FOnForeground = std::move(onChange);
+bool TSimDesktop::Start(std::function<void()> OnChange) {
+    FOnForeground = std::move(OnChange);
     return true;
 }
 
-void TSimDesktop::AddProcess(TProcessId pid, std::uint32_t integrityLevel) { FProcesses[pid] = integrityLevel; }
+void TSimDesktop::AddProcess(TProcessId Pid, std::uint32_t IntegrityLevel) { FProcesses[Pid] = IntegrityLevel; }
 
-void TSimDesktop::AddUnreachableProcess(TProcessId pid) { FProcesses[pid] = std::nullopt; }
+void TSimDesktop::AddUnreachableProcess(TProcessId Pid) { FProcesses[Pid] = std::nullopt; }
 
-void TSimDesktop::SetOwnIntegrityLevel(std::uint32_t level) { FOwnLevel = level; }
+void TSimDesktop::SetOwnIntegrityLevel(std::uint32_t Level) { FOwnLevel = Level; }
 
-void TSimDesktop::SetKeyDown(std::uint16_t virtualKey, bool down) { FKeyDown[SidedKey(virtualKey) & 0xFF] = down; }
+void TSimDesktop::SetKeyDown(std::uint16_t VirtualKey, bool Down) { FKeyDown[SidedKey(VirtualKey) & 0xFF] = Down; }
 
-bool TSimDesktop::IsKeyDown(std::uint16_t virtualKey) const {
-    switch (virtualKey) {
+bool TSimDesktop::IsKeyDown(std::uint16_t VirtualKey) const {
+    switch (VirtualKey) {
     case VkShift:
         return FKeyDown[VkLShift] || FKeyDown[VkRShift];
     case VkControl:
@@ -77,13 +77,13 @@ bool TSimDesktop::IsKeyDown(std::uint16_t virtualKey) const {
     case VkMenu:
         return FKeyDown[VkLMenu] || FKeyDown[VkRMenu];
     default:
-        return FKeyDown[virtualKey & 0xFF];
+        return FKeyDown[VirtualKey & 0xFF];
     }
 }
 
-void TSimDesktop::LimitInput(std::uint32_t records, std::uint32_t errorCode) {
-    FInputLimit = records;
-    FInputError = errorCode;
+void TSimDesktop::LimitInput(std::uint32_t Records, std::uint32_t ErrorCode) {
+    FInputLimit = Records;
+    FInputError = ErrorCode;
 }
 
 void TSimDesktop::AcceptAllInput() {
@@ -91,41 +91,41 @@ void TSimDesktop::AcceptAllInput() {
     FInputError = 0;
 }
 
-void TSimDesktop::AdvanceMs(std::uint64_t ms) {
-    FMonotonicMs += ms;
-    FNow += static_cast<double>(ms) / MsPerDay;
+void TSimDesktop::AdvanceMs(std::uint64_t Ms) {
+    FMonotonicMs += Ms;
+    FNow += static_cast<double>(Ms) / MsPerDay;
 }
 
-std::u16string TSimDesktop::ClassName(TWindowHandle window) const {
-    auto it = FWindows.find(window);
+std::u16string TSimDesktop::ClassName(TWindowHandle Window) const {
+    auto it = FWindows.find(Window);
     return it == FWindows.end() ? std::u16string() : it->second.ClassName;
 }
 
-std::u16string TSimDesktop::Title(TWindowHandle window) const {
-    auto it = FWindows.find(window);
+std::u16string TSimDesktop::Title(TWindowHandle Window) const {
+    auto it = FWindows.find(Window);
     return it == FWindows.end() ? std::u16string() : it->second.Title;
 }
 
-TProcessId TSimDesktop::OwningProcessId(TWindowHandle window) const {
-    auto it = FWindows.find(window);
+TProcessId TSimDesktop::OwningProcessId(TWindowHandle Window) const {
+    auto it = FWindows.find(Window);
     return it == FWindows.end() ? 0 : it->second.Pid;
 }
 
-std::uint32_t TSimDesktop::ProcessIntegrityLevel(TProcessId pid) const {
-    auto it = FProcesses.find(pid);
-    if (pid == 0 || it == FProcesses.end() || !it->second) {
+std::uint32_t TSimDesktop::ProcessIntegrityLevel(TProcessId Pid) const {
+    auto it = FProcesses.find(Pid);
+    if (Pid == 0 || it == FProcesses.end() || !it->second) {
         return UnknownIntegrityLevel;
     }
     return *it->second;
 }
 
-TSendInputAnswer TSimDesktop::SendInputBatch(std::span<const TKeyInput> records) {
-    const auto requested = static_cast<std::uint32_t>(records.size());
+TSendInputAnswer TSimDesktop::SendInputBatch(std::span<const TKeyInput> Records) {
+    const auto requested = static_cast<std::uint32_t>(Records.size());
     const std::uint32_t inserted = FInputLimit ? std::min(*FInputLimit, requested) : requested;
     const std::uint32_t error = inserted < requested ? FInputError : 0;
 
     for (std::uint32_t i = 0; i < inserted; ++i) {
-        const TKeyInput& record = records[i];
+        const TKeyInput& record = Records[i];
         if (record.wVk != 0 && (record.dwFlags & KeyEventUnicode) == 0) {
             FKeyDown[SidedKey(record.wVk) & 0xFF] = (record.dwFlags & KeyEventKeyUp) == 0;
         }
@@ -133,22 +133,22 @@ TSendInputAnswer TSimDesktop::SendInputBatch(std::span<const TKeyInput> records)
             terminal->second.OnKey(record);
         }
     }
-    FJournal.push_back(TBatch{{records.begin(), records.end()}, inserted, error, FMonotonicMs, FForeground});
+    FJournal.push_back(TBatch{{Records.begin(), Records.end()}, inserted, error, FMonotonicMs, FForeground});
     return TSendInputAnswer{inserted, error};
 }
 
-void TSimDesktop::SetScreen(TWindowHandle window, TScreenRead screen) {
-    FTerminals[window] = TTerminal{nullptr, [screen = std::move(screen)] { return screen; }};
+void TSimDesktop::SetScreen(TWindowHandle Window, TScreenRead Screen) {
+    FTerminals[Window] = TTerminal{nullptr, [screen = std::move(Screen)] { return screen; }};
 }
 
-void TSimDesktop::SetTerminal(TWindowHandle window, TTerminal terminal) {
-    FTerminals[window] = std::move(terminal);
+void TSimDesktop::SetTerminal(TWindowHandle Window, TTerminal Terminal) {
+    FTerminals[Window] = std::move(Terminal);
 }
 
-TScreenRead TSimDesktop::ReadScreen(TWindowHandle window) {
+TScreenRead TSimDesktop::ReadScreen(TWindowHandle Window) {
     ++FScreenReads;
-    if (auto terminal = FTerminals.find(window);
-        FWindows.contains(window) && terminal != FTerminals.end() && terminal->second.Read) {
+    if (auto terminal = FTerminals.find(Window);
+        FWindows.contains(Window) && terminal != FTerminals.end() && terminal->second.Read) {
         return terminal->second.Read();
     }
     TScreenRead unreadable;
@@ -156,8 +156,8 @@ TScreenRead TSimDesktop::ReadScreen(TWindowHandle window) {
     return unreadable;
 }
 
-std::uint16_t TSimDesktop::AsyncKeyState(std::uint16_t virtualKey) const {
-    return IsKeyDown(virtualKey) ? 0x8000 : 0;
+std::uint16_t TSimDesktop::AsyncKeyState(std::uint16_t VirtualKey) const {
+    return IsKeyDown(VirtualKey) ? 0x8000 : 0;
 }
 
 } // namespace platform::sim

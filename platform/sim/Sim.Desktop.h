@@ -43,28 +43,28 @@ public:
 
     // --- windows and processes ---
     // Handles start at 0x10010 and grow; a closed window's handle is never reused.
-    TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid);
-    void SetTitle(TWindowHandle window, std::u16string title);
-    void CloseWindow(TWindowHandle window);   // also leaves the foreground empty if it was in front
+    TWindowHandle AddWindow(std::u16string ClassName, std::u16string Title, TProcessId Pid);
+    void SetTitle(TWindowHandle Window, std::u16string Title);
+    void CloseWindow(TWindowHandle Window);   // also leaves the foreground empty if it was in front
     // 0: no window in front. A change of the front window tells the foreground watch at once.
-    void SetForeground(TWindowHandle window);
-    void AddProcess(TProcessId pid, std::uint32_t integrityLevel);
-    void AddUnreachableProcess(TProcessId pid);     // OpenProcess refuses it
-    void SetOwnIntegrityLevel(std::uint32_t level); // UnknownIntegrityLevel: own token unreadable
+    void SetForeground(TWindowHandle Window);
+    void AddProcess(TProcessId Pid, std::uint32_t IntegrityLevel);
+    void AddUnreachableProcess(TProcessId Pid);     // OpenProcess refuses it
+    void SetOwnIntegrityLevel(std::uint32_t Level); // UnknownIntegrityLevel: own token unreadable
 
     // --- keyboard ---
-    void SetKeyDown(std::uint16_t virtualKey, bool down);
-    bool IsKeyDown(std::uint16_t virtualKey) const;
-    // From now on every batch inserts at most `records` records and reports `errorCode` when
+    void SetKeyDown(std::uint16_t VirtualKey, bool Down);
+    bool IsKeyDown(std::uint16_t VirtualKey) const;
+    // From now on every batch inserts at most `Records` records and reports `ErrorCode` when
     // it falls short. Cleared by AcceptAllInput.
-    void LimitInput(std::uint32_t records, std::uint32_t errorCode);
+    void LimitInput(std::uint32_t Records, std::uint32_t ErrorCode);
     void AcceptAllInput();
     const std::vector<TBatch>& InputJournal() const { return FJournal; }
     void ClearInputJournal() { FJournal.clear(); }
 
     // --- screens ---
     // What ReadScreen answers for the window: a fixed read...
-    void SetScreen(TWindowHandle window, TScreenRead screen);
+    void SetScreen(TWindowHandle Window, TScreenRead Screen);
     // ...or a live terminal: every accepted key record goes to OnKey while its window is in front
     // (after the key-state table has moved, so a chord's modifier reads as down), and every read
     // asks Read.
@@ -72,7 +72,7 @@ public:
         std::function<void(const TKeyInput&)> OnKey;
         std::function<TScreenRead()> Read;
     };
-    void SetTerminal(TWindowHandle window, TTerminal terminal);
+    void SetTerminal(TWindowHandle Window, TTerminal Terminal);
     std::size_t ScreenReads() const { return FScreenReads; }
 
     // --- sound, debug output ---
@@ -80,30 +80,30 @@ public:
     const std::vector<std::u16string>& DebugLines() const { return FDebugLines; }
 
     // --- clock ---
-    void SetNow(TDateTime now) { FNow = now; }
-    void AdvanceMs(std::uint64_t ms); // moves both the wall clock and the monotonic counter
+    void SetNow(TDateTime Now) { FNow = Now; }
+    void AdvanceMs(std::uint64_t Ms); // moves both the wall clock and the monotonic counter
 
     // IWindowFacts
     TWindowHandle ForegroundWindow() const override { return FForeground; }
-    std::u16string ClassName(TWindowHandle window) const override;
-    std::u16string Title(TWindowHandle window) const override;
-    TProcessId OwningProcessId(TWindowHandle window) const override;
+    std::u16string ClassName(TWindowHandle Window) const override;
+    std::u16string Title(TWindowHandle Window) const override;
+    TProcessId OwningProcessId(TWindowHandle Window) const override;
     // IIntegrity
     std::uint32_t OwnIntegrityLevel() const override { return FOwnLevel; }
-    std::uint32_t ProcessIntegrityLevel(TProcessId pid) const override;
+    std::uint32_t ProcessIntegrityLevel(TProcessId Pid) const override;
     // IInput: accepted key records also move the key-state table, as the real desktop does.
-    TSendInputAnswer SendInputBatch(std::span<const TKeyInput> records) override;
-    std::uint16_t AsyncKeyState(std::uint16_t virtualKey) const override;
+    TSendInputAnswer SendInputBatch(std::span<const TKeyInput> Records) override;
+    std::uint16_t AsyncKeyState(std::uint16_t VirtualKey) const override;
     // IForegroundWatch
-    [[nodiscard]] bool Start(std::function<void()> onChange) override;
+    [[nodiscard]] bool Start(std::function<void()> OnChange) override;
     void Stop() override { FOnForeground = nullptr; }
     bool Watching() const { return static_cast<bool>(FOnForeground); }
     // IScreenReader: a window without a screen is no console.
-    [[nodiscard]] TScreenRead ReadScreen(TWindowHandle window) override;
+    [[nodiscard]] TScreenRead ReadScreen(TWindowHandle Window) override;
     // ISound
-    void MessageBeep(std::uint32_t type) override { FBeeps.push_back(type); }
+    void MessageBeep(std::uint32_t Type) override { FBeeps.push_back(Type); }
     // IDebugOutput
-    void WriteDebugString(const std::u16string& text) override { FDebugLines.push_back(text); }
+    void WriteDebugString(const std::u16string& Text) override { FDebugLines.push_back(Text); }
     // IClock
     TDateTime Now() const override { return FNow; }
     std::uint64_t MonotonicMs() const override { return FMonotonicMs; }

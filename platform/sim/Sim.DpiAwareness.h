@@ -7,7 +7,7 @@ namespace platform::sim {
 
 class TSimDpiAwareness final : public IDpiAwareness {
 public:
-    void SetAwareness(TDpiAwareness value) { FAwareness = value; }
+    void SetAwareness(TDpiAwareness Value) { FAwareness = Value; }
     TDpiAwareness Awareness() const override { return FAwareness; }
 
 private:

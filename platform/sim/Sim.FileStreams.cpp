@@ -11,8 +11,8 @@ constexpr std::uint32_t ErrorFileNotFound = 2;
 constexpr std::uint32_t ErrorAccessDenied = 5;
 constexpr std::uint32_t ErrorSharingViolation = 32;
 
-TFileOpenResult Refused(TFsResult status) {
-    return {nullptr, std::move(status)};
+TFileOpenResult Refused(TFsResult Status) {
+    return {nullptr, std::move(Status)};
 }
 
 TFileOpenResult SharingViolation() {
@@ -25,45 +25,45 @@ TFileOpenResult SharingViolation() {
 
 class TSimFileHandle final : public IFileHandle {
 public:
-    TSimFileHandle(TSimFileStreams& owner, std::u16string path, bool writable)
-        : FOwner(owner), FPath(std::move(path)), FKey(owner.FFiles.PathKey(FPath)), FWritable(writable) {}
+    TSimFileHandle(TSimFileStreams& Owner, std::u16string Path, bool Writable)
+        : FOwner(Owner), FPath(std::move(Path)), FKey(Owner.FFiles.PathKey(FPath)), FWritable(Writable) {}
     ~TSimFileHandle() override { FOwner.Release(FKey, FWritable); }
     TSimFileHandle(const TSimFileHandle&) = delete;
     TSimFileHandle& operator=(const TSimFileHandle&) = delete;
 
-    std::size_t Read(void* buffer, std::size_t count) override {
+    std::size_t Read(void* Buffer, std::size_t Count) override {
         ++FOwner.FReadCalls;
         const std::string* bytes = FOwner.FFiles.FileBytes(FPath);
         if (bytes == nullptr || FPosition >= static_cast<std::int64_t>(bytes->size())) {
             return 0;
         }
         const auto offset = static_cast<std::size_t>(FPosition);
-        const std::size_t step = std::min(count, bytes->size() - offset);
-        std::memcpy(buffer, bytes->data() + offset, step);
+        const std::size_t step = std::min(Count, bytes->size() - offset);
+        std::memcpy(Buffer, bytes->data() + offset, step);
         FPosition += static_cast<std::int64_t>(step);
         return step;
     }
 
-    bool Write(const void* buffer, std::size_t count) override {
+    bool Write(const void* Buffer, std::size_t Count) override {
         ++FOwner.FWriteCalls;
         std::string* bytes = FOwner.FFiles.FileBytes(FPath);
         const auto offset = static_cast<std::size_t>(FPosition);
-        if (!FWritable || bytes == nullptr || offset + count > FOwner.FSizeLimit) {
+        if (!FWritable || bytes == nullptr || offset + Count > FOwner.FSizeLimit) {
             return false;
         }
-        if (offset + count > bytes->size()) {
-            bytes->resize(offset + count);
+        if (offset + Count > bytes->size()) {
+            bytes->resize(offset + Count);
         }
-        std::memcpy(bytes->data() + offset, buffer, count);
-        FPosition += static_cast<std::int64_t>(count);
+        std::memcpy(bytes->data() + offset, Buffer, Count);
+        FPosition += static_cast<std::int64_t>(Count);
         return true;
     }
 
-    bool Seek(std::int64_t position) override {
-        if (position < 0) {
+    bool Seek(std::int64_t Position) override {
+        if (Position < 0) {
             return false;
         }
-        FPosition = position;
+        FPosition = Position;
         return true;
     }
 
@@ -82,33 +82,33 @@ private:
     std::int64_t FPosition = 0;
 };
 
-TFileOpenResult TSimFileStreams::OpenRead(const std::u16string& path) {
-    if (FFiles.FileBytes(path) == nullptr) {
-        if (FFiles.FolderExists(path, true)) {
+TFileOpenResult TSimFileStreams::OpenRead(const std::u16string& Path) {
+    if (FFiles.FileBytes(Path) == nullptr) {
+        if (FFiles.FolderExists(Path, true)) {
             return Refused(TFsResult::Failure(ErrorAccessDenied, u"Access is denied."));
         }
         return Refused(TFsResult::Failure(ErrorFileNotFound, u"The system cannot find the file specified."));
     }
-    const std::u16string key = FFiles.PathKey(path);
+    const std::u16string key = FFiles.PathKey(Path);
     TShares& shares = FShares[key];
     if (shares.Writer) {
         return SharingViolation();
     }
     ++shares.Readers;
-    return {std::make_unique<TSimFileHandle>(*this, path, false), TFsResult::Success()};
+    return {std::make_unique<TSimFileHandle>(*this, Path, false), TFsResult::Success()};
 }
 
-TFileOpenResult TSimFileStreams::CreateWrite(const std::u16string& path) {
-    const std::u16string key = FFiles.PathKey(path);
+TFileOpenResult TSimFileStreams::CreateWrite(const std::u16string& Path) {
+    const std::u16string key = FFiles.PathKey(Path);
     if (auto it = FShares.find(key); it != FShares.end() && (it->second.Writer || it->second.Readers > 0)) {
         return SharingViolation();
     }
-    TFsResult created = FFiles.CreateEmptyFile(path);
+    TFsResult created = FFiles.CreateEmptyFile(Path);
     if (!created.Ok) {
         return Refused(std::move(created));
     }
     FShares[key].Writer = true;
-    return {std::make_unique<TSimFileHandle>(*this, path, true), TFsResult::Success()};
+    return {std::make_unique<TSimFileHandle>(*this, Path, true), TFsResult::Success()};
 }
 
 std::size_t TSimFileStreams::OpenHandles() const {
@@ -119,12 +119,12 @@ std::size_t TSimFileStreams::OpenHandles() const {
     return count;
 }
 
-void TSimFileStreams::Release(const std::u16string& key, bool writer) {
-    auto it = FShares.find(key);
+void TSimFileStreams::Release(const std::u16string& Key, bool Writer) {
+    auto it = FShares.find(Key);
     if (it == FShares.end()) {
         return;
     }
-    if (writer) {
+    if (Writer) {
         it->second.Writer = false;
     } else if (it->second.Readers > 0) {
         --it->second.Readers;

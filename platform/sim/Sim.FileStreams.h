@@ -17,12 +17,12 @@ public:
     TSimFileStreams(const TSimFileStreams&) = delete;
     TSimFileStreams& operator=(const TSimFileStreams&) = delete;
 
-    TFileOpenResult OpenRead(const std::u16string& path) override;
-    TFileOpenResult CreateWrite(const std::u16string& path) override;
+    TFileOpenResult OpenRead(const std::u16string& Path) override;
+    TFileOpenResult CreateWrite(const std::u16string& Path) override;
 
     // --- arranging the scene ---
     // A write that would make a file larger than this is refused, as on a full disk.
-    void LimitFileSize(std::size_t bytes) { FSizeLimit = bytes; }
+    void LimitFileSize(std::size_t Bytes) { FSizeLimit = Bytes; }
 
     // --- observing ---
     std::size_t ReadCalls() const { return FReadCalls; }   // IFileHandle::Read calls
@@ -35,7 +35,7 @@ private:
         int Readers = 0;
         bool Writer = false;
     };
-    void Release(const std::u16string& key, bool writer);
+    void Release(const std::u16string& Key, bool Writer);
 
     TSimFileSystem& FFiles;
     std::map<std::u16string, TShares> FShares; // by path key

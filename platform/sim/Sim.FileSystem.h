@@ -17,34 +17,34 @@ public:
     TSimFileSystem();
 
     // --- arranging the scene ---
-    void AddFolder(const std::u16string& path);          // with its parents
-    void AddFile(const std::u16string& path, std::string bytes); // with its parents
-    void AddFolderLink(const std::u16string& link, const std::u16string& target); // a symbolic link
-    void RemoveFolder(const std::u16string& path);       // with everything below it
+    void AddFolder(const std::u16string& Path);          // with its parents
+    void AddFile(const std::u16string& Path, std::string Bytes); // with its parents
+    void AddFolderLink(const std::u16string& Link, const std::u16string& Target); // a symbolic link
+    void RemoveFolder(const std::u16string& Path);       // with everything below it
     // Writes into this folder (and below it) are refused with ERROR_ACCESS_DENIED (5).
-    void DenyWritesUnder(const std::u16string& folder);
-    void SetExecutablePath(std::u16string path) { FExePath = std::move(path); }
-    void SetRoamingAppDataFolder(std::u16string path) { FAppData = std::move(path); }
-    void SetDocumentsFolder(std::u16string path) { FDocuments = std::move(path); }
+    void DenyWritesUnder(const std::u16string& Folder);
+    void SetExecutablePath(std::u16string Path) { FExePath = std::move(Path); }
+    void SetRoamingAppDataFolder(std::u16string Path) { FAppData = std::move(Path); }
+    void SetDocumentsFolder(std::u16string Path) { FDocuments = std::move(Path); }
     // The file's bytes, for assertions; nothing when it does not exist.
-    std::optional<std::string> Contents(const std::u16string& path) const { return ReadFile(path); }
+    std::optional<std::string> Contents(const std::u16string& Path) const { return ReadFile(Path); }
     std::size_t WriteCount() const { return FWriteCount; } // successful WriteFileAtomic calls
 
     // --- for the simulated file handles ---
     // The form under which a path is stored; two paths naming the same file give the same key.
-    std::u16string PathKey(const std::u16string& path) const;
+    std::u16string PathKey(const std::u16string& Path) const;
     // The stored bytes of a file, to read and change in place; nullptr when it does not exist.
-    std::string* FileBytes(const std::u16string& path);
+    std::string* FileBytes(const std::u16string& Path);
     // Creates an empty file or empties an existing one, with the refusals of WriteFileAtomic.
-    TFsResult CreateEmptyFile(const std::u16string& path);
+    TFsResult CreateEmptyFile(const std::u16string& Path);
 
     // IFileSystem
-    bool FileExists(const std::u16string& path) const override;
-    bool FolderExists(const std::u16string& path, bool followLink) const override;
-    TFsResult CreateFolder(const std::u16string& path) override;
-    std::optional<std::string> ReadFile(const std::u16string& path) const override;
-    TFsResult WriteFileAtomic(const std::u16string& path, std::string_view bytes) override;
-    TFsResult RemoveFile(const std::u16string& path) override;
+    bool FileExists(const std::u16string& Path) const override;
+    bool FolderExists(const std::u16string& Path, bool FollowLink) const override;
+    TFsResult CreateFolder(const std::u16string& Path) override;
+    std::optional<std::string> ReadFile(const std::u16string& Path) const override;
+    TFsResult WriteFileAtomic(const std::u16string& Path, std::string_view Bytes) override;
+    TFsResult RemoveFile(const std::u16string& Path) override;
 
     // IShell
     std::u16string ExecutablePath() const override { return FExePath; }
@@ -53,7 +53,7 @@ public:
 
 private:
     // Why a write to this normalised file path is refused; nothing when it is allowed.
-    std::optional<TFsResult> WriteRefusal(const std::u16string& file) const;
+    std::optional<TFsResult> WriteRefusal(const std::u16string& File) const;
 
     std::map<std::u16string, std::string> FFiles;   // key: normalised path
     std::set<std::u16string> FFolders;              // normalised

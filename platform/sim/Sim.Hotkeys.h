@@ -23,16 +23,16 @@ public:
 
     // --- other programs ---
     // Another program registers the combination; false while anyone already holds it.
-    [[nodiscard]] bool RegisterForOtherProgram(std::uint32_t modifiers, std::uint32_t virtualKey);
-    void UnregisterForOtherProgram(std::uint32_t modifiers, std::uint32_t virtualKey);
+    [[nodiscard]] bool RegisterForOtherProgram(std::uint32_t Modifiers, std::uint32_t VirtualKey);
+    void UnregisterForOtherProgram(std::uint32_t Modifiers, std::uint32_t VirtualKey);
 
     // --- the user ---
     // The user presses the chord: the holder's window and identifier when a window of this
     // program holds it, nothing when another program or nobody does.
-    std::optional<TDelivery> Press(std::uint32_t modifiers, std::uint32_t virtualKey) const;
+    std::optional<TDelivery> Press(std::uint32_t Modifiers, std::uint32_t VirtualKey) const;
 
     // --- what happened ---
-    bool IsRegistered(TWindowHandle window, int id) const;
+    bool IsRegistered(TWindowHandle Window, int Id) const;
     std::size_t RegistrationCount() const { return FEntries.size(); }
     // One line per call, e.g. "register 0x50000 3 mods=0x4003 vk=0x33 ok" or "unregister 0x50000 3".
     const std::vector<std::string>& Calls() const { return FCalls; }
@@ -41,9 +41,9 @@ public:
     // IHotkeys. MOD_NOREPEAT is no part of the combination. As on Windows, registering the same
     // window and identifier again keeps the earlier registration beside the new one; unregistering
     // removes every registration of that window and identifier.
-    [[nodiscard]] bool RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
-                                      std::uint32_t virtualKey) override;
-    void UnregisterHotKey(TWindowHandle window, int id) override;
+    [[nodiscard]] bool RegisterHotKey(TWindowHandle Window, int Id, std::uint32_t Modifiers,
+                                      std::uint32_t VirtualKey) override;
+    void UnregisterHotKey(TWindowHandle Window, int Id) override;
 
 private:
     struct TEntry {
@@ -53,7 +53,7 @@ private:
         std::uint32_t VirtualKey = 0;
     };
 
-    const TEntry* Holder(std::uint32_t modifiers, std::uint32_t virtualKey) const;
+    const TEntry* Holder(std::uint32_t Modifiers, std::uint32_t VirtualKey) const;
 
     std::vector<TEntry> FEntries;
     std::vector<std::string> FCalls;

@@ -11,14 +11,14 @@ bool TSimMainThread::IsMainThread() const {
     return std::this_thread::get_id() == FMainThread;
 }
 
-void TSimMainThread::Queue(std::function<void()> call, const void* owner) {
-    if (!call)
+void TSimMainThread::Queue(std::function<void()> Call, const void* Owner) {
+    if (!Call)
         return;
-    FCalls.Push(std::move(call), owner);
+    FCalls.Push(std::move(Call), Owner);
 }
 
-void TSimMainThread::RemoveQueued(const void* owner) {
-    FCalls.RemoveOwner(owner);
+void TSimMainThread::RemoveQueued(const void* Owner) {
+    FCalls.RemoveOwner(Owner);
 }
 
 std::size_t TSimMainThread::Drain() {

@@ -20,8 +20,8 @@ public:
     TSimMainThread& operator=(const TSimMainThread&) = delete;
 
     bool IsMainThread() const override;
-    void Queue(std::function<void()> call, const void* owner = nullptr) override;
-    void RemoveQueued(const void* owner) override;
+    void Queue(std::function<void()> Call, const void* Owner = nullptr) override;
+    void RemoveQueued(const void* Owner) override;
 
     // Runs queued calls in order on the main thread until the queue is empty, so calls queued by
     // the calls it runs also run in this same drain. Returns how many ran. A call that throws

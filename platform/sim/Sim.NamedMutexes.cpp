@@ -14,7 +14,7 @@ private:
     std::u16string FName;
 };
 
-TMutexClaim TSimNamedMutexes::Claim(const std::u16string& name) {
+TMutexClaim TSimNamedMutexes::Claim(const std::u16string& Name) {
     ++FClaims;
     TMutexClaim claim;
     if (FRefusal != 0) {
@@ -23,12 +23,12 @@ TMutexClaim TSimNamedMutexes::Claim(const std::u16string& name) {
         return claim;
     }
     // A name that exists answers "already exists", also to the process that holds it.
-    if (FHere.count(name) != 0 || FElsewhere.count(name) != 0) {
+    if (FHere.count(Name) != 0 || FElsewhere.count(Name) != 0) {
         claim.State = TMutexClaimState::HeldElsewhere;
         return claim;
     }
     claim.State = TMutexClaimState::Acquired;
-    claim.Hold = std::make_unique<THold>(FHere, name);
+    claim.Hold = std::make_unique<THold>(FHere, Name);
     return claim;
 }
 

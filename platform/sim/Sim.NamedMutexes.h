@@ -11,17 +11,17 @@ namespace platform::sim {
 
 class TSimNamedMutexes final : public INamedMutexes {
 public:
-    // Another process created `name` (and keeps it until ReleaseElsewhere).
-    void HoldElsewhere(const std::u16string& name) { FElsewhere.insert(name); }
-    void ReleaseElsewhere(const std::u16string& name) { FElsewhere.erase(name); }
-    // Claims fail with `code` from now on (0 lets them succeed again).
-    void RefuseClaims(std::uint32_t code) { FRefusal = code; }
+    // Another process created `Name` (and keeps it until ReleaseElsewhere).
+    void HoldElsewhere(const std::u16string& Name) { FElsewhere.insert(Name); }
+    void ReleaseElsewhere(const std::u16string& Name) { FElsewhere.erase(Name); }
+    // Claims fail with `Code` from now on (0 lets them succeed again).
+    void RefuseClaims(std::uint32_t Code) { FRefusal = Code; }
     // Held by this process through a live hold.
-    bool HeldHere(const std::u16string& name) const { return FHere.count(name) != 0; }
+    bool HeldHere(const std::u16string& Name) const { return FHere.count(Name) != 0; }
     int ClaimCount() const { return FClaims; }
 
     // Names compare with case, as the system's object names do.
-    [[nodiscard]] TMutexClaim Claim(const std::u16string& name) override;
+    [[nodiscard]] TMutexClaim Claim(const std::u16string& Name) override;
 
 private:
     class THold;

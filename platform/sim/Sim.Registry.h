@@ -19,25 +19,25 @@ public:
 
     // --- test controls ---
     // The key and everything below it refuse to be opened for writing (and so to be created).
-    void DenyWrite(TRegistryRoot root, const std::u16string& path);
+    void DenyWrite(TRegistryRoot Root, const std::u16string& Path);
     // From now on every value write fails with this code (0 lets writes succeed again).
-    void FailValueWrites(std::uint32_t code) { FWriteError = code; }
+    void FailValueWrites(std::uint32_t Code) { FWriteError = Code; }
     // Stores a value of another type than text; its data is not kept.
-    void AddValueOfType(TRegistryRoot root, const std::u16string& path, const std::u16string& name,
-                        std::uint32_t type);
+    void AddValueOfType(TRegistryRoot Root, const std::u16string& Path, const std::u16string& Name,
+                        std::uint32_t Type);
 
     // --- what happened ---
     std::size_t OpenKeyCount() const { return FOpenKeys; }
     std::size_t FlushCount() const { return FFlushes; }
     std::size_t KeyCount() const { return FKeys.size(); }
-    std::optional<std::u16string> Value(TRegistryRoot root, const std::u16string& path,
-                                        const std::u16string& name) const;
+    std::optional<std::u16string> Value(TRegistryRoot Root, const std::u16string& Path,
+                                        const std::u16string& Name) const;
 
     // IRegistry
-    std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot root, const std::u16string& path,
-                                               bool lazyWrite) override;
-    std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot root, const std::u16string& path) override;
-    bool KeyExists(TRegistryRoot root, const std::u16string& path) const override;
+    std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot Root, const std::u16string& Path,
+                                               bool LazyWrite) override;
+    std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot Root, const std::u16string& Path) override;
+    bool KeyExists(TRegistryRoot Root, const std::u16string& Path) const override;
 
 private:
     class TKey;
@@ -50,9 +50,9 @@ private:
     };
     using TKeyId = std::pair<TRegistryRoot, std::u16string>; // folded path
 
-    static std::optional<std::u16string> FoldedPath(const std::u16string& path);
-    bool WriteDenied(const TKeyId& key) const;
-    void CreateWithParents(const TKeyId& key);
+    static std::optional<std::u16string> FoldedPath(const std::u16string& Path);
+    bool WriteDenied(const TKeyId& Key) const;
+    void CreateWithParents(const TKeyId& Key);
 
     std::map<TKeyId, TKeyData> FKeys;
     std::set<TKeyId> FDenied;

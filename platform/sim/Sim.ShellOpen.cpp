@@ -2,8 +2,8 @@
 
 namespace platform::sim {
 
-TShellOpenResult TSimShellOpen::Open(const std::u16string& target) {
-    FOpened.push_back(target);
+TShellOpenResult TSimShellOpen::Open(const std::u16string& Target) {
+    FOpened.push_back(Target);
     return TShellOpenResult{FAnswer > 32, FAnswer};
 }
 

@@ -11,10 +11,10 @@ namespace platform::sim {
 class TSimShellOpen final : public IShellOpen {
 public:
     // The answer of every later Open (ShellExecuteW's code: above 32 is success); 42 until set.
-    void SetAnswer(std::intptr_t code) { FAnswer = code; }
+    void SetAnswer(std::intptr_t Code) { FAnswer = Code; }
     const std::vector<std::u16string>& Opened() const { return FOpened; }
 
-    [[nodiscard]] TShellOpenResult Open(const std::u16string& target) override;
+    [[nodiscard]] TShellOpenResult Open(const std::u16string& Target) override;
 
 private:
     std::intptr_t FAnswer = 42;

@@ -6,7 +6,7 @@ namespace platform::sim {
 
 class TSimTimeFormat final : public ITimeFormat {
 public:
-    std::u16string LongTimeText(TDateTime value) const override;
+    std::u16string LongTimeText(TDateTime Value) const override;
 };
 
 } // namespace platform::sim

@@ -4,12 +4,12 @@
 
 namespace platform::sim {
 
-void TSimVersionInfo::SetFileVersion(const std::u16string& path, TFileVersionWords words) {
-    FFiles[base::FoldedAscii(path)] = words;
+void TSimVersionInfo::SetFileVersion(const std::u16string& Path, TFileVersionWords Words) {
+    FFiles[base::FoldedAscii(Path)] = Words;
 }
 
-std::optional<TFileVersionWords> TSimVersionInfo::FileVersion(const std::u16string& path) const {
-    const auto found = FFiles.find(base::FoldedAscii(path));
+std::optional<TFileVersionWords> TSimVersionInfo::FileVersion(const std::u16string& Path) const {
+    const auto found = FFiles.find(base::FoldedAscii(Path));
     if (found == FFiles.end())
         return std::nullopt;
     return found->second;

@@ -9,10 +9,10 @@ namespace platform::sim {
 
 class TSimVersionInfo final : public IVersionInfo {
 public:
-    void SetFileVersion(const std::u16string& path, TFileVersionWords words);
-    void SetOsVersion(TOsVersion version) { FOs = version; }
+    void SetFileVersion(const std::u16string& Path, TFileVersionWords Words);
+    void SetOsVersion(TOsVersion Version) { FOs = Version; }
 
-    std::optional<TFileVersionWords> FileVersion(const std::u16string& path) const override;
+    std::optional<TFileVersionWords> FileVersion(const std::u16string& Path) const override;
     TOsVersion OsVersion() const override { return FOs; }
 
 private:

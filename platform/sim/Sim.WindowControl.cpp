@@ -13,84 +13,84 @@ struct THex {
     std::uintmax_t Value;
 };
 
-void Put(std::ostringstream& line, const THex& hex) {
-    line << "0x" << std::hex << hex.Value << std::dec;
+void Put(std::ostringstream& Line, const THex& Hex) {
+    Line << "0x" << std::hex << Hex.Value << std::dec;
 }
 
-template <typename T> void Put(std::ostringstream& line, const T& value) {
-    line << value;
+template <typename T> void Put(std::ostringstream& Line, const T& Value) {
+    Line << Value;
 }
 
-template <typename... TArgs> std::string Line(const char* name, const TArgs&... args) {
+template <typename... TArgs> std::string Line(const char* Name, const TArgs&... Args) {
     std::ostringstream line;
-    line << name;
-    ((line << ' ', Put(line, args)), ...);
+    line << Name;
+    ((line << ' ', Put(line, Args)), ...);
     return line.str();
 }
 
 } // namespace
 
-TWindowHandle TSimWindowControl::AddWindow(std::u16string className, std::u16string title, TProcessId pid,
-                                           TThreadId thread) {
-    const TWindowHandle window = FDesktop.AddWindow(std::move(className), std::move(title), pid);
+TWindowHandle TSimWindowControl::AddWindow(std::u16string ClassName, std::u16string Title, TProcessId Pid,
+                                           TThreadId Thread) {
+    const TWindowHandle window = FDesktop.AddWindow(std::move(ClassName), std::move(Title), Pid);
     TWindow& added = FWindows[window];
-    added.Thread = thread;
+    added.Thread = Thread;
     added.Placement.Length = WindowPlacementLength;
     added.Placement.ShowCmd = 1; // SW_SHOWNORMAL
     added.Placement.NormalPosition = {100, 100, 420, 300};
     return window;
 }
 
-void TSimWindowControl::SetWindowPlacement(TWindowHandle window, const TWindowPlacement& placement) {
-    FWindows.at(window).Placement = placement;
+void TSimWindowControl::SetWindowPlacement(TWindowHandle Window, const TWindowPlacement& Placement) {
+    FWindows.at(Window).Placement = Placement;
 }
 
-void TSimWindowControl::FailPlacementRead(TWindowHandle window) {
-    FWindows.at(window).PlacementReadFails = true;
+void TSimWindowControl::FailPlacementRead(TWindowHandle Window) {
+    FWindows.at(Window).PlacementReadFails = true;
 }
 
-void TSimWindowControl::QueueForegroundAnswers(std::initializer_list<bool> answers) {
-    FForegroundAnswers.insert(FForegroundAnswers.end(), answers);
+void TSimWindowControl::QueueForegroundAnswers(std::initializer_list<bool> Answers) {
+    FForegroundAnswers.insert(FForegroundAnswers.end(), Answers);
 }
 
-TWindowPlacement TSimWindowControl::Placement(TWindowHandle window) const {
-    return FWindows.at(window).Placement;
+TWindowPlacement TSimWindowControl::Placement(TWindowHandle Window) const {
+    return FWindows.at(Window).Placement;
 }
 
-TWindowHandle TSimWindowControl::FindTopLevelWindow(const std::u16string& className) const {
+TWindowHandle TSimWindowControl::FindTopLevelWindow(const std::u16string& ClassName) const {
     Record(Line("FindWindow"));
     // Closed windows have lost their class on the desktop and are never found.
     for (const auto& [window, facts] : FWindows) {
         const std::u16string windowClass = FDesktop.ClassName(window);
-        if (!windowClass.empty() && base::SameTextAscii(windowClass, className))
+        if (!windowClass.empty() && base::SameTextAscii(windowClass, ClassName))
             return window;
     }
     return 0;
 }
 
-std::intptr_t TSimWindowControl::SendMessageAndWait(TWindowHandle window, std::uint32_t message,
-                                                    std::uintptr_t wParam, std::intptr_t lParam) {
-    Record(Line("SendMessage", THex{window}, THex{message}, wParam, lParam));
+std::intptr_t TSimWindowControl::SendMessageAndWait(TWindowHandle Window, std::uint32_t Message,
+                                                    std::uintptr_t WParam, std::intptr_t LParam) {
+    Record(Line("SendMessage", THex{Window}, THex{Message}, WParam, LParam));
     return 0;
 }
 
-bool TSimWindowControl::GetPlacement(TWindowHandle window, TWindowPlacement& placement) const {
-    Record(Line("GetWindowPlacement", THex{window}, "length=" + std::to_string(placement.Length)));
-    const auto found = FWindows.find(window);
+bool TSimWindowControl::GetPlacement(TWindowHandle Window, TWindowPlacement& Placement) const {
+    Record(Line("GetWindowPlacement", THex{Window}, "length=" + std::to_string(Placement.Length)));
+    const auto found = FWindows.find(Window);
     // Windows refuses a record whose length field is not the record's size.
     if (found == FWindows.end() || found->second.PlacementReadFails ||
-        placement.Length != WindowPlacementLength)
+        Placement.Length != WindowPlacementLength)
         return false;
-    placement = found->second.Placement;
+    Placement = found->second.Placement;
     return true;
 }
 
-bool TSimWindowControl::SetPlacement(TWindowHandle window, const TWindowPlacement& placement) {
-    Record(Line("SetWindowPlacement", THex{window}, "showCmd=" + std::to_string(placement.ShowCmd)));
-    const auto found = FWindows.find(window);
-    if (found == FWindows.end() || placement.Length != WindowPlacementLength)
+bool TSimWindowControl::SetPlacement(TWindowHandle Window, const TWindowPlacement& Placement) {
+    Record(Line("SetWindowPlacement", THex{Window}, "showCmd=" + std::to_string(Placement.ShowCmd)));
+    const auto found = FWindows.find(Window);
+    if (found == FWindows.end() || Placement.Length != WindowPlacementLength)
         return false;
-    found->second.Placement = placement;
+    found->second.Placement = Placement;
     return true;
 }
 
@@ -99,28 +99,28 @@ TWindowHandle TSimWindowControl::ForegroundWindow() const {
     return FDesktop.ForegroundWindow();
 }
 
-TThreadId TSimWindowControl::WindowThreadId(TWindowHandle window) const {
-    Record(Line("GetWindowThreadProcessId", THex{window}));
-    const auto found = FWindows.find(window);
+TThreadId TSimWindowControl::WindowThreadId(TWindowHandle Window) const {
+    Record(Line("GetWindowThreadProcessId", THex{Window}));
+    const auto found = FWindows.find(Window);
     return found == FWindows.end() ? 0 : found->second.Thread;
 }
 
-bool TSimWindowControl::AttachThreadInput(TThreadId from, TThreadId to, bool attach) {
-    Record(Line("AttachThreadInput", from, to, attach ? 1 : 0));
-    return from != 0 && to != 0 && from != to;
+bool TSimWindowControl::AttachThreadInput(TThreadId From, TThreadId To, bool Attach) {
+    Record(Line("AttachThreadInput", From, To, Attach ? 1 : 0));
+    return From != 0 && To != 0 && From != To;
 }
 
-bool TSimWindowControl::SetForegroundWindow(TWindowHandle window) {
-    Record(Line("SetForegroundWindow", THex{window}));
+bool TSimWindowControl::SetForegroundWindow(TWindowHandle Window) {
+    Record(Line("SetForegroundWindow", THex{Window}));
     bool answer = true;
     if (!FForegroundAnswers.empty()) {
         answer = FForegroundAnswers.front();
         FForegroundAnswers.pop_front();
     }
-    if (!FWindows.contains(window) || FDesktop.ClassName(window).empty())
+    if (!FWindows.contains(Window) || FDesktop.ClassName(Window).empty())
         answer = false;
     if (answer)
-        FDesktop.SetForeground(window);
+        FDesktop.SetForeground(Window);
     return answer;
 }
 

@@ -15,34 +15,34 @@ namespace platform::sim {
 
 class TSimWindowControl final : public IWindowControl {
 public:
-    explicit TSimWindowControl(TSimDesktop& desktop) : FDesktop(desktop) {}
+    explicit TSimWindowControl(TSimDesktop& Desktop) : FDesktop(Desktop) {}
 
     // --- test controls ---
-    // A window on the desktop, owned by `thread`, with a normal placement.
-    TWindowHandle AddWindow(std::u16string className, std::u16string title, TProcessId pid, TThreadId thread);
-    void SetWindowPlacement(TWindowHandle window, const TWindowPlacement& placement);
+    // A window on the desktop, owned by `Thread`, with a normal placement.
+    TWindowHandle AddWindow(std::u16string ClassName, std::u16string Title, TProcessId Pid, TThreadId Thread);
+    void SetWindowPlacement(TWindowHandle Window, const TWindowPlacement& Placement);
     // Reading this window's placement fails from now on.
-    void FailPlacementRead(TWindowHandle window);
+    void FailPlacementRead(TWindowHandle Window);
     // The answers of the next SetForegroundWindow calls, in order; once they are used up every
     // call succeeds. A successful call brings the window to the desktop's front.
-    void QueueForegroundAnswers(std::initializer_list<bool> answers);
+    void QueueForegroundAnswers(std::initializer_list<bool> Answers);
 
     // --- what happened ---
     // One line per call, e.g. "SetForegroundWindow 0x10010" or "AttachThreadInput 7 5 1".
     const std::vector<std::string>& Calls() const { return FCalls; }
     void ClearCalls() { FCalls.clear(); }
-    TWindowPlacement Placement(TWindowHandle window) const;
+    TWindowPlacement Placement(TWindowHandle Window) const;
 
     // IWindowControl
-    TWindowHandle FindTopLevelWindow(const std::u16string& className) const override;
-    std::intptr_t SendMessageAndWait(TWindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                     std::intptr_t lParam) override;
-    bool GetPlacement(TWindowHandle window, TWindowPlacement& placement) const override;
-    bool SetPlacement(TWindowHandle window, const TWindowPlacement& placement) override;
+    TWindowHandle FindTopLevelWindow(const std::u16string& ClassName) const override;
+    std::intptr_t SendMessageAndWait(TWindowHandle Window, std::uint32_t Message, std::uintptr_t WParam,
+                                     std::intptr_t LParam) override;
+    bool GetPlacement(TWindowHandle Window, TWindowPlacement& Placement) const override;
+    bool SetPlacement(TWindowHandle Window, const TWindowPlacement& Placement) override;
     TWindowHandle ForegroundWindow() const override;
-    TThreadId WindowThreadId(TWindowHandle window) const override;
-    bool AttachThreadInput(TThreadId from, TThreadId to, bool attach) override;
-    bool SetForegroundWindow(TWindowHandle window) override;
+    TThreadId WindowThreadId(TWindowHandle Window) const override;
+    bool AttachThreadInput(TThreadId From, TThreadId To, bool Attach) override;
+    bool SetForegroundWindow(TWindowHandle Window) override;
 
 private:
     struct TWindow {
@@ -51,7 +51,7 @@ private:
         bool PlacementReadFails = false;
     };
 
-    void Record(std::string call) const { FCalls.push_back(std::move(call)); }
+    void Record(std::string Call) const { FCalls.push_back(std::move(Call)); }
 
     TSimDesktop& FDesktop;
     std::map<TWindowHandle, TWindow> FWindows;

@@ -47,8 +47,8 @@ TCrashFacts FactsOfNow() {
 struct TPrivateHeapTraits {
     using TValue = HANDLE;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::HeapDestroy(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::HeapDestroy(Value); }
 };
 using TPrivateHeap = TScoped<TPrivateHeapTraits>;
 
@@ -56,21 +56,21 @@ using TPrivateHeap = TScoped<TPrivateHeapTraits>;
 // runtime's is walked while a crash is reported.
 class THeapMemory final : public std::pmr::memory_resource {
 public:
-    explicit THeapMemory(HANDLE heap) : FHeap(heap) {}
+    explicit THeapMemory(HANDLE Heap) : FHeap(Heap) {}
 
 private:
-    void* do_allocate(std::size_t bytes, std::size_t alignment) override {
-        void* block = alignment <= MEMORY_ALLOCATION_ALIGNMENT
-                          ? ::HeapAlloc(FHeap, 0, std::max<std::size_t>(bytes, 1))
+    void* do_allocate(std::size_t Bytes, std::size_t Alignment) override {
+        void* block = Alignment <= MEMORY_ALLOCATION_ALIGNMENT
+                          ? ::HeapAlloc(FHeap, 0, std::max<std::size_t>(Bytes, 1))
                           : nullptr;
         if (block == nullptr) {
             throw std::bad_alloc();
         }
         return block;
     }
-    void do_deallocate(void* block, std::size_t, std::size_t) override { ::HeapFree(FHeap, 0, block); }
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-        return this == &other;
+    void do_deallocate(void* Block, std::size_t, std::size_t) override { ::HeapFree(FHeap, 0, Block); }
+    bool do_is_equal(const std::pmr::memory_resource& Other) const noexcept override {
+        return this == &Other;
     }
 
     HANDLE FHeap;
@@ -79,9 +79,9 @@ private:
 // A text for a call that wants it NUL-terminated, copied into the report's memory.
 class TWideCopy {
 public:
-    TWideCopy(std::u16string_view text, std::pmr::memory_resource& memory)
-        : FUnits(text.size() + 1, L'\0', &memory) {
-        CopyToWide(text, FUnits);
+    TWideCopy(std::u16string_view Text, std::pmr::memory_resource& Memory)
+        : FUnits(Text.size() + 1, L'\0', &Memory) {
+        CopyToWide(Text, FUnits);
     }
     const wchar_t* Get() const { return FUnits.data(); }
 
@@ -90,8 +90,8 @@ private:
 };
 
 // A NUL inside a name would silently cut the name Windows sees.
-bool IsUsableName(std::u16string_view path) {
-    return !path.empty() && path.find(u'\0') == std::u16string_view::npos;
+bool IsUsableName(std::u16string_view Path) {
+    return !Path.empty() && Path.find(u'\0') == std::u16string_view::npos;
 }
 
 // GCC takes the TEB read through gs:0x30 for an index into an empty array.
@@ -107,39 +107,39 @@ PEB* ThisProcessPeb() {
 // Such a heap is put aside for the spare one. Its handle lives in the PEB right after
 // SubSystemData, a field the published structure leaves unnamed, so it is replaced only where it is
 // found. Validation does not take the heap's lock, which the failing thread may hold.
-void PutBrokenProcessHeapAside(HANDLE spare, const EXCEPTION_POINTERS* crash) {
-    const DWORD exceptionCode = crash != nullptr ? crash->ExceptionRecord->ExceptionCode : 0;
+void PutBrokenProcessHeapAside(HANDLE Spare, const EXCEPTION_POINTERS* Crash) {
+    const DWORD exceptionCode = Crash != nullptr ? Crash->ExceptionRecord->ExceptionCode : 0;
     const HANDLE processHeap = ::GetProcessHeap();
-    if (spare == nullptr || (exceptionCode != STATUS_HEAP_CORRUPTION &&
+    if (Spare == nullptr || (exceptionCode != STATUS_HEAP_CORRUPTION &&
                              ::HeapValidate(processHeap, HEAP_NO_SERIALIZE, nullptr))) {
         return;
     }
     PEB* peb = ThisProcessPeb();
     if (peb->Reserved4[1] == processHeap) {
-        peb->Reserved4[1] = spare;
+        peb->Reserved4[1] = Spare;
     }
 }
 
 // TerminateProcess on this process does not come back; the loop only tells the compiler so.
-[[noreturn]] void EndProcess(DWORD exitCode) {
+[[noreturn]] void EndProcess(DWORD ExitCode) {
     for (;;) {
-        ::TerminateProcess(::GetCurrentProcess(), exitCode);
+        ::TerminateProcess(::GetCurrentProcess(), ExitCode);
     }
 }
 
-DWORD WINAPI ReportThread(void* trap) {
-    static_cast<TWin32CrashTrap*>(trap)->ServeReports();
+DWORD WINAPI ReportThread(void* Trap) {
+    static_cast<TWin32CrashTrap*>(Trap)->ServeReports();
     return 0;
 }
 
-LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* info) {
+LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* Info) {
     TWin32CrashTrap* trap = InstalledTrap.load();
     if (trap == nullptr) {
         return EXCEPTION_CONTINUE_SEARCH;
     }
     TCrashFacts facts = FactsOfNow();
     facts.Kind = TCrashKind::OsException;
-    const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+    const EXCEPTION_RECORD& record = *Info->ExceptionRecord;
     facts.Code = record.ExceptionCode;
     facts.Address = reinterpret_cast<std::uintptr_t>(record.ExceptionAddress);
     if ((record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION ||
@@ -150,7 +150,7 @@ LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* info) {
         facts.AccessAddress = record.ExceptionInformation[1];
     }
     // The process ends with the exception's code, as it would without the filter.
-    trap->ReportAndEnd(facts, info, record.ExceptionCode);
+    trap->ReportAndEnd(facts, Info, record.ExceptionCode);
 }
 
 [[noreturn]] void OnTerminate() {

@@ -4,8 +4,8 @@
 
 namespace platform::win32 {
 
-void TWin32DebugOutput::WriteDebugString(const std::u16string& text) {
-    OutputDebugStringW(AsWide(text));
+void TWin32DebugOutput::WriteDebugString(const std::u16string& Text) {
+    OutputDebugStringW(AsWide(Text));
 }
 
 } // namespace platform::win32

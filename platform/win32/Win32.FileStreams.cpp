@@ -15,13 +15,13 @@ constexpr std::size_t MaxStep = 0x40000000;
 
 class TWin32FileHandle final : public IFileHandle {
 public:
-    explicit TWin32FileHandle(TKernelHandle handle) : FHandle(std::move(handle)) {}
+    explicit TWin32FileHandle(TKernelHandle Handle) : FHandle(std::move(Handle)) {}
 
-    std::size_t Read(void* buffer, std::size_t count) override {
-        auto* out = static_cast<char*>(buffer);
+    std::size_t Read(void* Buffer, std::size_t Count) override {
+        auto* out = static_cast<char*>(Buffer);
         std::size_t done = 0;
-        while (done < count) {
-            const auto step = static_cast<DWORD>(std::min(count - done, MaxStep));
+        while (done < Count) {
+            const auto step = static_cast<DWORD>(std::min(Count - done, MaxStep));
             DWORD got = 0;
             if (!ReadFile(FHandle.Get(), out + done, step, &got, nullptr) || got == 0) {
                 break;
@@ -31,11 +31,11 @@ public:
         return done;
     }
 
-    bool Write(const void* buffer, std::size_t count) override {
-        const auto* in = static_cast<const char*>(buffer);
+    bool Write(const void* Buffer, std::size_t Count) override {
+        const auto* in = static_cast<const char*>(Buffer);
         std::size_t done = 0;
-        while (done < count) {
-            const auto step = static_cast<DWORD>(std::min(count - done, MaxStep));
+        while (done < Count) {
+            const auto step = static_cast<DWORD>(std::min(Count - done, MaxStep));
             DWORD written = 0;
             if (!WriteFile(FHandle.Get(), in + done, step, &written, nullptr) || written == 0) {
                 return false;
@@ -45,12 +45,12 @@ public:
         return true;
     }
 
-    bool Seek(std::int64_t position) override {
-        if (position < 0) {
+    bool Seek(std::int64_t Position) override {
+        if (Position < 0) {
             return false;
         }
         LARGE_INTEGER target{};
-        target.QuadPart = position;
+        target.QuadPart = Position;
         return SetFilePointerEx(FHandle.Get(), target, nullptr, FILE_BEGIN) != 0;
     }
 
@@ -75,12 +75,12 @@ private:
     TKernelHandle FHandle;
 };
 
-TFileOpenResult Open(const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
-    if (path.empty() || HasEmbeddedNul(path)) {
+TFileOpenResult Open(const std::u16string& Path, DWORD Access, DWORD Share, DWORD Disposition) {
+    if (Path.empty() || HasEmbeddedNul(Path)) {
         return {nullptr, TFsResult::Failure(ERROR_INVALID_NAME, SystemErrorMessage(ERROR_INVALID_NAME))};
     }
     TKernelHandle handle(
-        CreateFileW(AsWide(path), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(AsWide(Path), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
         const DWORD code = GetLastError();
         return {nullptr, TFsResult::Failure(code, SystemErrorMessage(code))};
@@ -90,12 +90,12 @@ TFileOpenResult Open(const std::u16string& path, DWORD access, DWORD share, DWOR
 
 } // namespace
 
-TFileOpenResult TWin32FileStreams::OpenRead(const std::u16string& path) {
-    return Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+TFileOpenResult TWin32FileStreams::OpenRead(const std::u16string& Path) {
+    return Open(Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
 }
 
-TFileOpenResult TWin32FileStreams::CreateWrite(const std::u16string& path) {
-    return Open(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
+TFileOpenResult TWin32FileStreams::CreateWrite(const std::u16string& Path) {
+    return Open(Path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS);
 }
 
 } // namespace platform::win32

@@ -8,9 +8,9 @@ namespace platform::win32 {
 class TWin32FileStreams final : public IFileStreams {
 public:
     // Shared for reading; nobody may write meanwhile.
-    TFileOpenResult OpenRead(const std::u16string& path) override;
+    TFileOpenResult OpenRead(const std::u16string& Path) override;
     // Created or emptied, opened for reading and writing with no sharing.
-    TFileOpenResult CreateWrite(const std::u16string& path) override;
+    TFileOpenResult CreateWrite(const std::u16string& Path) override;
 };
 
 } // namespace platform::win32

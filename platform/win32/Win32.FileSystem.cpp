@@ -10,34 +10,34 @@ namespace platform::win32 {
 
 namespace {
 
-bool IsUsablePath(const std::u16string& path) {
-    return !path.empty() && !HasEmbeddedNul(path);
+bool IsUsablePath(const std::u16string& Path) {
+    return !Path.empty() && !HasEmbeddedNul(Path);
 }
 
-TFsResult FailureOf(DWORD code) {
-    return TFsResult::Failure(code, SystemErrorMessage(code));
+TFsResult FailureOf(DWORD Code) {
+    return TFsResult::Failure(Code, SystemErrorMessage(Code));
 }
 
 TFsResult LastFailure() {
     return FailureOf(GetLastError());
 }
 
-DWORD AttributesOf(const std::u16string& path) {
-    return IsUsablePath(path) ? GetFileAttributesW(AsWide(path)) : INVALID_FILE_ATTRIBUTES;
+DWORD AttributesOf(const std::u16string& Path) {
+    return IsUsablePath(Path) ? GetFileAttributesW(AsWide(Path)) : INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsFolder(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+bool IsFolder(DWORD Attributes) {
+    return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool IsReparsePoint(DWORD attributes) {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+bool IsReparsePoint(DWORD Attributes) {
+    return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 // The attributes of what a reparse point leads to; INVALID_FILE_ATTRIBUTES when it leads nowhere.
 // Opening without FILE_FLAG_OPEN_REPARSE_POINT follows the whole chain of links.
-DWORD TargetAttributesOf(const std::u16string& path) {
-    const TKernelHandle target(CreateFileW(AsWide(path), 0,
+DWORD TargetAttributesOf(const std::u16string& Path) {
+    const TKernelHandle target(CreateFileW(AsWide(Path), 0,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
@@ -46,10 +46,10 @@ DWORD TargetAttributesOf(const std::u16string& path) {
     return info.dwFileAttributes;
 }
 
-std::u16string Hex8(std::uint32_t value) {
+std::u16string Hex8(std::uint32_t Value) {
     std::u16string digits(8, u'0');
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it, value >>= 4)
-        *it = u"0123456789abcdef"[value & 0xF];
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it, Value >>= 4)
+        *it = u"0123456789abcdef"[Value & 0xF];
     return digits;
 }
 
@@ -57,15 +57,15 @@ std::u16string Hex8(std::uint32_t value) {
 class TTemporaryFile {
 public:
     TTemporaryFile() = default;
-    explicit TTemporaryFile(std::u16string path) : FPath(std::move(path)) {}
+    explicit TTemporaryFile(std::u16string Path) : FPath(std::move(Path)) {}
     ~TTemporaryFile() { Delete(); }
     TTemporaryFile(const TTemporaryFile&) = delete;
     TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    TTemporaryFile(TTemporaryFile&& other) noexcept : FPath(std::exchange(other.FPath, {})) {}
-    TTemporaryFile& operator=(TTemporaryFile&& other) noexcept {
-        if (this != &other) {
+    TTemporaryFile(TTemporaryFile&& Other) noexcept : FPath(std::exchange(Other.FPath, {})) {}
+    TTemporaryFile& operator=(TTemporaryFile&& Other) noexcept {
+        if (this != &Other) {
             Delete();
-            FPath = std::exchange(other.FPath, {});
+            FPath = std::exchange(Other.FPath, {});
         }
         return *this;
     }
@@ -82,19 +82,19 @@ private:
     std::u16string FPath;
 };
 
-// Creates a new, empty file "<path>.<hex>.tmp" beside `path`. CREATE_NEW never opens a file
+// Creates a new, empty file "<path>.<hex>.tmp" beside `Path`. CREATE_NEW never opens a file
 // that is already there, so a name taken by another writer just moves on to the next one.
-TKernelHandle CreateTemporaryBeside(const std::u16string& path, TTemporaryFile& temporary) {
+TKernelHandle CreateTemporaryBeside(const std::u16string& Path, TTemporaryFile& Temporary) {
     constexpr std::uint32_t Attempts = 100;
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     const std::uint32_t seed = counter.LowPart ^ (GetCurrentProcessId() << 16) ^ GetCurrentThreadId();
     for (std::uint32_t attempt = 0; attempt < Attempts; ++attempt) {
-        std::u16string name = path + u"." + Hex8(seed + attempt * 0x9E3779B9u) + u".tmp";
+        std::u16string name = Path + u"." + Hex8(seed + attempt * 0x9E3779B9u) + u".tmp";
         TKernelHandle file(
             CreateFileW(AsWide(name), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
-            temporary = TTemporaryFile(std::move(name));
+            Temporary = TTemporaryFile(std::move(name));
             return file;
         }
         const DWORD error = GetLastError();
@@ -105,58 +105,58 @@ TKernelHandle CreateTemporaryBeside(const std::u16string& path, TTemporaryFile& 
     return {};
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE File, std::string_view Bytes) {
     constexpr std::size_t Chunk = 1u << 24;
-    while (!bytes.empty()) {
-        const DWORD size = static_cast<DWORD>(std::min(bytes.size(), Chunk));
+    while (!Bytes.empty()) {
+        const DWORD size = static_cast<DWORD>(std::min(Bytes.size(), Chunk));
         DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), size, &written, nullptr))
+        if (!::WriteFile(File, Bytes.data(), size, &written, nullptr))
             return false;
         if (written == 0) {
             SetLastError(ERROR_WRITE_FAULT);
             return false;
         }
-        bytes.remove_prefix(written);
+        Bytes.remove_prefix(written);
     }
     return true;
 }
 
 } // namespace
 
-bool TWin32FileSystem::FileExists(const std::u16string& path) const {
-    DWORD attributes = AttributesOf(path);
+bool TWin32FileSystem::FileExists(const std::u16string& Path) const {
+    DWORD attributes = AttributesOf(Path);
     if (attributes != INVALID_FILE_ATTRIBUTES && IsReparsePoint(attributes))
-        attributes = TargetAttributesOf(path);
+        attributes = TargetAttributesOf(Path);
     return attributes != INVALID_FILE_ATTRIBUTES && !IsFolder(attributes);
 }
 
-bool TWin32FileSystem::FolderExists(const std::u16string& path, bool followLink) const {
-    DWORD attributes = AttributesOf(path);
+bool TWin32FileSystem::FolderExists(const std::u16string& Path, bool FollowLink) const {
+    DWORD attributes = AttributesOf(Path);
     if (attributes == INVALID_FILE_ATTRIBUTES || !IsFolder(attributes))
         return false;
     if (!IsReparsePoint(attributes))
         return true;
-    if (!followLink)
+    if (!FollowLink)
         return false;
-    attributes = TargetAttributesOf(path);
+    attributes = TargetAttributesOf(Path);
     return attributes != INVALID_FILE_ATTRIBUTES && IsFolder(attributes);
 }
 
-TFsResult TWin32FileSystem::CreateFolder(const std::u16string& path) {
-    if (!IsUsablePath(path))
+TFsResult TWin32FileSystem::CreateFolder(const std::u16string& Path) {
+    if (!IsUsablePath(Path))
         return FailureOf(ERROR_INVALID_NAME);
-    if (CreateDirectoryW(AsWide(path), nullptr))
+    if (CreateDirectoryW(AsWide(Path), nullptr))
         return TFsResult::Success();
     const DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS && FolderExists(path, true))
+    if (error == ERROR_ALREADY_EXISTS && FolderExists(Path, true))
         return TFsResult::Success();
     return FailureOf(error);
 }
 
-std::optional<std::string> TWin32FileSystem::ReadFile(const std::u16string& path) const {
-    if (!IsUsablePath(path))
+std::optional<std::string> TWin32FileSystem::ReadFile(const std::u16string& Path) const {
+    if (!IsUsablePath(Path))
         return std::nullopt;
-    const TKernelHandle file(CreateFileW(AsWide(path), GENERIC_READ,
+    const TKernelHandle file(CreateFileW(AsWide(Path), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -178,29 +178,29 @@ std::optional<std::string> TWin32FileSystem::ReadFile(const std::u16string& path
     }
 }
 
-TFsResult TWin32FileSystem::WriteFileAtomic(const std::u16string& path, std::string_view bytes) {
-    if (!IsUsablePath(path))
+TFsResult TWin32FileSystem::WriteFileAtomic(const std::u16string& Path, std::string_view Bytes) {
+    if (!IsUsablePath(Path))
         return FailureOf(ERROR_INVALID_NAME);
 
     TTemporaryFile temporary;
-    TKernelHandle file = CreateTemporaryBeside(path, temporary);
+    TKernelHandle file = CreateTemporaryBeside(Path, temporary);
     if (!file)
         return LastFailure();
-    if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get()))
+    if (!WriteAll(file.Get(), Bytes) || !FlushFileBuffers(file.Get()))
         return LastFailure();
     file.Reset(); // the move needs the file closed
 
-    if (!MoveFileExW(AsWide(temporary.Path()), AsWide(path),
+    if (!MoveFileExW(AsWide(temporary.Path()), AsWide(Path),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return LastFailure();
     temporary.HandOver();
     return TFsResult::Success();
 }
 
-TFsResult TWin32FileSystem::RemoveFile(const std::u16string& path) {
-    if (!IsUsablePath(path))
+TFsResult TWin32FileSystem::RemoveFile(const std::u16string& Path) {
+    if (!IsUsablePath(Path))
         return FailureOf(ERROR_INVALID_NAME);
-    if (!DeleteFileW(AsWide(path)))
+    if (!DeleteFileW(AsWide(Path)))
         return LastFailure();
     return TFsResult::Success();
 }

@@ -12,15 +12,15 @@ public:
     using TValue = typename Traits::TValue;
 
     TScoped() = default;
-    explicit TScoped(TValue value) : FValue(value) {}
+    explicit TScoped(TValue Value) : FValue(Value) {}
     ~TScoped() { Reset(); }
 
     TScoped(const TScoped&) = delete;
     TScoped& operator=(const TScoped&) = delete;
-    TScoped(TScoped&& other) noexcept : FValue(other.Release()) {}
-    TScoped& operator=(TScoped&& other) noexcept {
-        if (this != &other)
-            Reset(other.Release());
+    TScoped(TScoped&& Other) noexcept : FValue(Other.Release()) {}
+    TScoped& operator=(TScoped&& Other) noexcept {
+        if (this != &Other)
+            Reset(Other.Release());
         return *this;
     }
 
@@ -36,10 +36,10 @@ public:
 
     TValue Release() { return std::exchange(FValue, Traits::Empty()); }
 
-    void Reset(TValue value = Traits::Empty()) {
+    void Reset(TValue Value = Traits::Empty()) {
         if (Traits::IsValid(FValue))
             Traits::Close(FValue);
-        FValue = value;
+        FValue = Value;
     }
 
 private:
@@ -51,8 +51,8 @@ private:
 struct TKernelHandleTraits {
     using TValue = HANDLE;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr && value != INVALID_HANDLE_VALUE; }
-    static void Close(TValue value) { ::CloseHandle(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr && Value != INVALID_HANDLE_VALUE; }
+    static void Close(TValue Value) { ::CloseHandle(Value); }
 };
 using TKernelHandle = TScoped<TKernelHandleTraits>;
 
@@ -60,8 +60,8 @@ using TKernelHandle = TScoped<TKernelHandleTraits>;
 struct TLocalMemoryTraits {
     using TValue = HLOCAL;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::LocalFree(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::LocalFree(Value); }
 };
 using TLocalMemory = TScoped<TLocalMemoryTraits>;
 
@@ -69,8 +69,8 @@ using TLocalMemory = TScoped<TLocalMemoryTraits>;
 struct TRegistryKeyTraits {
     using TValue = HKEY;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::RegCloseKey(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::RegCloseKey(Value); }
 };
 using TRegistryKeyHandle = TScoped<TRegistryKeyTraits>;
 

@@ -4,13 +4,13 @@
 
 namespace platform::win32 {
 
-bool TWin32Hotkeys::RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
-                                   std::uint32_t virtualKey) {
-    return ::RegisterHotKey(reinterpret_cast<HWND>(window), id, modifiers, virtualKey) != FALSE;
+bool TWin32Hotkeys::RegisterHotKey(TWindowHandle Window, int Id, std::uint32_t Modifiers,
+                                   std::uint32_t VirtualKey) {
+    return ::RegisterHotKey(reinterpret_cast<HWND>(Window), Id, Modifiers, VirtualKey) != FALSE;
 }
 
-void TWin32Hotkeys::UnregisterHotKey(TWindowHandle window, int id) {
-    ::UnregisterHotKey(reinterpret_cast<HWND>(window), id);
+void TWin32Hotkeys::UnregisterHotKey(TWindowHandle Window, int Id) {
+    ::UnregisterHotKey(reinterpret_cast<HWND>(Window), Id);
 }
 
 } // namespace platform::win32

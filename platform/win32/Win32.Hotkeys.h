@@ -5,9 +5,9 @@ namespace platform::win32 {
 
 class TWin32Hotkeys final : public IHotkeys {
 public:
-    [[nodiscard]] bool RegisterHotKey(TWindowHandle window, int id, std::uint32_t modifiers,
-                                      std::uint32_t virtualKey) override;
-    void UnregisterHotKey(TWindowHandle window, int id) override;
+    [[nodiscard]] bool RegisterHotKey(TWindowHandle Window, int Id, std::uint32_t Modifiers,
+                                      std::uint32_t VirtualKey) override;
+    void UnregisterHotKey(TWindowHandle Window, int Id) override;
 };
 
 } // namespace platform::win32

@@ -27,29 +27,29 @@ static_assert(VkRControl == VK_RCONTROL);
 static_assert(VkLMenu == VK_LMENU);
 static_assert(VkRMenu == VK_RMENU);
 
-INPUT ToInput(const TKeyInput& record) {
+INPUT ToInput(const TKeyInput& Record) {
     INPUT input{};
     // Always the keyboard variant: the union is only filled as one.
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = record.wVk;
-    input.ki.wScan = record.wScan;
-    input.ki.dwFlags = record.dwFlags;
-    input.ki.time = record.time;
-    input.ki.dwExtraInfo = record.dwExtraInfo;
+    input.ki.wVk = Record.wVk;
+    input.ki.wScan = Record.wScan;
+    input.ki.dwFlags = Record.dwFlags;
+    input.ki.time = Record.time;
+    input.ki.dwExtraInfo = Record.dwExtraInfo;
     return input;
 }
 
 } // namespace
 
-TSendInputAnswer TWin32Input::SendInputBatch(std::span<const TKeyInput> records) {
-    if (records.empty())
+TSendInputAnswer TWin32Input::SendInputBatch(std::span<const TKeyInput> Records) {
+    if (Records.empty())
         return {};
-    if (records.size() > std::numeric_limits<UINT>::max())
+    if (Records.size() > std::numeric_limits<UINT>::max())
         return {0, ERROR_INVALID_PARAMETER};
 
     std::vector<INPUT> inputs;
-    inputs.reserve(records.size());
-    for (const TKeyInput& record : records)
+    inputs.reserve(Records.size());
+    for (const TKeyInput& record : Records)
         inputs.push_back(ToInput(record));
 
     SetLastError(0);
@@ -58,8 +58,8 @@ TSendInputAnswer TWin32Input::SendInputBatch(std::span<const TKeyInput> records)
     return {inserted, lastError};
 }
 
-std::uint16_t TWin32Input::AsyncKeyState(std::uint16_t virtualKey) const {
-    return static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
+std::uint16_t TWin32Input::AsyncKeyState(std::uint16_t VirtualKey) const {
+    return static_cast<std::uint16_t>(GetAsyncKeyState(VirtualKey));
 }
 
 } // namespace platform::win32

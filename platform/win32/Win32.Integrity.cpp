@@ -9,16 +9,16 @@ namespace platform::win32 {
 namespace {
 
 // The last sub-authority of the token's mandatory-label SID.
-std::uint32_t LevelOfToken(HANDLE token) {
+std::uint32_t LevelOfToken(HANDLE Token) {
     DWORD size = 0;
-    GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+    GetTokenInformation(Token, TokenIntegrityLevel, nullptr, 0, &size);
     if (size == 0)
         return UnknownIntegrityLevel;
 
     // The SID follows the label in the same buffer; whole label elements keep it aligned.
     std::vector<TOKEN_MANDATORY_LABEL> buffer((size + sizeof(TOKEN_MANDATORY_LABEL) - 1) /
                                               sizeof(TOKEN_MANDATORY_LABEL));
-    if (!GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size))
+    if (!GetTokenInformation(Token, TokenIntegrityLevel, buffer.data(), size, &size))
         return UnknownIntegrityLevel;
 
     const PSID sid = buffer.front().Label.Sid;
@@ -33,9 +33,9 @@ std::uint32_t LevelOfToken(HANDLE token) {
     return *level;
 }
 
-std::uint32_t ProcessTokenLevel(HANDLE process) {
+std::uint32_t ProcessTokenLevel(HANDLE Process) {
     TKernelHandle token;
-    if (!OpenProcessToken(process, TOKEN_QUERY, token.Receive())) {
+    if (!OpenProcessToken(Process, TOKEN_QUERY, token.Receive())) {
         token.Release(); // the out value of a failed call is no handle of ours
         return UnknownIntegrityLevel;
     }
@@ -48,10 +48,10 @@ std::uint32_t TWin32Integrity::OwnIntegrityLevel() const {
     return ProcessTokenLevel(GetCurrentProcess());
 }
 
-std::uint32_t TWin32Integrity::ProcessIntegrityLevel(TProcessId pid) const {
-    if (pid == 0)
+std::uint32_t TWin32Integrity::ProcessIntegrityLevel(TProcessId Pid) const {
+    if (Pid == 0)
         return UnknownIntegrityLevel;
-    const TKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+    const TKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, Pid));
     if (!process)
         return UnknownIntegrityLevel;
     return ProcessTokenLevel(process.Get());

@@ -15,18 +15,18 @@ namespace {
 // The one message the window understands: run what is queued. Private to the window's own class.
 constexpr UINT RunQueuedMessage = WM_APP;
 
-std::wstring UniqueClassName(const void* queue) {
+std::wstring UniqueClassName(const void* Queue) {
     return L"TarvinMainThreadQueue." + std::to_wstring(GetCurrentProcessId()) + L"." +
-           std::to_wstring(reinterpret_cast<std::uintptr_t>(queue));
+           std::to_wstring(reinterpret_cast<std::uintptr_t>(Queue));
 }
 
 } // namespace
 
-TWin32MainThread::TWindowClass::TWindowClass(std::wstring name, WNDPROC procedure)
-    : FName(std::move(name)), FInstance(GetModuleHandleW(nullptr)) {
+TWin32MainThread::TWindowClass::TWindowClass(std::wstring Name, WNDPROC Procedure)
+    : FName(std::move(Name)), FInstance(GetModuleHandleW(nullptr)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
+    wc.lpfnWndProc = Procedure;
     wc.hInstance = FInstance;
     wc.lpszClassName = FName.c_str();
     if (RegisterClassExW(&wc) == 0)
@@ -52,15 +52,15 @@ bool TWin32MainThread::IsMainThread() const {
     return GetCurrentThreadId() == FMainThread;
 }
 
-void TWin32MainThread::Queue(std::function<void()> call, const void* owner) {
-    if (!call)
+void TWin32MainThread::Queue(std::function<void()> Call, const void* Owner) {
+    if (!Call)
         return;
-    FCalls.Push(std::move(call), owner);
+    FCalls.Push(std::move(Call), Owner);
     RequestRun();
 }
 
-void TWin32MainThread::RemoveQueued(const void* owner) {
-    FCalls.RemoveOwner(owner);
+void TWin32MainThread::RemoveQueued(const void* Owner) {
+    FCalls.RemoveOwner(Owner);
 }
 
 void TWin32MainThread::RequestRun() {
@@ -72,13 +72,13 @@ void TWin32MainThread::RequestRun() {
         FRunRequested = false;
 }
 
-LRESULT CALLBACK TWin32MainThread::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == RunQueuedMessage) {
-        if (auto* self = reinterpret_cast<TWin32MainThread*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+LRESULT CALLBACK TWin32MainThread::WindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+    if (Message == RunQueuedMessage) {
+        if (auto* self = reinterpret_cast<TWin32MainThread*>(GetWindowLongPtrW(Window, GWLP_USERDATA)))
             self->RunQueued();
         return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(Window, Message, WParam, LParam);
 }
 
 // noexcept: an exception must not unwind through the system's message dispatch, so a throwing

@@ -26,15 +26,15 @@ public:
     TWin32MainThread& operator=(const TWin32MainThread&) = delete;
 
     bool IsMainThread() const override;
-    void Queue(std::function<void()> call, const void* owner = nullptr) override;
-    void RemoveQueued(const void* owner) override;
+    void Queue(std::function<void()> Call, const void* Owner = nullptr) override;
+    void RemoveQueued(const void* Owner) override;
 
 private:
     // A window class registered under a name of its own for the lifetime of the object, so that
     // any number of queues can coexist and none leaves a registration behind.
     class TWindowClass {
     public:
-        TWindowClass(std::wstring name, WNDPROC procedure);
+        TWindowClass(std::wstring Name, WNDPROC Procedure);
         ~TWindowClass();
         TWindowClass(const TWindowClass&) = delete;
         TWindowClass& operator=(const TWindowClass&) = delete;
@@ -49,11 +49,11 @@ private:
     struct TWindowTraits {
         using TValue = HWND;
         static TValue Empty() { return nullptr; }
-        static bool IsValid(TValue value) { return value != nullptr; }
-        static void Close(TValue value) { ::DestroyWindow(value); }
+        static bool IsValid(TValue Value) { return Value != nullptr; }
+        static void Close(TValue Value) { ::DestroyWindow(Value); }
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
     void RunQueued() noexcept;
     // Posts a run request unless one is already waiting in the message queue.
     void RequestRun();

@@ -18,13 +18,13 @@ private:
 
 } // namespace
 
-TMutexClaim TWin32NamedMutexes::Claim(const std::u16string& name) {
+TMutexClaim TWin32NamedMutexes::Claim(const std::u16string& Name) {
     TMutexClaim claim;
-    if (HasEmbeddedNul(name)) {
+    if (HasEmbeddedNul(Name)) {
         claim.Code = ERROR_INVALID_NAME;
         return claim;
     }
-    const std::u16string fullName = u"Local\\" + name;
+    const std::u16string fullName = u"Local\\" + Name;
     TKernelHandle handle(::CreateMutexW(nullptr, FALSE, AsWide(fullName)));
     const DWORD error = ::GetLastError();
     if (!handle) {

@@ -8,7 +8,7 @@ public:
     // CreateMutexW in the session's "Local\" namespace. ERROR_ALREADY_EXISTS, and an access
     // denial (a mutex of that name made by another security context), both mean another process
     // was first.
-    [[nodiscard]] TMutexClaim Claim(const std::u16string& name) override;
+    [[nodiscard]] TMutexClaim Claim(const std::u16string& Name) override;
 };
 
 } // namespace platform::win32

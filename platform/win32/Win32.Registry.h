@@ -8,10 +8,10 @@ namespace platform::win32 {
 // flushed (RegFlushKey) before it is closed.
 class TWin32Registry final : public IRegistry {
 public:
-    std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot root, const std::u16string& path,
-                                               bool lazyWrite) override;
-    std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot root, const std::u16string& path) override;
-    bool KeyExists(TRegistryRoot root, const std::u16string& path) const override;
+    std::unique_ptr<IRegistryKey> OpenForWrite(TRegistryRoot Root, const std::u16string& Path,
+                                               bool LazyWrite) override;
+    std::unique_ptr<IRegistryKey> OpenForRead(TRegistryRoot Root, const std::u16string& Path) override;
+    bool KeyExists(TRegistryRoot Root, const std::u16string& Path) const override;
 };
 
 } // namespace platform::win32

@@ -15,13 +15,13 @@ namespace platform::win32 {
 
 namespace {
 
-HWND ToHwnd(TWindowHandle window) {
-    return reinterpret_cast<HWND>(window);
+HWND ToHwnd(TWindowHandle Window) {
+    return reinterpret_cast<HWND>(Window);
 }
 
-TProcessId ProcessOf(HWND window) {
+TProcessId ProcessOf(HWND Window) {
     DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
+    GetWindowThreadProcessId(Window, &pid);
     return pid;
 }
 
@@ -35,9 +35,9 @@ BOOL WINAPI IgnoreConsoleEvent(DWORD) {
 // so the program never stays attached.
 class TConsoleAttachment {
 public:
-    explicit TConsoleAttachment(TProcessId pid) {
+    explicit TConsoleAttachment(TProcessId Pid) {
         SetConsoleCtrlHandler(IgnoreConsoleEvent, TRUE);
-        FAttached = AttachConsole(pid) != FALSE;
+        FAttached = AttachConsole(Pid) != FALSE;
         if (!FAttached) {
             FError = GetLastError();
             SetConsoleCtrlHandler(IgnoreConsoleEvent, FALSE);
@@ -61,17 +61,17 @@ private:
 };
 
 // The pseudo-console windows a terminal window hosts: top-level windows it owns.
-std::vector<HWND> OwnedWindowsOf(HWND target) {
+std::vector<HWND> OwnedWindowsOf(HWND Target) {
     std::vector<HWND> windows;
     struct TSearch {
         HWND Owner;
         std::vector<HWND>* Found;
-    } search{target, &windows};
+    } search{Target, &windows};
     EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(param);
-            if (GetWindow(window, GW_OWNER) == s->Owner) {
-                s->Found->push_back(window);
+        [](HWND Window, LPARAM Param) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(Param);
+            if (GetWindow(Window, GW_OWNER) == s->Owner) {
+                s->Found->push_back(Window);
             }
             return TRUE;
         },
@@ -99,24 +99,24 @@ std::vector<TProcessEntry> ProcessSnapshot() {
 // names its first client; where the window belongs to the console host instead, the client is the
 // host's parent (a classic console), one of its children (a pseudo console's shell) or, under
 // some hosts, a sibling. Each candidate is verified by the window its console reports.
-std::vector<TProcessId> RelativesOf(TProcessId owner, const std::vector<TProcessEntry>& processes) {
+std::vector<TProcessId> RelativesOf(TProcessId Owner, const std::vector<TProcessEntry>& Processes) {
     std::vector<TProcessId> found;
     TProcessId parent = 0;
-    for (const TProcessEntry& p : processes) {
-        if (p.Pid == owner) {
+    for (const TProcessEntry& p : Processes) {
+        if (p.Pid == Owner) {
             parent = p.Parent;
         }
     }
     if (parent != 0) {
         found.push_back(parent);
     }
-    for (const TProcessEntry& p : processes) {
-        if (p.Parent == owner) {
+    for (const TProcessEntry& p : Processes) {
+        if (p.Parent == Owner) {
             found.push_back(p.Pid);
         }
     }
-    for (const TProcessEntry& p : processes) {
-        if (parent != 0 && p.Parent == parent && p.Pid != owner) {
+    for (const TProcessEntry& p : Processes) {
+        if (parent != 0 && p.Parent == parent && p.Pid != Owner) {
             found.push_back(p.Pid);
         }
     }
@@ -186,12 +186,12 @@ std::optional<TConsoleScreen> ReadAttachedConsole() {
 }
 
 // Attaches to Pid and reads the console when it is the one of ConsoleWindow.
-std::optional<TConsoleScreen> ReadThrough(TProcessId pid, HWND consoleWindow) {
-    if (pid == 0 || pid == GetCurrentProcessId()) {
+std::optional<TConsoleScreen> ReadThrough(TProcessId Pid, HWND ConsoleWindow) {
+    if (Pid == 0 || Pid == GetCurrentProcessId()) {
         return std::nullopt;
     }
-    const TConsoleAttachment attachment(pid);
-    if (!attachment.Attached() || GetConsoleWindow() != consoleWindow) {
+    const TConsoleAttachment attachment(Pid);
+    if (!attachment.Attached() || GetConsoleWindow() != ConsoleWindow) {
         return std::nullopt;
     }
     return ReadAttachedConsole();
@@ -199,19 +199,19 @@ std::optional<TConsoleScreen> ReadThrough(TProcessId pid, HWND consoleWindow) {
 
 } // namespace
 
-std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TProcessId hostPid,
-                                                                 std::optional<std::vector<TProcessEntry>>& processes) {
-    const auto key = reinterpret_cast<TWindowHandle>(console);
-    const TProcessId owner = ProcessOf(console);
+std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND Console, TProcessId HostPid,
+                                                                 std::optional<std::vector<TProcessEntry>>& Processes) {
+    const auto key = reinterpret_cast<TWindowHandle>(Console);
+    const TProcessId owner = ProcessOf(Console);
     std::vector<TProcessId> tried;
-    const auto tryPid = [&](TProcessId pid) -> std::optional<TConsoleScreen> {
-        if (std::find(tried.begin(), tried.end(), pid) != tried.end()) {
+    const auto tryPid = [&](TProcessId Pid) -> std::optional<TConsoleScreen> {
+        if (std::find(tried.begin(), tried.end(), Pid) != tried.end()) {
             return std::nullopt;
         }
-        tried.push_back(pid);
-        std::optional<TConsoleScreen> screen = ReadThrough(pid, console);
+        tried.push_back(Pid);
+        std::optional<TConsoleScreen> screen = ReadThrough(Pid, Console);
         if (screen) {
-            FKnownClients[key] = pid;
+            FKnownClients[key] = Pid;
         }
         return screen;
     };
@@ -227,15 +227,15 @@ std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TP
             return screen;
         }
     }
-    for (TProcessId pid : {owner, hostPid}) {
+    for (TProcessId pid : {owner, HostPid}) {
         if (auto screen = tryPid(pid)) {
             return screen;
         }
     }
-    if (!processes) {
-        processes = ProcessSnapshot();
+    if (!Processes) {
+        Processes = ProcessSnapshot();
     }
-    for (TProcessId pid : RelativesOf(owner, *processes)) {
+    for (TProcessId pid : RelativesOf(owner, *Processes)) {
         if (auto screen = tryPid(pid)) {
             return screen;
         }
@@ -245,9 +245,9 @@ std::optional<TConsoleScreen> TWin32ScreenReader::ReadConsoleOf(HWND console, TP
     return std::nullopt;
 }
 
-TScreenRead TWin32ScreenReader::ReadScreen(TWindowHandle window) {
+TScreenRead TWin32ScreenReader::ReadScreen(TWindowHandle Window) {
     TScreenRead result;
-    const HWND target = ToHwnd(window);
+    const HWND target = ToHwnd(Window);
     if (target == nullptr || !IsWindow(target)) {
         result.Reason = u"the window is gone";
         return result;

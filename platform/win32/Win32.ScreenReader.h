@@ -14,7 +14,7 @@ namespace platform::win32 {
 
 class TWin32ScreenReader final : public IScreenReader {
 public:
-    [[nodiscard]] TScreenRead ReadScreen(TWindowHandle window) override;
+    [[nodiscard]] TScreenRead ReadScreen(TWindowHandle Window) override;
 
     struct TProcessEntry {
         TProcessId Pid = 0;

@@ -14,16 +14,16 @@ namespace {
 // The longest path Windows accepts with the extended-length prefix, terminator included.
 constexpr DWORD LongestPath = 32768;
 
-std::u16string WithoutTrailingBackslash(std::u16string path) {
+std::u16string WithoutTrailingBackslash(std::u16string Path) {
     // A drive root keeps its backslash: "C:" alone would mean the drive's current folder.
-    if (path.size() > 3 && path.back() == u'\\')
-        path.pop_back();
-    return path;
+    if (Path.size() > 3 && Path.back() == u'\\')
+        Path.pop_back();
+    return Path;
 }
 
-std::u16string ShellFolder(int csidl) {
+std::u16string ShellFolder(int Csidl) {
     wchar_t buffer[MAX_PATH + 1] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+    if (FAILED(SHGetFolderPathW(nullptr, Csidl, nullptr, SHGFP_TYPE_CURRENT, buffer)))
         return {};
     return WithoutTrailingBackslash(FromWide(buffer));
 }

@@ -6,8 +6,8 @@ namespace platform::win32 {
 
 static_assert(BeepIconHand == MB_ICONHAND);
 
-void TWin32Sound::MessageBeep(std::uint32_t type) {
-    ::MessageBeep(type);
+void TWin32Sound::MessageBeep(std::uint32_t Type) {
+    ::MessageBeep(Type);
 }
 
 } // namespace platform::win32

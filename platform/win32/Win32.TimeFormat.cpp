@@ -6,8 +6,8 @@
 
 namespace platform::win32 {
 
-std::u16string TWin32TimeFormat::LongTimeText(TDateTime value) const {
-    const std::uint32_t ms = TimeOfDayMs(value);
+std::u16string TWin32TimeFormat::LongTimeText(TDateTime Value) const {
+    const std::uint32_t ms = TimeOfDayMs(Value);
     // Only the time fields are read; the date stays a valid day so that nothing is refused.
     SYSTEMTIME time{};
     time.wYear = 2000;

@@ -7,7 +7,7 @@ namespace platform::win32 {
 // chose in the regional settings.
 class TWin32TimeFormat final : public ITimeFormat {
 public:
-    std::u16string LongTimeText(TDateTime value) const override;
+    std::u16string LongTimeText(TDateTime Value) const override;
 };
 
 } // namespace platform::win32

@@ -35,15 +35,15 @@ TOsVersion ReadOsVersion() {
 
 TWin32VersionInfo::TWin32VersionInfo() : FOs(ReadOsVersion()) {}
 
-std::optional<TFileVersionWords> TWin32VersionInfo::FileVersion(const std::u16string& path) const {
-    if (path.empty() || HasEmbeddedNul(path))
+std::optional<TFileVersionWords> TWin32VersionInfo::FileVersion(const std::u16string& Path) const {
+    if (Path.empty() || HasEmbeddedNul(Path))
         return std::nullopt;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(AsWide(path), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(AsWide(Path), &ignored);
     if (size == 0)
         return std::nullopt;
     std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoW(AsWide(path), 0, size, block.data()))
+    if (!GetFileVersionInfoW(AsWide(Path), 0, size, block.data()))
         return std::nullopt;
     void* fixed = nullptr;
     UINT fixedSize = 0;

@@ -9,7 +9,7 @@ namespace platform::win32 {
 class TWin32VersionInfo final : public IVersionInfo {
 public:
     TWin32VersionInfo();
-    std::optional<TFileVersionWords> FileVersion(const std::u16string& path) const override;
+    std::optional<TFileVersionWords> FileVersion(const std::u16string& Path) const override;
     TOsVersion OsVersion() const override { return FOs; }
 
 private:

@@ -11,72 +11,72 @@ static_assert(PlacementRestoreToMaximized == WPF_RESTORETOMAXIMIZED);
 static_assert(ShowMaximized == SW_SHOWMAXIMIZED);
 static_assert(ShowRestore == SW_RESTORE);
 
-HWND ToHwnd(TWindowHandle window) {
-    return reinterpret_cast<HWND>(window);
+HWND ToHwnd(TWindowHandle Window) {
+    return reinterpret_cast<HWND>(Window);
 }
 
-WINDOWPLACEMENT ToNative(const TWindowPlacement& placement) {
+WINDOWPLACEMENT ToNative(const TWindowPlacement& Placement) {
     WINDOWPLACEMENT native{};
-    native.length = placement.Length;
-    native.flags = placement.Flags;
-    native.showCmd = placement.ShowCmd;
-    native.ptMinPosition = {placement.MinPosition.X, placement.MinPosition.Y};
-    native.ptMaxPosition = {placement.MaxPosition.X, placement.MaxPosition.Y};
-    native.rcNormalPosition = {placement.NormalPosition.Left, placement.NormalPosition.Top,
-                               placement.NormalPosition.Right, placement.NormalPosition.Bottom};
+    native.length = Placement.Length;
+    native.flags = Placement.Flags;
+    native.showCmd = Placement.ShowCmd;
+    native.ptMinPosition = {Placement.MinPosition.X, Placement.MinPosition.Y};
+    native.ptMaxPosition = {Placement.MaxPosition.X, Placement.MaxPosition.Y};
+    native.rcNormalPosition = {Placement.NormalPosition.Left, Placement.NormalPosition.Top,
+                               Placement.NormalPosition.Right, Placement.NormalPosition.Bottom};
     return native;
 }
 
-TWindowPlacement FromNative(const WINDOWPLACEMENT& native) {
-    return TWindowPlacement{native.length,
-                            native.flags,
-                            native.showCmd,
-                            {native.ptMinPosition.x, native.ptMinPosition.y},
-                            {native.ptMaxPosition.x, native.ptMaxPosition.y},
-                            {native.rcNormalPosition.left, native.rcNormalPosition.top,
-                             native.rcNormalPosition.right, native.rcNormalPosition.bottom}};
+TWindowPlacement FromNative(const WINDOWPLACEMENT& Native) {
+    return TWindowPlacement{Native.length,
+                            Native.flags,
+                            Native.showCmd,
+                            {Native.ptMinPosition.x, Native.ptMinPosition.y},
+                            {Native.ptMaxPosition.x, Native.ptMaxPosition.y},
+                            {Native.rcNormalPosition.left, Native.rcNormalPosition.top,
+                             Native.rcNormalPosition.right, Native.rcNormalPosition.bottom}};
 }
 
 } // namespace
 
-TWindowHandle TWin32WindowControl::FindTopLevelWindow(const std::u16string& className) const {
-    if (className.empty() || HasEmbeddedNul(className))
+TWindowHandle TWin32WindowControl::FindTopLevelWindow(const std::u16string& ClassName) const {
+    if (ClassName.empty() || HasEmbeddedNul(ClassName))
         return 0;
-    return reinterpret_cast<TWindowHandle>(FindWindowW(AsWide(className), nullptr));
+    return reinterpret_cast<TWindowHandle>(FindWindowW(AsWide(ClassName), nullptr));
 }
 
-std::intptr_t TWin32WindowControl::SendMessageAndWait(TWindowHandle window, std::uint32_t message,
-                                                      std::uintptr_t wParam, std::intptr_t lParam) {
-    return SendMessageW(ToHwnd(window), message, wParam, lParam);
+std::intptr_t TWin32WindowControl::SendMessageAndWait(TWindowHandle Window, std::uint32_t Message,
+                                                      std::uintptr_t WParam, std::intptr_t LParam) {
+    return SendMessageW(ToHwnd(Window), Message, WParam, LParam);
 }
 
-bool TWin32WindowControl::GetPlacement(TWindowHandle window, TWindowPlacement& placement) const {
-    WINDOWPLACEMENT native = ToNative(placement);
-    if (!GetWindowPlacement(ToHwnd(window), &native))
+bool TWin32WindowControl::GetPlacement(TWindowHandle Window, TWindowPlacement& Placement) const {
+    WINDOWPLACEMENT native = ToNative(Placement);
+    if (!GetWindowPlacement(ToHwnd(Window), &native))
         return false;
-    placement = FromNative(native);
+    Placement = FromNative(native);
     return true;
 }
 
-bool TWin32WindowControl::SetPlacement(TWindowHandle window, const TWindowPlacement& placement) {
-    const WINDOWPLACEMENT native = ToNative(placement);
-    return SetWindowPlacement(ToHwnd(window), &native) != FALSE;
+bool TWin32WindowControl::SetPlacement(TWindowHandle Window, const TWindowPlacement& Placement) {
+    const WINDOWPLACEMENT native = ToNative(Placement);
+    return SetWindowPlacement(ToHwnd(Window), &native) != FALSE;
 }
 
 TWindowHandle TWin32WindowControl::ForegroundWindow() const {
     return reinterpret_cast<TWindowHandle>(GetForegroundWindow());
 }
 
-TThreadId TWin32WindowControl::WindowThreadId(TWindowHandle window) const {
-    return GetWindowThreadProcessId(ToHwnd(window), nullptr);
+TThreadId TWin32WindowControl::WindowThreadId(TWindowHandle Window) const {
+    return GetWindowThreadProcessId(ToHwnd(Window), nullptr);
 }
 
-bool TWin32WindowControl::AttachThreadInput(TThreadId from, TThreadId to, bool attach) {
-    return ::AttachThreadInput(from, to, attach ? TRUE : FALSE) != FALSE;
+bool TWin32WindowControl::AttachThreadInput(TThreadId From, TThreadId To, bool Attach) {
+    return ::AttachThreadInput(From, To, Attach ? TRUE : FALSE) != FALSE;
 }
 
-bool TWin32WindowControl::SetForegroundWindow(TWindowHandle window) {
-    return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+bool TWin32WindowControl::SetForegroundWindow(TWindowHandle Window) {
+    return ::SetForegroundWindow(ToHwnd(Window)) != FALSE;
 }
 
 } // namespace platform::win32

@@ -7,15 +7,15 @@ namespace platform::win32 {
 // GetWindowThreadProcessId, AttachThreadInput, SetForegroundWindow.
 class TWin32WindowControl final : public IWindowControl {
 public:
-    TWindowHandle FindTopLevelWindow(const std::u16string& className) const override;
-    std::intptr_t SendMessageAndWait(TWindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                     std::intptr_t lParam) override;
-    bool GetPlacement(TWindowHandle window, TWindowPlacement& placement) const override;
-    bool SetPlacement(TWindowHandle window, const TWindowPlacement& placement) override;
+    TWindowHandle FindTopLevelWindow(const std::u16string& ClassName) const override;
+    std::intptr_t SendMessageAndWait(TWindowHandle Window, std::uint32_t Message, std::uintptr_t WParam,
+                                     std::intptr_t LParam) override;
+    bool GetPlacement(TWindowHandle Window, TWindowPlacement& Placement) const override;
+    bool SetPlacement(TWindowHandle Window, const TWindowPlacement& Placement) override;
     TWindowHandle ForegroundWindow() const override;
-    TThreadId WindowThreadId(TWindowHandle window) const override;
-    bool AttachThreadInput(TThreadId from, TThreadId to, bool attach) override;
-    bool SetForegroundWindow(TWindowHandle window) override;
+    TThreadId WindowThreadId(TWindowHandle Window) const override;
+    bool AttachThreadInput(TThreadId From, TThreadId To, bool Attach) override;
+    bool SetForegroundWindow(TWindowHandle Window) override;
 };
 
 } // namespace platform::win32

@@ -25,8 +25,8 @@ public:
 struct TGlobalMemoryTraits {
     using TValue = HGLOBAL;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::GlobalFree(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::GlobalFree(Value); }
 };
 using TGlobalMemory = platform::win32::TScoped<TGlobalMemoryTraits>;
 

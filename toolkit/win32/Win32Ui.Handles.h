@@ -12,8 +12,8 @@ using platform::win32::TScoped;
 template <typename THandle> struct TGdiObjectTraits {
     using TValue = THandle;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::DeleteObject(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::DeleteObject(Value); }
 };
 using TFontHandle = TScoped<TGdiObjectTraits<HFONT>>;
 using TBrushHandle = TScoped<TGdiObjectTraits<HBRUSH>>;
@@ -22,16 +22,16 @@ using TBitmapHandle = TScoped<TGdiObjectTraits<HBITMAP>>;
 struct TMenuHandleTraits {
     using TValue = HMENU;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::DestroyMenu(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::DestroyMenu(Value); }
 };
 using TMenuHandle = TScoped<TMenuHandleTraits>;
 
 struct TIconHandleTraits {
     using TValue = HICON;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::DestroyIcon(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::DestroyIcon(Value); }
 };
 using TIconHandle = TScoped<TIconHandleTraits>;
 
@@ -39,10 +39,10 @@ using TIconHandle = TScoped<TIconHandleTraits>;
 struct TWindowTraits {
     using TValue = HWND;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) {
-        if (::IsWindow(value))
-            ::DestroyWindow(value);
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) {
+        if (::IsWindow(Value))
+            ::DestroyWindow(Value);
     }
 };
 using TOwnedWindow = TScoped<TWindowTraits>;
@@ -51,15 +51,15 @@ using TOwnedWindow = TScoped<TWindowTraits>;
 struct TMemoryDcTraits {
     using TValue = HDC;
     static TValue Empty() { return nullptr; }
-    static bool IsValid(TValue value) { return value != nullptr; }
-    static void Close(TValue value) { ::DeleteDC(value); }
+    static bool IsValid(TValue Value) { return Value != nullptr; }
+    static void Close(TValue Value) { ::DeleteDC(Value); }
 };
 using TMemoryDc = TScoped<TMemoryDcTraits>;
 
 // The device context of a window's client area, from GetDC.
 class TWindowDc {
 public:
-    explicit TWindowDc(HWND window) : FWindow(window), FDc(::GetDC(window)) {}
+    explicit TWindowDc(HWND Window) : FWindow(Window), FDc(::GetDC(Window)) {}
     ~TWindowDc() {
         if (FDc != nullptr)
             ::ReleaseDC(FWindow, FDc);
@@ -76,7 +76,7 @@ private:
 // BeginPaint ... EndPaint around one WM_PAINT.
 class TPaintDc {
 public:
-    explicit TPaintDc(HWND window) : FWindow(window) { ::BeginPaint(window, &FPaint); }
+    explicit TPaintDc(HWND Window) : FWindow(Window) { ::BeginPaint(Window, &FPaint); }
     ~TPaintDc() { ::EndPaint(FWindow, &FPaint); }
     TPaintDc(const TPaintDc&) = delete;
     TPaintDc& operator=(const TPaintDc&) = delete;
@@ -91,7 +91,7 @@ private:
 // Selects a GDI object into a device context and puts the previous one back.
 class TSelection {
 public:
-    TSelection(HDC dc, HGDIOBJ object) : FDc(dc), FPrevious(::SelectObject(dc, object)) {}
+    TSelection(HDC Dc, HGDIOBJ Object) : FDc(Dc), FPrevious(::SelectObject(Dc, Object)) {}
     ~TSelection() {
         if (FPrevious != nullptr && FPrevious != HGDI_ERROR)
             ::SelectObject(FDc, FPrevious);

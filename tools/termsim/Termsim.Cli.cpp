@@ -11,50 +11,50 @@ namespace termsim {
 
 namespace {
 
-bool IsBlank(char16_t unit) {
-    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r';
+bool IsBlank(char16_t Unit) {
+    return Unit == u' ' || Unit == u'\t' || Unit == u'\n' || Unit == u'\r';
 }
 
-std::u16string_view TrimEnd(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
+std::u16string_view TrimEnd(std::u16string_view Text) {
+    while (!Text.empty() && IsBlank(Text.back())) {
+        Text.remove_suffix(1);
     }
-    return text;
+    return Text;
 }
 
-std::u16string_view TrimStart(std::u16string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
+std::u16string_view TrimStart(std::u16string_view Text) {
+    while (!Text.empty() && IsBlank(Text.front())) {
+        Text.remove_prefix(1);
     }
-    return text;
+    return Text;
 }
 
-std::vector<std::u16string_view> Words(std::u16string_view text) {
+std::vector<std::u16string_view> Words(std::u16string_view Text) {
     std::vector<std::u16string_view> words;
-    for (text = TrimStart(text); !text.empty(); text = TrimStart(text)) {
+    for (Text = TrimStart(Text); !Text.empty(); Text = TrimStart(Text)) {
         std::size_t end = 0;
-        while (end < text.size() && !IsBlank(text[end])) {
+        while (end < Text.size() && !IsBlank(Text[end])) {
             ++end;
         }
-        words.push_back(text.substr(0, end));
-        text.remove_prefix(end);
+        words.push_back(Text.substr(0, end));
+        Text.remove_prefix(end);
     }
     return words;
 }
 
-std::u16string Joined(const std::vector<std::u16string_view>& words, std::size_t from) {
+std::u16string Joined(const std::vector<std::u16string_view>& Words, std::size_t From) {
     std::u16string text;
-    for (std::size_t i = from; i < words.size(); ++i) {
-        if (i > from) {
+    for (std::size_t i = From; i < Words.size(); ++i) {
+        if (i > From) {
             text += u' ';
         }
-        text += words[i];
+        text += Words[i];
     }
     return text;
 }
 
-std::u16string Seconds(std::uint64_t ms) {
-    return base::AsciiToUtf16(std::to_string(ms / 1000)) + u"s";
+std::u16string Seconds(std::uint64_t Ms) {
+    return base::AsciiToUtf16(std::to_string(Ms / 1000)) + u"s";
 }
 
 // Where the caret's row begins within its line, when the line wraps at Width.
@@ -63,10 +63,10 @@ struct TRowSpan {
     std::size_t Previous = 0; // where the row before it begins (its own start on the first row)
 };
 
-TRowSpan CaretRow(const TDraft& draft, std::size_t width) {
-    const std::u16string& line = draft.Lines()[draft.Cursor().Line];
-    const std::size_t column = draft.Cursor().Column;
-    const std::vector<std::size_t> starts = WrapLine(line, width);
+TRowSpan CaretRow(const TDraft& Draft, std::size_t Width) {
+    const std::u16string& line = Draft.Lines()[Draft.Cursor().Line];
+    const std::size_t column = Draft.Cursor().Column;
+    const std::vector<std::size_t> starts = WrapLine(line, Width);
     std::size_t row = 0;
     while (row + 1 < starts.size() && starts[row + 1] <= column) {
         ++row;
@@ -76,12 +76,12 @@ TRowSpan CaretRow(const TDraft& draft, std::size_t width) {
 
 } // namespace
 
-TCli::TMenu TCli::MenuOf(const TCliState& state) {
-    if (state.View != TView::Prompt || state.MenuHidden || state.Mode != TInputMode::Normal ||
-        state.Vim == TVimMode::Normal) {
+TCli::TMenu TCli::MenuOf(const TCliState& State) {
+    if (State.View != TView::Prompt || State.MenuHidden || State.Mode != TInputMode::Normal ||
+        State.Vim == TVimMode::Normal) {
         return TMenu::None;
     }
-    const TDraft& draft = state.Draft;
+    const TDraft& draft = State.Draft;
     if (draft.Lines().size() != 1) {
         return TMenu::None;
     }
@@ -102,10 +102,10 @@ TCli::TMenu TCli::MenuOf(const TCliState& state) {
     return TMenu::None;
 }
 
-TCli::TCli(TSetup setup, std::uint64_t nowMs) {
-    F.Setup = std::move(setup);
+TCli::TCli(TSetup Setup, std::uint64_t NowMs) {
+    F.Setup = std::move(Setup);
     const TSetup& s = F.Setup;
-    F.NowMs = nowMs;
+    F.NowMs = NowMs;
     F.Draft = TDraft(s.Prompt, s.Cursor.value_or(TDraft::EndOf(s.Prompt)));
     F.Mode = s.Bash ? TInputMode::Bash : TInputMode::Normal;
     F.Vim = s.Vim;
@@ -125,22 +125,22 @@ TCli::TCli(TSetup setup, std::uint64_t nowMs) {
     F.EffortChosen = s.Effort != u"medium";
     F.PickerEffort = EffortStepOf(s.Effort).value_or(1);
     F.Settings = DefaultSettings();
-    F.IndicatorUntilMs = nowMs + s.IndicatorMs;
+    F.IndicatorUntilMs = NowMs + s.IndicatorMs;
     for (const std::u16string& text : s.History) {
         F.History.push_back({text, 0});
     }
     std::vector<TRecordEvent> ignored;
     FOut = &ignored;
     for (const std::u16string& paste : s.Pastes) {
-        Paste(paste, nowMs);
+        Paste(paste, NowMs);
     }
     FOut = &ignored;
     if (s.Busy) {
         F.Transcript.push_back({TEntryKind::Prompt, u"a question the model is still working on", {}});
         F.Busy = true;
-        F.TurnStartMs = nowMs;
+        F.TurnStartMs = NowMs;
         if (s.TurnMs > 0) {
-            F.TurnEndsMs = nowMs + s.TurnMs;
+            F.TurnEndsMs = NowMs + s.TurnMs;
         }
     }
     switch (s.Open) {
@@ -185,19 +185,19 @@ std::size_t TCli::BoxWidth() const {
     return F.Setup.Columns > 4 ? static_cast<std::size_t>(F.Setup.Columns - 4) : 1;
 }
 
-void TCli::SetView(TView view) {
-    if (F.View != view) {
-        F.View = view;
+void TCli::SetView(TView View) {
+    if (F.View != View) {
+        F.View = View;
         F.Focus = 0;
         F.Filter.clear();
-        Emit(TViewEvent{view});
+        Emit(TViewEvent{View});
     }
 }
 
 // --- time ---
 
-void TCli::Tick(std::uint64_t nowMs) {
-    F.NowMs = std::max(F.NowMs, nowMs);
+void TCli::Tick(std::uint64_t NowMs) {
+    F.NowMs = std::max(F.NowMs, NowMs);
     if (F.QuestionAtMs && F.NowMs >= *F.QuestionAtMs) {
         F.QuestionAtMs.reset();
         SetView(TView::Question);
@@ -209,10 +209,10 @@ void TCli::Tick(std::uint64_t nowMs) {
     }
 }
 
-std::vector<TRecordEvent> TCli::Advance(std::uint64_t nowMs) {
+std::vector<TRecordEvent> TCli::Advance(std::uint64_t NowMs) {
     std::vector<TRecordEvent> events;
     FOut = &events;
-    Tick(nowMs);
+    Tick(NowMs);
     if (!events.empty()) {
         events.emplace_back(PromptState());
     }
@@ -220,29 +220,29 @@ std::vector<TRecordEvent> TCli::Advance(std::uint64_t nowMs) {
     return events;
 }
 
-std::vector<TRecordEvent> TCli::Paste(std::u16string_view text, std::uint64_t nowMs) {
+std::vector<TRecordEvent> TCli::Paste(std::u16string_view Text, std::uint64_t NowMs) {
     std::vector<TRecordEvent> events;
     std::vector<TRecordEvent>* outer = FOut;
     FOut = &events;
-    Tick(nowMs);
-    if (F.View == TView::Prompt && !text.empty()) {
+    Tick(NowMs);
+    if (F.View == TView::Prompt && !Text.empty()) {
         F.Help = false;
         F.Browsing.reset();
-        const std::size_t breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n'));
-        if (FLastPaste && FLastPaste->second == text && F.Draft.ExpandPaste(FLastPaste->first)) {
+        const std::size_t breaks = static_cast<std::size_t>(std::count(Text.begin(), Text.end(), u'\n'));
+        if (FLastPaste && FLastPaste->second == Text && F.Draft.ExpandPaste(FLastPaste->first)) {
             // The same text pasted again right away: the placeholder gives way to the text.
-            Emit(TPastedEvent{std::u16string(text)});
+            Emit(TPastedEvent{std::u16string(Text)});
             F.PasteFooter = false;
             FLastPaste.reset();
-        } else if (breaks > PasteLinesLimit || text.size() > PasteCharsLimit) {
+        } else if (breaks > PasteLinesLimit || Text.size() > PasteCharsLimit) {
             const int id = ++FPasteCount;
-            F.Draft.InsertPaste(id, std::u16string(text));
+            F.Draft.InsertPaste(id, std::u16string(Text));
             Emit(TPastedEvent{PlaceholderText(id, breaks)});
             F.PasteFooter = true;
-            FLastPaste = std::make_pair(id, std::u16string(text));
+            FLastPaste = std::make_pair(id, std::u16string(Text));
         } else {
-            F.Draft.Insert(text);
-            Emit(TPastedEvent{std::u16string(text)});
+            F.Draft.Insert(Text);
+            Emit(TPastedEvent{std::u16string(Text)});
         }
         // The hint comes with a box of several rows, which a placeholder is not.
         if (F.Draft.Lines().size() > 1) {
@@ -257,24 +257,24 @@ std::vector<TRecordEvent> TCli::Paste(std::u16string_view text, std::uint64_t no
 
 // --- keys ---
 
-std::vector<TRecordEvent> TCli::Apply(const TKeyEvent& key, std::uint64_t nowMs) {
+std::vector<TRecordEvent> TCli::Apply(const TKeyEvent& Key, std::uint64_t NowMs) {
     std::vector<TRecordEvent> events;
     FOut = &events;
-    Tick(nowMs);
+    Tick(NowMs);
     if (!events.empty()) {
         events.emplace_back(PromptState());
     }
-    Emit(key);
+    Emit(Key);
     const bool chained = FKillChain;
     FKillChain = false;
     FLastPaste.reset();
     F.PasteFooter = false;
     if (F.View == TView::Prompt || F.View == TView::Shell) {
-        PromptKey(key, chained);
+        PromptKey(Key, chained);
     } else {
-        DialogKey(key);
+        DialogKey(Key);
     }
-    if (key.Key != TKey::Escape) {
+    if (Key.Key != TKey::Escape) {
         FEscAtMs.reset();
         F.EscHintUntilMs = 0;
     }
@@ -283,28 +283,28 @@ std::vector<TRecordEvent> TCli::Apply(const TKeyEvent& key, std::uint64_t nowMs)
     return events;
 }
 
-void TCli::PromptKey(const TKeyEvent& key, bool chained) {
+void TCli::PromptKey(const TKeyEvent& Key, bool Chained) {
     if (F.Help) {
         F.Help = false;
         // The shortcuts close; Escape and "?" do nothing else.
-        if (key.Key == TKey::Escape || (key.Key == TKey::Char && key.Char == u'?')) {
+        if (Key.Key == TKey::Escape || (Key.Key == TKey::Char && Key.Char == u'?')) {
             return;
         }
     }
     if (F.Vim == TVimMode::Normal) {
-        VimNormalKey(key, chained);
+        VimNormalKey(Key, Chained);
         return;
     }
-    if (MenuKey(key)) {
+    if (MenuKey(Key)) {
         return;
     }
-    EditKey(key, chained);
+    EditKey(Key, Chained);
 }
 
-void TCli::VimNormalKey(const TKeyEvent& key, bool chained) {
-    switch (key.Key) {
+void TCli::VimNormalKey(const TKeyEvent& Key, bool Chained) {
+    switch (Key.Key) {
     case TKey::Char:
-        if (FVimNormal.Char(key.Char, F.Draft) == TVimNormal::TResult::Insert) {
+        if (FVimNormal.Char(Key.Char, F.Draft) == TVimNormal::TResult::Insert) {
             SetVim(TVimMode::Insert);
         }
         F.Browsing.reset();
@@ -323,19 +323,19 @@ void TCli::VimNormalKey(const TKeyEvent& key, bool chained) {
         Submit();
         return;
     default:
-        EditKey(key, chained);
+        EditKey(Key, Chained);
         TVimNormal::ClampCaret(F.Draft);
         return;
     }
 }
 
-bool TCli::MenuKey(const TKeyEvent& key) {
+bool TCli::MenuKey(const TKeyEvent& Key) {
     const TMenu menu = MenuOf(F);
     if (menu == TMenu::None) {
         return false;
     }
     const std::u16string line = F.Draft.Lines().front();
-    switch (key.Key) {
+    switch (Key.Key) {
     case TKey::Escape:
         F.MenuHidden = true;
         return true;
@@ -355,7 +355,7 @@ bool TCli::MenuKey(const TKeyEvent& key) {
             const TCommandInfo& chosen = found[std::min(F.MenuFocus, found.size() - 1)];
             F.Draft = TDraft(std::u16string(chosen.Name) + u" ", TDraft::EndOf(std::u16string(chosen.Name) + u" "));
             F.MenuFocus = 0;
-            if (key.Key == TKey::Enter) {
+            if (Key.Key == TKey::Enter) {
                 Submit();
             }
             return true;
@@ -366,7 +366,7 @@ bool TCli::MenuKey(const TKeyEvent& key) {
             const std::vector<TMentionInfo> found =
                 MatchMentions(std::u16string_view(line).substr(at + 1, caret - at - 1));
             if (found.empty()) {
-                return key.Key == TKey::Tab;
+                return Key.Key == TKey::Tab;
             }
             const TMentionInfo& chosen = found[std::min(F.MenuFocus, found.size() - 1)];
             F.Draft.SetCursor({0, caret});
@@ -389,27 +389,27 @@ void TCli::TextChanged() {
     F.MenuFocus = 0;
 }
 
-void TCli::Type(char16_t unit) {
+void TCli::Type(char16_t Unit) {
     if (F.Draft.Empty() && F.Mode == TInputMode::Normal) {
-        if (unit == u'!') {
+        if (Unit == u'!') {
             SetMode(TInputMode::Bash);
             return;
         }
-        if (unit == u'?') {
+        if (Unit == u'?') {
             F.Help = true;
             return;
         }
     }
-    F.Draft.Insert(std::u16string_view(&unit, 1));
+    F.Draft.Insert(std::u16string_view(&Unit, 1));
     F.Browsing.reset();
     TextChanged();
 }
 
-void TCli::EditKey(const TKeyEvent& key, bool chained) {
-    switch (key.Key) {
+void TCli::EditKey(const TKeyEvent& Key, bool Chained) {
+    switch (Key.Key) {
     case TKey::Char:
-        if (key.Char >= 0x20 && key.Char != 0x7F) {
-            Type(key.Char);
+        if (Key.Char >= 0x20 && Key.Char != 0x7F) {
+            Type(Key.Char);
         }
         return;
     case TKey::CtrlE:
@@ -454,7 +454,7 @@ void TCli::EditKey(const TKeyEvent& key, bool chained) {
         TextChanged();
         return;
     case TKey::CtrlW:
-        Kill(F.Draft.DeleteWordBack(), TKillRing::TSide::Before, chained);
+        Kill(F.Draft.DeleteWordBack(), TKillRing::TSide::Before, Chained);
         return;
     case TKey::CtrlU:
         if (F.Draft.Empty() && F.Mode == TInputMode::Bash) {
@@ -466,11 +466,11 @@ void TCli::EditKey(const TKeyEvent& key, bool chained) {
             // that start, the row before.
             const TRowSpan row = CaretRow(F.Draft, BoxWidth());
             const std::size_t from = F.Draft.Cursor().Column > row.Start ? row.Start : row.Previous;
-            Kill(F.Draft.KillToLineStart(from), TKillRing::TSide::Before, chained);
+            Kill(F.Draft.KillToLineStart(from), TKillRing::TSide::Before, Chained);
         }
         return;
     case TKey::CtrlK:
-        Kill(F.Draft.KillToLineEnd(), TKillRing::TSide::After, chained);
+        Kill(F.Draft.KillToLineEnd(), TKillRing::TSide::After, Chained);
         return;
     case TKey::CtrlY:
         if (!F.Kills.Empty()) {
@@ -515,29 +515,29 @@ void TCli::EditKey(const TKeyEvent& key, bool chained) {
     }
 }
 
-void TCli::Kill(std::u16string killed, TKillRing::TSide side, bool chained) {
+void TCli::Kill(std::u16string Killed, TKillRing::TSide Side, bool Chained) {
     // A kill that cuts nothing adds nothing, and leaves a chain as it was.
-    FKillChain = chained;
-    if (killed.empty()) {
+    FKillChain = Chained;
+    if (Killed.empty()) {
         return;
     }
-    F.Kills.Kill(killed, side, chained);
+    F.Kills.Kill(Killed, Side, Chained);
     FKillChain = true;
     F.KillHintUntilMs = F.NowMs + HintMs;
     TextChanged();
 }
 
-void TCli::SetMode(TInputMode mode) {
-    if (F.Mode != mode) {
-        F.Mode = mode;
-        Emit(TModeEvent{mode});
+void TCli::SetMode(TInputMode Mode) {
+    if (F.Mode != Mode) {
+        F.Mode = Mode;
+        Emit(TModeEvent{Mode});
     }
 }
 
-void TCli::SetVim(TVimMode mode) {
-    if (F.Vim != mode) {
-        F.Vim = mode;
-        Emit(TVimEvent{mode});
+void TCli::SetVim(TVimMode Mode) {
+    if (F.Vim != Mode) {
+        F.Vim = Mode;
+        Emit(TVimEvent{Mode});
     }
 }
 
@@ -563,11 +563,11 @@ void TCli::StashKey() {
     }
 }
 
-void TCli::HistoryStep(bool back) {
+void TCli::HistoryStep(bool Back) {
     if (F.History.empty()) {
         return;
     }
-    if (back) {
+    if (Back) {
         if (!F.Browsing) {
             FBrowsed = TStashed{F.Draft, F.Mode};
             F.Browsing = F.History.size() - 1;
@@ -682,10 +682,10 @@ void TCli::Submit() {
     AfterSubmit();
 }
 
-void TCli::RunCommand(std::u16string_view command) {
-    const std::vector<std::u16string_view> words = Words(command);
+void TCli::RunCommand(std::u16string_view Command) {
+    const std::vector<std::u16string_view> words = Words(Command);
     const std::u16string name(words.front());
-    const std::u16string text(command);
+    const std::u16string text(Command);
     if (name == u"/effort") {
         if (words.size() == 1) {
             F.PickerEffort = EffortStepOf(F.Effort).value_or(1);
@@ -764,13 +764,13 @@ void TCli::AfterSubmit() {
     }
 }
 
-void TCli::SetEffort(const std::u16string& level) {
-    if (level != F.Effort) {
+void TCli::SetEffort(const std::u16string& Level) {
+    if (Level != F.Effort) {
         F.IndicatorUntilMs = F.NowMs + F.Setup.IndicatorMs;
     }
-    F.Effort = level;
+    F.Effort = Level;
     F.EffortChosen = true;
-    Emit(TEffortEvent{level});
+    Emit(TEffortEvent{Level});
 }
 
 void TCli::StartTurn() {
@@ -788,10 +788,10 @@ void TCli::StartTurn() {
     Emit(TTurnEvent{true});
 }
 
-void TCli::EndTurn(bool interrupted) {
+void TCli::EndTurn(bool Interrupted) {
     F.Busy = false;
     F.TurnEndsMs.reset();
-    if (interrupted) {
+    if (Interrupted) {
         Emit(TInterruptedEvent{});
         F.Transcript.push_back({TEntryKind::Notice, u"Interrupted \u00B7 What should Claude do instead?", {}});
     } else {
@@ -805,8 +805,8 @@ void TCli::EndTurn(bool interrupted) {
 
 // --- dialogs ---
 
-void TCli::DialogKey(const TKeyEvent& key) {
-    const TDialogAction action = termsim::DialogKey(F, key);
+void TCli::DialogKey(const TKeyEvent& Key) {
+    const TDialogAction action = termsim::DialogKey(F, Key);
     using TKind = TDialogAction::TKind;
     switch (action.Kind) {
     case TKind::None:
@@ -880,11 +880,11 @@ void TCli::DialogKey(const TKeyEvent& key) {
     }
 }
 
-void TCli::Answer(bool yes) {
+void TCli::Answer(bool Yes) {
     const std::u16string level = F.QuestionLevel;
-    Emit(TAnsweredEvent{yes});
+    Emit(TAnsweredEvent{Yes});
     SetView(TView::Prompt);
-    if (yes) {
+    if (Yes) {
         SetEffort(level);
         F.Transcript.push_back({TEntryKind::Prompt, u"/effort " + level, EffortSetText(level)});
     } else {

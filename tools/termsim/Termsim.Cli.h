@@ -89,14 +89,14 @@ struct TCliState {
 
 class TCli {
 public:
-    explicit TCli(TSetup setup, std::uint64_t nowMs = 0);
+    explicit TCli(TSetup Setup, std::uint64_t NowMs = 0);
 
     // A key at NowMs (time first moves on to it): the key, what it led to, the prompt after it.
-    std::vector<TRecordEvent> Apply(const TKeyEvent& key, std::uint64_t nowMs);
+    std::vector<TRecordEvent> Apply(const TKeyEvent& Key, std::uint64_t NowMs);
     // Time moves on: a question comes up, a turn ends. The events, and the prompt when any came.
-    std::vector<TRecordEvent> Advance(std::uint64_t nowMs);
+    std::vector<TRecordEvent> Advance(std::uint64_t NowMs);
     // The terminal pastes Text at the caret.
-    std::vector<TRecordEvent> Paste(std::u16string_view text, std::uint64_t nowMs);
+    std::vector<TRecordEvent> Paste(std::u16string_view Text, std::uint64_t NowMs);
 
     const TCliState& State() const { return F; }
     TPromptState PromptState() const;
@@ -105,39 +105,39 @@ public:
 
     // Whether a "/" or "@" menu or the /effort argument list stands above the box.
     enum class TMenu { None, Commands, Mentions, EffortArguments };
-    static TMenu MenuOf(const TCliState& state);
+    static TMenu MenuOf(const TCliState& State);
 
 private:
-    void Emit(TRecordEvent event) { FOut->push_back(std::move(event)); }
+    void Emit(TRecordEvent Event) { FOut->push_back(std::move(Event)); }
     // The columns of text in a row of the box.
     std::size_t BoxWidth() const;
-    void Tick(std::uint64_t nowMs);
-    void SetView(TView view);
+    void Tick(std::uint64_t NowMs);
+    void SetView(TView View);
 
-    void PromptKey(const TKeyEvent& key, bool chained);
-    void VimNormalKey(const TKeyEvent& key, bool chained);
-    bool MenuKey(const TKeyEvent& key);
-    void EditKey(const TKeyEvent& key, bool chained);
-    void Type(char16_t unit);
+    void PromptKey(const TKeyEvent& Key, bool Chained);
+    void VimNormalKey(const TKeyEvent& Key, bool Chained);
+    bool MenuKey(const TKeyEvent& Key);
+    void EditKey(const TKeyEvent& Key, bool Chained);
+    void Type(char16_t Unit);
     void Escape();
     void Enter();
     void StashKey();
-    void SetMode(TInputMode mode);
-    void SetVim(TVimMode mode);
-    void Kill(std::u16string killed, TKillRing::TSide side, bool chained);
-    void HistoryStep(bool back);
+    void SetMode(TInputMode Mode);
+    void SetVim(TVimMode Mode);
+    void Kill(std::u16string Killed, TKillRing::TSide Side, bool Chained);
+    void HistoryStep(bool Back);
     void TextChanged();
 
     void Submit();
-    void RunCommand(std::u16string_view command);
+    void RunCommand(std::u16string_view Command);
     void AfterSubmit();
-    void SetEffort(const std::u16string& level);
+    void SetEffort(const std::u16string& Level);
     void StartTurn();
-    void EndTurn(bool interrupted);
+    void EndTurn(bool Interrupted);
 
     // A key while a dialog or panel has the keys, and what the CLI makes of its choice.
-    void DialogKey(const TKeyEvent& key);
-    void Answer(bool yes);
+    void DialogKey(const TKeyEvent& Key);
+    void Answer(bool Yes);
 
     TCliState F;
     TVimNormal FVimNormal;

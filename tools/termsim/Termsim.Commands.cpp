@@ -30,9 +30,9 @@ constexpr std::array<TLevel, 6> Levels = {{
     {u"auto", u"\u25CC", u"saved as your default for new sessions", u"Use the default effort level for your model"},
 }};
 
-const TLevel* LevelOf(std::u16string_view word) {
+const TLevel* LevelOf(std::u16string_view Word) {
     for (const TLevel& level : Levels) {
-        if (level.Word == word) {
+        if (level.Word == Word) {
             return &level;
         }
     }
@@ -68,14 +68,14 @@ constexpr std::array<TCommandInfo, 24> Commands = {{
     {u"/theme", u"Change the theme"},
 }};
 
-bool HoldsInOrder(std::u16string_view text, std::u16string_view letters) {
+bool HoldsInOrder(std::u16string_view Text, std::u16string_view Letters) {
     std::size_t at = 0;
-    for (char16_t unit : text) {
-        if (at < letters.size() && unit == letters[at]) {
+    for (char16_t unit : Text) {
+        if (at < Letters.size() && unit == Letters[at]) {
             ++at;
         }
     }
-    return at == letters.size();
+    return at == Letters.size();
 }
 
 constexpr std::array<TMentionInfo, 5> Mentions = {{
@@ -92,37 +92,37 @@ constexpr std::array<TMentionInfo, 5> Mentions = {{
 
 } // namespace
 
-std::u16string_view EffortStep(std::size_t index) {
-    return Levels[std::min(index, EffortSteps - 1)].Word;
+std::u16string_view EffortStep(std::size_t Index) {
+    return Levels[std::min(Index, EffortSteps - 1)].Word;
 }
 
-std::optional<std::size_t> EffortStepOf(std::u16string_view level) {
+std::optional<std::size_t> EffortStepOf(std::u16string_view Level) {
     for (std::size_t i = 0; i < EffortSteps; ++i) {
-        if (Levels[i].Word == level) {
+        if (Levels[i].Word == Level) {
             return i;
         }
     }
     return std::nullopt;
 }
 
-bool IsEffortLevel(std::u16string_view word) {
-    return LevelOf(word) != nullptr;
+bool IsEffortLevel(std::u16string_view Word) {
+    return LevelOf(Word) != nullptr;
 }
 
-std::u16string_view EffortGlyph(std::u16string_view level) {
-    const TLevel* found = LevelOf(level);
+std::u16string_view EffortGlyph(std::u16string_view Level) {
+    const TLevel* found = LevelOf(Level);
     return found != nullptr ? found->Glyph : std::u16string_view(u"\u25D0");
 }
 
-std::u16string_view EffortDescription(std::u16string_view level) {
-    const TLevel* found = LevelOf(level);
+std::u16string_view EffortDescription(std::u16string_view Level) {
+    const TLevel* found = LevelOf(Level);
     return found != nullptr ? found->Description : std::u16string_view();
 }
 
-std::u16string EffortSetText(std::u16string_view level) {
-    const TLevel* found = LevelOf(level);
+std::u16string EffortSetText(std::u16string_view Level) {
+    const TLevel* found = LevelOf(Level);
     if (found == nullptr) {
-        return UnknownEffortOptionText(level);
+        return UnknownEffortOptionText(Level);
     }
     std::u16string text = u"Set effort level to ";
     text += found->Word;
@@ -133,22 +133,22 @@ std::u16string EffortSetText(std::u16string_view level) {
     return text;
 }
 
-std::u16string UnknownEffortOptionText(std::u16string_view argument) {
+std::u16string UnknownEffortOptionText(std::u16string_view Argument) {
     std::u16string text = u"Unknown option: ";
-    text += argument;
+    text += Argument;
     text += u". Options: low, medium, high, xhigh, max, auto, ultracode [on|off]";
     return text;
 }
 
-std::vector<TCommandInfo> MatchCommands(std::u16string_view typed) {
+std::vector<TCommandInfo> MatchCommands(std::u16string_view Typed) {
     std::vector<TCommandInfo> first;
     std::vector<TCommandInfo> later;
     for (const TCommandInfo& command : Commands) {
         const std::u16string_view name = command.Name.substr(1);
-        if (name.starts_with(typed)) {
+        if (name.starts_with(Typed)) {
             first.push_back(command);
-        } else if (!typed.empty() && (HoldsInOrder(name, typed) ||
-                                      command.Description.find(typed) != std::u16string_view::npos)) {
+        } else if (!Typed.empty() && (HoldsInOrder(name, Typed) ||
+                                      command.Description.find(Typed) != std::u16string_view::npos)) {
             later.push_back(command);
         }
     }
@@ -156,19 +156,19 @@ std::vector<TCommandInfo> MatchCommands(std::u16string_view typed) {
     return first;
 }
 
-std::optional<TCommandInfo> FindCommand(std::u16string_view name) {
+std::optional<TCommandInfo> FindCommand(std::u16string_view Name) {
     for (const TCommandInfo& command : Commands) {
-        if (command.Name == name) {
+        if (command.Name == Name) {
             return command;
         }
     }
     return std::nullopt;
 }
 
-std::vector<TMentionInfo> MatchMentions(std::u16string_view typed) {
+std::vector<TMentionInfo> MatchMentions(std::u16string_view Typed) {
     std::vector<TMentionInfo> found;
     for (const TMentionInfo& mention : Mentions) {
-        if (typed.empty() || HoldsInOrder(mention.Label, typed)) {
+        if (Typed.empty() || HoldsInOrder(mention.Label, Typed)) {
             found.push_back(mention);
         }
     }

@@ -14,8 +14,8 @@ constexpr WORD PlainAttribute = FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_B
 
 } // namespace
 
-WORD ConsoleAttribute(TTone tone) {
-    switch (tone) {
+WORD ConsoleAttribute(TTone Tone) {
+    switch (Tone) {
     case TTone::Plain:
         return PlainAttribute;
     case TTone::Dim:
@@ -42,57 +42,57 @@ TConsoleMirror::~TConsoleMirror() {
     }
 }
 
-bool TConsoleMirror::Open(HWND owner, std::u16string& why) {
+bool TConsoleMirror::Open(HWND Owner, std::u16string& Why) {
     // A console inherited from whoever started termsim is not the one to draw into.
     FreeConsole();
     if (!AllocConsole()) {
-        why = u"AllocConsole failed: " + platform::win32::SystemErrorMessage(GetLastError());
+        Why = u"AllocConsole failed: " + platform::win32::SystemErrorMessage(GetLastError());
         return false;
     }
     if (HWND console = GetConsoleWindow(); console != nullptr) {
         ShowWindow(console, SW_HIDE);
-        SetWindowLongPtrW(console, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        SetWindowLongPtrW(console, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Owner));
     }
     FOutput = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr);
     if (FOutput == INVALID_HANDLE_VALUE) {
-        why = u"CONOUT$ could not be opened: " + platform::win32::SystemErrorMessage(GetLastError());
+        Why = u"CONOUT$ could not be opened: " + platform::win32::SystemErrorMessage(GetLastError());
         return false;
     }
     SetConsoleTextAttribute(FOutput, PlainAttribute);
     return true;
 }
 
-void TConsoleMirror::Resize(int columns, int rows) {
-    if (columns == FColumns && rows == FRows) {
+void TConsoleMirror::Resize(int Columns, int Rows) {
+    if (Columns == FColumns && Rows == FRows) {
         return;
     }
     // Shrink the window first: a buffer cannot be smaller than the window showing it.
     SMALL_RECT tiny{0, 0, 0, 0};
     SetConsoleWindowInfo(FOutput, TRUE, &tiny);
-    SetConsoleScreenBufferSize(FOutput, COORD{static_cast<SHORT>(columns), static_cast<SHORT>(rows)});
-    SMALL_RECT whole{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
+    SetConsoleScreenBufferSize(FOutput, COORD{static_cast<SHORT>(Columns), static_cast<SHORT>(Rows)});
+    SMALL_RECT whole{0, 0, static_cast<SHORT>(Columns - 1), static_cast<SHORT>(Rows - 1)};
     SetConsoleWindowInfo(FOutput, TRUE, &whole);
-    FColumns = columns;
-    FRows = rows;
+    FColumns = Columns;
+    FRows = Rows;
 }
 
-void TConsoleMirror::Show(const TScreen& screen) {
-    if (!IsOpen() || screen.Rows.empty()) {
+void TConsoleMirror::Show(const TScreen& Screen) {
+    if (!IsOpen() || Screen.Rows.empty()) {
         return;
     }
-    const int columns = screen.Columns;
-    const int rows = static_cast<int>(screen.Rows.size());
+    const int columns = Screen.Columns;
+    const int rows = static_cast<int>(Screen.Rows.size());
     Resize(columns, rows);
     std::vector<CHAR_INFO> cells(static_cast<std::size_t>(columns * rows));
     for (int r = 0; r < rows; ++r) {
-        const TLine& line = screen.Rows[static_cast<std::size_t>(r)];
+        const TLine& line = Screen.Rows[static_cast<std::size_t>(r)];
         for (int c = 0; c < columns; ++c) {
             CHAR_INFO& cell = cells[static_cast<std::size_t>(r * columns + c)];
             const auto at = static_cast<std::size_t>(c);
             cell.Char.UnicodeChar = at < line.Text.size() ? static_cast<WCHAR>(line.Text[at]) : L' ';
             cell.Attributes = ConsoleAttribute(at < line.Tones.size() ? line.Tones[at] : TTone::Plain);
-            if (screen.Caret && screen.Caret->Row == r && screen.Caret->Column == c) {
+            if (Screen.Caret && Screen.Caret->Row == r && Screen.Caret->Column == c) {
                 cell.Attributes = PlainAttribute | COMMON_LVB_REVERSE_VIDEO;
             }
         }
@@ -100,13 +100,13 @@ void TConsoleMirror::Show(const TScreen& screen) {
     SMALL_RECT region{0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(rows - 1)};
     WriteConsoleOutputW(FOutput, cells.data(), COORD{static_cast<SHORT>(columns), static_cast<SHORT>(rows)},
                         COORD{0, 0}, &region);
-    if (screen.Caret) {
+    if (Screen.Caret) {
         SetConsoleCursorPosition(FOutput,
-                                 COORD{static_cast<SHORT>(screen.Caret->Column), static_cast<SHORT>(screen.Caret->Row)});
+                                 COORD{static_cast<SHORT>(Screen.Caret->Column), static_cast<SHORT>(Screen.Caret->Row)});
     }
-    if (screen.Title != FTitle) {
-        SetConsoleTitleW(platform::win32::AsWide(screen.Title));
-        FTitle = screen.Title;
+    if (Screen.Title != FTitle) {
+        SetConsoleTitleW(platform::win32::AsWide(Screen.Title));
+        FTitle = Screen.Title;
     }
 }
 

@@ -19,13 +19,13 @@ public:
     TConsoleMirror& operator=(const TConsoleMirror&) = delete;
 
     // Allocates the console, hides it and gives it Owner; false (and why) when any step fails.
-    bool Open(HWND owner, std::u16string& why);
+    bool Open(HWND Owner, std::u16string& Why);
     bool IsOpen() const { return FOutput != INVALID_HANDLE_VALUE; }
     // The screen buffer sized to the screen and filled with its rows, caret and title.
-    void Show(const TScreen& screen);
+    void Show(const TScreen& Screen);
 
 private:
-    void Resize(int columns, int rows);
+    void Resize(int Columns, int Rows);
 
     HANDLE FOutput = INVALID_HANDLE_VALUE;
     int FColumns = 0;
@@ -34,6 +34,6 @@ private:
 };
 
 // The console attribute of a tone (the reverse-video flag is the caret's alone).
-WORD ConsoleAttribute(TTone tone);
+WORD ConsoleAttribute(TTone Tone);
 
 } // namespace termsim

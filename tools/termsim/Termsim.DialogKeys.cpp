@@ -17,8 +17,8 @@ constexpr std::array<std::u16string_view, ModelChoices> Models = {u"Default (rec
 constexpr std::array<std::u16string_view, PermissionChoices> Permissions = {
     u"Yes", u"Yes, and always allow access to /tmp from this project", u"Yes, and switch to auto mode", u"No"};
 
-std::u16string Lowered(std::u16string_view text) {
-    std::u16string lowered(text);
+std::u16string Lowered(std::u16string_view Text) {
+    std::u16string lowered(Text);
     for (char16_t& unit : lowered) {
         if (unit >= u'A' && unit <= u'Z') {
             unit = static_cast<char16_t>(unit - u'A' + u'a');
@@ -27,64 +27,64 @@ std::u16string Lowered(std::u16string_view text) {
     return lowered;
 }
 
-bool Contains(std::u16string_view text, std::u16string_view part) {
-    return text.find(part) != std::u16string_view::npos;
+bool Contains(std::u16string_view Text, std::u16string_view Part) {
+    return Text.find(Part) != std::u16string_view::npos;
 }
 
-TDialogAction Act(TKind kind) {
-    return {kind};
+TDialogAction Act(TKind Kind) {
+    return {Kind};
 }
 
 // The digit keys that pick a numbered choice directly: 0 for "1".
-std::optional<std::size_t> Digit(const TKeyEvent& key, std::size_t choices) {
-    if (key.Key == TKey::Char && key.Char >= u'1' && key.Char < u'1' + static_cast<int>(choices)) {
-        return static_cast<std::size_t>(key.Char - u'1');
+std::optional<std::size_t> Digit(const TKeyEvent& Key, std::size_t Choices) {
+    if (Key.Key == TKey::Char && Key.Char >= u'1' && Key.Char < u'1' + static_cast<int>(Choices)) {
+        return static_cast<std::size_t>(Key.Char - u'1');
     }
     return std::nullopt;
 }
 
-void FocusUp(std::size_t& focus) {
-    focus = focus == 0 ? 0 : focus - 1;
+void FocusUp(std::size_t& Focus) {
+    Focus = Focus == 0 ? 0 : Focus - 1;
 }
 
-void FocusDown(std::size_t& focus, std::size_t count) {
-    focus = count == 0 ? 0 : std::min(count - 1, focus + 1);
+void FocusDown(std::size_t& Focus, std::size_t Count) {
+    Focus = Count == 0 ? 0 : std::min(Count - 1, Focus + 1);
 }
 
 // Typed text and Backspace edit a search filter; the focus starts over with every change.
-bool EditFilter(TCliState& state, const TKeyEvent& key) {
-    if (key.Key == TKey::Backspace) {
-        if (!state.Filter.empty()) {
-            state.Filter.pop_back();
-            state.Focus = 0;
+bool EditFilter(TCliState& State, const TKeyEvent& Key) {
+    if (Key.Key == TKey::Backspace) {
+        if (!State.Filter.empty()) {
+            State.Filter.pop_back();
+            State.Focus = 0;
         }
         return true;
     }
-    if (key.Key == TKey::Char && key.Char >= 0x20) {
-        state.Filter += key.Char;
-        state.Focus = 0;
+    if (Key.Key == TKey::Char && Key.Char >= 0x20) {
+        State.Filter += Key.Char;
+        State.Focus = 0;
         return true;
     }
     return false;
 }
 
-TDialogAction QuestionKey(TCliState& state, const TKeyEvent& key) {
+TDialogAction QuestionKey(TCliState& State, const TKeyEvent& Key) {
     TDialogAction answer = Act(TKind::Answer);
-    switch (key.Key) {
+    switch (Key.Key) {
     case TKey::Enter:
-        answer.Yes = state.Focus == 0;
+        answer.Yes = State.Focus == 0;
         return answer;
     case TKey::Escape:
         return answer;
     case TKey::Up:
-        state.Focus = 0;
+        State.Focus = 0;
         return {};
     case TKey::Down:
     case TKey::Tab:
-        state.Focus = 1;
+        State.Focus = 1;
         return {};
     default:
-        if (const auto digit = Digit(key, 2)) {
+        if (const auto digit = Digit(Key, 2)) {
             answer.Yes = *digit == 0;
             return answer;
         }
@@ -92,11 +92,11 @@ TDialogAction QuestionKey(TCliState& state, const TKeyEvent& key) {
     }
 }
 
-TDialogAction PermissionKey(TCliState& state, const TKeyEvent& key) {
-    std::optional<std::size_t> chosen = Digit(key, PermissionChoices);
-    switch (key.Key) {
+TDialogAction PermissionKey(TCliState& State, const TKeyEvent& Key) {
+    std::optional<std::size_t> chosen = Digit(Key, PermissionChoices);
+    switch (Key.Key) {
     case TKey::Enter:
-        chosen = state.Focus;
+        chosen = State.Focus;
         break;
     case TKey::Escape: {
         TDialogAction cancelled = Act(TKind::Decline);
@@ -104,10 +104,10 @@ TDialogAction PermissionKey(TCliState& state, const TKeyEvent& key) {
         return cancelled;
     }
     case TKey::Up:
-        FocusUp(state.Focus);
+        FocusUp(State.Focus);
         return {};
     case TKey::Down:
-        FocusDown(state.Focus, PermissionChoices);
+        FocusDown(State.Focus, PermissionChoices);
         return {};
     default:
         break;
@@ -120,35 +120,35 @@ TDialogAction PermissionKey(TCliState& state, const TKeyEvent& key) {
     return action;
 }
 
-TDialogAction ModelPickerKey(TCliState& state, const TKeyEvent& key) {
-    if (const auto digit = Digit(key, ModelChoices)) {
-        state.Focus = *digit;
+TDialogAction ModelPickerKey(TCliState& State, const TKeyEvent& Key) {
+    if (const auto digit = Digit(Key, ModelChoices)) {
+        State.Focus = *digit;
         return {};
     }
-    switch (key.Key) {
+    switch (Key.Key) {
     case TKey::Up:
-        FocusUp(state.Focus);
+        FocusUp(State.Focus);
         return {};
     case TKey::Down:
-        FocusDown(state.Focus, ModelChoices);
+        FocusDown(State.Focus, ModelChoices);
         return {};
     case TKey::Right:
-        state.PickerEffort = std::min(EffortSteps - 1, state.PickerEffort + 1);
+        State.PickerEffort = std::min(EffortSteps - 1, State.PickerEffort + 1);
         return {};
     case TKey::Left:
-        state.PickerEffort = state.PickerEffort == 0 ? 0 : state.PickerEffort - 1;
+        State.PickerEffort = State.PickerEffort == 0 ? 0 : State.PickerEffort - 1;
         return {};
     case TKey::Escape:
         return Act(TKind::Close);
     case TKey::Enter:
     case TKey::Char: {
-        if (key.Key == TKey::Char && key.Char != u's') {
+        if (Key.Key == TKey::Char && Key.Char != u's') {
             return {};
         }
         TDialogAction save = Act(TKind::SaveModel);
-        save.Choice = std::u16string(ModelName(state.Focus));
-        save.Level = std::u16string(EffortStep(state.PickerEffort));
-        save.SessionOnly = key.Key == TKey::Char;
+        save.Choice = std::u16string(ModelName(State.Focus));
+        save.Level = std::u16string(EffortStep(State.PickerEffort));
+        save.SessionOnly = Key.Key == TKey::Char;
         return save;
     }
     default:
@@ -156,27 +156,27 @@ TDialogAction ModelPickerKey(TCliState& state, const TKeyEvent& key) {
     }
 }
 
-TDialogAction EffortPickerKey(TCliState& state, const TKeyEvent& key) {
-    switch (key.Key) {
+TDialogAction EffortPickerKey(TCliState& State, const TKeyEvent& Key) {
+    switch (Key.Key) {
     case TKey::Right:
-        state.PickerEffort = std::min(EffortSteps - 1, state.PickerEffort + 1);
+        State.PickerEffort = std::min(EffortSteps - 1, State.PickerEffort + 1);
         return {};
     case TKey::Left:
-        state.PickerEffort = state.PickerEffort == 0 ? 0 : state.PickerEffort - 1;
+        State.PickerEffort = State.PickerEffort == 0 ? 0 : State.PickerEffort - 1;
         return {};
     case TKey::Tab:
-        state.Ultracode = !state.Ultracode;
+        State.Ultracode = !State.Ultracode;
         return {};
     case TKey::Escape:
         return Act(TKind::Close);
     case TKey::Enter:
     case TKey::Char: {
-        if (key.Key == TKey::Char && key.Char != u's') {
+        if (Key.Key == TKey::Char && Key.Char != u's') {
             return {};
         }
         TDialogAction save = Act(TKind::SaveEffort);
-        save.Level = std::u16string(EffortStep(state.PickerEffort));
-        save.SessionOnly = key.Key == TKey::Char;
+        save.Level = std::u16string(EffortStep(State.PickerEffort));
+        save.SessionOnly = Key.Key == TKey::Char;
         return save;
     }
     default:
@@ -184,24 +184,24 @@ TDialogAction EffortPickerKey(TCliState& state, const TKeyEvent& key) {
     }
 }
 
-TDialogAction ConfigKey(TCliState& state, const TKeyEvent& key) {
-    const auto shown = SettingMatches(state);
-    switch (key.Key) {
+TDialogAction ConfigKey(TCliState& State, const TKeyEvent& Key) {
+    const auto shown = SettingMatches(State);
+    switch (Key.Key) {
     case TKey::Escape:
         return Act(TKind::Close);
     case TKey::Up:
-        FocusUp(state.Focus);
+        FocusUp(State.Focus);
         return {};
     case TKey::Down:
-        FocusDown(state.Focus, shown.size());
+        FocusDown(State.Focus, shown.size());
         return {};
     case TKey::Enter: {
         if (shown.empty()) {
             return {};
         }
         // Enter turns an on/off setting over; the others would open a choice of their own.
-        const std::u16string name = shown[std::min(state.Focus, shown.size() - 1)].first;
-        for (auto& setting : state.Settings) {
+        const std::u16string name = shown[std::min(State.Focus, shown.size() - 1)].first;
+        for (auto& setting : State.Settings) {
             if (setting.first == name && (setting.second == u"on" || setting.second == u"off")) {
                 setting.second = setting.second == u"on" ? u"off" : u"on";
                 TDialogAction saved = Act(TKind::SaveSetting);
@@ -212,44 +212,44 @@ TDialogAction ConfigKey(TCliState& state, const TKeyEvent& key) {
         return {};
     }
     default:
-        EditFilter(state, key);
+        EditFilter(State, Key);
         return {};
     }
 }
 
-TDialogAction HistorySearchKey(TCliState& state, const TKeyEvent& key) {
-    const std::vector<THistoryItem> shown = HistoryMatches(state);
-    switch (key.Key) {
+TDialogAction HistorySearchKey(TCliState& State, const TKeyEvent& Key) {
+    const std::vector<THistoryItem> shown = HistoryMatches(State);
+    switch (Key.Key) {
     case TKey::Escape:
         return Act(TKind::Close);
     case TKey::Up: // the focus counts from the newest match, the lowest row
-        FocusDown(state.Focus, shown.size());
+        FocusDown(State.Focus, shown.size());
         return {};
     case TKey::Down:
-        FocusUp(state.Focus);
+        FocusUp(State.Focus);
         return {};
     case TKey::Enter: {
         if (shown.empty()) {
             return {};
         }
         TDialogAction use = Act(TKind::UseHistory);
-        use.Choice = shown[shown.size() - 1 - std::min(state.Focus, shown.size() - 1)].Text;
+        use.Choice = shown[shown.size() - 1 - std::min(State.Focus, shown.size() - 1)].Text;
         return use;
     }
     default:
-        EditFilter(state, key);
+        EditFilter(State, Key);
         return {};
     }
 }
 
 } // namespace
 
-std::u16string_view ModelName(std::size_t index) {
-    return Models[std::min(index, ModelChoices - 1)];
+std::u16string_view ModelName(std::size_t Index) {
+    return Models[std::min(Index, ModelChoices - 1)];
 }
 
-std::u16string_view PermissionChoice(std::size_t index) {
-    return Permissions[std::min(index, PermissionChoices - 1)];
+std::u16string_view PermissionChoice(std::size_t Index) {
+    return Permissions[std::min(Index, PermissionChoices - 1)];
 }
 
 // The first nineteen rows as the CLI listed them, then some of termsim's own.
@@ -280,10 +280,10 @@ std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings() {
             {u"Language", u"auto"}};
 }
 
-std::vector<THistoryItem> HistoryMatches(const TCliState& state) {
+std::vector<THistoryItem> HistoryMatches(const TCliState& State) {
     std::vector<THistoryItem> found;
-    const std::u16string filter = Lowered(state.Filter);
-    for (const THistoryItem& item : state.History) {
+    const std::u16string filter = Lowered(State.Filter);
+    for (const THistoryItem& item : State.History) {
         if (filter.empty() || Contains(Lowered(item.Text), filter)) {
             found.push_back(item);
         }
@@ -291,10 +291,10 @@ std::vector<THistoryItem> HistoryMatches(const TCliState& state) {
     return found;
 }
 
-std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& state) {
+std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& State) {
     std::vector<std::pair<std::u16string, std::u16string>> found;
-    const std::u16string filter = Lowered(state.Filter);
-    for (const auto& setting : state.Settings) {
+    const std::u16string filter = Lowered(State.Filter);
+    for (const auto& setting : State.Settings) {
         if (filter.empty() || Contains(Lowered(setting.first), filter)) {
             found.push_back(setting);
         }
@@ -302,23 +302,23 @@ std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCli
     return found;
 }
 
-TDialogAction DialogKey(TCliState& state, const TKeyEvent& key) {
-    switch (state.View) {
+TDialogAction DialogKey(TCliState& State, const TKeyEvent& Key) {
+    switch (State.View) {
     case TView::Question:
-        return QuestionKey(state, key);
+        return QuestionKey(State, Key);
     case TView::Permission:
-        return PermissionKey(state, key);
+        return PermissionKey(State, Key);
     case TView::ModelPicker:
-        return ModelPickerKey(state, key);
+        return ModelPickerKey(State, Key);
     case TView::EffortPicker:
-        return EffortPickerKey(state, key);
+        return EffortPickerKey(State, Key);
     case TView::Config:
-        return ConfigKey(state, key);
+        return ConfigKey(State, Key);
     case TView::HistorySearch:
-        return HistorySearchKey(state, key);
+        return HistorySearchKey(State, Key);
     case TView::Rewind:
         // Only "(current)" is offered: choosing it, like Escape, leaves everything as it is.
-        return key.Key == TKey::Enter || key.Key == TKey::Escape ? Act(TKind::Close) : TDialogAction{};
+        return Key.Key == TKey::Enter || Key.Key == TKey::Escape ? Act(TKind::Close) : TDialogAction{};
     case TView::Prompt:
     case TView::Shell:
         break;

@@ -31,18 +31,18 @@ struct TDialogAction {
 };
 
 // A key while State.View is a dialog's; its own state (focus, filter, level) moves in State.
-TDialogAction DialogKey(TCliState& state, const TKeyEvent& key);
+TDialogAction DialogKey(TCliState& State, const TKeyEvent& Key);
 
 // The model picker's and the permission dialog's choices.
 inline constexpr std::size_t ModelChoices = 5;
-std::u16string_view ModelName(std::size_t index);
+std::u16string_view ModelName(std::size_t Index);
 inline constexpr std::size_t PermissionChoices = 4;
-std::u16string_view PermissionChoice(std::size_t index);
+std::u16string_view PermissionChoice(std::size_t Index);
 // The settings panel's rows, names and values.
 std::vector<std::pair<std::u16string, std::u16string>> DefaultSettings();
 // The history entries history search shows for its filter, newest last.
-std::vector<THistoryItem> HistoryMatches(const TCliState& state);
+std::vector<THistoryItem> HistoryMatches(const TCliState& State);
 // The settings the settings panel shows for its filter.
-std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& state);
+std::vector<std::pair<std::u16string, std::u16string>> SettingMatches(const TCliState& State);
 
 } // namespace termsim

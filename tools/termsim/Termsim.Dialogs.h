@@ -8,9 +8,9 @@
 namespace termsim {
 
 // The rows of the open dialog, for a state whose View is not the prompt.
-TBlock DialogBlock(const TCliState& state, std::size_t columns);
+TBlock DialogBlock(const TCliState& State, std::size_t Columns);
 
 // "2s ago", "58s ago", "3m ago", "2h ago".
-std::u16string AgeText(std::uint64_t ms);
+std::u16string AgeText(std::uint64_t Ms);
 
 } // namespace termsim

@@ -13,9 +13,9 @@ using base::IsLowSurrogate;
 
 constexpr std::u16string_view PlaceholderHead = u"[Pasted text #";
 
-std::vector<std::u16string> SplitLines(std::u16string_view text) {
+std::vector<std::u16string> SplitLines(std::u16string_view Text) {
     std::vector<std::u16string> lines(1);
-    for (char16_t unit : text) {
+    for (char16_t unit : Text) {
         if (unit == u'\n') {
             lines.emplace_back();
         } else {
@@ -25,48 +25,48 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
     return lines;
 }
 
-bool IsDigit(char16_t unit) {
-    return unit >= u'0' && unit <= u'9';
+bool IsDigit(char16_t Unit) {
+    return Unit >= u'0' && Unit <= u'9';
 }
 
 // Digits at Pos; their value in Value and the position after them; false when there are none.
-bool ReadNumber(std::u16string_view text, std::size_t& pos, int& value) {
-    const std::size_t start = pos;
-    value = 0;
-    while (pos < text.size() && IsDigit(text[pos]) && pos - start < 9) {
-        value = value * 10 + (text[pos] - u'0');
-        ++pos;
+bool ReadNumber(std::u16string_view Text, std::size_t& Pos, int& Value) {
+    const std::size_t start = Pos;
+    Value = 0;
+    while (Pos < Text.size() && IsDigit(Text[Pos]) && Pos - start < 9) {
+        Value = Value * 10 + (Text[Pos] - u'0');
+        ++Pos;
     }
-    return pos > start;
+    return Pos > start;
 }
 
-bool IsBlank(char16_t unit) {
-    return unit == u' ' || unit == u'\t';
+bool IsBlank(char16_t Unit) {
+    return Unit == u' ' || Unit == u'\t';
 }
 
 } // namespace
 
-std::u16string PlaceholderText(int id, std::size_t lineBreaks) {
+std::u16string PlaceholderText(int Id, std::size_t LineBreaks) {
     std::u16string text(PlaceholderHead);
-    text += base::AsciiToUtf16(std::to_string(id));
+    text += base::AsciiToUtf16(std::to_string(Id));
     text += u" +";
-    text += base::AsciiToUtf16(std::to_string(lineBreaks));
+    text += base::AsciiToUtf16(std::to_string(LineBreaks));
     text += u" lines]";
     return text;
 }
 
-std::vector<TPlaceholder> FindPlaceholders(std::u16string_view line) {
+std::vector<TPlaceholder> FindPlaceholders(std::u16string_view Line) {
     std::vector<TPlaceholder> found;
-    for (std::size_t start = line.find(PlaceholderHead); start != std::u16string_view::npos;
-         start = line.find(PlaceholderHead, start + 1)) {
+    for (std::size_t start = Line.find(PlaceholderHead); start != std::u16string_view::npos;
+         start = Line.find(PlaceholderHead, start + 1)) {
         std::size_t pos = start + PlaceholderHead.size();
         int id = 0;
         int lines = 0;
-        if (!ReadNumber(line, pos, id) || line.substr(pos, 2) != u" +") {
+        if (!ReadNumber(Line, pos, id) || Line.substr(pos, 2) != u" +") {
             continue;
         }
         pos += 2;
-        if (!ReadNumber(line, pos, lines) || line.substr(pos, 7) != u" lines]") {
+        if (!ReadNumber(Line, pos, lines) || Line.substr(pos, 7) != u" lines]") {
             continue;
         }
         pos += 7;
@@ -75,12 +75,12 @@ std::vector<TPlaceholder> FindPlaceholders(std::u16string_view line) {
     return found;
 }
 
-TDraft::TDraft(std::u16string_view text, TCursor cursor) : FLines(SplitLines(text)) {
-    SetCursor(cursor);
+TDraft::TDraft(std::u16string_view Text, TCursor Cursor) : FLines(SplitLines(Text)) {
+    SetCursor(Cursor);
 }
 
-TCursor TDraft::EndOf(std::u16string_view text) {
-    const std::vector<std::u16string> lines = SplitLines(text);
+TCursor TDraft::EndOf(std::u16string_view Text) {
+    const std::vector<std::u16string> lines = SplitLines(Text);
     return {lines.size() - 1, lines.back().size()};
 }
 
@@ -93,10 +93,10 @@ std::u16string TDraft::Text() const {
     return text;
 }
 
-void TDraft::SetCursor(TCursor cursor) {
+void TDraft::SetCursor(TCursor Cursor) {
     FGoal.reset();
-    FCursor.Line = std::min(cursor.Line, FLines.size() - 1);
-    FCursor.Column = std::min(cursor.Column, FLines[FCursor.Line].size());
+    FCursor.Line = std::min(Cursor.Line, FLines.size() - 1);
+    FCursor.Column = std::min(Cursor.Column, FLines[FCursor.Line].size());
     std::vector<TPlaceholder> found;
     if (const TPlaceholder* token = TokenInside(FCursor.Line, FCursor.Column, found)) {
         FCursor.Column = token->Start + token->Length;
@@ -110,51 +110,51 @@ void TDraft::Clear() {
     FPastes.clear();
 }
 
-const TPlaceholder* TDraft::TokenInside(std::size_t line, std::size_t column, std::vector<TPlaceholder>& found) const {
-    found = FindPlaceholders(FLines[line]);
-    for (const TPlaceholder& token : found) {
-        if (FPastes.contains(token.Id) && column > token.Start && column < token.Start + token.Length) {
+const TPlaceholder* TDraft::TokenInside(std::size_t Line, std::size_t Column, std::vector<TPlaceholder>& Found) const {
+    Found = FindPlaceholders(FLines[Line]);
+    for (const TPlaceholder& token : Found) {
+        if (FPastes.contains(token.Id) && Column > token.Start && Column < token.Start + token.Length) {
             return &token;
         }
     }
     return nullptr;
 }
 
-bool TDraft::TokenEndingAt(std::size_t line, std::size_t column, TPlaceholder& token) const {
-    for (const TPlaceholder& candidate : FindPlaceholders(FLines[line])) {
-        if (FPastes.contains(candidate.Id) && candidate.Start + candidate.Length == column) {
-            token = candidate;
+bool TDraft::TokenEndingAt(std::size_t Line, std::size_t Column, TPlaceholder& Token) const {
+    for (const TPlaceholder& candidate : FindPlaceholders(FLines[Line])) {
+        if (FPastes.contains(candidate.Id) && candidate.Start + candidate.Length == Column) {
+            Token = candidate;
             return true;
         }
     }
     return false;
 }
 
-bool TDraft::TokenStartingAt(std::size_t line, std::size_t column, TPlaceholder& token) const {
-    for (const TPlaceholder& candidate : FindPlaceholders(FLines[line])) {
-        if (FPastes.contains(candidate.Id) && candidate.Start == column) {
-            token = candidate;
+bool TDraft::TokenStartingAt(std::size_t Line, std::size_t Column, TPlaceholder& Token) const {
+    for (const TPlaceholder& candidate : FindPlaceholders(FLines[Line])) {
+        if (FPastes.contains(candidate.Id) && candidate.Start == Column) {
+            Token = candidate;
             return true;
         }
     }
     return false;
 }
 
-void TDraft::InsertPaste(int id, std::u16string content) {
-    const std::size_t breaks = static_cast<std::size_t>(std::count(content.begin(), content.end(), u'\n'));
-    FPastes[id] = std::move(content);
-    Insert(PlaceholderText(id, breaks));
+void TDraft::InsertPaste(int Id, std::u16string Content) {
+    const std::size_t breaks = static_cast<std::size_t>(std::count(Content.begin(), Content.end(), u'\n'));
+    FPastes[Id] = std::move(Content);
+    Insert(PlaceholderText(Id, breaks));
 }
 
-bool TDraft::ExpandPaste(int id) {
+bool TDraft::ExpandPaste(int Id) {
     FGoal.reset();
-    const auto block = FPastes.find(id);
+    const auto block = FPastes.find(Id);
     if (block == FPastes.end()) {
         return false;
     }
     for (std::size_t line = 0; line < FLines.size(); ++line) {
         for (const TPlaceholder& token : FindPlaceholders(FLines[line])) {
-            if (token.Id != id) {
+            if (token.Id != Id) {
                 continue;
             }
             const std::u16string content = block->second;
@@ -168,7 +168,7 @@ bool TDraft::ExpandPaste(int id) {
     return false;
 }
 
-std::u16string TDraft::SentText(std::vector<std::u16string>* unknown) const {
+std::u16string TDraft::SentText(std::vector<std::u16string>* Unknown) const {
     std::u16string sent;
     for (std::size_t line = 0; line < FLines.size(); ++line) {
         if (line > 0) {
@@ -183,8 +183,8 @@ std::u16string TDraft::SentText(std::vector<std::u16string>* unknown) const {
                 sent += block->second;
             } else {
                 sent += literal;
-                if (unknown != nullptr) {
-                    unknown->emplace_back(literal);
+                if (Unknown != nullptr) {
+                    Unknown->emplace_back(literal);
                 }
             }
             at = token.Start + token.Length;
@@ -194,9 +194,9 @@ std::u16string TDraft::SentText(std::vector<std::u16string>* unknown) const {
     return sent;
 }
 
-void TDraft::Insert(std::u16string_view text) {
+void TDraft::Insert(std::u16string_view Text) {
     FGoal.reset();
-    const std::vector<std::u16string> pieces = SplitLines(text);
+    const std::vector<std::u16string> pieces = SplitLines(Text);
     std::u16string& line = FLines[FCursor.Line];
     const std::u16string tail = line.substr(FCursor.Column);
     line.erase(FCursor.Column);
@@ -208,13 +208,13 @@ void TDraft::Insert(std::u16string_view text) {
     last += tail;
 }
 
-void TDraft::EraseInLine(std::size_t line, std::size_t start, std::size_t length) {
-    FLines[line].erase(start, length);
+void TDraft::EraseInLine(std::size_t Line, std::size_t Start, std::size_t Length) {
+    FLines[Line].erase(Start, Length);
 }
 
-void TDraft::JoinWithNext(std::size_t line) {
-    FLines[line] += FLines[line + 1];
-    FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(line) + 1);
+void TDraft::JoinWithNext(std::size_t Line) {
+    FLines[Line] += FLines[Line + 1];
+    FLines.erase(FLines.begin() + static_cast<std::ptrdiff_t>(Line) + 1);
 }
 
 void TDraft::DeleteBack() {
@@ -287,12 +287,12 @@ std::u16string TDraft::DeleteWordBack() {
     return deleted;
 }
 
-std::u16string TDraft::KillToLineStart(std::size_t from) {
+std::u16string TDraft::KillToLineStart(std::size_t From) {
     FGoal.reset();
-    if (FCursor.Column > from) {
-        std::u16string killed = FLines[FCursor.Line].substr(from, FCursor.Column - from);
-        EraseInLine(FCursor.Line, from, FCursor.Column - from);
-        FCursor.Column = from;
+    if (FCursor.Column > From) {
+        std::u16string killed = FLines[FCursor.Line].substr(From, FCursor.Column - From);
+        EraseInLine(FCursor.Line, From, FCursor.Column - From);
+        FCursor.Column = From;
         return killed;
     }
     if (FCursor.Column == 0 && FCursor.Line > 0) {
@@ -365,10 +365,10 @@ void TDraft::LineEnd() {
     FCursor.Column = FLines[FCursor.Line].size();
 }
 
-bool TDraft::MoveToLine(std::size_t line) {
+bool TDraft::MoveToLine(std::size_t Line) {
     const std::size_t goal = FGoal.value_or(FCursor.Column);
-    FCursor.Line = line;
-    FCursor.Column = std::min(goal, FLines[line].size());
+    FCursor.Line = Line;
+    FCursor.Column = std::min(goal, FLines[Line].size());
     std::vector<TPlaceholder> found;
     if (const TPlaceholder* token = TokenInside(FCursor.Line, FCursor.Column, found)) {
         FCursor.Column = token->Start + token->Length;

@@ -2,12 +2,12 @@
 
 namespace termsim {
 
-std::u16string_view ModeName(TInputMode mode) {
-    return mode == TInputMode::Bash ? u"bash" : u"normal";
+std::u16string_view ModeName(TInputMode Mode) {
+    return Mode == TInputMode::Bash ? u"bash" : u"normal";
 }
 
-std::u16string_view VimName(TVimMode mode) {
-    switch (mode) {
+std::u16string_view VimName(TVimMode Mode) {
+    switch (Mode) {
     case TVimMode::Off:
         return u"off";
     case TVimMode::Insert:
@@ -18,8 +18,8 @@ std::u16string_view VimName(TVimMode mode) {
     return u"off";
 }
 
-std::u16string_view ViewName(TView view) {
-    switch (view) {
+std::u16string_view ViewName(TView View) {
+    switch (View) {
     case TView::Prompt:
         return u"prompt";
     case TView::Question:
@@ -42,12 +42,12 @@ std::u16string_view ViewName(TView view) {
     return u"prompt";
 }
 
-bool IsHarm(const TRecordEvent& event) {
-    return std::holds_alternative<TSubmittedEvent>(event) || std::holds_alternative<TApprovedEvent>(event) ||
-           std::holds_alternative<TRanEvent>(event) || std::holds_alternative<TPickerSavedEvent>(event) ||
-           std::holds_alternative<TCommandEvent>(event) || std::holds_alternative<TUnexpandedEvent>(event) ||
-           std::holds_alternative<TInterruptedEvent>(event) || std::holds_alternative<TStashLostEvent>(event) ||
-           std::holds_alternative<TClearedEvent>(event);
+bool IsHarm(const TRecordEvent& Event) {
+    return std::holds_alternative<TSubmittedEvent>(Event) || std::holds_alternative<TApprovedEvent>(Event) ||
+           std::holds_alternative<TRanEvent>(Event) || std::holds_alternative<TPickerSavedEvent>(Event) ||
+           std::holds_alternative<TCommandEvent>(Event) || std::holds_alternative<TUnexpandedEvent>(Event) ||
+           std::holds_alternative<TInterruptedEvent>(Event) || std::holds_alternative<TStashLostEvent>(Event) ||
+           std::holds_alternative<TClearedEvent>(Event);
 }
 
 } // namespace termsim

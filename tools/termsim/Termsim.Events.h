@@ -17,9 +17,9 @@ enum class TVimMode { Off, Insert, Normal };
 // What has the keys: the input box, or what took its place.
 enum class TView { Prompt, Question, Permission, ModelPicker, EffortPicker, Config, HistorySearch, Rewind, Shell };
 
-std::u16string_view ModeName(TInputMode mode);
-std::u16string_view VimName(TVimMode mode);
-std::u16string_view ViewName(TView view);
+std::u16string_view ModeName(TInputMode Mode);
+std::u16string_view VimName(TVimMode Mode);
+std::u16string_view ViewName(TView View);
 
 struct TReadyEvent {
     std::uint64_t Window = 0;
@@ -137,6 +137,6 @@ using TRecordEvent =
                  TModeEvent, TVimEvent, TPastedEvent, TViewEvent, TTurnEvent>;
 
 // Whether the event is one a burst must never cause.
-bool IsHarm(const TRecordEvent& event);
+bool IsHarm(const TRecordEvent& Event);
 
 } // namespace termsim

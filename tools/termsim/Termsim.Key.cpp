@@ -34,35 +34,35 @@ constexpr std::array<std::pair<TKey, std::u16string_view>, 24> Names = {{
     {TKey::Char, u""},
 }};
 
-bool IsCapital(char16_t unit) {
-    return unit >= u'A' && unit <= u'Z';
+bool IsCapital(char16_t Unit) {
+    return Unit >= u'A' && Unit <= u'Z';
 }
 
 } // namespace
 
-std::u16string KeyName(const TKeyEvent& key) {
-    if (key.Key == TKey::Ctrl) {
-        return u"ctrl+" + std::u16string(1, key.Char);
+std::u16string KeyName(const TKeyEvent& Key) {
+    if (Key.Key == TKey::Ctrl) {
+        return u"ctrl+" + std::u16string(1, Key.Char);
     }
     for (const auto& [which, name] : Names) {
-        if (which == key.Key) {
+        if (which == Key.Key) {
             return std::u16string(name);
         }
     }
     return u"unknown";
 }
 
-std::optional<TKeyEvent> KeyFromName(std::u16string_view name) {
-    if (name.empty()) {
+std::optional<TKeyEvent> KeyFromName(std::u16string_view Name) {
+    if (Name.empty()) {
         return std::nullopt;
     }
     for (const auto& [which, known] : Names) {
-        if (known == name) {
+        if (known == Name) {
             return TKeyEvent{which, 0};
         }
     }
-    if (name.size() == 6 && name.starts_with(u"ctrl+") && IsCapital(name[5])) {
-        return TKeyEvent{TKey::Ctrl, name[5]};
+    if (Name.size() == 6 && Name.starts_with(u"ctrl+") && IsCapital(Name[5])) {
+        return TKeyEvent{TKey::Ctrl, Name[5]};
     }
     return std::nullopt;
 }

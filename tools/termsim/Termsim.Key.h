@@ -44,8 +44,8 @@ struct TKeyEvent {
 
 // The key as the record names it ("ctrl+E", "right", "backspace" ...); a character is named by
 // the record itself, not here.
-std::u16string KeyName(const TKeyEvent& key);
+std::u16string KeyName(const TKeyEvent& Key);
 // The key a name stands for; nullopt for no name KeyName gives (characters included).
-std::optional<TKeyEvent> KeyFromName(std::u16string_view name);
+std::optional<TKeyEvent> KeyFromName(std::u16string_view Name);
 
 } // namespace termsim

@@ -4,12 +4,12 @@ namespace termsim {
 
 namespace {
 
-std::optional<TKeyEvent> Named(TKey key) {
-    return TKeyEvent{key, 0};
+std::optional<TKeyEvent> Named(TKey Key) {
+    return TKeyEvent{Key, 0};
 }
 
-std::optional<TKeyEvent> CtrlLetter(char16_t letter) {
-    switch (letter) {
+std::optional<TKeyEvent> CtrlLetter(char16_t Letter) {
+    switch (Letter) {
     case u'E':
         return Named(TKey::CtrlE);
     case u'U':
@@ -29,13 +29,13 @@ std::optional<TKeyEvent> CtrlLetter(char16_t letter) {
     case u'C':
         return Named(TKey::CtrlC);
     default:
-        return TKeyEvent{TKey::Ctrl, letter};
+        return TKeyEvent{TKey::Ctrl, Letter};
     }
 }
 
 // A control unit as the program behind a console reads it.
-std::optional<TKeyEvent> ControlUnit(char16_t unit) {
-    switch (unit) {
+std::optional<TKeyEvent> ControlUnit(char16_t Unit) {
+    switch (Unit) {
     case u'\r':
         return Named(TKey::Enter);
     case u'\n':
@@ -55,21 +55,21 @@ std::optional<TKeyEvent> ControlUnit(char16_t unit) {
     }
 }
 
-bool IsControl(char16_t unit) {
-    return unit < 0x20 || unit == 0x7F;
+bool IsControl(char16_t Unit) {
+    return Unit < 0x20 || Unit == 0x7F;
 }
 
 } // namespace
 
-std::optional<TKeyEvent> TKeyDecoder::KeyDown(std::uint16_t virtualKey, TModifiers modifiers) {
-    FPacket = virtualKey == VkPacket;
-    switch (virtualKey) {
+std::optional<TKeyEvent> TKeyDecoder::KeyDown(std::uint16_t VirtualKey, TModifiers Modifiers) {
+    FPacket = VirtualKey == VkPacket;
+    switch (VirtualKey) {
     case VkReturn:
-        return Named(modifiers.Shift ? TKey::ShiftEnter : TKey::Enter);
+        return Named(Modifiers.Shift ? TKey::ShiftEnter : TKey::Enter);
     case VkBack:
-        return Named(modifiers.Ctrl ? TKey::CtrlBackspace : TKey::Backspace);
+        return Named(Modifiers.Ctrl ? TKey::CtrlBackspace : TKey::Backspace);
     case VkTab:
-        return Named(modifiers.Shift ? TKey::ShiftTab : TKey::Tab);
+        return Named(Modifiers.Shift ? TKey::ShiftTab : TKey::Tab);
     case VkEscape:
         return Named(TKey::Escape);
     case VkRight:
@@ -89,42 +89,42 @@ std::optional<TKeyEvent> TKeyDecoder::KeyDown(std::uint16_t virtualKey, TModifie
     default:
         break;
     }
-    if (virtualKey >= u'A' && virtualKey <= u'Z' && modifiers.Ctrl && !modifiers.Alt) {
-        return CtrlLetter(static_cast<char16_t>(virtualKey));
+    if (VirtualKey >= u'A' && VirtualKey <= u'Z' && Modifiers.Ctrl && !Modifiers.Alt) {
+        return CtrlLetter(static_cast<char16_t>(VirtualKey));
     }
     return std::nullopt;
 }
 
-std::optional<TKeyEvent> TKeyDecoder::Character(char16_t unit) {
+std::optional<TKeyEvent> TKeyDecoder::Character(char16_t Unit) {
     const bool packet = FPacket;
     FPacket = false;
-    if (IsControl(unit)) {
-        return packet ? ControlUnit(unit) : std::nullopt;
+    if (IsControl(Unit)) {
+        return packet ? ControlUnit(Unit) : std::nullopt;
     }
-    return TKeyEvent{TKey::Char, unit};
+    return TKeyEvent{TKey::Char, Unit};
 }
 
-std::optional<TKeyEvent> TKeyDecoder::Record(const platform::TKeyInput& record, TModifiers modifiers) {
-    if (record.type != platform::InputKeyboard || (record.dwFlags & platform::KeyEventKeyUp) != 0) {
+std::optional<TKeyEvent> TKeyDecoder::Record(const platform::TKeyInput& Record, TModifiers Modifiers) {
+    if (Record.type != platform::InputKeyboard || (Record.dwFlags & platform::KeyEventKeyUp) != 0) {
         return std::nullopt;
     }
-    if ((record.dwFlags & platform::KeyEventUnicode) != 0) {
-        KeyDown(VkPacket, modifiers);
-        return Character(static_cast<char16_t>(record.wScan));
+    if ((Record.dwFlags & platform::KeyEventUnicode) != 0) {
+        KeyDown(VkPacket, Modifiers);
+        return Character(static_cast<char16_t>(Record.wScan));
     }
-    if (std::optional<TKeyEvent> key = KeyDown(record.wVk, modifiers)) {
+    if (std::optional<TKeyEvent> key = KeyDown(Record.wVk, Modifiers)) {
         return key;
     }
     // The character the window's message loop would make of a plain key (a US layout; what
     // AltGr makes depends on the layout, so a chord makes none here).
-    const std::uint16_t vk = record.wVk;
-    if (modifiers.Ctrl || modifiers.Alt) {
+    const std::uint16_t vk = Record.wVk;
+    if (Modifiers.Ctrl || Modifiers.Alt) {
         return std::nullopt;
     }
     if (vk >= u'A' && vk <= u'Z') {
-        return Character(static_cast<char16_t>(modifiers.Shift ? vk : vk - u'A' + u'a'));
+        return Character(static_cast<char16_t>(Modifiers.Shift ? vk : vk - u'A' + u'a'));
     }
-    if ((vk >= u'0' && vk <= u'9' && !modifiers.Shift) || vk == VkSpace) {
+    if ((vk >= u'0' && vk <= u'9' && !Modifiers.Shift) || vk == VkSpace) {
         return Character(static_cast<char16_t>(vk));
     }
     return std::nullopt;

@@ -37,12 +37,12 @@ class TKeyDecoder {
 public:
     // A key going down: the prompt key it is, or nullopt when it brings a character (a WM_CHAR
     // follows) or means nothing to the prompt (a modifier on its own).
-    std::optional<TKeyEvent> KeyDown(std::uint16_t virtualKey, TModifiers modifiers);
+    std::optional<TKeyEvent> KeyDown(std::uint16_t VirtualKey, TModifiers Modifiers);
     // A character (WM_CHAR). Control units count only after a Unicode packet: those of Enter,
     // Backspace and Ctrl+letter chords were already taken as keys going down.
-    std::optional<TKeyEvent> Character(char16_t unit);
+    std::optional<TKeyEvent> Character(char16_t Unit);
     // One record of a SendInput batch, as the window in front would take it.
-    std::optional<TKeyEvent> Record(const platform::TKeyInput& record, TModifiers modifiers);
+    std::optional<TKeyEvent> Record(const platform::TKeyInput& Record, TModifiers Modifiers);
 
 private:
     bool FPacket = false;

@@ -2,23 +2,23 @@
 
 namespace termsim {
 
-void TKillRing::Kill(std::u16string_view text, TSide side, bool chained) {
-    if (text.empty()) {
+void TKillRing::Kill(std::u16string_view Text, TSide Side, bool Chained) {
+    if (Text.empty()) {
         return;
     }
-    if (chained && !FEntries.empty()) {
+    if (Chained && !FEntries.empty()) {
         std::u16string& newest = FEntries.front();
-        newest = side == TSide::Before ? std::u16string(text) + newest : newest + std::u16string(text);
+        newest = Side == TSide::Before ? std::u16string(Text) + newest : newest + std::u16string(Text);
         return;
     }
-    FEntries.emplace_front(text);
+    FEntries.emplace_front(Text);
     if (FEntries.size() > Capacity) {
         FEntries.pop_back();
     }
 }
 
-void TKillRing::Seed(std::u16string text) {
-    Kill(text, TSide::Before, false);
+void TKillRing::Seed(std::u16string Text) {
+    Kill(Text, TSide::Before, false);
 }
 
 } // namespace termsim

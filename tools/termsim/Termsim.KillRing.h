@@ -16,9 +16,9 @@ public:
     enum class TSide { Before, After };
 
     // A kill. Chained: the key before it was a kill too, so the text joins the newest entry.
-    void Kill(std::u16string_view text, TSide side, bool chained);
+    void Kill(std::u16string_view Text, TSide Side, bool Chained);
     // An entry as if killed long ago, for a ring that starts with content (newest last).
-    void Seed(std::u16string text);
+    void Seed(std::u16string Text);
 
     bool Empty() const { return FEntries.empty(); }
     std::size_t Size() const { return FEntries.size(); }

@@ -28,12 +28,12 @@ std::vector<std::u16string> CommandLineArguments() {
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE Instance, HINSTANCE, PWSTR, int) {
     const termsim::TOptionsResult parsed = termsim::ParseOptions(CommandLineArguments());
     if (!parsed.Options) {
         OutputDebugStringW(platform::win32::AsWide(u"termsim: " + parsed.Error));
         return 2;
     }
     termsim::TTerminalWindow window(*parsed.Options);
-    return window.Run(instance);
+    return window.Run(Instance);
 }

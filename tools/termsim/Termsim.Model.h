@@ -12,13 +12,13 @@ namespace termsim {
 
 class TModel {
 public:
-    explicit TModel(const TSetup& setup, std::uint64_t nowMs = 0);
+    explicit TModel(const TSetup& Setup, std::uint64_t NowMs = 0);
 
-    std::vector<TRecordEvent> Apply(const TKeyEvent& key, std::uint64_t nowMs);
-    std::vector<TRecordEvent> Advance(std::uint64_t nowMs);
-    std::vector<TRecordEvent> Paste(std::u16string_view text, std::uint64_t nowMs);
+    std::vector<TRecordEvent> Apply(const TKeyEvent& Key, std::uint64_t NowMs);
+    std::vector<TRecordEvent> Advance(std::uint64_t NowMs);
+    std::vector<TRecordEvent> Paste(std::u16string_view Text, std::uint64_t NowMs);
 
-    TScreen Render(int columns, int rows) const;
+    TScreen Render(int Columns, int Rows) const;
     std::u16string Title() const;
     TPromptState PromptState() const;
     // The CLI, or nullptr for a plain shell.

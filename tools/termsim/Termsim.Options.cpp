@@ -12,12 +12,12 @@ namespace termsim {
 
 namespace {
 
-TOptionsResult Failure(std::u16string message) {
-    return {std::nullopt, std::move(message)};
+TOptionsResult Failure(std::u16string Message) {
+    return {std::nullopt, std::move(Message)};
 }
 
-template <typename TNumber> std::optional<TNumber> ParseNumber(std::u16string_view text) {
-    const std::string digits = base::Utf16ToUtf8(text);
+template <typename TNumber> std::optional<TNumber> ParseNumber(std::u16string_view Text) {
+    const std::string digits = base::Utf16ToUtf8(Text);
     TNumber value{};
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
@@ -28,13 +28,13 @@ template <typename TNumber> std::optional<TNumber> ParseNumber(std::u16string_vi
 
 // "<a><separator><b>", both counts.
 template <typename TNumber>
-std::optional<std::pair<TNumber, TNumber>> ParsePair(std::u16string_view text, char16_t separator) {
-    const std::size_t at = text.find(separator);
+std::optional<std::pair<TNumber, TNumber>> ParsePair(std::u16string_view Text, char16_t Separator) {
+    const std::size_t at = Text.find(Separator);
     if (at == std::u16string_view::npos) {
         return std::nullopt;
     }
-    const auto first = ParseNumber<TNumber>(text.substr(0, at));
-    const auto second = ParseNumber<TNumber>(text.substr(at + 1));
+    const auto first = ParseNumber<TNumber>(Text.substr(0, at));
+    const auto second = ParseNumber<TNumber>(Text.substr(at + 1));
     if (!first || !second) {
         return std::nullopt;
     }
@@ -51,42 +51,42 @@ constexpr std::array<std::pair<std::u16string_view, TView>, 6> OpenViews = {{
 }};
 
 // --open: a view that takes the box's place, or what stands beside the box.
-std::optional<std::u16string> ApplyOpen(std::u16string_view what, TSetup& setup) {
+std::optional<std::u16string> ApplyOpen(std::u16string_view What, TSetup& Setup) {
     for (const auto& [name, view] : OpenViews) {
-        if (what == name) {
-            setup.Open = view;
+        if (What == name) {
+            Setup.Open = view;
             return std::nullopt;
         }
     }
-    if (what == u"help") {
-        setup.Help = true;
-    } else if (what == u"slash" || what == u"at") {
+    if (What == u"help") {
+        Setup.Help = true;
+    } else if (What == u"slash" || What == u"at") {
         // The menus follow the text: a "/" or "@" at the caret opens them.
-        const TCursor at = setup.Cursor.value_or(TDraft::EndOf(setup.Prompt));
-        TDraft draft(setup.Prompt, at);
-        draft.Insert(what == u"slash" ? u"/" : u"@");
-        setup.Prompt = draft.Text();
-        setup.Cursor = draft.Cursor();
-    } else if (what.starts_with(u"question=") && IsEffortLevel(what.substr(9))) {
-        setup.Open = TView::Question;
-        setup.QuestionLevel = std::u16string(what.substr(9));
+        const TCursor at = Setup.Cursor.value_or(TDraft::EndOf(Setup.Prompt));
+        TDraft draft(Setup.Prompt, at);
+        draft.Insert(What == u"slash" ? u"/" : u"@");
+        Setup.Prompt = draft.Text();
+        Setup.Cursor = draft.Cursor();
+    } else if (What.starts_with(u"question=") && IsEffortLevel(What.substr(9))) {
+        Setup.Open = TView::Question;
+        Setup.QuestionLevel = std::u16string(What.substr(9));
     } else {
         return u"--open takes permission, model, effort, config, history, rewind, help, slash, at or "
                u"question=<level>: " +
-               std::u16string(what);
+               std::u16string(What);
     }
     return std::nullopt;
 }
 
 } // namespace
 
-TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
+TOptionsResult ParseOptions(const std::vector<std::u16string>& Args) {
     TOptions options;
     TSetup& setup = options.Setup;
     std::vector<std::u16string> opens;
     bool titled = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::u16string& name = args[i];
+    for (std::size_t i = 0; i < Args.size(); ++i) {
+        const std::u16string& name = Args[i];
         if (name == u"--confirm" || name == u"--question") {
             setup.Question = true;
             continue;
@@ -115,10 +115,10 @@ TOptionsResult ParseOptions(const std::vector<std::u16string>& args) {
             setup.Shell = true;
             continue;
         }
-        if (i + 1 >= args.size()) {
+        if (i + 1 >= Args.size()) {
             return Failure(u"missing value or unknown option: " + name);
         }
-        const std::u16string& value = args[++i];
+        const std::u16string& value = Args[++i];
         if (name == u"--record") {
             options.RecordPath = value;
         } else if (name == u"--times") {

@@ -60,6 +60,6 @@ struct TOptionsResult {
 };
 
 // The arguments after the program name.
-TOptionsResult ParseOptions(const std::vector<std::u16string>& args);
+TOptionsResult ParseOptions(const std::vector<std::u16string>& Args);
 
 } // namespace termsim

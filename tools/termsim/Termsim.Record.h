@@ -45,9 +45,9 @@
 namespace termsim {
 
 // Text in the record's escaped form, without the quotes.
-std::u16string EscapeText(std::u16string_view text);
+std::u16string EscapeText(std::u16string_view Text);
 
 // One record line in UTF-8, '\n' included.
-std::string FormatRecordLine(const TRecordEvent& event);
+std::string FormatRecordLine(const TRecordEvent& Event);
 
 } // namespace termsim

@@ -11,11 +11,11 @@ namespace termsim {
 class TRecordFile {
 public:
     // An empty path opens nothing: every write is dropped.
-    explicit TRecordFile(const std::u16string& path);
+    explicit TRecordFile(const std::u16string& Path);
 
     bool IsOpen() const { return FFile.IsValid(); }
-    void Write(const TRecordEvent& event) { WriteLine(FormatRecordLine(event)); }
-    void WriteLine(const std::string& line);
+    void Write(const TRecordEvent& Event) { WriteLine(FormatRecordLine(Event)); }
+    void WriteLine(const std::string& Line);
 
 private:
     platform::win32::TKernelHandle FFile;

@@ -12,15 +12,15 @@ namespace termsim {
 
 namespace {
 
-std::optional<unsigned> HexDigit(char16_t unit) {
-    if (unit >= u'0' && unit <= u'9') {
-        return unit - u'0';
+std::optional<unsigned> HexDigit(char16_t Unit) {
+    if (Unit >= u'0' && Unit <= u'9') {
+        return Unit - u'0';
     }
-    if (unit >= u'A' && unit <= u'F') {
-        return unit - u'A' + 10;
+    if (Unit >= u'A' && Unit <= u'F') {
+        return Unit - u'A' + 10;
     }
-    if (unit >= u'a' && unit <= u'f') {
-        return unit - u'a' + 10;
+    if (Unit >= u'a' && Unit <= u'f') {
+        return Unit - u'a' + 10;
     }
     return std::nullopt;
 }
@@ -28,15 +28,15 @@ std::optional<unsigned> HexDigit(char16_t unit) {
 // Walks one line from left to right; every Read* consumes what it returns.
 class TScanner {
 public:
-    explicit TScanner(std::u16string_view text) : FRest(text) {}
+    explicit TScanner(std::u16string_view Text) : FRest(Text) {}
 
     bool AtEnd() const { return FRest.empty(); }
 
-    bool Skip(std::u16string_view literal) {
-        if (!FRest.starts_with(literal)) {
+    bool Skip(std::u16string_view Literal) {
+        if (!FRest.starts_with(Literal)) {
             return false;
         }
-        FRest.remove_prefix(literal.size());
+        FRest.remove_prefix(Literal.size());
         return true;
     }
 
@@ -64,10 +64,10 @@ public:
         return text;
     }
 
-    template <typename TNumber> std::optional<TNumber> ReadNumber(int base) {
+    template <typename TNumber> std::optional<TNumber> ReadNumber(int Base) {
         const std::string digits = base::Utf16ToUtf8(ReadDigits());
         TNumber value{};
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, Base);
         if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size()) {
             return std::nullopt;
         }
@@ -88,42 +88,42 @@ private:
     std::u16string_view FRest;
 };
 
-std::optional<TRecordEvent> ParseReady(TScanner& in) {
+std::optional<TRecordEvent> ParseReady(TScanner& In) {
     TReadyEvent ready;
-    if (!in.Skip(u" window=0x")) {
+    if (!In.Skip(u" window=0x")) {
         return std::nullopt;
     }
-    const auto window = in.ReadNumber<std::uint64_t>(16);
-    if (!window || !in.Skip(u" pid=")) {
+    const auto window = In.ReadNumber<std::uint64_t>(16);
+    if (!window || !In.Skip(u" pid=")) {
         return std::nullopt;
     }
-    const auto pid = in.ReadNumber<std::uint32_t>(10);
+    const auto pid = In.ReadNumber<std::uint32_t>(10);
     if (!pid) {
         return std::nullopt;
     }
     return TReadyEvent{*window, *pid};
 }
 
-std::optional<TRecordEvent> ParseKey(TScanner& in) {
-    if (!in.Skip(u" ")) {
+std::optional<TRecordEvent> ParseKey(TScanner& In) {
+    if (!In.Skip(u" ")) {
         return std::nullopt;
     }
-    if (in.Skip(u"char ")) {
-        const std::optional<std::u16string> text = in.ReadQuoted();
+    if (In.Skip(u"char ")) {
+        const std::optional<std::u16string> text = In.ReadQuoted();
         if (!text || text->size() != 1) {
             return std::nullopt;
         }
         return TKeyEvent{TKey::Char, text->front()};
     }
-    const std::optional<TKeyEvent> key = KeyFromName(in.ReadWord());
+    const std::optional<TKeyEvent> key = KeyFromName(In.ReadWord());
     return key ? std::optional<TRecordEvent>(*key) : std::nullopt;
 }
 
 template <typename TEnum, std::size_t N>
-std::optional<TEnum> NamedValue(std::u16string_view word, const std::array<TEnum, N>& values,
-                                std::u16string_view (*name)(TEnum)) {
-    for (TEnum value : values) {
-        if (name(value) == word) {
+std::optional<TEnum> NamedValue(std::u16string_view Word, const std::array<TEnum, N>& Values,
+                                std::u16string_view (*Name)(TEnum)) {
+    for (TEnum value : Values) {
+        if (Name(value) == Word) {
             return value;
         }
     }
@@ -136,24 +136,24 @@ constexpr std::array<TView, 9> Views = {TView::Prompt,  TView::Question,      TV
                                         TView::ModelPicker, TView::EffortPicker, TView::Config,
                                         TView::HistorySearch, TView::Rewind,   TView::Shell};
 
-std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
+std::optional<TRecordEvent> ParsePrompt(TScanner& In) {
     TPromptState state;
-    if (!in.Skip(u" ")) {
+    if (!In.Skip(u" ")) {
         return std::nullopt;
     }
-    std::optional<std::u16string> text = in.ReadQuoted();
-    if (!text || !in.Skip(u" cursor=")) {
+    std::optional<std::u16string> text = In.ReadQuoted();
+    if (!text || !In.Skip(u" cursor=")) {
         return std::nullopt;
     }
-    const auto line = in.ReadNumber<std::size_t>(10);
-    if (!line || !in.Skip(u",")) {
+    const auto line = In.ReadNumber<std::size_t>(10);
+    if (!line || !In.Skip(u",")) {
         return std::nullopt;
     }
-    const auto column = in.ReadNumber<std::size_t>(10);
-    if (!column || !in.Skip(u" kill=")) {
+    const auto column = In.ReadNumber<std::size_t>(10);
+    if (!column || !In.Skip(u" kill=")) {
         return std::nullopt;
     }
-    std::optional<std::u16string> kill = in.ReadQuoted();
+    std::optional<std::u16string> kill = In.ReadQuoted();
     if (!kill) {
         return std::nullopt;
     }
@@ -161,28 +161,28 @@ std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
     state.Cursor = {*line, *column};
     state.Kill = std::move(*kill);
     // The optional fields, in the order they are written.
-    if (in.Skip(u" mode=")) {
-        const auto mode = NamedValue(in.ReadWord(), Modes, ModeName);
+    if (In.Skip(u" mode=")) {
+        const auto mode = NamedValue(In.ReadWord(), Modes, ModeName);
         if (!mode) {
             return std::nullopt;
         }
         state.Mode = *mode;
     }
-    if (in.Skip(u" vim=")) {
-        const auto vim = NamedValue(in.ReadWord(), VimModes, VimName);
+    if (In.Skip(u" vim=")) {
+        const auto vim = NamedValue(In.ReadWord(), VimModes, VimName);
         if (!vim || *vim == TVimMode::Off) {
             return std::nullopt;
         }
         state.Vim = *vim;
     }
-    if (in.Skip(u" stash=")) {
-        state.Stash = in.ReadQuoted();
+    if (In.Skip(u" stash=")) {
+        state.Stash = In.ReadQuoted();
         if (!state.Stash) {
             return std::nullopt;
         }
     }
-    if (in.Skip(u" view=")) {
-        const auto view = NamedValue(in.ReadWord(), Views, ViewName);
+    if (In.Skip(u" view=")) {
+        const auto view = NamedValue(In.ReadWord(), Views, ViewName);
         if (!view) {
             return std::nullopt;
         }
@@ -191,38 +191,38 @@ std::optional<TRecordEvent> ParsePrompt(TScanner& in) {
     return state;
 }
 
-std::optional<std::u16string> ParseQuotedArgument(TScanner& in) {
-    if (!in.Skip(u" ")) {
+std::optional<std::u16string> ParseQuotedArgument(TScanner& In) {
+    if (!In.Skip(u" ")) {
         return std::nullopt;
     }
-    return in.ReadQuoted();
+    return In.ReadQuoted();
 }
 
 // An event whose only argument is quoted text.
-template <typename TEvent> std::optional<TRecordEvent> QuotedEvent(TScanner& in) {
-    std::optional<std::u16string> text = ParseQuotedArgument(in);
+template <typename TEvent> std::optional<TRecordEvent> QuotedEvent(TScanner& In) {
+    std::optional<std::u16string> text = ParseQuotedArgument(In);
     return text ? std::optional<TRecordEvent>(TEvent{std::move(*text)}) : std::nullopt;
 }
 
-std::optional<TRecordEvent> ParseEvent(TScanner& in) {
-    const std::u16string_view kind = in.ReadWord();
+std::optional<TRecordEvent> ParseEvent(TScanner& In) {
+    const std::u16string_view kind = In.ReadWord();
     if (kind == u"ready") {
-        return ParseReady(in);
+        return ParseReady(In);
     }
     if (kind == u"key") {
-        return ParseKey(in);
+        return ParseKey(In);
     }
     if (kind == u"prompt") {
-        return ParsePrompt(in);
+        return ParsePrompt(In);
     }
     if (kind == u"submitted") {
-        std::optional<std::u16string> text = ParseQuotedArgument(in);
+        std::optional<std::u16string> text = ParseQuotedArgument(In);
         if (!text) {
             return std::nullopt;
         }
         TSubmittedEvent submitted{std::move(*text)};
-        if (in.Skip(u" mode=")) {
-            const auto mode = NamedValue(in.ReadWord(), Modes, ModeName);
+        if (In.Skip(u" mode=")) {
+            const auto mode = NamedValue(In.ReadWord(), Modes, ModeName);
             if (!mode) {
                 return std::nullopt;
             }
@@ -231,52 +231,52 @@ std::optional<TRecordEvent> ParseEvent(TScanner& in) {
         return submitted;
     }
     if (kind == u"question") {
-        std::optional<std::u16string> text = ParseQuotedArgument(in);
+        std::optional<std::u16string> text = ParseQuotedArgument(In);
         if (!text) {
             return std::nullopt;
         }
         TQuestionEvent question{std::move(*text)};
-        if (in.Skip(u" level=")) {
-            question.Level = std::u16string(in.ReadWord());
+        if (In.Skip(u" level=")) {
+            question.Level = std::u16string(In.ReadWord());
         }
         return question;
     }
     if (kind == u"failed") {
-        return QuotedEvent<TFailedEvent>(in);
+        return QuotedEvent<TFailedEvent>(In);
     }
     if (kind == u"approved") {
-        return QuotedEvent<TApprovedEvent>(in);
+        return QuotedEvent<TApprovedEvent>(In);
     }
     if (kind == u"declined") {
-        return QuotedEvent<TDeclinedEvent>(in);
+        return QuotedEvent<TDeclinedEvent>(In);
     }
     if (kind == u"ran") {
-        return QuotedEvent<TRanEvent>(in);
+        return QuotedEvent<TRanEvent>(In);
     }
     if (kind == u"command") {
-        return QuotedEvent<TCommandEvent>(in);
+        return QuotedEvent<TCommandEvent>(In);
     }
     if (kind == u"unexpanded") {
-        return QuotedEvent<TUnexpandedEvent>(in);
+        return QuotedEvent<TUnexpandedEvent>(In);
     }
     if (kind == u"cleared") {
-        return QuotedEvent<TClearedEvent>(in);
+        return QuotedEvent<TClearedEvent>(In);
     }
     if (kind == u"stashed") {
-        return QuotedEvent<TStashedEvent>(in);
+        return QuotedEvent<TStashedEvent>(In);
     }
     if (kind == u"unstashed") {
-        return QuotedEvent<TUnstashedEvent>(in);
+        return QuotedEvent<TUnstashedEvent>(In);
     }
     if (kind == u"pasted") {
-        return QuotedEvent<TPastedEvent>(in);
+        return QuotedEvent<TPastedEvent>(In);
     }
-    if (kind == u"stash" && in.Skip(u" lost")) {
-        return QuotedEvent<TStashLostEvent>(in);
+    if (kind == u"stash" && In.Skip(u" lost")) {
+        return QuotedEvent<TStashLostEvent>(In);
     }
-    if (kind == u"picker" && in.Skip(u" saved ")) {
-        TPickerSavedEvent saved{std::u16string(in.ReadWord())};
-        std::optional<std::u16string> choice = ParseQuotedArgument(in);
+    if (kind == u"picker" && In.Skip(u" saved ")) {
+        TPickerSavedEvent saved{std::u16string(In.ReadWord())};
+        std::optional<std::u16string> choice = ParseQuotedArgument(In);
         if (saved.Picker.empty() || !choice) {
             return std::nullopt;
         }
@@ -286,8 +286,8 @@ std::optional<TRecordEvent> ParseEvent(TScanner& in) {
     if (kind == u"interrupted") {
         return TInterruptedEvent{};
     }
-    if (in.Skip(u" ")) {
-        const std::u16string_view word = in.ReadWord();
+    if (In.Skip(u" ")) {
+        const std::u16string_view word = In.ReadWord();
         if (kind == u"effort" && !word.empty()) {
             return TEffortEvent{std::u16string(word)};
         }
@@ -315,20 +315,20 @@ std::optional<TRecordEvent> ParseEvent(TScanner& in) {
 
 } // namespace
 
-std::optional<std::u16string> UnescapeText(std::u16string_view escaped) {
+std::optional<std::u16string> UnescapeText(std::u16string_view Escaped) {
     std::u16string text;
-    for (std::size_t i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] != u'\\') {
-            text += escaped[i];
+    for (std::size_t i = 0; i < Escaped.size(); ++i) {
+        if (Escaped[i] != u'\\') {
+            text += Escaped[i];
             continue;
         }
-        if (++i >= escaped.size()) {
+        if (++i >= Escaped.size()) {
             return std::nullopt;
         }
-        switch (escaped[i]) {
+        switch (Escaped[i]) {
         case u'\\':
         case u'"':
-            text += escaped[i];
+            text += Escaped[i];
             break;
         case u'n':
             text += u'\n';
@@ -340,12 +340,12 @@ std::optional<std::u16string> UnescapeText(std::u16string_view escaped) {
             text += u'\t';
             break;
         case u'u': {
-            if (i + 4 >= escaped.size()) {
+            if (i + 4 >= Escaped.size()) {
                 return std::nullopt;
             }
             unsigned unit = 0;
             for (std::size_t k = 1; k <= 4; ++k) {
-                const std::optional<unsigned> digit = HexDigit(escaped[i + k]);
+                const std::optional<unsigned> digit = HexDigit(Escaped[i + k]);
                 if (!digit) {
                     return std::nullopt;
                 }
@@ -362,8 +362,8 @@ std::optional<std::u16string> UnescapeText(std::u16string_view escaped) {
     return text;
 }
 
-std::optional<TRecordEvent> ParseRecordLine(std::string_view line) {
-    const std::u16string text = base::Utf8ToUtf16(line);
+std::optional<TRecordEvent> ParseRecordLine(std::string_view Line) {
+    const std::u16string text = base::Utf8ToUtf16(Line);
     TScanner in(text);
     std::optional<TRecordEvent> event = ParseEvent(in);
     if (!event || !in.AtEnd()) {
@@ -372,12 +372,12 @@ std::optional<TRecordEvent> ParseRecordLine(std::string_view line) {
     return event;
 }
 
-std::vector<TRecordEvent> ParseRecord(std::string_view content) {
+std::vector<TRecordEvent> ParseRecord(std::string_view Content) {
     std::vector<TRecordEvent> events;
     std::size_t start = 0;
-    for (std::size_t end = content.find('\n'); end != std::string_view::npos;
-         start = end + 1, end = content.find('\n', start)) {
-        const std::string_view line = content.substr(start, end - start);
+    for (std::size_t end = Content.find('\n'); end != std::string_view::npos;
+         start = end + 1, end = Content.find('\n', start)) {
+        const std::string_view line = Content.substr(start, end - start);
         std::optional<TRecordEvent> event = ParseRecordLine(line);
         if (!event) {
             throw std::runtime_error("termsim record: unreadable line: " + std::string(line));

@@ -14,10 +14,10 @@ namespace termsim {
 // The box can show this many rows before it scrolls.
 inline constexpr std::size_t BoxRows = 10;
 
-TScreen Render(const TCli& cli, int columns, int rows);
-TScreen Render(const TShell& shell, int columns, int rows);
+TScreen Render(const TCli& Cli, int Columns, int Rows);
+TScreen Render(const TShell& Shell, int Columns, int Rows);
 
 // The rows at the bottom of the screen while the box has the keys.
-TBlock PromptBlock(const TCliState& state, std::size_t columns);
+TBlock PromptBlock(const TCliState& State, std::size_t Columns);
 
 } // namespace termsim

@@ -27,10 +27,10 @@ struct TLine {
     std::vector<TTone> Tones;
 
     TLine() = default;
-    explicit TLine(std::u16string_view text, TTone tone = TTone::Plain) { Add(text, tone); }
-    TLine& Add(std::u16string_view text, TTone tone = TTone::Plain) {
-        Text += text;
-        Tones.insert(Tones.end(), text.size(), tone);
+    explicit TLine(std::u16string_view Piece, TTone Tone = TTone::Plain) { Add(Piece, Tone); }
+    TLine& Add(std::u16string_view Piece, TTone Tone = TTone::Plain) {
+        Text += Piece;
+        Tones.insert(Tones.end(), Piece.size(), Tone);
         return *this;
     }
     std::size_t Size() const { return Text.size(); }

@@ -2,21 +2,21 @@
 
 namespace termsim {
 
-TShell::TShell(const TSetup& setup)
-    : FTitle(setup.Title), FFolder(setup.Folder),
-      FLine(setup.Prompt, setup.Cursor.value_or(TDraft::EndOf(setup.Prompt))),
+TShell::TShell(const TSetup& Setup)
+    : FTitle(Setup.Title), FFolder(Setup.Folder),
+      FLine(Setup.Prompt, Setup.Cursor.value_or(TDraft::EndOf(Setup.Prompt))),
       FScrollback{u"Windows PowerShell", u"Copyright (C) Microsoft Corporation. All rights reserved.", u""} {}
 
 std::u16string TShell::Prompt() const {
     return u"PS " + FFolder + u"> ";
 }
 
-std::vector<TRecordEvent> TShell::Apply(const TKeyEvent& key, std::uint64_t) {
-    std::vector<TRecordEvent> events{key};
-    switch (key.Key) {
+std::vector<TRecordEvent> TShell::Apply(const TKeyEvent& Key, std::uint64_t) {
+    std::vector<TRecordEvent> events{Key};
+    switch (Key.Key) {
     case TKey::Char:
-        if (key.Char >= 0x20 && key.Char != 0x7F) {
-            FLine.Insert(std::u16string_view(&key.Char, 1));
+        if (Key.Char >= 0x20 && Key.Char != 0x7F) {
+            FLine.Insert(std::u16string_view(&Key.Char, 1));
         }
         break;
     case TKey::Backspace:
@@ -76,7 +76,7 @@ TPromptState TShell::PromptState() const {
     return state;
 }
 
-std::vector<TLine> TShell::Rows(TScreenCell& caret) const {
+std::vector<TLine> TShell::Rows(TScreenCell& Caret) const {
     std::vector<TLine> rows;
     for (const std::u16string& line : FScrollback) {
         rows.emplace_back(line);
@@ -85,7 +85,7 @@ std::vector<TLine> TShell::Rows(TScreenCell& caret) const {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::u16string head = i == 0 ? Prompt() : u">> ";
         if (i == FLine.Cursor().Line) {
-            caret = {static_cast<int>(rows.size()), static_cast<int>(head.size() + FLine.Cursor().Column)};
+            Caret = {static_cast<int>(rows.size()), static_cast<int>(head.size() + FLine.Cursor().Column)};
         }
         rows.emplace_back(head + lines[i]);
     }

@@ -13,13 +13,13 @@ namespace termsim {
 
 class TShell {
 public:
-    explicit TShell(const TSetup& setup);
+    explicit TShell(const TSetup& Setup);
 
-    std::vector<TRecordEvent> Apply(const TKeyEvent& key, std::uint64_t nowMs);
+    std::vector<TRecordEvent> Apply(const TKeyEvent& Key, std::uint64_t NowMs);
     TPromptState PromptState() const;
     const std::u16string& Title() const { return FTitle; }
     // The console's rows from the top, the prompt line last; the caret within them.
-    std::vector<TLine> Rows(TScreenCell& caret) const;
+    std::vector<TLine> Rows(TScreenCell& Caret) const;
 
 private:
     std::u16string Prompt() const;

@@ -29,6 +29,6 @@ struct THeader {
     std::u16string Folder;
 };
 
-std::vector<TLine> TranscriptRows(const THeader& header, const std::vector<TEntry>& entries, std::size_t columns);
+std::vector<TLine> TranscriptRows(const THeader& Header, const std::vector<TEntry>& Entries, std::size_t Columns);
 
 } // namespace termsim

@@ -8,73 +8,73 @@ namespace {
 
 enum class TClass { Blank, Word, Punctuation };
 
-TClass ClassOf(char16_t unit) {
-    if (unit == u' ' || unit == u'\t') {
+TClass ClassOf(char16_t Unit) {
+    if (Unit == u' ' || Unit == u'\t') {
         return TClass::Blank;
     }
-    const bool word = (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') ||
-                      (unit >= u'0' && unit <= u'9') || unit == u'_' || unit >= 0x80;
+    const bool word = (Unit >= u'a' && Unit <= u'z') || (Unit >= u'A' && Unit <= u'Z') ||
+                      (Unit >= u'0' && Unit <= u'9') || Unit == u'_' || Unit >= 0x80;
     return word ? TClass::Word : TClass::Punctuation;
 }
 
-const std::u16string& LineOf(const TDraft& draft, std::size_t line) {
-    return draft.Lines()[line];
+const std::u16string& LineOf(const TDraft& Draft, std::size_t Line) {
+    return Draft.Lines()[Line];
 }
 
-std::size_t LastColumn(const std::u16string& line) {
-    return line.empty() ? 0 : line.size() - 1;
+std::size_t LastColumn(const std::u16string& Line) {
+    return Line.empty() ? 0 : Line.size() - 1;
 }
 
-std::size_t FirstNonBlank(const std::u16string& line) {
+std::size_t FirstNonBlank(const std::u16string& Line) {
     std::size_t column = 0;
-    while (column < line.size() && ClassOf(line[column]) == TClass::Blank) {
+    while (column < Line.size() && ClassOf(Line[column]) == TClass::Blank) {
         ++column;
     }
     return column;
 }
 
 // The start of the next word, crossing line ends; the text's end when there is none.
-TCursor NextWordStart(const TDraft& draft, TCursor at) {
-    const auto& lines = draft.Lines();
-    const std::u16string* line = &lines[at.Line];
-    if (at.Column < line->size()) {
-        const TClass start = ClassOf((*line)[at.Column]);
-        while (at.Column < line->size() && start != TClass::Blank && ClassOf((*line)[at.Column]) == start) {
-            ++at.Column;
+TCursor NextWordStart(const TDraft& Draft, TCursor At) {
+    const auto& lines = Draft.Lines();
+    const std::u16string* line = &lines[At.Line];
+    if (At.Column < line->size()) {
+        const TClass start = ClassOf((*line)[At.Column]);
+        while (At.Column < line->size() && start != TClass::Blank && ClassOf((*line)[At.Column]) == start) {
+            ++At.Column;
         }
     }
     for (;;) {
-        while (at.Column < line->size() && ClassOf((*line)[at.Column]) == TClass::Blank) {
-            ++at.Column;
+        while (At.Column < line->size() && ClassOf((*line)[At.Column]) == TClass::Blank) {
+            ++At.Column;
         }
-        if (at.Column < line->size() || at.Line + 1 >= lines.size()) {
-            return at;
+        if (At.Column < line->size() || At.Line + 1 >= lines.size()) {
+            return At;
         }
-        at = {at.Line + 1, 0};
-        line = &lines[at.Line];
+        At = {At.Line + 1, 0};
+        line = &lines[At.Line];
         if (line->empty()) {
-            return at;
+            return At;
         }
     }
 }
 
-TCursor WordEnd(const TDraft& draft, TCursor at) {
-    const auto& lines = draft.Lines();
-    auto next = [&](TCursor c, bool& moved) {
-        moved = true;
-        if (c.Column + 1 < lines[c.Line].size()) {
-            return TCursor{c.Line, c.Column + 1};
+TCursor WordEnd(const TDraft& Draft, TCursor At) {
+    const auto& lines = Draft.Lines();
+    auto next = [&](TCursor C, bool& Moved) {
+        Moved = true;
+        if (C.Column + 1 < lines[C.Line].size()) {
+            return TCursor{C.Line, C.Column + 1};
         }
-        if (c.Line + 1 < lines.size()) {
-            return TCursor{c.Line + 1, 0};
+        if (C.Line + 1 < lines.size()) {
+            return TCursor{C.Line + 1, 0};
         }
-        moved = false;
-        return c;
+        Moved = false;
+        return C;
     };
     bool moved = false;
-    TCursor c = next(at, moved);
+    TCursor c = next(At, moved);
     if (!moved) {
-        return at;
+        return At;
     }
     while (moved && (lines[c.Line].empty() || ClassOf(lines[c.Line][c.Column]) == TClass::Blank)) {
         const TCursor n = next(c, moved);
@@ -93,24 +93,24 @@ TCursor WordEnd(const TDraft& draft, TCursor at) {
     return c;
 }
 
-TCursor PreviousWordStart(const TDraft& draft, TCursor at) {
-    const auto& lines = draft.Lines();
-    auto prev = [&](TCursor c, bool& moved) {
-        moved = true;
-        if (c.Column > 0) {
-            return TCursor{c.Line, std::min(c.Column, lines[c.Line].size()) - 1};
+TCursor PreviousWordStart(const TDraft& Draft, TCursor At) {
+    const auto& lines = Draft.Lines();
+    auto prev = [&](TCursor C, bool& Moved) {
+        Moved = true;
+        if (C.Column > 0) {
+            return TCursor{C.Line, std::min(C.Column, lines[C.Line].size()) - 1};
         }
-        if (c.Line > 0) {
-            const std::size_t length = lines[c.Line - 1].size();
-            return TCursor{c.Line - 1, length == 0 ? 0 : length - 1};
+        if (C.Line > 0) {
+            const std::size_t length = lines[C.Line - 1].size();
+            return TCursor{C.Line - 1, length == 0 ? 0 : length - 1};
         }
-        moved = false;
-        return c;
+        Moved = false;
+        return C;
     };
     bool moved = false;
-    TCursor c = prev(at, moved);
+    TCursor c = prev(At, moved);
     if (!moved) {
-        return at;
+        return At;
     }
     while (moved && !lines[c.Line].empty() && ClassOf(lines[c.Line][c.Column]) == TClass::Blank) {
         const TCursor p = prev(c, moved);
@@ -129,21 +129,21 @@ TCursor PreviousWordStart(const TDraft& draft, TCursor at) {
     return c;
 }
 
-bool Before(TCursor a, TCursor b) {
-    return a.Line < b.Line || (a.Line == b.Line && a.Column < b.Column);
+bool Before(TCursor A, TCursor B) {
+    return A.Line < B.Line || (A.Line == B.Line && A.Column < B.Column);
 }
 
 } // namespace
 
-void TVimNormal::ClampCaret(TDraft& draft) {
-    const TCursor at = draft.Cursor();
-    draft.SetCursor({at.Line, std::min(at.Column, LastColumn(LineOf(draft, at.Line)))});
+void TVimNormal::ClampCaret(TDraft& Draft) {
+    const TCursor at = Draft.Cursor();
+    Draft.SetCursor({at.Line, std::min(at.Column, LastColumn(LineOf(Draft, at.Line)))});
 }
 
-void TVimNormal::LeaveInsert(TDraft& draft) {
-    const TCursor at = draft.Cursor();
+void TVimNormal::LeaveInsert(TDraft& Draft) {
+    const TCursor at = Draft.Cursor();
     if (at.Column > 0) {
-        draft.SetCursor({at.Line, at.Column - 1});
+        Draft.SetCursor({at.Line, at.Column - 1});
     }
 }
 
@@ -166,151 +166,151 @@ int TVimNormal::TakeCount() {
     return count == 0 ? 1 : count;
 }
 
-TVimNormal::TResult TVimNormal::Char(char16_t unit, TDraft& draft) {
-    const TResult result = Command(unit, draft);
+TVimNormal::TResult TVimNormal::Char(char16_t Unit, TDraft& Draft) {
+    const TResult result = Command(Unit, Draft);
     if (result == TResult::Stay && FWaits == TWaits::Nothing) {
-        ClampCaret(draft);
+        ClampCaret(Draft);
     }
     return result;
 }
 
-bool TVimNormal::Motion(char16_t unit, const TDraft& draft, int count, TCursor& target, bool& linewise) const {
-    const TCursor at = draft.Cursor();
-    const std::u16string& line = LineOf(draft, at.Line);
-    const std::size_t lines = draft.Lines().size();
-    linewise = false;
-    target = at;
-    switch (unit) {
+bool TVimNormal::Motion(char16_t Unit, const TDraft& Draft, int Count, TCursor& Target, bool& Linewise) const {
+    const TCursor at = Draft.Cursor();
+    const std::u16string& line = LineOf(Draft, at.Line);
+    const std::size_t lines = Draft.Lines().size();
+    Linewise = false;
+    Target = at;
+    switch (Unit) {
     case u'h':
-        target.Column = at.Column - std::min<std::size_t>(at.Column, static_cast<std::size_t>(count));
+        Target.Column = at.Column - std::min<std::size_t>(at.Column, static_cast<std::size_t>(Count));
         return true;
     case u'l':
     case u' ':
-        target.Column = std::min(line.size(), at.Column + static_cast<std::size_t>(count));
+        Target.Column = std::min(line.size(), at.Column + static_cast<std::size_t>(Count));
         return true;
     case u'0':
-        target.Column = 0;
+        Target.Column = 0;
         return true;
     case u'^':
-        target.Column = FirstNonBlank(line);
+        Target.Column = FirstNonBlank(line);
         return true;
     case u'$':
-        target.Column = line.size();
+        Target.Column = line.size();
         return true;
     case u'w':
-        for (int i = 0; i < count; ++i) {
-            target = NextWordStart(draft, target);
+        for (int i = 0; i < Count; ++i) {
+            Target = NextWordStart(Draft, Target);
         }
         return true;
     case u'e':
-        for (int i = 0; i < count; ++i) {
-            target = WordEnd(draft, target);
+        for (int i = 0; i < Count; ++i) {
+            Target = WordEnd(Draft, Target);
         }
-        ++target.Column; // inclusive: an operator takes the last character too
+        ++Target.Column; // inclusive: an operator takes the last character too
         return true;
     case u'b':
-        for (int i = 0; i < count; ++i) {
-            target = PreviousWordStart(draft, target);
+        for (int i = 0; i < Count; ++i) {
+            Target = PreviousWordStart(Draft, Target);
         }
         return true;
     case u'j':
-        linewise = true;
-        target.Line = std::min(lines - 1, at.Line + static_cast<std::size_t>(count));
+        Linewise = true;
+        Target.Line = std::min(lines - 1, at.Line + static_cast<std::size_t>(Count));
         return true;
     case u'k':
-        linewise = true;
-        target.Line = at.Line - std::min<std::size_t>(at.Line, static_cast<std::size_t>(count));
+        Linewise = true;
+        Target.Line = at.Line - std::min<std::size_t>(at.Line, static_cast<std::size_t>(Count));
         return true;
     case u'G':
-        linewise = true;
-        target.Line = lines - 1;
+        Linewise = true;
+        Target.Line = lines - 1;
         return true;
     default:
         return false;
     }
 }
 
-void TVimNormal::DeleteRange(TDraft& draft, TCursor from, TCursor to, bool store) {
-    if (Before(to, from)) {
-        std::swap(from, to);
+void TVimNormal::DeleteRange(TDraft& Draft, TCursor From, TCursor To, bool Store) {
+    if (Before(To, From)) {
+        std::swap(From, To);
     }
     std::u16string taken;
-    draft.SetCursor(from);
+    Draft.SetCursor(From);
     // Delete forward unit by unit: the draft keeps its own rules for pairs and line breaks.
-    const auto& lines = draft.Lines();
+    const auto& lines = Draft.Lines();
     std::size_t remaining = 0;
-    for (std::size_t l = from.Line; l <= to.Line && l < lines.size(); ++l) {
-        const std::size_t start = l == from.Line ? from.Column : 0;
-        const std::size_t end = l == to.Line ? std::min(to.Column, lines[l].size()) : lines[l].size();
+    for (std::size_t l = From.Line; l <= To.Line && l < lines.size(); ++l) {
+        const std::size_t start = l == From.Line ? From.Column : 0;
+        const std::size_t end = l == To.Line ? std::min(To.Column, lines[l].size()) : lines[l].size();
         taken += lines[l].substr(start, end > start ? end - start : 0);
         remaining += end > start ? end - start : 0;
-        if (l != to.Line) {
+        if (l != To.Line) {
             taken += u'\n';
             ++remaining;
         }
     }
     for (std::size_t i = 0; i < remaining; ++i) {
-        draft.DeleteForward();
+        Draft.DeleteForward();
     }
-    if (store && !taken.empty()) {
+    if (Store && !taken.empty()) {
         FRegister = taken;
     }
 }
 
-void TVimNormal::DeleteLines(TDraft& draft, std::size_t first, std::size_t count, bool store) {
-    const auto& lines = draft.Lines();
-    const std::size_t last = std::min(lines.size() - 1, first + count - 1);
+void TVimNormal::DeleteLines(TDraft& Draft, std::size_t First, std::size_t Count, bool Store) {
+    const auto& lines = Draft.Lines();
+    const std::size_t last = std::min(lines.size() - 1, First + Count - 1);
     std::u16string taken;
-    for (std::size_t l = first; l <= last; ++l) {
+    for (std::size_t l = First; l <= last; ++l) {
         taken += lines[l];
         taken += u'\n';
     }
-    if (store) {
+    if (Store) {
         FRegister = taken;
     }
     if (last + 1 < lines.size()) {
-        draft.SetCursor({first, 0});
-        DeleteRange(draft, {first, 0}, {last + 1, 0}, false);
-    } else if (first > 0) {
-        draft.SetCursor({first - 1, lines[first - 1].size()});
-        DeleteRange(draft, {first - 1, lines[first - 1].size()}, {last, lines[last].size()}, false);
-        draft.SetCursor({first - 1, 0});
+        Draft.SetCursor({First, 0});
+        DeleteRange(Draft, {First, 0}, {last + 1, 0}, false);
+    } else if (First > 0) {
+        Draft.SetCursor({First - 1, lines[First - 1].size()});
+        DeleteRange(Draft, {First - 1, lines[First - 1].size()}, {last, lines[last].size()}, false);
+        Draft.SetCursor({First - 1, 0});
     } else {
-        DeleteRange(draft, {0, 0}, {last, lines[last].size()}, false);
+        DeleteRange(Draft, {0, 0}, {last, lines[last].size()}, false);
     }
-    draft.SetCursor({draft.Cursor().Line, FirstNonBlank(LineOf(draft, draft.Cursor().Line))});
+    Draft.SetCursor({Draft.Cursor().Line, FirstNonBlank(LineOf(Draft, Draft.Cursor().Line))});
 }
 
-TVimNormal::TResult TVimNormal::ApplyOperator(char16_t unit, TDraft& draft, int count) {
+TVimNormal::TResult TVimNormal::ApplyOperator(char16_t Unit, TDraft& Draft, int Count) {
     const char16_t op = FOperator;
     FWaits = TWaits::Nothing;
     FOperator = 0;
-    const TCursor at = draft.Cursor();
-    if (unit == op) { // dd, cc, yy: whole lines
+    const TCursor at = Draft.Cursor();
+    if (Unit == op) { // dd, cc, yy: whole lines
         if (op == u'y') {
             FRegister.clear();
-            for (std::size_t l = at.Line; l < std::min(draft.Lines().size(), at.Line + count); ++l) {
-                FRegister += LineOf(draft, l) + u'\n';
+            for (std::size_t l = at.Line; l < std::min(Draft.Lines().size(), at.Line + Count); ++l) {
+                FRegister += LineOf(Draft, l) + u'\n';
             }
             return TResult::Stay;
         }
         if (op == u'c') {
-            draft.SetCursor({at.Line, 0});
-            DeleteRange(draft, {at.Line, 0}, {at.Line, LineOf(draft, at.Line).size()}, true);
+            Draft.SetCursor({at.Line, 0});
+            DeleteRange(Draft, {at.Line, 0}, {at.Line, LineOf(Draft, at.Line).size()}, true);
             return TResult::Insert;
         }
-        DeleteLines(draft, at.Line, static_cast<std::size_t>(count), true);
+        DeleteLines(Draft, at.Line, static_cast<std::size_t>(Count), true);
         return TResult::Stay;
     }
     TCursor target;
     bool linewise = false;
     // "cw" changes to the word's end, as vim does.
-    const char16_t motion = op == u'c' && unit == u'w' ? u'e' : unit;
-    if (!Motion(motion, draft, count, target, linewise)) {
+    const char16_t motion = op == u'c' && Unit == u'w' ? u'e' : Unit;
+    if (!Motion(motion, Draft, Count, target, linewise)) {
         return TResult::Stay;
     }
     if (op == u'y') {
-        TDraft copy = draft;
+        TDraft copy = Draft;
         TVimNormal scratch;
         scratch.DeleteRange(copy, at, target, true);
         FRegister = scratch.FRegister;
@@ -319,16 +319,16 @@ TVimNormal::TResult TVimNormal::ApplyOperator(char16_t unit, TDraft& draft, int 
     if (linewise) {
         const std::size_t first = std::min(at.Line, target.Line);
         const std::size_t last = std::max(at.Line, target.Line);
-        DeleteLines(draft, first, last - first + 1, true);
+        DeleteLines(Draft, first, last - first + 1, true);
     } else {
-        DeleteRange(draft, at, target, true);
+        DeleteRange(Draft, at, target, true);
     }
     return op == u'c' ? TResult::Insert : TResult::Stay;
 }
 
-TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
-    const TCursor at = draft.Cursor();
-    const std::u16string& line = LineOf(draft, at.Line);
+TVimNormal::TResult TVimNormal::Command(char16_t Unit, TDraft& Draft) {
+    const TCursor at = Draft.Cursor();
+    const std::u16string& line = LineOf(Draft, at.Line);
     switch (FWaits) {
     case TWaits::FindForward:
     case TWaits::TillForward: {
@@ -336,8 +336,8 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
         FWaits = TWaits::Nothing;
         int count = TakeCount();
         for (std::size_t column = at.Column + 1; column < line.size(); ++column) {
-            if (line[column] == unit && --count == 0) {
-                draft.SetCursor({at.Line, till ? column - 1 : column});
+            if (line[column] == Unit && --count == 0) {
+                Draft.SetCursor({at.Line, till ? column - 1 : column});
                 break;
             }
         }
@@ -349,8 +349,8 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
         FWaits = TWaits::Nothing;
         int count = TakeCount();
         for (std::size_t column = std::min(at.Column, line.size()); column-- > 0;) {
-            if (line[column] == unit && --count == 0) {
-                draft.SetCursor({at.Line, till ? column + 1 : column});
+            if (line[column] == Unit && --count == 0) {
+                Draft.SetCursor({at.Line, till ? column + 1 : column});
                 break;
             }
         }
@@ -360,37 +360,37 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
         FWaits = TWaits::Nothing;
         const std::size_t count = static_cast<std::size_t>(TakeCount());
         if (at.Column + count <= line.size()) {
-            draft.SetCursor({at.Line, at.Column});
+            Draft.SetCursor({at.Line, at.Column});
             for (std::size_t i = 0; i < count; ++i) {
-                draft.DeleteForward();
+                Draft.DeleteForward();
             }
-            draft.Insert(std::u16string(count, unit));
-            draft.SetCursor({at.Line, at.Column + count - 1});
+            Draft.Insert(std::u16string(count, Unit));
+            Draft.SetCursor({at.Line, at.Column + count - 1});
         }
         return TResult::Stay;
     }
     case TWaits::G:
         FWaits = TWaits::Nothing;
         TakeCount();
-        if (unit == u'g') {
-            draft.SetCursor({0, FirstNonBlank(LineOf(draft, 0))});
+        if (Unit == u'g') {
+            Draft.SetCursor({0, FirstNonBlank(LineOf(Draft, 0))});
         }
         return TResult::Stay;
     case TWaits::Operator:
-        if (unit >= u'1' && unit <= u'9') {
-            FCount += unit;
+        if (Unit >= u'1' && Unit <= u'9') {
+            FCount += Unit;
             return TResult::Stay;
         }
-        return ApplyOperator(unit, draft, TakeCount());
+        return ApplyOperator(Unit, Draft, TakeCount());
     case TWaits::Nothing:
         break;
     }
 
-    if ((unit >= u'1' && unit <= u'9') || (unit == u'0' && !FCount.empty())) {
-        FCount += unit;
+    if ((Unit >= u'1' && Unit <= u'9') || (Unit == u'0' && !FCount.empty())) {
+        FCount += Unit;
         return TResult::Stay;
     }
-    switch (unit) {
+    switch (Unit) {
     case u'f':
         FWaits = TWaits::FindForward;
         return TResult::Stay;
@@ -413,54 +413,54 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
     case u'c':
     case u'y':
         FWaits = TWaits::Operator;
-        FOperator = unit;
+        FOperator = Unit;
         return TResult::Stay;
     default:
         break;
     }
     const int count = TakeCount();
-    switch (unit) {
+    switch (Unit) {
     case u'i':
         return TResult::Insert;
     case u'a':
-        draft.SetCursor({at.Line, std::min(line.size(), at.Column + 1)});
+        Draft.SetCursor({at.Line, std::min(line.size(), at.Column + 1)});
         return TResult::Insert;
     case u'I':
-        draft.SetCursor({at.Line, FirstNonBlank(line)});
+        Draft.SetCursor({at.Line, FirstNonBlank(line)});
         return TResult::Insert;
     case u'A':
-        draft.LineEnd();
+        Draft.LineEnd();
         return TResult::Insert;
     case u'o':
-        draft.LineEnd();
-        draft.Insert(u"\n");
+        Draft.LineEnd();
+        Draft.Insert(u"\n");
         return TResult::Insert;
     case u'O':
-        draft.LineStart();
-        draft.Insert(u"\n");
-        draft.Up();
+        Draft.LineStart();
+        Draft.Insert(u"\n");
+        Draft.Up();
         return TResult::Insert;
     case u'x':
         if (!line.empty()) {
-            DeleteRange(draft, at, {at.Line, std::min(line.size(), at.Column + count)}, true);
+            DeleteRange(Draft, at, {at.Line, std::min(line.size(), at.Column + count)}, true);
         }
         return TResult::Stay;
     case u'X':
-        DeleteRange(draft, {at.Line, at.Column - std::min<std::size_t>(at.Column, count)}, at, true);
+        DeleteRange(Draft, {at.Line, at.Column - std::min<std::size_t>(at.Column, count)}, at, true);
         return TResult::Stay;
     case u's':
         if (!line.empty()) {
-            DeleteRange(draft, at, {at.Line, std::min(line.size(), at.Column + count)}, true);
+            DeleteRange(Draft, at, {at.Line, std::min(line.size(), at.Column + count)}, true);
         }
         return TResult::Insert;
     case u'S':
         FOperator = u'c';
-        return ApplyOperator(u'c', draft, count);
+        return ApplyOperator(u'c', Draft, count);
     case u'D':
-        DeleteRange(draft, at, {at.Line, line.size()}, true);
+        DeleteRange(Draft, at, {at.Line, line.size()}, true);
         return TResult::Stay;
     case u'C':
-        DeleteRange(draft, at, {at.Line, line.size()}, true);
+        DeleteRange(Draft, at, {at.Line, line.size()}, true);
         return TResult::Insert;
     case u'p':
     case u'P': {
@@ -474,22 +474,22 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
         if (FRegister.back() == u'\n') {
             // A whole line goes below (p) or above (P) the caret's line.
             text.pop_back();
-            if (unit == u'p') {
-                draft.LineEnd();
-                draft.Insert(u"\n" + text);
-                draft.SetCursor({at.Line + 1, 0});
+            if (Unit == u'p') {
+                Draft.LineEnd();
+                Draft.Insert(u"\n" + text);
+                Draft.SetCursor({at.Line + 1, 0});
             } else {
-                draft.LineStart();
-                draft.Insert(text + u"\n");
-                draft.SetCursor({at.Line, 0});
+                Draft.LineStart();
+                Draft.Insert(text + u"\n");
+                Draft.SetCursor({at.Line, 0});
             }
             return TResult::Stay;
         }
-        if (unit == u'p' && !line.empty()) {
-            draft.SetCursor({at.Line, at.Column + 1});
+        if (Unit == u'p' && !line.empty()) {
+            Draft.SetCursor({at.Line, at.Column + 1});
         }
-        draft.Insert(text);
-        draft.Left();
+        Draft.Insert(text);
+        Draft.Left();
         return TResult::Stay;
     }
     default:
@@ -497,16 +497,16 @@ TVimNormal::TResult TVimNormal::Command(char16_t unit, TDraft& draft) {
     }
     TCursor target;
     bool linewise = false;
-    if (Motion(unit, draft, count, target, linewise)) {
-        if (unit == u'e' && target.Column > 0) {
+    if (Motion(Unit, Draft, count, target, linewise)) {
+        if (Unit == u'e' && target.Column > 0) {
             --target.Column;
         }
-        if (linewise && unit != u'G') {
-            target.Column = std::min(at.Column, LastColumn(LineOf(draft, target.Line)));
-        } else if (unit == u'G') {
-            target.Column = FirstNonBlank(LineOf(draft, target.Line));
+        if (linewise && Unit != u'G') {
+            target.Column = std::min(at.Column, LastColumn(LineOf(Draft, target.Line)));
+        } else if (Unit == u'G') {
+            target.Column = FirstNonBlank(LineOf(Draft, target.Line));
         }
-        draft.SetCursor(target);
+        Draft.SetCursor(target);
     }
     // Any other letter is no command in this model: it does nothing.
     return TResult::Stay;

@@ -15,11 +15,11 @@ public:
     enum class TResult { Stay, Insert };
 
     // One character in NORMAL mode: edits or moves the draft; Insert when INSERT mode begins.
-    TResult Char(char16_t unit, TDraft& draft);
+    TResult Char(char16_t Unit, TDraft& Draft);
     // The caret as NORMAL mode shows it: on a character, never past the last one.
-    static void ClampCaret(TDraft& draft);
+    static void ClampCaret(TDraft& Draft);
     // Escape from INSERT mode: the caret steps back onto the character it followed.
-    static void LeaveInsert(TDraft& draft);
+    static void LeaveInsert(TDraft& Draft);
     // A pending count or operator is dropped (Escape).
     void Reset();
     bool Pending() const;
@@ -29,12 +29,12 @@ public:
 private:
     enum class TWaits { Nothing, Operator, FindForward, FindBackward, TillForward, TillBackward, Replace, G };
 
-    TResult Command(char16_t unit, TDraft& draft);
+    TResult Command(char16_t Unit, TDraft& Draft);
     // A motion from the caret; false when Unit is none. Target receives where it leads.
-    bool Motion(char16_t unit, const TDraft& draft, int count, TCursor& target, bool& linewise) const;
-    TResult ApplyOperator(char16_t unit, TDraft& draft, int count);
-    void DeleteRange(TDraft& draft, TCursor from, TCursor to, bool store);
-    void DeleteLines(TDraft& draft, std::size_t first, std::size_t count, bool store);
+    bool Motion(char16_t Unit, const TDraft& Draft, int Count, TCursor& Target, bool& Linewise) const;
+    TResult ApplyOperator(char16_t Unit, TDraft& Draft, int Count);
+    void DeleteRange(TDraft& Draft, TCursor From, TCursor To, bool Store);
+    void DeleteLines(TDraft& Draft, std::size_t First, std::size_t Count, bool Store);
     int TakeCount();
 
     std::u16string FCount;

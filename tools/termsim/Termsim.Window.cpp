@@ -23,8 +23,8 @@ constexpr UINT_PTR ClockTimer = 1;
 constexpr UINT ClockTickMs = 50;
 constexpr int Margin = 4;
 
-COLORREF ToneColour(TTone tone) {
-    switch (tone) {
+COLORREF ToneColour(TTone Tone) {
+    switch (Tone) {
     case TTone::Plain:
         return RGB(0xE4, 0xE4, 0xE4);
     case TTone::Dim:
@@ -47,16 +47,16 @@ COLORREF ToneColour(TTone tone) {
 
 constexpr COLORREF Background = RGB(0x1C, 0x1C, 0x1C);
 
-bool Down(int virtualKey) {
-    return GetKeyState(virtualKey) < 0;
+bool Down(int VirtualKey) {
+    return GetKeyState(VirtualKey) < 0;
 }
 
-bool SameScreen(const TScreen& a, const TScreen& b) {
-    if (a.Caret != b.Caret || a.Title != b.Title || a.Rows.size() != b.Rows.size()) {
+bool SameScreen(const TScreen& A, const TScreen& B) {
+    if (A.Caret != B.Caret || A.Title != B.Title || A.Rows.size() != B.Rows.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < a.Rows.size(); ++i) {
-        if (a.Rows[i].Text != b.Rows[i].Text || a.Rows[i].Tones != b.Rows[i].Tones) {
+    for (std::size_t i = 0; i < A.Rows.size(); ++i) {
+        if (A.Rows[i].Text != B.Rows[i].Text || A.Rows[i].Tones != B.Rows[i].Tones) {
             return false;
         }
     }
@@ -65,8 +65,8 @@ bool SameScreen(const TScreen& a, const TScreen& b) {
 
 } // namespace
 
-TTerminalWindow::TTerminalWindow(const TOptions& options)
-    : FOptions(options), FModel(options.Setup, 0), FRecord(options.RecordPath), FTimes(options.TimesPath),
+TTerminalWindow::TTerminalWindow(const TOptions& Options)
+    : FOptions(Options), FModel(Options.Setup, 0), FRecord(Options.RecordPath), FTimes(Options.TimesPath),
       FStartMs(GetTickCount64()) {}
 
 TTerminalWindow::~TTerminalWindow() {
@@ -84,18 +84,18 @@ std::uint64_t TTerminalWindow::NowMs() const {
 
 namespace {
 
-HFONT MonospaceFont(const wchar_t* face) {
+HFONT MonospaceFont(const wchar_t* Face) {
     return CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, face);
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, Face);
 }
 
-bool HasGlyph(HDC dc, HFONT font, char16_t unit) {
-    HGDIOBJ old = SelectObject(dc, font);
-    const wchar_t text[1] = {static_cast<wchar_t>(unit)};
+bool HasGlyph(HDC Dc, HFONT Font, char16_t Unit) {
+    HGDIOBJ old = SelectObject(Dc, Font);
+    const wchar_t text[1] = {static_cast<wchar_t>(Unit)};
     WORD index = 0xFFFF;
     const bool found =
-        GetGlyphIndicesW(dc, text, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR && index != 0xFFFF;
-    SelectObject(dc, old);
+        GetGlyphIndicesW(Dc, text, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR && index != 0xFFFF;
+    SelectObject(Dc, old);
     return found;
 }
 
@@ -121,37 +121,37 @@ void TTerminalWindow::MeasureFont() {
     ReleaseDC(nullptr, dc);
 }
 
-HFONT TTerminalWindow::FontFor(HDC dc, char16_t unit) {
-    if (unit < 0x80 || FFont == nullptr) {
+HFONT TTerminalWindow::FontFor(HDC Dc, char16_t Unit) {
+    if (Unit < 0x80 || FFont == nullptr) {
         return FFont;
     }
-    if (const auto known = FGlyphFonts.find(unit); known != FGlyphFonts.end()) {
+    if (const auto known = FGlyphFonts.find(Unit); known != FGlyphFonts.end()) {
         return known->second;
     }
     HFONT chosen = FFont;
-    if (!HasGlyph(dc, FFont, unit)) {
+    if (!HasGlyph(Dc, FFont, Unit)) {
         for (HFONT fallback : FFallbacks) {
-            if (HasGlyph(dc, fallback, unit)) {
+            if (HasGlyph(Dc, fallback, Unit)) {
                 chosen = fallback;
                 break;
             }
         }
     }
-    FGlyphFonts[unit] = chosen;
+    FGlyphFonts[Unit] = chosen;
     return chosen;
 }
 
-void TTerminalWindow::Keep(const std::vector<TRecordEvent>& events) {
-    for (const TRecordEvent& event : events) {
+void TTerminalWindow::Keep(const std::vector<TRecordEvent>& Events) {
+    for (const TRecordEvent& event : Events) {
         FRecord.Write(event);
     }
 }
 
-void TTerminalWindow::Press(const TKeyEvent& key, long long arrivedUs) {
+void TTerminalWindow::Press(const TKeyEvent& Key, long long ArrivedUs) {
     if (FTimes.IsOpen()) {
-        FTimes.WriteLine(std::to_string(arrivedUs) + " " + FormatRecordLine(key));
+        FTimes.WriteLine(std::to_string(ArrivedUs) + " " + FormatRecordLine(Key));
     }
-    Keep(FModel.Apply(key, NowMs()));
+    Keep(FModel.Apply(Key, NowMs()));
     Refresh();
 }
 
@@ -211,40 +211,40 @@ void TTerminalWindow::Paint() {
     EndPaint(FWindow, &paint);
 }
 
-LRESULT CALLBACK TTerminalWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+LRESULT CALLBACK TTerminalWindow::WindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+    if (Message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(LParam);
         auto* self = static_cast<TTerminalWindow*>(create->lpCreateParams);
-        self->FWindow = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->FWindow = Window;
+        SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<TTerminalWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TTerminalWindow*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
     if (self == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
+        return DefWindowProcW(Window, Message, WParam, LParam);
     }
-    return self->Handle(message, wParam, lParam);
+    return self->Handle(Message, WParam, LParam);
 }
 
-LRESULT TTerminalWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TTerminalWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
     // Taken first, before any work of this program, when the key is handed to the window.
     const long long arrived =
-        message == WM_KEYDOWN || message == WM_CHAR ? platform::win32::QpcMicroseconds() : 0;
-    switch (message) {
+        Message == WM_KEYDOWN || Message == WM_CHAR ? platform::win32::QpcMicroseconds() : 0;
+    switch (Message) {
     case WM_KEYDOWN: {
         const TModifiers modifiers{Down(VK_CONTROL), Down(VK_SHIFT), Down(VK_MENU)};
-        if (const std::optional<TKeyEvent> key = FDecoder.KeyDown(static_cast<std::uint16_t>(wParam), modifiers)) {
+        if (const std::optional<TKeyEvent> key = FDecoder.KeyDown(static_cast<std::uint16_t>(WParam), modifiers)) {
             Press(*key, arrived);
             return 0;
         }
         break;
     }
     case WM_CHAR:
-        if (const std::optional<TKeyEvent> key = FDecoder.Character(static_cast<char16_t>(wParam))) {
+        if (const std::optional<TKeyEvent> key = FDecoder.Character(static_cast<char16_t>(WParam))) {
             Press(*key, arrived);
         }
         return 0;
     case WM_TIMER:
-        if (wParam == ClockTimer) {
+        if (WParam == ClockTimer) {
             Keep(FModel.Advance(NowMs()));
             Refresh();
             return 0;
@@ -265,10 +265,10 @@ LRESULT TTerminalWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcW(FWindow, message, wParam, lParam);
+    return DefWindowProcW(FWindow, Message, WParam, LParam);
 }
 
-int TTerminalWindow::Run(HINSTANCE instance) {
+int TTerminalWindow::Run(HINSTANCE Instance) {
     if (!FRecord.IsOpen()) {
         OutputDebugStringW(AsWide(u"termsim: cannot create the record " + FOptions.RecordPath));
         return 3;
@@ -279,7 +279,7 @@ int TTerminalWindow::Run(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = Instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
     windowClass.lpszClassName = AsWide(FOptions.WindowClass);
     if (RegisterClassExW(&windowClass) == 0) {
@@ -290,7 +290,7 @@ int TTerminalWindow::Run(HINSTANCE instance) {
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     HWND window = CreateWindowExW(0, AsWide(FOptions.WindowClass), AsWide(FModel.Title()), WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                  nullptr, nullptr, instance, this);
+                                  nullptr, nullptr, Instance, this);
     if (window == nullptr) {
         OutputDebugStringW(L"termsim: cannot create the window");
         return 5;

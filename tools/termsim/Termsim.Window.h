@@ -17,27 +17,27 @@ namespace termsim {
 
 class TTerminalWindow {
 public:
-    explicit TTerminalWindow(const TOptions& options);
+    explicit TTerminalWindow(const TOptions& Options);
     ~TTerminalWindow();
     TTerminalWindow(const TTerminalWindow&) = delete;
     TTerminalWindow& operator=(const TTerminalWindow&) = delete;
 
     // Shows the window and runs its message loop; the process's exit code.
-    int Run(HINSTANCE instance);
+    int Run(HINSTANCE Instance);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
+    LRESULT Handle(UINT Message, WPARAM WParam, LPARAM LParam);
 
     std::uint64_t NowMs() const;
-    void Press(const TKeyEvent& key, long long arrivedUs);
-    void Keep(const std::vector<TRecordEvent>& events);
+    void Press(const TKeyEvent& Key, long long ArrivedUs);
+    void Keep(const std::vector<TRecordEvent>& Events);
     // Renders the model; repaints and mirrors only what changed.
     void Refresh();
     void Paint();
     void MeasureFont();
     // The font that draws Unit: the terminal's own, or the first fallback that has the glyph.
-    HFONT FontFor(HDC dc, char16_t unit);
+    HFONT FontFor(HDC Dc, char16_t Unit);
 
     TOptions FOptions;
     TModel FModel;

@@ -10,10 +10,10 @@
 namespace termsim {
 
 // The offset where each row begins; the first is 0. A row ends where the next begins.
-std::vector<std::size_t> WrapLine(std::u16string_view line, std::size_t width);
+std::vector<std::size_t> WrapLine(std::u16string_view Line, std::size_t Width);
 
 // Plain word wrapping for the CLI's own texts (results, dialogs): rows without the blank at each
 // break.
-std::vector<std::u16string_view> WrapText(std::u16string_view text, std::size_t width);
+std::vector<std::u16string_view> WrapText(std::u16string_view Text, std::size_t Width);
 
 } // namespace termsim
