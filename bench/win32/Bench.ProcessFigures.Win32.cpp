@@ -239,6 +239,10 @@ TCount GuiCount(HANDLE Process, DWORD Kind, DWORD Pid) {
 
 } // namespace
 
+double AnonKbOf(const std::string& UnixPid) {
+    return AnonKb(UnixPid);
+}
+
 std::string LowerAscii(std::string Text) {
     std::transform(Text.begin(), Text.end(), Text.begin(), [](unsigned char c) { return std::tolower(c); });
     return Text;

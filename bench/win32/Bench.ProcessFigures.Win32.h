@@ -66,6 +66,9 @@ TAnonSplit AnonSplitOf(const std::string& UnixPid, const std::string& ExeName);
 // Needles, compared in lower case; "" when none or more than one does.
 std::string UnixProcessOf(const std::vector<std::string>& Needles);
 
+// RssAnon + VmSwap of /proc/<UnixPid>/status in KiB ("self": the calling process), -1 when unread.
+double AnonKbOf(const std::string& UnixPid);
+
 // Lower-case ASCII, for command lines and folder names.
 std::string LowerAscii(std::string Text);
 

@@ -6,6 +6,7 @@
 // checked: read, one console, the draft on it.
 //   tarvin_bench_screen [READS]        default 200, after the first
 // Exit code 0 when every read found the draft.
+#include "bench/win32/Bench.ProcessFigures.Win32.h"
 #include "bench/win32/Bench.Stats.h"
 #include "bench/win32/Bench.Terminal.Win32.h"
 #include "platform/win32/Win32.Clock.h"
@@ -14,7 +15,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <exception>
 #include <utility>
 #include <string>
@@ -38,18 +38,6 @@ bool ShowsDraft(const platform::TScreenRead& Read) {
     return false;
 }
 
-// RssAnon + VmSwap of this very process, KiB, as the kernel counts it (wine's PrivateUsage reads 0).
-double SelfAnonKb() {
-    std::ifstream status(L"Z:\\proc\\self\\status");
-    std::string line;
-    double total = -1;
-    while (std::getline(status, line)) {
-        if (line.starts_with("RssAnon:") || line.starts_with("VmSwap:")) {
-            total = std::max(total, 0.0) + std::atof(line.c_str() + line.find(':') + 1);
-        }
-    }
-    return total;
-}
 
 BOOL WINAPI IgnoreConsoleEvent(DWORD) {
     return TRUE;
@@ -135,7 +123,7 @@ int wmain(int argc, wchar_t** argv) {
         long long start = platform::win32::QpcMicroseconds();
         const platform::TScreenRead first = reader.ReadScreen(window);
         const double firstMs = static_cast<double>(platform::win32::QpcMicroseconds() - start) / 1000.0;
-        const double anonBefore = SelfAnonKb();
+        const double anonBefore = AnonKbOf("self");
         std::vector<double> times;
         std::vector<double> roundTrips;
         int wrong = ShowsDraft(first) ? 0 : 1;
@@ -151,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
             SendMessageTimeoutW(terminal.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
             roundTrips.push_back(static_cast<double>(platform::win32::QpcMicroseconds() - start) / 1000.0);
         }
-        const double anonAfter = SelfAnonKb();
+        const double anonAfter = AnonKbOf("self");
         const std::size_t rows = first.Screens.empty() ? 0 : first.Screens.front().Rows.size();
         const TSpread s = SpreadOf(times);
         std::printf("screen: TWin32ScreenReader::ReadScreen on termsim --console (100x30, %zu rows read), one reader\n",
