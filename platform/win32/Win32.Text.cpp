@@ -1,5 +1,6 @@
 #include "platform/win32/Win32.Text.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "platform/win32/Win32.Handles.h"
 
@@ -38,7 +39,7 @@ std::u16string SystemErrorMessage(DWORD Code) {
     while (!message.empty() && (message.back() == u'\r' || message.back() == u'\n' || message.back() == u' '))
         message.pop_back();
     if (message.empty())
-        message = u"System error " + base::AsciiToUtf16(std::to_string(Code));
+        message = base::Format(u"System error {0}", Code);
     return message;
 }
 

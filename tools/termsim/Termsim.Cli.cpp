@@ -1,5 +1,6 @@
 #include "tools/termsim/Termsim.Cli.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
 #include "tools/termsim/Termsim.DialogKeys.h"
@@ -54,7 +55,7 @@ std::u16string Joined(const std::vector<std::u16string_view>& Words, std::size_t
 }
 
 std::u16string Seconds(std::uint64_t Ms) {
-    return base::AsciiToUtf16(std::to_string(Ms / 1000)) + u"s";
+    return base::Format(u"{0}s", Ms / 1000);
 }
 
 // Where the caret's row begins within its line, when the line wraps at Width.
@@ -353,7 +354,8 @@ bool TCli::MenuKey(const TKeyEvent& Key) {
                 return false; // Enter runs the text as it stands; Tab does nothing
             }
             const TCommandInfo& chosen = found[std::min(F.MenuFocus, found.size() - 1)];
-            F.Draft = TDraft(std::u16string(chosen.Name) + u" ", TDraft::EndOf(std::u16string(chosen.Name) + u" "));
+            F.Draft =
+                TDraft(std::u16string(chosen.Name) + u" ", TDraft::EndOf(std::u16string(chosen.Name) + u" "));
             F.MenuFocus = 0;
             if (Key.Key == TKey::Enter) {
                 Submit();
@@ -665,7 +667,8 @@ void TCli::Submit() {
     if (mode == TInputMode::Bash) {
         Emit(TSubmittedEvent{std::u16string(trimmed), TInputMode::Bash});
         SetMode(TInputMode::Normal);
-        F.Transcript.push_back({TEntryKind::Bash, std::u16string(trimmed), u"(termsim runs no shell commands)"});
+        F.Transcript.push_back(
+            {TEntryKind::Bash, std::u16string(trimmed), u"(termsim runs no shell commands)"});
         // The line's output goes to the model, which takes a turn over it.
         StartTurn();
         AfterSubmit();
@@ -714,7 +717,8 @@ void TCli::RunCommand(std::u16string_view Command) {
         }
         if (words[1] == u"ultracode" && words.size() <= 3) {
             Emit(TCommandEvent{text});
-            F.Transcript.push_back({TEntryKind::Prompt, text, u"Ultracode " + std::u16string(words.size() == 3 ? words[2] : u"on")});
+            F.Transcript.push_back({TEntryKind::Prompt, text,
+                                    u"Ultracode " + std::u16string(words.size() == 3 ? words[2] : u"on")});
             AfterSubmit();
             return;
         }
@@ -793,7 +797,8 @@ void TCli::EndTurn(bool Interrupted) {
     F.TurnEndsMs.reset();
     if (Interrupted) {
         Emit(TInterruptedEvent{});
-        F.Transcript.push_back({TEntryKind::Notice, u"Interrupted \u00B7 What should Claude do instead?", {}});
+        F.Transcript.push_back(
+            {TEntryKind::Notice, u"Interrupted \u00B7 What should Claude do instead?", {}});
     } else {
         F.Transcript.push_back({TEntryKind::Answer, u"Hello from termsim.", {}});
         F.Transcript.push_back({TEntryKind::Status, u"Worked for " + Seconds(F.NowMs - F.TurnStartMs), {}});
@@ -832,8 +837,8 @@ void TCli::DialogKey(const TKeyEvent& Key) {
         return;
     case TKind::Close: {
         // A picker or panel opened by a command counts as that command's end: the stash returns.
-        const bool fromCommand = F.View == TView::ModelPicker || F.View == TView::EffortPicker ||
-                                 F.View == TView::Config;
+        const bool fromCommand =
+            F.View == TView::ModelPicker || F.View == TView::EffortPicker || F.View == TView::Config;
         SetView(TView::Prompt);
         if (fromCommand) {
             AfterSubmit();
@@ -856,7 +861,8 @@ void TCli::DialogKey(const TKeyEvent& Key) {
     }
     case TKind::SaveEffort:
         SetView(TView::Prompt);
-        Emit(TPickerSavedEvent{u"effort", action.SessionOnly ? action.Level + u", this session only" : action.Level});
+        Emit(TPickerSavedEvent{u"effort",
+                               action.SessionOnly ? action.Level + u", this session only" : action.Level});
         SetEffort(action.Level);
         F.Transcript.push_back({TEntryKind::Prompt, u"/effort", EffortSetText(action.Level)});
         AfterSubmit();
@@ -888,7 +894,8 @@ void TCli::Answer(bool Yes) {
         SetEffort(level);
         F.Transcript.push_back({TEntryKind::Prompt, u"/effort " + level, EffortSetText(level)});
     } else {
-        F.Transcript.push_back({TEntryKind::Prompt, u"/effort " + level, u"Kept effort level as " + F.Effort});
+        F.Transcript.push_back(
+            {TEntryKind::Prompt, u"/effort " + level, u"Kept effort level as " + F.Effort});
     }
     AfterSubmit();
 }

@@ -1,5 +1,6 @@
 #include "tools/termsim/Termsim.Dialogs.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
 #include "tools/termsim/Termsim.DialogKeys.h"
@@ -26,10 +27,6 @@ std::u16string Padded(std::u16string_view Text, std::size_t Width) {
     return padded;
 }
 
-std::u16string Number(std::size_t Value) {
-    return base::AsciiToUtf16(std::to_string(Value));
-}
-
 TLine Filled(char16_t Glyph, std::size_t Columns, TTone Tone) {
     return TLine(std::u16string(Columns, Glyph), Tone);
 }
@@ -38,7 +35,7 @@ TLine Filled(char16_t Glyph, std::size_t Columns, TTone Tone) {
 TLine Choice(std::u16string_view Indent, bool HasFocus, std::size_t Ordinal, std::u16string_view Text) {
     TLine line(Indent);
     line.Add(HasFocus ? Focused : Unfocused, TTone::Accent)
-        .Add(Number(Ordinal) + u". ", TTone::Dim)
+        .Add(base::Format(u"{0}. ", Ordinal), TTone::Dim)
         .Add(Text, HasFocus ? TTone::Accent : TTone::Plain);
     return line;
 }
@@ -111,7 +108,8 @@ TBlock ModelPickerBlock(const TCliState& State, std::size_t Columns) {
         std::u16string_view More;
     };
     constexpr std::array<TModelRow, ModelChoices> models = {{
-        {u"Default (recommended) \u2714 ", u"Use the default model (currently Opus 5.5) \u00B7 $4/$20 per Mtok", u""},
+        {u"Default (recommended) \u2714 ",
+         u"Use the default model (currently Opus 5.5) \u00B7 $4/$20 per Mtok", u""},
         {u"Opus", u"Opus 5.5 \u00B7 Best for everyday, complex tasks \u00B7 $4/$20 per Mtok", u""},
         {u"Fable", u"Fable 5.2 \u00B7 Most capable for your hardest and longest-running",
          u"tasks \u00B7 $8/$40 per Mtok"},
@@ -123,13 +121,14 @@ TBlock ModelPickerBlock(const TCliState& State, std::size_t Columns) {
     auto& rows = block.Lines;
     rows.push_back(Filled(TopBorder, Columns, TTone::Plain));
     rows.emplace_back(u"  Select model");
-    rows.emplace_back(u"  Your pick is the default for new sessions. For other models, use --model.", TTone::Dim);
+    rows.emplace_back(u"  Your pick is the default for new sessions. For other models, use --model.",
+                      TTone::Dim);
     rows.emplace_back();
     for (std::size_t i = 0; i < ModelChoices; ++i) {
         const bool focused = State.Focus == i;
         TLine line(u"  ");
         line.Add(focused ? Focused : Unfocused, TTone::Accent)
-            .Add(Number(i + 1) + u". ", TTone::Dim)
+            .Add(base::Format(u"{0}. ", i + 1), TTone::Dim)
             .Add(Padded(models[i].Name, 24), i == 0 ? TTone::Success : TTone::Plain)
             .Add(u" " + std::u16string(models[i].Description), TTone::Dim);
         rows.push_back(std::move(line));
@@ -140,7 +139,8 @@ TBlock ModelPickerBlock(const TCliState& State, std::size_t Columns) {
     rows.emplace_back();
     rows.push_back(EffortLine(State.PickerEffort, u" \u2190/\u2192 to adjust"));
     rows.emplace_back();
-    rows.emplace_back(u"  \u2191/\u2193 to navigate \u00B7 s to use this session only \u00B7 enter to save \u00B7 esc to cancel",
+    rows.emplace_back(u"  \u2191/\u2193 to navigate \u00B7 s to use this session only \u00B7 enter to save "
+                      u"\u00B7 esc to cancel",
                       TTone::Dim);
     // The caret rests at the focused choice, drawn as no cell of its own.
     return block;
@@ -161,10 +161,12 @@ TBlock EffortPickerBlock(const TCliState& State, std::size_t Columns) {
                        .Add(slider, TTone::Dim)
                        .Add(u"      Ultracode  ")
                        .Add(State.Ultracode ? u"on" : u"off", TTone::Dim));
-    rows.emplace_back(u"                   low     medium     high     xhigh      max      tab to toggle", TTone::Dim);
+    rows.emplace_back(u"                   low     medium     high     xhigh      max      tab to toggle",
+                      TTone::Dim);
     rows.emplace_back();
     rows.emplace_back();
-    rows.emplace_back(u"  \u2190/\u2192 to adjust \u00B7 s to use this session only \u00B7 enter to save \u00B7 esc to cancel",
+    rows.emplace_back(u"  \u2190/\u2192 to adjust \u00B7 s to use this session only \u00B7 enter to save "
+                      u"\u00B7 esc to cancel",
                       TTone::Dim);
     return block;
 }
@@ -196,11 +198,13 @@ TBlock ConfigBlock(const TCliState& State, std::size_t Columns) {
     for (std::size_t i = 0; i < std::min(Shown, settings.size()); ++i) {
         const bool focused = State.Focus == i;
         TLine line(u"  ");
-        line.Add(focused ? Focused : Unfocused, TTone::Dim).Add(Padded(settings[i].first, 44)).Add(settings[i].second);
+        line.Add(focused ? Focused : Unfocused, TTone::Dim)
+            .Add(Padded(settings[i].first, 44))
+            .Add(settings[i].second);
         rows.push_back(std::move(line));
     }
     if (settings.size() > Shown) {
-        rows.emplace_back(u"    \u2193 " + Number(settings.size() - Shown) + u" more", TTone::Dim);
+        rows.emplace_back(base::Format(u"    \u2193 {0} more", settings.size() - Shown), TTone::Dim);
     }
     rows.emplace_back();
     rows.emplace_back(u"  \u2193 to navigate \u00B7 \u2191 to switch tabs \u00B7 esc to go back", TTone::Dim);
@@ -220,7 +224,7 @@ TBlock HistoryBlock(const TCliState& State, std::size_t Columns) {
         rows.emplace_back();
     }
     if (matches.size() > shown) {
-        rows.emplace_back(u"    \u2191 " + Number(matches.size() - shown) + u" more", TTone::Dim);
+        rows.emplace_back(base::Format(u"    \u2191 {0} more", matches.size() - shown), TTone::Dim);
     } else {
         rows.emplace_back();
     }
@@ -262,7 +266,8 @@ TBlock RewindBlock(const TCliState& State, std::size_t Columns) {
     rows.emplace_back();
     rows.emplace_back();
     rows.emplace_back();
-    rows.emplace_back(u"  \u2191/\u2193 to navigate \u00B7 enter to continue \u00B7 esc to cancel", TTone::Dim);
+    rows.emplace_back(u"  \u2191/\u2193 to navigate \u00B7 enter to continue \u00B7 esc to cancel",
+                      TTone::Dim);
     return block;
 }
 
@@ -271,12 +276,12 @@ TBlock RewindBlock(const TCliState& State, std::size_t Columns) {
 std::u16string AgeText(std::uint64_t Ms) {
     const std::uint64_t seconds = Ms / 1000;
     if (seconds < 60) {
-        return Number(seconds) + u"s ago";
+        return base::Format(u"{0}s ago", seconds);
     }
     if (seconds < 3600) {
-        return Number(seconds / 60) + u"m ago";
+        return base::Format(u"{0}m ago", seconds / 60);
     }
-    return Number(seconds / 3600) + u"h ago";
+    return base::Format(u"{0}h ago", seconds / 3600);
 }
 
 TBlock DialogBlock(const TCliState& State, std::size_t Columns) {

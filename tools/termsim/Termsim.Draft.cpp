@@ -1,5 +1,6 @@
 #include "tools/termsim/Termsim.Draft.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 
 #include <algorithm>
@@ -47,12 +48,7 @@ bool IsBlank(char16_t Unit) {
 } // namespace
 
 std::u16string PlaceholderText(int Id, std::size_t LineBreaks) {
-    std::u16string text(PlaceholderHead);
-    text += base::AsciiToUtf16(std::to_string(Id));
-    text += u" +";
-    text += base::AsciiToUtf16(std::to_string(LineBreaks));
-    text += u" lines]";
-    return text;
+    return base::Format(u"{0}{1} +{2} lines]", PlaceholderHead, Id, LineBreaks);
 }
 
 std::vector<TPlaceholder> FindPlaceholders(std::u16string_view Line) {
@@ -110,7 +106,8 @@ void TDraft::Clear() {
     FPastes.clear();
 }
 
-const TPlaceholder* TDraft::TokenInside(std::size_t Line, std::size_t Column, std::vector<TPlaceholder>& Found) const {
+const TPlaceholder* TDraft::TokenInside(std::size_t Line, std::size_t Column,
+                                        std::vector<TPlaceholder>& Found) const {
     Found = FindPlaceholders(FLines[Line]);
     for (const TPlaceholder& token : Found) {
         if (FPastes.contains(token.Id) && Column > token.Start && Column < token.Start + token.Length) {
@@ -201,7 +198,8 @@ void TDraft::Insert(std::u16string_view Text) {
     const std::u16string tail = line.substr(FCursor.Column);
     line.erase(FCursor.Column);
     line += pieces.front();
-    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(FCursor.Line) + 1, pieces.begin() + 1, pieces.end());
+    FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(FCursor.Line) + 1, pieces.begin() + 1,
+                  pieces.end());
     FCursor.Line += pieces.size() - 1;
     std::u16string& last = FLines[FCursor.Line];
     FCursor.Column = last.size();

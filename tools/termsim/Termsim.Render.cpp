@@ -1,5 +1,6 @@
 #include "tools/termsim/Termsim.Render.h"
 
+#include "base/Base.Format.h"
 #include "base/Base.Unicode.h"
 #include "tools/termsim/Termsim.Commands.h"
 #include "tools/termsim/Termsim.Dialogs.h"
@@ -16,11 +17,7 @@ constexpr char16_t RuleGlyph = u'\u2500';
 constexpr char16_t NoBreakSpace = u'\u00A0';
 constexpr std::size_t MenuRows = 5;
 constexpr std::array<std::u16string_view, 6> SpinnerFrames = {u"\u00B7", u"\u2722", u"\u2733",
-                                                               u"\u2736", u"\u273B", u"\u273D"};
-
-std::u16string Number(std::size_t Value) {
-    return base::AsciiToUtf16(std::to_string(Value));
-}
+                                                              u"\u2736", u"\u273B", u"\u273D"};
 
 std::u16string Padded(std::u16string_view Text, std::size_t Width) {
     std::u16string padded(Text);
@@ -75,8 +72,8 @@ TLine NoticeRow(const TCliState& State, std::size_t Columns) {
         return RightAligned(u"esc again to clear", Columns);
     }
     if (now < State.IndicatorUntilMs) {
-        return RightAligned(std::u16string(EffortGlyph(State.Effort)) + u" " + State.Effort + u" \u00B7 /effort",
-                            Columns);
+        return RightAligned(
+            std::u16string(EffortGlyph(State.Effort)) + u" " + State.Effort + u" \u00B7 /effort", Columns);
     }
     if (now < State.KillHintUntilMs) {
         return RightAligned(u"ctrl+y to paste deleted text", Columns);
@@ -102,7 +99,8 @@ std::vector<TLine> MenuLines(const TCliState& State, TCli::TMenu Menu, std::size
         for (std::size_t i = first; i < std::min(found.size(), first + MenuRows); ++i) {
             const bool focused = i == focus;
             const std::u16string text = Padded(found[i].Name, 28) + std::u16string(found[i].Description);
-            rows.push_back(TLine(u"  ").Add(focused ? u"\u276F " : u"  ", TTone::Accent)
+            rows.push_back(TLine(u"  ")
+                               .Add(focused ? u"\u276F " : u"  ", TTone::Accent)
                                .Add(Cut(text, Columns - 6), focused ? TTone::Accent : TTone::Dim));
         }
         break;
@@ -123,9 +121,8 @@ std::vector<TLine> MenuLines(const TCliState& State, TCli::TMenu Menu, std::size
     case TCli::TMenu::EffortArguments:
         for (std::size_t i = 0; i + 1 < EffortSteps; ++i) {
             const std::u16string_view level = EffortStep(i);
-            rows.push_back(
-                TLine(u"    ").Add(Cut(Padded(level, 12) + std::u16string(EffortDescription(level)), Columns - 6),
-                                   TTone::Dim));
+            rows.push_back(TLine(u"    ").Add(
+                Cut(Padded(level, 12) + std::u16string(EffortDescription(level)), Columns - 6), TTone::Dim));
         }
         break;
     case TCli::TMenu::None:
@@ -202,7 +199,7 @@ TBlock PromptBlock(const TCliState& State, std::size_t Columns) {
         const std::size_t index = frame < SpinnerFrames.size() ? frame : 2 * SpinnerFrames.size() - 2 - frame;
         std::u16string text = u"Cascading\u2026";
         if (elapsed >= 10000) {
-            text += u" (" + Number(elapsed / 1000) + u"s)";
+            text += base::Format(u" ({0}s)", elapsed / 1000);
         }
         rows.emplace_back();
         rows.push_back(TLine(SpinnerFrames[index], TTone::Claude).Add(u" ").Add(text, TTone::Claude));
@@ -227,7 +224,8 @@ TBlock PromptBlock(const TCliState& State, std::size_t Columns) {
         const std::vector<std::size_t> starts = WrapLine(lines[l], width);
         for (std::size_t r = 0; r < starts.size(); ++r) {
             const std::size_t end = r + 1 < starts.size() ? starts[r + 1] : lines[l].size();
-            if (l == caret.Line && caret.Column >= starts[r] && (caret.Column < end || r + 1 == starts.size())) {
+            if (l == caret.Line && caret.Column >= starts[r] &&
+                (caret.Column < end || r + 1 == starts.size())) {
                 caretRow = boxRows.size();
                 caretColumn = caret.Column - starts[r];
             }
@@ -241,9 +239,9 @@ TBlock PromptBlock(const TCliState& State, std::size_t Columns) {
     const std::size_t last = std::min(boxRows.size(), first + BoxRows);
     std::u16string upperLabel;
     if (State.Browsing) {
-        upperLabel = u"History " + Number(*State.Browsing + 1) + u"/" + Number(State.History.size());
+        upperLabel = base::Format(u"History {0}/{1}", *State.Browsing + 1, State.History.size());
     } else if (first > 0) {
-        upperLabel = u"\u2191 " + Number(first) + u" more";
+        upperLabel = base::Format(u"\u2191 {0} more", first);
     }
     rows.push_back(Rule(upperLabel, Columns, ruleTone));
     const std::size_t command = CommandWord(lines.front());
@@ -270,8 +268,8 @@ TBlock PromptBlock(const TCliState& State, std::size_t Columns) {
         }
         rows.push_back(std::move(line));
     }
-    rows.push_back(Rule(last < boxRows.size() ? u"\u2193 " + Number(boxRows.size() - last) + u" more" : u"", Columns,
-                        ruleTone));
+    rows.push_back(Rule(last < boxRows.size() ? base::Format(u"\u2193 {0} more", boxRows.size() - last) : u"",
+                        Columns, ruleTone));
     for (TLine& line : FooterLines(State)) {
         rows.push_back(std::move(line));
     }
@@ -324,7 +322,8 @@ TScreen Render(const TCli& Cli, int Columns, int Rows) {
     THeader header{state.EffortChosen ? state.Effort : std::u16string(), state.Setup.Folder};
     std::vector<TLine> above = TranscriptRows(header, state.Transcript, width);
     TBlock block = state.View == TView::Prompt ? PromptBlock(state, width) : DialogBlock(state, width);
-    return Compose(std::move(above), std::move(block), static_cast<int>(width), std::max(Rows, 1), Cli.Title());
+    return Compose(std::move(above), std::move(block), static_cast<int>(width), std::max(Rows, 1),
+                   Cli.Title());
 }
 
 TScreen Render(const TShell& Shell, int Columns, int Rows) {
@@ -345,7 +344,8 @@ TScreen Render(const TShell& Shell, int Columns, int Rows) {
         line.Tones.resize(static_cast<std::size_t>(screen.Columns), TTone::Plain);
     }
     if (caret.Row >= static_cast<int>(skip)) {
-        screen.Caret = TScreenCell{caret.Row - static_cast<int>(skip), std::min(caret.Column, screen.Columns - 1)};
+        screen.Caret =
+            TScreenCell{caret.Row - static_cast<int>(skip), std::min(caret.Column, screen.Columns - 1)};
     }
     return screen;
 }
