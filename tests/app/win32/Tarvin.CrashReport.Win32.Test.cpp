@@ -47,8 +47,7 @@ testing::AssertionResult RunTarget(const std::wstring& mode, const TScratchFolde
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!platform::win32::test::CreateProcessRetrying(commandLine, 0, nullptr, startup, process)) {
         return testing::AssertionFailure() << "CreateProcessW failed with error " << GetLastError();
     }
     const TKernelHandle processHandle(process.hProcess);

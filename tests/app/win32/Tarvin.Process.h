@@ -60,8 +60,8 @@ inline std::wstring WindowText(HWND Window) {
     }
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(Window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &copied);
+    SendMessageTimeoutW(Window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
     text.resize(copied);
     return text;
 }
@@ -118,8 +118,8 @@ public:
             return testing::AssertionFailure() << "CreateProcessW failed with error " << GetLastError();
         }
         if (!WaitUntil([this] { return LogHas(L"Tarvin started."); })) {
-            return testing::AssertionFailure() << "Tarvin did not write its start-up lines (exited: "
-                                               << Exited(0) << ")";
+            return testing::AssertionFailure()
+                   << "Tarvin did not write its start-up lines (exited: " << Exited(0) << ")";
         }
         return testing::AssertionSuccess();
     }
@@ -130,8 +130,8 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            Folder.Path().c_str(), &startup, &process)) {
+        if (!platform::win32::test::CreateProcessRetrying(commandLine, 0, Folder.Path().c_str(), startup,
+                                                          process)) {
             return false;
         }
         FProcesses.emplace_back(process.hProcess);

@@ -31,8 +31,8 @@ public:
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, creationFlags | CREATE_SUSPENDED, nullptr,
-                           nullptr, &si, &pi)) {
+        if (platform::win32::test::CreateProcessRetrying(command, creationFlags | CREATE_SUSPENDED, nullptr,
+                                                         si, pi)) {
             AssignProcessToJobObject(FJob.Get(), pi.hProcess);
             ResumeThread(pi.hThread);
             CloseHandle(pi.hThread);
@@ -56,14 +56,15 @@ private:
 };
 
 std::vector<std::u16string> ExpectedRows(std::u16string_view name) {
-    return {u"\u2500\u2500\u2500\u2500\u2500\u2500", u"\u276F fix the parser", u"  second line", u"\u5B57 wide",
-            u"tab " + std::u16string(name)};
+    return {u"\u2500\u2500\u2500\u2500\u2500\u2500", u"\u276F fix the parser", u"  second line",
+            u"\u5B57 wide", u"tab " + std::u16string(name)};
 }
 
 // The first rows of a screen, as many as expected.
 std::vector<std::u16string> Head(const TConsoleScreen& screen, std::size_t count) {
     std::vector<std::u16string> rows(screen.Rows.begin(),
-                                     screen.Rows.begin() + static_cast<std::ptrdiff_t>(std::min(count, screen.Rows.size())));
+                                     screen.Rows.begin() +
+                                         static_cast<std::ptrdiff_t>(std::min(count, screen.Rows.size())));
     return rows;
 }
 

@@ -25,10 +25,11 @@ inline std::u16string WindowsPathOf(std::string_view unixPath) {
 
 // Wide text as UTF-8, for a failure message.
 inline std::string Utf8Of(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr,
+                        nullptr);
     return utf8;
 }
 
@@ -45,6 +46,22 @@ inline std::string ReadFileShared(const std::wstring& path) {
     while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
         content.append(buffer, read);
     return content;
+}
+
+// CreateProcessW for the tests' helper programs. Under a busy wine it now and then fails with
+// ERROR_INTERNAL_ERROR while another process starts or ends at the same moment; that start is
+// made again, a few times, before the failure is the test's.
+inline BOOL CreateProcessRetrying(std::wstring CommandLine, DWORD Flags, const wchar_t* Folder,
+                                  STARTUPINFOW& Startup, PROCESS_INFORMATION& Process) {
+    for (int attempt = 1;; ++attempt) {
+        std::wstring command = CommandLine; // CreateProcessW may write into it
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, Flags, nullptr, Folder, &Startup,
+                           &Process))
+            return TRUE;
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 5)
+            return FALSE;
+        Sleep(static_cast<DWORD>(50 * attempt));
+    }
 }
 
 // True as soon as `condition` holds; false when it still does not after `timeout`.

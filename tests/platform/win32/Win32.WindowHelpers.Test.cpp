@@ -44,8 +44,7 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &process)) {
+        if (platform::win32::test::CreateProcessRetrying(commandLine, 0, nullptr, startup, process)) {
             FProcess.Reset(process.hProcess);
             const TKernelHandle thread(process.hThread);
         }

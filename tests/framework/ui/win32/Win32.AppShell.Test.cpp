@@ -20,10 +20,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -112,9 +112,12 @@ public:
     TModalAnswerer(const wchar_t* ClassName, std::wstring Title, std::function<void(HWND)> Answer)
         : FThread([this, ClassName, Title = std::move(Title), Answer = std::move(Answer)] {
               HWND window = nullptr;
-              if (!WaitUntil([&] { return (window = OwnWindow(ClassName, Title.c_str())) != nullptr &&
-                                          ::IsWindowVisible(window) != FALSE; },
-                             std::chrono::seconds(60)))
+              if (!WaitUntil(
+                      [&] {
+                          return (window = OwnWindow(ClassName, Title.c_str())) != nullptr &&
+                                 ::IsWindowVisible(window) != FALSE;
+                      },
+                      std::chrono::seconds(60)))
                   return;
               Found = true;
               Answer(window);
@@ -138,8 +141,7 @@ std::string SecondCopySays() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process) == FALSE)
+    if (platform::win32::test::CreateProcessRetrying(command, 0, nullptr, startup, process) == FALSE)
         return "not started";
     const platform::win32::TKernelHandle processHandle(process.hProcess);
     const platform::win32::TKernelHandle threadHandle(process.hThread);
@@ -172,16 +174,18 @@ TEST_F(AppShell, ManifestBringsCommonControls6AndPerMonitorDpiAwareness) {
     ASSERT_NE(::InitCommonControlsEx(&controls), FALSE);
     ACTCTX_SECTION_KEYED_DATA redirection{};
     redirection.cbSize = sizeof redirection;
-    EXPECT_NE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
-                                         &redirection),
+    EXPECT_NE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                         L"comctl32.dll", &redirection),
               FALSE)
         << "comctl32 is not redirected to the side-by-side version 6";
     wchar_t loaded[MAX_PATH] = {};
     ::GetModuleFileNameW(::GetModuleHandleW(L"comctl32.dll"), loaded, MAX_PATH);
-    EXPECT_NE(std::wstring(loaded).find(L"common-controls_6595b64144ccf1df_6."), std::wstring::npos) << loaded;
+    EXPECT_NE(std::wstring(loaded).find(L"common-controls_6595b64144ccf1df_6."), std::wstring::npos)
+        << loaded;
 
     MakeApplication();
-    EXPECT_EQ(TfrmAboutApp::DpiAwarenessText(), RunningOnWine() ? u"Per-Monitor Aware" : u"Per-Monitor Aware V2");
+    EXPECT_EQ(TfrmAboutApp::DpiAwarenessText(),
+              RunningOnWine() ? u"Per-Monitor Aware" : u"Per-Monitor Aware V2");
 }
 
 // The icon Windows reads from the executable is the glyph icongen draws, at every size it holds.
@@ -246,8 +250,8 @@ TEST_F(AppShell, StartUpEntryLandsInTheRegistryAndLeavesIt) {
         wchar_t buffer[2048] = {};
         DWORD bytes = sizeof buffer;
         const LSTATUS status =
-            ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", name.c_str(),
-                           RRF_RT_REG_SZ, nullptr, buffer, &bytes);
+            ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &bytes);
         if (status != ERROR_SUCCESS)
             return std::nullopt;
         return FromWide(buffer);
@@ -266,8 +270,8 @@ TEST_F(AppShell, AboutBoxShowsTheVersionTheDpiModeAndTheIconAsLogo) {
     Application->CreateMainForm<TShellMainForm>(asNone);
     TfrmAboutApp* box = Application->CreateForm<TfrmAboutApp>(false, asNone);
     EXPECT_EQ(box->lblAppName->Caption(), TestAppName);
-    EXPECT_EQ(box->lblVersion->Caption(), TAppData::GetVersionInfoV() + u"   |   High-DPI: " +
-                                              TfrmAboutApp::DpiAwarenessText());
+    EXPECT_EQ(box->lblVersion->Caption(),
+              TAppData::GetVersionInfoV() + u"   |   High-DPI: " + TfrmAboutApp::DpiAwarenessText());
     ASSERT_FALSE(box->imgLogo->Picture().Empty());
     EXPECT_EQ(box->imgLogo->Picture().Width(), 256);
     box->Free();
@@ -293,7 +297,7 @@ TEST_F(AppShell, LogWindowIsMadeHiddenBeforeTheMainFormAndComesForwardOnWarnings
     // and leaves it the keyboard.
     platform::win32::test::TTestWindowClass typingClass(L"TarvinTypingHere");
     platform::win32::test::TTestWindow typing(typingClass, L"typing here",
-                                             platform::win32::test::TTestWindow::TShow::Visible);
+                                              platform::win32::test::TTestWindow::TShow::Visible);
     ASSERT_TRUE(PumpUntil(Shell.App, [&] {
         ::SetForegroundWindow(typing.Handle());
         return ::GetForegroundWindow() == typing.Handle();
@@ -302,7 +306,8 @@ TEST_F(AppShell, LogWindowIsMadeHiddenBeforeTheMainFormAndComesForwardOnWarnings
     ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsWindowVisible(window) != FALSE; }));
     EXPECT_EQ(::GetForegroundWindow(), typing.Handle()) << "the log window took the keyboard";
     const auto above = [](HWND upper, HWND lower) {
-        for (HWND next = ::GetWindow(upper, GW_HWNDNEXT); next != nullptr; next = ::GetWindow(next, GW_HWNDNEXT)) {
+        for (HWND next = ::GetWindow(upper, GW_HWNDNEXT); next != nullptr;
+             next = ::GetWindow(next, GW_HWNDNEXT)) {
             if (next == lower)
                 return true;
         }
@@ -315,7 +320,8 @@ TEST_F(AppShell, LogWindowIsMadeHiddenBeforeTheMainFormAndComesForwardOnWarnings
     ::ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil(Shell.App, [&] { return ::IsIconic(window) != FALSE; }));
     TAppDataCore::LogError(u"The terminal runs as administrator.");
-    EXPECT_TRUE(PumpUntil(Shell.App, [&] { return ::IsIconic(window) == FALSE && ::IsWindowVisible(window); }));
+    EXPECT_TRUE(
+        PumpUntil(Shell.App, [&] { return ::IsIconic(window) == FALSE && ::IsWindowVisible(window); }));
 
     // Closed by the user: hidden, not destroyed; the next warning shows the same window.
     ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -415,7 +421,8 @@ TEST_F(AppShell, MessageBoxIsTitledWithTheApplicationAndAnswersTheButtonPressed)
     MakeApplication();
     MakeHiddenMainForm();
     std::wstring body;
-    const std::wstring title = std::wstring(platform::win32::AsWide(std::u16string(TestAppName))) + L" - Warning";
+    const std::wstring title =
+        std::wstring(platform::win32::AsWide(std::u16string(TestAppName))) + L" - Warning";
     TModalAnswerer user(L"#32770", title, [&](HWND Box) {
         wchar_t text[256] = {};
         ::GetDlgItemTextW(Box, 0xFFFF, text, 256);
